@@ -1,0 +1,398 @@
+#include "chooser/Browser.h"
+
+#include "mainwindow/Form1.h"
+#include "mainwindow/Messenger.h"
+#include "settings/AppDefOps.h"
+#include "settings/Twips.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileSystemModel>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QListView>
+#include <QMimeData>
+#include <QPushButton>
+#include <QStorageInfo>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kOptions = QStringLiteral("Options");
+
+QStringList localPaths(const QMimeData* data)
+{
+    QStringList paths;
+    if (!data || !data->hasUrls())
+        return paths;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile())
+            paths << url.toLocalFile();
+    return paths;
+}
+
+}  // namespace
+
+QStringList Browser::driveRoots()
+{
+    QStringList roots;
+#ifdef _WIN32
+    for (const QFileInfo& drive : QDir::drives())
+        roots << drive.absolutePath();
+#else
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+        if (!volume.isValid() || !volume.isReady())
+            continue;
+        const QString root = volume.rootPath();
+        // Kernel and runtime pseudo file systems hold nothing a user renames.
+        if (root.startsWith(QLatin1String("/proc")) || root.startsWith(QLatin1String("/sys")) ||
+            root.startsWith(QLatin1String("/dev")) || root.startsWith(QLatin1String("/run")))
+            continue;
+        if (!roots.contains(root))
+            roots << root;
+    }
+    if (!roots.contains(QStringLiteral("/")))
+        roots.prepend(QStringLiteral("/"));
+#endif
+    std::sort(roots.begin(), roots.end());
+    return roots;
+}
+
+Browser::Browser(Form1* mainWindow, bool firstStart) : QDialog(nullptr), m_form(mainWindow)
+{
+    // A window of its own: a child of the disabled main window would be disabled too.
+    setObjectName(QStringLiteral("Browser"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setModal(false);
+    setAcceptDrops(true);
+    setWindowTitle(QStringLiteral("Verzeichnis wählen..                 Quillet x.xx"));
+
+    m_drive1 = new QComboBox(this);
+    m_drive1->setObjectName(QStringLiteral("Drive1"));
+    m_dirModel = new QFileSystemModel(this);
+    m_dirModel->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+    m_dirModel->setRootPath(QDir::rootPath());
+    m_dir1 = new QTreeView(this);
+    m_dir1->setObjectName(QStringLiteral("Dir1"));
+    m_dir1->setModel(m_dirModel);
+    m_dir1->setHeaderHidden(true);
+    for (int c = 1; c < m_dirModel->columnCount(); ++c)
+        m_dir1->hideColumn(c);
+    m_dir1->setUniformRowHeights(true);
+
+    m_fileModel = new QFileSystemModel(this);
+    m_fileModel->setFilter(QDir::Files | QDir::NoDotAndDotDot);
+    m_file1 = new QListView(this);
+    m_file1->setObjectName(QStringLiteral("File1"));
+    m_file1->setModel(m_fileModel);
+    m_file1->setUniformItemSizes(true);  // a folder of 100,000 files must not be measured item by item
+
+    m_frame1 = new QGroupBox(this);
+    m_frame1->setObjectName(QStringLiteral("Frame1"));
+    m_renDirs = new QCheckBox(QStringLiteral("Verzeichnisse umbenennen"), m_frame1);
+    m_renDirs->setObjectName(QStringLiteral("RenDirs"));
+    m_renDirs->setToolTip(QStringLiteral("Neben Dateien auch Verzeichnisse zum umbennen anzeigen"));
+    m_nurVerz = new QCheckBox(QStringLiteral("Nur Verz."), m_frame1);
+    m_nurVerz->setObjectName(QStringLiteral("NurVerz"));
+    m_nurVerz->setEnabled(false);
+    m_setToStandard = new QCheckBox(QStringLiteral("Standardwerte zurücksetzten"), m_frame1);
+    m_setToStandard->setObjectName(QStringLiteral("SetToStandard"));
+    m_setToStandard->setToolTip(QStringLiteral("Setzt die Festerposition & Einstellungen auf die default-Werte zurück"));
+    m_firstStart = new QCheckBox(QStringLiteral("FirstStart"), m_frame1);
+    m_firstStart->setObjectName(QStringLiteral("FirstStart"));
+    m_firstStart->hide();
+    m_firstStart->setChecked(firstStart);
+    m_ok = new QPushButton(QStringLiteral("OK"), this);
+    m_ok->setObjectName(QStringLiteral("Ok"));
+    m_ok->setDefault(true);
+    m_command2 = new QPushButton(QStringLiteral("Abbruch"), this);
+    m_command2->setObjectName(QStringLiteral("Command2"));
+
+    auto* options = new QVBoxLayout(m_frame1);
+    options->addWidget(m_renDirs);
+    options->addWidget(m_nurVerz);
+    options->addWidget(m_setToStandard);
+    auto* left = new QVBoxLayout;
+    left->addWidget(m_drive1);
+    left->addWidget(m_dir1, 1);
+    auto* right = new QVBoxLayout;
+    right->addWidget(m_file1, 1);
+    right->addWidget(m_frame1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_ok);
+    buttons->addWidget(m_command2);
+    right->addLayout(buttons);
+    auto* main = new QHBoxLayout(this);
+    main->addLayout(left, 3);
+    main->addLayout(right, 2);
+    resize(twips::toPixels(9000), twips::toPixels(6000));
+
+    for (QWidget* list : std::initializer_list<QWidget*>{m_drive1, m_dir1->viewport(), m_file1->viewport()}) {
+        list->setAcceptDrops(true);
+        list->installEventFilter(this);
+    }
+
+    connect(m_drive1, &QComboBox::activated, this, &Browser::Drive1_Change);
+    connect(m_dir1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid())
+                    Dir1_Change(m_dirModel->filePath(current));
+            });
+    connect(m_file1, &QListView::clicked, this, [this] { File1_Click(); });
+    connect(m_renDirs, &QCheckBox::toggled, this, &Browser::RenDirs_Click);
+    connect(m_nurVerz, &QCheckBox::toggled, this, &Browser::NurVerz_Click);
+    connect(m_ok, &QPushButton::clicked, this, &Browser::Ok_Click);
+    connect(m_command2, &QPushButton::clicked, this, &Browser::Command2_Click);
+
+    Form_Load();
+}
+
+Browser::~Browser() = default;
+
+void Browser::Form_Load()
+{
+    setWindowTitle(windowTitle().replace(QStringLiteral("x.xx"), Form1::GetVersion()));
+    m_drive1->addItems(driveRoots());
+    const QString start = m_form && !m_form->startPfad().isEmpty() ? m_form->startPfad() : QDir::currentPath();
+    setCurrentDirectory(start);
+
+    m_renDirs->setChecked(AppDefOps::GetAppSetting(kOptions, QStringLiteral("Directorys"), QStringLiteral("1")).toString() ==
+                          QLatin1String("1"));
+    m_nurVerz->setChecked(
+        AppDefOps::GetAppSetting(kOptions, QStringLiteral("OnlyDirectorys"), QStringLiteral("1")).toString().trimmed().toInt() == 1);
+    // Loading runs the click handling as a user's click would, also where the value did not change.
+    RenDirs_Click();
+    NurVerz_Click();
+}
+
+void Browser::setCurrentDirectory(const QString& dir)
+{
+    QString clean = QDir::cleanPath(QDir::fromNativeSeparators(dir));
+    if (!QFileInfo(clean).isDir())
+        clean = QDir::rootPath();
+    m_dir = clean;
+    // The drive list shows the volume that holds the directory.
+    QString bestRoot;
+    for (int i = 0; i < m_drive1->count(); ++i) {
+        const QString root = m_drive1->itemText(i);
+        const QString prefix = root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/');
+        if ((clean == root || clean.startsWith(prefix) || root == QLatin1String("/")) && root.size() > bestRoot.size()) {
+            bestRoot = root;
+            m_drive1->setCurrentIndex(i);
+        }
+    }
+    const QModelIndex index = m_dirModel->index(clean);
+    if (index.isValid()) {
+        m_dir1->blockSignals(true);
+        m_dir1->selectionModel()->blockSignals(true);
+        m_dir1->setCurrentIndex(index);
+        m_dir1->selectionModel()->blockSignals(false);
+        m_dir1->blockSignals(false);
+        m_dir1->expand(index);
+        m_dir1->scrollTo(index);
+    }
+    m_file1->setRootIndex(m_fileModel->setRootPath(clean));
+}
+
+void Browser::Drive1_Change(int index)
+{
+    const QString root = m_drive1->itemText(index);
+    if (!QFileInfo(root).isDir())
+        return;  // a drive that is not ready: the directory list stays where it was
+    setCurrentDirectory(root);
+}
+
+void Browser::Dir1_Change(const QString& dir)
+{
+    m_dir = dir;
+    m_file1->setRootIndex(m_fileModel->setRootPath(dir));
+}
+
+void Browser::RenDirs_Click()
+{
+    const bool on = m_renDirs->isChecked();
+    AppDefOps::SaveAppSetting(kOptions, QStringLiteral("Directorys"), on ? QStringLiteral("1") : QStringLiteral("0"));
+    m_nurVerz->setEnabled(on);
+    m_file1->setEnabled(!(on && m_nurVerz->isChecked()));
+}
+
+void Browser::NurVerz_Click()
+{
+    const bool on = m_nurVerz->isChecked();
+    AppDefOps::SaveAppSetting(kOptions, QStringLiteral("OnlyDirectorys"), on ? QStringLiteral("1") : QStringLiteral("0"));
+    m_file1->setEnabled(!(on && m_renDirs->isChecked()));
+}
+
+void Browser::setFirstStart(bool first)
+{
+    m_firstStart->setChecked(first);
+}
+
+bool Browser::firstStart() const
+{
+    return m_firstStart->isChecked();
+}
+
+void Browser::confirmOnTop()
+{
+    if (AppDefOps::GetAppSetting(kOptions, QStringLiteral("OnTop"), QStringLiteral("0")).toString() == QLatin1String("1")) {
+        m_form->ShowOnTop(true);
+        m_form->setAlwaysOnTopBox(true);
+    }
+}
+
+void Browser::scanShownDirectory()
+{
+    const QString kept = windowTitle();
+    setWindowTitle(QStringLiteral("Verzeichnis wird eingelesen.  Bitte Warten..."));
+    m_ok->setEnabled(false);
+    m_command2->setEnabled(false);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);  // show the caption before the scan
+    m_form->set_Startpfad(m_dir);
+    m_form->InitializeMe();
+    m_form->setEnabled(true);
+    // Let the window paint, but keep clicks out: they would start another command in the middle of this one.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    m_ok->setEnabled(true);
+    m_command2->setEnabled(true);
+    setWindowTitle(kept);
+}
+
+void Browser::applyStandardValues()
+{
+    if (!m_setToStandard->isChecked())
+        return;
+    if (m_form->alwaysOnTopBox())
+        m_form->setAlwaysOnTopBox(false);
+    const QSize margins = m_form->frameGeometry().size() - m_form->geometry().size();
+    m_form->resize(twips::toPixels(9950) - margins.width(), twips::toPixels(5830) - margins.height());
+    m_form->move(twips::toPixels(100), twips::toPixels(100));
+}
+
+void Browser::Ok_Click()
+{
+    confirmOnTop();
+    // With "Auto", the new CD prefix is put in place first, so one scan appends it once.
+    m_form->CheckAutoCDAdd();
+    scanShownDirectory();
+    applyStandardValues();
+    if (firstStart() &&
+        !AppDefOps::toBool(AppDefOps::GetAppSetting(QStringLiteral("Frame"), QStringLiteral("Visible"), true)))
+        m_form->hideErweiterungsFrame();
+    setFirstStart(false);
+    closeSilently();
+}
+
+void Browser::Command2_Click()
+{
+    if (m_cancelHandled)
+        return;
+    m_cancelHandled = true;
+    if (firstStart()) {
+        ui::endProgram();
+        closeSilently();
+        return;
+    }
+    m_command2->setEnabled(false);
+    m_form->setEnabled(true);
+    m_form->InitializeMe();
+    m_command2->setEnabled(true);
+    closeSilently();
+}
+
+void Browser::File1_Click()
+{
+    confirmOnTop();
+    setFirstStart(false);
+    scanShownDirectory();
+    applyStandardValues();
+}
+
+void Browser::dropOnList(const QStringList& paths)
+{
+    confirmOnTop();
+    setFirstStart(false);
+    scanShownDirectory();
+    applyStandardValues();
+    if (!paths.isEmpty())
+        m_form->DragADirectory(paths.first());
+    closeSilently();
+}
+
+void Browser::dropOnSurface(const QStringList& paths)
+{
+    setFirstStart(false);
+    if (!paths.isEmpty())
+        m_form->DragADirectory(paths.first());
+    closeSilently();
+}
+
+void Browser::closeSilently()
+{
+    m_cancelHandled = true;
+    if (m_form)
+        m_form->setEnabled(true);
+    if (!m_closing) {
+        m_closing = true;
+        close();
+    }
+}
+
+void Browser::closeEvent(QCloseEvent* event)
+{
+    // The title bar's close button is a cancel.
+    if (!m_cancelHandled) {
+        Command2_Click();
+    }
+    if (m_form)
+        m_form->setEnabled(true);
+    event->accept();
+}
+
+void Browser::reject()
+{
+    Command2_Click();
+}
+
+void Browser::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!localPaths(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void Browser::dropEvent(QDropEvent* event)
+{
+    const QStringList paths = localPaths(event->mimeData());
+    if (paths.isEmpty())
+        return;
+    event->acceptProposedAction();
+    dropOnSurface(paths);
+}
+
+bool Browser::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
+        auto* e = static_cast<QDropEvent*>(event);
+        if (!localPaths(e->mimeData()).isEmpty()) {
+            e->acceptProposedAction();
+            return true;
+        }
+    } else if (event->type() == QEvent::Drop) {
+        auto* e = static_cast<QDropEvent*>(event);
+        const QStringList paths = localPaths(e->mimeData());
+        if (!paths.isEmpty()) {
+            e->acceptProposedAction();
+            dropOnList(paths);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}

@@ -1,0 +1,72 @@
+#pragma once
+// The window in which the user picks the directory to work on and the two listing options.
+#include <QDialog>
+#include <QStringList>
+
+class QCheckBox;
+class QComboBox;
+class QFileSystemModel;
+class QGroupBox;
+class QListView;
+class QPushButton;
+class QTreeView;
+class Form1;
+
+class Browser : public QDialog {
+    Q_OBJECT
+public:
+    Browser(Form1* mainWindow, bool firstStart);
+    ~Browser() override;
+
+    // The directory the lists show; the process's current directory is never changed.
+    QString currentDirectory() const { return m_dir; }
+    void setCurrentDirectory(const QString& dir);
+    void setFirstStart(bool first);
+    bool firstStart() const;
+
+    void Ok_Click();
+    void Command2_Click();
+    void File1_Click();
+    // Drops: on one of the three lists, or anywhere else on the window.
+    void dropOnList(const QStringList& paths);
+    void dropOnSurface(const QStringList& paths);
+    // Closes without the cancel handling (after a confirm, a drop, or when the program ends).
+    void closeSilently();
+    bool isClosing() const { return m_closing; }
+
+    static QStringList driveRoots();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Form_Load();
+    void Drive1_Change(int index);
+    void Dir1_Change(const QString& dir);
+    void RenDirs_Click();
+    void NurVerz_Click();
+    void confirmOnTop();
+    void scanShownDirectory();
+    void applyStandardValues();
+
+    Form1* m_form;
+    QString m_dir;
+    bool m_closing = false;
+    bool m_cancelHandled = false;
+    QComboBox* m_drive1;
+    QTreeView* m_dir1;
+    QListView* m_file1;
+    QFileSystemModel* m_dirModel;
+    QFileSystemModel* m_fileModel;
+    QCheckBox* m_renDirs;
+    QCheckBox* m_nurVerz;
+    QCheckBox* m_setToStandard;
+    QCheckBox* m_firstStart;
+    QPushButton* m_ok;
+    QPushButton* m_command2;
+    QGroupBox* m_frame1;
+};

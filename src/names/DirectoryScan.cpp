@@ -1,0 +1,149 @@
+#include "names/DirectoryScan.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <numeric>
+
+#ifndef _WIN32
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace names {
+namespace {
+
+bool isSiblingTool(const QString& name)
+{
+    return name.compare(QStringLiteral("PELDRA.EXE"), Qt::CaseInsensitive) == 0;
+}
+
+bool wanted(bool isDir, const ListingOptions& o)
+{
+    if (!o.renameDirs)
+        return !isDir;
+    if (o.onlyDirs)
+        return isDir;
+    return true;
+}
+
+QString escapedName(const QByteArray& raw)
+{
+    QString shown;
+    for (unsigned char c : raw) {
+        if (c >= 0x20 && c < 0x7f)
+            shown += QLatin1Char(char(c));
+        else
+            shown += QStringLiteral("\\x%1").arg(c, 2, 16, QLatin1Char('0'));
+    }
+    return shown;
+}
+
+}  // namespace
+
+void sortNames(QStringList& names)
+{
+    // Fold once, then sort by the folded key; QStringList::sort would order case-sensitively.
+    std::vector<QString> keys;
+    keys.reserve(names.size());
+    for (const QString& n : names)
+        keys.push_back(n.toCaseFolded());
+    std::vector<qsizetype> order(names.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+        const int c = keys[a].compare(keys[b]);
+        if (c != 0)
+            return c < 0;
+        return names.at(a) < names.at(b);
+    });
+    QStringList sorted;
+    sorted.reserve(names.size());
+    for (qsizetype i : order)
+        sorted.append(names.at(i));
+    names.swap(sorted);
+}
+
+QString withTrailingSeparator(const QString& path)
+{
+    if (path.endsWith(QLatin1Char('/')) || path.endsWith(QDir::separator()))
+        return path;
+    return path + QLatin1Char('/');
+}
+
+ScanResult scanDirectory(const QString& dirPath, const ListingOptions& options)
+{
+    ScanResult result;
+#ifndef _WIN32
+    const QByteArray encodedDir = QFile::encodeName(dirPath.trimmed());
+    const int dirFd = ::open(encodedDir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd < 0)
+        return result;
+    DIR* dir = ::fdopendir(dirFd);
+    if (!dir) {
+        ::close(dirFd);
+        return result;
+    }
+    while (dirent* e = ::readdir(dir)) {
+        const char* raw = e->d_name;
+        if (raw[0] == '.')
+            continue;  // ".", ".." and hidden entries
+        unsigned char type = e->d_type;
+        bool isDir = false;
+        if (type == DT_DIR) {
+            isDir = true;
+        } else if (type == DT_REG) {
+            isDir = false;
+        } else if (type == DT_LNK || type == DT_UNKNOWN) {
+            struct stat st {};
+            if (::fstatat(dirFd, raw, &st, 0) == 0) {
+                if (!S_ISDIR(st.st_mode) && !S_ISREG(st.st_mode))
+                    continue;
+                isDir = S_ISDIR(st.st_mode);
+            } else if (::fstatat(dirFd, raw, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode)) {
+                isDir = false;  // a dangling link is listed like a file
+            } else if (type == DT_LNK) {
+                isDir = false;
+            } else {
+                // Attributes that cannot be read: listed whatever the filter says.
+                const QByteArray bytes(raw);
+                const QString name = QFile::decodeName(bytes);
+                if (QFile::encodeName(name) == bytes && !isSiblingTool(name))
+                    result.names.append(name);
+                continue;
+            }
+        } else {
+            continue;  // sockets, pipes, devices
+        }
+        if (!wanted(isDir, options))
+            continue;
+        const QByteArray bytes(raw);
+        const QString name = QFile::decodeName(bytes);
+        if (QFile::encodeName(name) != bytes) {
+            // No text names this entry exactly; renaming by a look-alike could hit another file.
+            result.unlistable.append(escapedName(bytes));
+            continue;
+        }
+        if (isSiblingTool(name))
+            continue;
+        result.names.append(name);
+    }
+    ::closedir(dir);
+#else
+    QDir dir(dirPath.trimmed());
+    const auto entries = dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::NoSort);
+    for (const QFileInfo& fi : entries) {
+        if (fi.isHidden() || isSiblingTool(fi.fileName()))
+            continue;
+        if (wanted(fi.isDir(), options))
+            result.names.append(fi.fileName());
+    }
+#endif
+    sortNames(result.names);
+    return result;
+}
+
+}  // namespace names

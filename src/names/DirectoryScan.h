@@ -1,0 +1,28 @@
+#pragma once
+// Lists the entries of one directory for renaming.
+#include <QString>
+#include <QStringList>
+
+namespace names {
+
+struct ListingOptions {
+    bool renameDirs = true;   // also list directories
+    bool onlyDirs = true;     // with renameDirs: list directories only
+};
+
+struct ScanResult {
+    QStringList names;          // sorted: case-insensitive, ties broken case-sensitively
+    QStringList unlistable;     // entries whose names the file system's encoding cannot represent (shown escaped)
+};
+
+// Never lists ".", "..", hidden entries, the sibling tool "peldra.exe" (any case), sockets, pipes or devices.
+// A dangling symbolic link is listed like a file. A directory that cannot be read gives an empty result.
+ScanResult scanDirectory(const QString& dirPath, const ListingOptions& options);
+
+// Case-insensitive order; names equal but for case keep a fixed, case-sensitive order.
+void sortNames(QStringList& names);
+
+// The start path with its separator at the end (native separators not applied).
+QString withTrailingSeparator(const QString& path);
+
+}  // namespace names

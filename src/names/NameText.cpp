@@ -1,0 +1,108 @@
+#include "names/NameText.h"
+
+#include "names/NameRules.h"
+
+#include <QHash>
+
+namespace names {
+
+qsizetype lineCount(QStringView text)
+{
+    return 1 + text.count(kCrLf);
+}
+
+QString buildNameText(const QStringList& entryNames)
+{
+    qsizetype total = 0;
+    for (const QString& n : entryNames)
+        total += n.size() + 2;
+    QString text;
+    text.reserve(total);
+    for (qsizetype i = 0; i < entryNames.size(); ++i) {
+        if (i > 0)
+            text += kCrLf;
+        text += displayName(entryNames.at(i));
+    }
+    return text;
+}
+
+QString lineAround(QStringView text, qsizetype pos)
+{
+    qsizetype start = pos;
+    while (start > 0 && text.at(start - 1) != QLatin1Char('\r') && text.at(start - 1) != QLatin1Char('\n'))
+        --start;
+    qsizetype end = pos;
+    while (end < text.size() && text.at(end) != QLatin1Char('\r') && text.at(end) != QLatin1Char('\n'))
+        ++end;
+    return text.mid(start, end - start).toString();
+}
+
+QString invalidCharsReport(QStringView text)
+{
+    static const char16_t kInvalid[] = {u'\\', u'/', u'*', u'?', u'<', u'>', u'|', u'"'};
+    for (char16_t c : kInvalid) {
+        const qsizetype pos = text.indexOf(QChar(c));
+        if (pos >= 0)
+            return QLatin1Char('\n') + lineAround(text, pos) + QLatin1Char('\r');
+    }
+    return QString();
+}
+
+namespace {
+
+// Lines as the duplicate check sees them: split at CR (the character after it skipped), trimmed, blanks dropped.
+QList<QStringView> trimmedNonBlankLines(QStringView text)
+{
+    QList<QStringView> lines;
+    qsizetype start = 0;
+    auto take = [&](qsizetype end) {
+        QStringView line = text.mid(start, end - start);
+        while (!line.isEmpty() && line.front() == QLatin1Char(' '))
+            line = line.mid(1);
+        while (!line.isEmpty() && line.back() == QLatin1Char(' '))
+            line.chop(1);
+        if (!line.isEmpty())
+            lines.append(line);
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) == QLatin1Char('\r')) {
+            take(i);
+            start = i + 2;
+            ++i;
+        }
+    }
+    if (start < text.size())
+        take(text.size());
+    return lines;
+}
+
+}  // namespace
+
+QString duplicateLinesReport(QStringView text)
+{
+    const QList<QStringView> lines = trimmedNonBlankLines(text);
+    // The answer is the first line that has an equal line after it, with its first such later line.
+    QHash<QStringView, qsizetype> firstSeen;
+    firstSeen.reserve(lines.size());
+    qsizetype bestK = -1;
+    qsizetype bestM = -1;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        auto it = firstSeen.constFind(lines.at(i));
+        if (it == firstSeen.constEnd()) {
+            firstSeen.insert(lines.at(i), i);
+        } else if (bestK < 0 || it.value() < bestK) {
+            // Only the second occurrence of a line can set the pair: the first k wins, then the first m.
+            bestK = it.value();
+            bestM = i;
+        }
+    }
+    if (bestK < 0)
+        return QString();
+    return QStringLiteral("Es sind doppelte Zeilen vorhanden!     Zeile: %1 und Zeile: %2 sind gleich!\r\n\r\n"
+                          "Name:  '%3'\r\n\r\nMöchten Sie trotzdem fortfahren?")
+        .arg(bestK + 1)
+        .arg(bestM + 1)
+        .arg(lines.at(bestK).toString());
+}
+
+}  // namespace names

@@ -1,0 +1,27 @@
+#pragma once
+// The name text: one new name per line, lines separated by CR LF, no line end after the last line.
+#include <QString>
+#include <QStringList>
+
+namespace names {
+
+inline const QString kCrLf = QStringLiteral("\r\n");
+
+// 1 plus the number of CR LF pairs; an empty text counts as one line.
+qsizetype lineCount(QStringView text);
+
+// The display names of the entries, in order, joined by CR LF.
+QString buildNameText(const QStringList& entryNames);
+
+// The line (without line-break characters) that contains position pos.
+QString lineAround(QStringView text, qsizetype pos);
+
+// Returns "\n" + line + "\r" for the first line holding one of the eight characters a name may not
+// contain (searched in the order \ / * ? < > | "), or an empty text when there is none.
+QString invalidCharsReport(QStringView text);
+
+// Empty when no two non-blank lines (compared without leading and trailing blanks) are equal,
+// otherwise the question for the user naming the first such pair.
+QString duplicateLinesReport(QStringView text);
+
+}  // namespace names

@@ -1,0 +1,156 @@
+#include "settings/AppDefOps.h"
+
+#include "mainwindow/Messenger.h"
+#include "settings/Twips.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSettings>
+#include <QWidget>
+
+#include <cstdlib>
+
+namespace AppDefOps {
+namespace {
+
+QString g_appName = QStringLiteral("Quillet");
+
+QSettings openStore()
+{
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, g_appName, g_appName);
+}
+
+// The store's key for a section and key: levels become groups.
+QString storeKey(const QString& section, const QString& key)
+{
+    QString s = normaliseSection(section);
+    s.chop(s.endsWith(QLatin1Char('\\')) ? 1 : 0);
+    s.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return s.isEmpty() ? key : s + QLatin1Char('/') + key;
+}
+
+QString textForm(const QVariant& value)
+{
+    if (value.typeId() == QMetaType::Bool)
+        return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    return value.toString();
+}
+
+QWidget* findWindow(const QString& name)
+{
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget* w : windows)
+        if (w->objectName() == name)
+            return w;
+    ui::message(nullptr, QStringLiteral("FormName not found\r(AppDefOps.LoadWindowPos)"), appName());
+    return nullptr;
+}
+
+}  // namespace
+
+QString appName() { return g_appName; }
+
+QString normaliseSection(const QString& section)
+{
+    if (section.isEmpty() || section.endsWith(QLatin1Char('\\')))
+        return section;
+    return section + QLatin1Char('\\');
+}
+
+void CheckAppName()
+{
+    if (!g_appName.trimmed().isEmpty())
+        return;
+    ui::message(nullptr,
+                QStringLiteral("Der Programm-Name wurde nicht festgelegt\r(Wird für Registry etc. benötigt)\r"
+                               "Bitte die AppDefOps.Initialize - Funktion aufrufen!"));
+    std::exit(1);
+}
+
+void SaveAppSetting(const QString& section, const QString& key, const QVariant& value)
+{
+    CheckAppName();
+    QSettings store = openStore();
+    store.setValue(storeKey(section, key), textForm(value));
+}
+
+QVariant GetAppSetting(const QString& section, const QString& key, const QVariant& defaultValue)
+{
+    CheckAppName();
+    QSettings store = openStore();
+    const QString stored = store.value(storeKey(section, key)).toString();
+    const bool defaultIsEmptyText = defaultValue.typeId() != QMetaType::Bool && textForm(defaultValue).isEmpty();
+    if (stored.isEmpty() && !defaultIsEmptyText)
+        return defaultValue;
+    return stored;
+}
+
+bool toBool(const QVariant& value)
+{
+    if (value.typeId() == QMetaType::Bool)
+        return value.toBool();
+    const QString t = value.toString().trimmed();
+    if (t.compare(QStringLiteral("True"), Qt::CaseInsensitive) == 0)
+        return true;
+    bool isNumber = false;
+    const int n = t.toInt(&isNumber);
+    return isNumber && n != 0;
+}
+
+void SaveWindowPos(const QString& windowName)
+{
+    QWidget* w = findWindow(windowName);
+    if (!w)
+        return;
+    CheckAppName();
+    if (w->isMinimized())
+        return;  // keep the previous record rather than an icon's bounds
+    const QRect outer = w->frameGeometry();
+    const QString section = windowName + QStringLiteral("\\Pos\\");
+    SaveAppSetting(section, QStringLiteral("Height"), twips::fromPixels(outer.height()));
+    SaveAppSetting(section, QStringLiteral("Width"), twips::fromPixels(outer.width()));
+    SaveAppSetting(section, QStringLiteral("Top"), twips::fromPixels(outer.top()));
+    SaveAppSetting(section, QStringLiteral("Left"), twips::fromPixels(outer.left()));
+}
+
+void LoadWindowPos(const QString& windowName)
+{
+    QWidget* w = findWindow(windowName);
+    if (!w)
+        return;
+    CheckAppName();
+    const QString section = windowName + QStringLiteral("\\Pos\\");
+    const QRect outer = w->frameGeometry();
+    const QSize margins = outer.size() - w->geometry().size();
+    int height = twips::fromPixels(outer.height());
+    int width = twips::fromPixels(outer.width());
+    int top = twips::fromPixels(outer.top());
+    int left = twips::fromPixels(outer.left());
+    auto read = [&](const char* key, int& target) {
+        const QString text = GetAppSetting(section, QString::fromLatin1(key)).toString().trimmed();
+        bool ok = false;
+        const int value = text.toInt(&ok);
+        if (!text.isEmpty() && ok)
+            target = value;  // a text that is no number leaves this one property alone
+    };
+    read("Height", height);
+    read("Width", width);
+    read("Top", top);
+    read("Left", left);
+
+    w->resize(qMax(1, twips::toPixels(width) - margins.width()), qMax(1, twips::toPixels(height) - margins.height()));
+    w->move(twips::toPixels(left), twips::toPixels(top));
+
+    int screenWidth = 0;
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        screenWidth = twips::fromPixels(screen->virtualGeometry().right() + 1);
+    const bool lost = top + height < 0 || left + width < 0 || left > screenWidth;
+    if (lost) {
+        w->move(twips::toPixels(100), w->y());
+        w->show();
+        w->move(twips::toPixels(100), twips::toPixels(100));
+    }
+}
+
+}  // namespace AppDefOps

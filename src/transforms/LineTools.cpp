@@ -1,0 +1,390 @@
+#include "transforms/LineTools.h"
+
+#include "transforms/StringOps.h"
+
+#include <QChar>
+#include <QStringView>
+
+#include <algorithm>
+#include <limits>
+
+namespace transforms {
+
+namespace {
+
+constexpr QStringView kCrLf = u"\r\n";
+
+bool pairAt(QStringView s, qsizetype i)
+{
+    return i + 1 < s.size() && s[i].isHighSurrogate() && s[i + 1].isLowSurrogate();
+}
+
+qsizetype advanceCodePoints(QStringView s, qsizetype i, qint64 count)
+{
+    while (count-- > 0 && i < s.size())
+        i += pairAt(s, i) ? 2 : 1;
+    return std::min(i, s.size());
+}
+
+qsizetype retreatCodePoints(QStringView s, qsizetype i, qint64 count)
+{
+    while (count-- > 0 && i > 0)
+        i -= (i >= 2 && pairAt(s, i - 2)) ? 2 : 1;
+    return i;
+}
+
+qsizetype skipBlanks(QStringView s, qsizetype i, qsizetype end)
+{
+    while (i < end && s[i] == u' ')
+        ++i;
+    return i;
+}
+
+void dropTrailingBlanks(QString& s)
+{
+    qsizetype end = s.size();
+    while (end > 0 && s.at(end - 1) == u' ')
+        --end;
+    s.truncate(end);
+}
+
+// Upper-cases the character at unit index i in place (a whole surrogate pair
+// when one starts there), keeping the text's length.
+void upperAt(QString& t, qsizetype i)
+{
+    if (i < 0 || i >= t.size())
+        return;
+    if (pairAt(t, i)) {
+        const char32_t cp = QChar::surrogateToUcs4(t.at(i), t.at(i + 1));
+        const char32_t up = QChar::toUpper(cp);
+        if (up != cp && QChar::requiresSurrogates(up)) {
+            t[i] = QChar(QChar::highSurrogate(up));
+            t[i + 1] = QChar(QChar::lowSurrogate(up));
+        }
+        return;
+    }
+    const char16_t c = t.at(i).unicode();
+    if (QChar::isSurrogate(c))
+        return;
+    const char32_t up = QChar::toUpper(char32_t(c));
+    if (up != c && !QChar::requiresSurrogates(up) && !QChar::isSurrogate(up))
+        t[i] = QChar(char16_t(up));
+}
+
+// The shared line walk: a line ends at a CR, and the character after the CR
+// (normally the LF) is skipped. The last character of the text always ends
+// the last line, so a text ending in CR LF has a further, empty line, and a
+// text ending in a lone CR keeps that CR in its last line. Lines are joined
+// with CR LF. The skipped character is still looked at, so "\r\r" yields an
+// empty line in between. A surrogate pair after a lone CR is skipped whole.
+template <typename LineFn>
+QString walkLines(const QString& text, qsizetype extra, LineFn&& lineFn)
+{
+    const QStringView t(text);
+    const qsizetype n = t.size();
+    if (n == 0)
+        return text;
+    QString out;
+    out.reserve(n + extra);
+    qsizetype start = 0;
+    qsizetype scan = 0;
+    for (bool first = true;; first = false) {
+        const qsizetype cr = t.indexOf(u'\r', scan);
+        const qsizetype at = cr < 0 ? n - 1 : cr;
+        if (!first)
+            out.append(kCrLf);
+        if (at == n - 1) {
+            lineFn(out, t.mid(std::min(start, n)));
+            break;
+        }
+        lineFn(out, start < at ? t.mid(start, at - start) : QStringView());
+        start = at + (pairAt(t, at + 1) ? 3 : 2);
+        scan = at + 1;
+    }
+    return out;
+}
+
+void appendNumberText(QString& out, qint64 k, qint64 c)
+{
+    if (k < 100 && c > 99)
+        out.append(u'0');
+    if (k < 10)
+        out.append(u'0');
+    char16_t digits[24];
+    int len = 0;
+    quint64 v = k < 0 ? quint64(0) - quint64(k) : quint64(k);
+    do {
+        digits[len++] = char16_t(u'0' + v % 10);
+        v /= 10;
+    } while (v != 0);
+    if (k < 0)
+        out.append(u'-');
+    while (len > 0)
+        out.append(QChar(digits[--len]));
+    out.append(u'-');
+}
+
+qsizetype numberWidth(qint64 c)
+{
+    return c > 99 ? 4 : 3;
+}
+
+}  // namespace
+
+QString appendToLines(const QString& text, const QString& add, bool left)
+{
+    if (add.isEmpty())
+        return text;
+    const qsizetype lines = text.count(u'\r') + 1;
+    return walkLines(text, lines * (add.size() + 2), [&](QString& out, QStringView line) {
+        if (left) {
+            out.append(add);
+            out.append(line);
+        } else {
+            out.append(line);
+            out.append(add);
+        }
+    });
+}
+
+std::optional<qint64> parseCutCount(const QString& s)
+{
+    const QString t = s.trimmed();
+    qsizetype i = 0;
+    bool negative = false;
+    if (i < t.size() && (t[i] == u'-' || t[i] == u'+'))
+        negative = t[i++] == u'-';
+    qint64 whole = 0;
+    bool anyDigit = false;
+    for (; i < t.size() && t[i].isDigit() && t[i].unicode() < 0x80; ++i) {
+        anyDigit = true;
+        const int d = t[i].unicode() - u'0';
+        whole = whole > (std::numeric_limits<qint64>::max() - d) / 10 ? std::numeric_limits<qint64>::max()
+                                                                       : whole * 10 + d;
+    }
+    // Either separator is taken, whatever the locale: users type both.
+    if (i < t.size() && (t[i] == u',' || t[i] == u'.')) {
+        for (++i; i < t.size() && t[i].isDigit() && t[i].unicode() < 0x80; ++i)
+            anyDigit = true;
+    }
+    if (!anyDigit || i != t.size() || negative || whole < 1)
+        return std::nullopt;
+    return whole;  // the fraction is dropped: rounded down
+}
+
+QString cutLines(const QString& text, qint64 n, bool fromLeft)
+{
+    if (n <= 0)
+        return text;
+    return walkLines(text, 0, [&](QString& out, QStringView line) {
+        if (line.size() <= n) {
+            out.append(line);
+        } else if (fromLeft) {
+            const qsizetype cut = advanceCodePoints(line, 0, n);
+            out.append(cut == line.size() ? line : line.mid(cut));
+        } else {
+            const qsizetype keep = retreatCodePoints(line, line.size(), n);
+            out.append(keep == 0 ? line : line.left(keep));
+        }
+    });
+}
+
+QString trimLineBlanks(const QString& text)
+{
+    return walkLines(text, 0, [](QString& out, QStringView line) {
+        qsizetype b = 0;
+        qsizetype e = line.size();
+        while (b < e && line[b] == u' ')
+            ++b;
+        while (e > b && line[e - 1] == u' ')
+            --e;
+        out.append(line.mid(b, e - b));
+    });
+}
+
+QString numberText(qint64 k, qint64 c)
+{
+    QString s;
+    appendNumberText(s, k, c);
+    return s;
+}
+
+QString numberLines(const QString& text, qint64 c, const std::function<void(qint64, qint64)>& progress)
+{
+    const QStringView t(text);
+    const qint64 lines = std::min<qint64>(std::max<qint64>(c, 1), text.count(u'\n') + 1);
+    QString out;
+    out.reserve(text.size() + lines * (numberWidth(c) + 2));
+    appendNumberText(out, 1, c);
+
+    qsizetype lineEnd = c > 1 ? t.indexOf(kCrLf) : -1;
+    if (lineEnd < 0) {
+        out.append(t);
+        return out;
+    }
+    out.append(t.left(lineEnd));
+    qsizetype rest = 0;
+    for (qint64 k = 2;; ++k) {
+        if (progress)
+            progress(k - 1, c);
+        out.append(kCrLf);
+        appendNumberText(out, k, c);
+        const qsizetype lineStart = skipBlanks(t, lineEnd + 2, t.size());
+        const qsizetype next = k < c ? t.indexOf(kCrLf, lineStart) : -1;
+        if (next < 0) {
+            // Line c, or the last line when there are fewer: the rest stays.
+            rest = lineStart;
+            break;
+        }
+        out.append(t.mid(lineStart, next - lineStart));
+        lineEnd = next;
+    }
+    out.append(t.mid(rest));
+    dropTrailingBlanks(out);
+    return out;
+}
+
+bool numberingLooksRight(const QString& text, qint64 c)
+{
+    const QStringView t(text);
+    const qsizetype width = numberWidth(c);
+    qsizetype from = 0;
+    for (qint64 k = 2; k <= c; ++k) {
+        const qsizetype cr = t.indexOf(kCrLf, from);
+        if (cr < 0)
+            return true;
+        const qsizetype dash = cr + 1 + width;
+        if (dash >= t.size() || t[dash] != u'-')
+            return false;
+        // The next line break is looked for right behind this one, so a line
+        // holding nothing but its number does not hide the next line.
+        from = cr + 2;
+    }
+    return true;
+}
+
+QString removeNumbers(const QString& text, qint64 c, const std::function<void(qint64, qint64)>& progress)
+{
+    const QStringView t(text);
+    const qsizetype width = numberWidth(c);
+    const qsizetype firstBreak = t.indexOf(kCrLf);
+    const qsizetype line1End = firstBreak < 0 ? t.size() : firstBreak;
+    // Never more than the line's own characters, so no line break is eaten.
+    qsizetype from = advanceCodePoints(t.left(line1End), 0, width);
+    if (c <= 1 || firstBreak < 0)
+        return t.mid(from).toString();
+
+    QString out;
+    out.reserve(text.size());
+    from = skipBlanks(t, from, line1End);
+    out.append(t.mid(from, line1End - from));
+    qsizetype lineEnd = line1End;
+    qsizetype rest = 0;
+    for (qint64 k = 2;; ++k) {
+        if (progress)
+            progress(k - 1, c);
+        out.append(kCrLf);
+        const qsizetype lineStart = lineEnd + 2;
+        const qsizetype next = t.indexOf(kCrLf, lineStart);
+        const qsizetype own = next < 0 ? t.size() : next;
+        qsizetype cut = lineStart + advanceCodePoints(t.mid(lineStart, own - lineStart), 0, width);
+        cut = skipBlanks(t, cut, own);
+        out.append(t.mid(cut, own - cut));
+        if (k == c || next < 0) {
+            rest = own;
+            break;
+        }
+        lineEnd = next;
+    }
+    out.append(t.mid(rest));
+    dropTrailingBlanks(out);
+    return out;
+}
+
+CapitaliseResult capitaliseWords(const QString& text)
+{
+    QString t = text;
+    upperAt(t, 0);
+    const qsizetype n = t.size();
+
+    // Each separator is searched for in a loop that may run at most
+    // length-of-text times; it runs once per occurrence plus once more. So
+    // only an empty text, "\r" alone (a CR's search steps over the next
+    // character) or a text made of one other separator repeated overflow.
+    auto isSeparator = [](char16_t c) {
+        switch (c) {
+        case u' ': case u'.': case u'-': case u'_': case u'[': case u'<':
+        case u';': case u'=': case u'(': case u'&': case u'#':
+            return true;
+        default:
+            return false;
+        }
+    };
+    const bool oneSeparatorOnly =
+        n > 0 && isSeparator(t.at(0).unicode()) && std::all_of(t.cbegin(), t.cend(), [&](QChar c) { return c == t.at(0); });
+    if (n == 0 || t == QLatin1String("\r") || oneSeparatorOnly)
+        return {t, true};
+
+    // One pass does what a pass per separator does: upper-casing never turns
+    // a character into a separator or changes one, and upper-casing twice
+    // gives what upper-casing once gives.
+    qsizetype nextCr = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = t.at(i).unicode();
+        if (c == u'\r') {
+            // After CR the LF is stepped over; a CR right behind is not seen.
+            if (i >= nextCr) {
+                upperAt(t, i + 2);
+                nextCr = i + 2;
+            }
+        } else if (isSeparator(c)) {
+            upperAt(t, i + 1);
+        }
+    }
+
+    // Fix-ups that ignore case. Each replacement is the upper-case form of
+    // what it replaces, so one upper-case copy serves all of them. The
+    // character after a fixed occurrence is not looked at, as everywhere the
+    // replace-all procedure runs.
+    const QString folded = upperSameLength(t);
+    static constexpr QStringView fixes[] = {u"\r\nCD", u"\r\n[HB]", u"\r\n[HS]", u"MP3", u"DVD"};
+    for (const QStringView fix : fixes) {
+        qsizetype at = QStringView(folded).indexOf(fix);
+        while (at >= 0) {
+            for (qsizetype i = 0; i < fix.size(); ++i)
+                t[at + i] = fix[i];
+            const qsizetype from = at + fix.size() + 1;
+            if (from >= n)
+                break;
+            at = QStringView(folded).indexOf(fix, from);
+        }
+    }
+    return {t, false};
+}
+
+const QList<QPair<QString, QString>>& umlautTable()
+{
+    static const QList<QPair<QString, QString>> table{
+        {QStringLiteral("ä"), QStringLiteral("ae")}, {QStringLiteral("ö"), QStringLiteral("oe")},
+        {QStringLiteral("ü"), QStringLiteral("ue")}, {QStringLiteral("ß"), QStringLiteral("ss")},
+        {QStringLiteral("Ä"), QStringLiteral("Ae")}, {QStringLiteral("Ö"), QStringLiteral("Oe")},
+        {QStringLiteral("Ü"), QStringLiteral("Ue")}, {QStringLiteral("?"), QString()},
+        {QStringLiteral("!"), QString()},            {QStringLiteral(","), QStringLiteral("-")},
+        {QStringLiteral("#"), QString()},            {QStringLiteral("--"), QStringLiteral("-")},
+        {QStringLiteral("__"), QStringLiteral("_")},
+    };
+    return table;
+}
+
+QString addCdPrefix(const QString& boxText, const QStringList& comboEntries, const QString& comboText)
+{
+    if (boxText.isEmpty())
+        return comboText;
+    for (const QString& entry : comboEntries) {
+        if (!entry.isEmpty() && boxText.contains(entry, Qt::CaseSensitive))
+            return ReplaceText(boxText, entry, comboText, false);
+    }
+    return comboText + boxText;
+}
+
+}  // namespace transforms

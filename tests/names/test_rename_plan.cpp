@@ -1,0 +1,309 @@
+#include "names/RenamePlan.h"
+#include "names/SafeRename.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QMap>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <cerrno>
+#include <functional>
+
+using namespace names;
+
+namespace {
+
+void put(const QDir& dir, const QString& name, const QByteArray& bytes)
+{
+    QFile f(dir.filePath(name));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray get(const QDir& dir, const QString& name)
+{
+    QFile f(dir.filePath(name));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+QStringList entries(const QDir& dir)
+{
+    QStringList list = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    list.sort();
+    return list;
+}
+
+// A directory whose files hold their own original names, renamed by one set of lines.
+struct Scenario {
+    QTemporaryDir tmp;
+    QDir dir{tmp.path()};
+    QStringList originals;
+
+    explicit Scenario(const QStringList& names) : originals(names)
+    {
+        for (const QString& n : names)
+            put(dir, n, n.toUtf8());
+    }
+    RenameOutcome run(const QStringList& lines, DirRenamer::Strategy s = DirRenamer::Strategy::Auto)
+    {
+        DirRenamer r(tmp.path(), s);
+        return executeRenames(planRenames(originals, lines), r);
+    }
+};
+
+// Decorates the real renamer, e.g. to let something appear just before a rename.
+struct HookedRenamer final : Renamer {
+    DirRenamer inner;
+    std::function<int(const QString&, const QString&)> before;  // non-zero: fail with it
+    explicit HookedRenamer(const QString& path) : inner(path) {}
+    int rename(const QString& from, const QString& to) override
+    {
+        if (before)
+            if (int err = before(from, to))
+                return err;
+        return inner.rename(from, to);
+    }
+};
+
+// Literal walk of the rule: characters up to a CR form a line, the one after the CR is skipped.
+QStringList splitOracle(const QString& text, qsizetype maxLines)
+{
+    QStringList lines;
+    QString current;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('\r')) {
+            lines.append(current);
+            current.clear();
+            ++i;
+        } else {
+            current += text[i];
+        }
+    }
+    lines.append(current);
+    return lines.mid(0, std::max<qsizetype>(maxLines, 0));
+}
+
+TEST(SplitNameLines, AgreesWithLiteralWalk)
+{
+    EXPECT_EQ(splitNameLines("", 5), QStringList({""}));
+    EXPECT_EQ(splitNameLines("a b \r\n\r\nc", 5), QStringList({"a b ", "", "c"}));
+    EXPECT_EQ(splitNameLines("a\r\nb\r\nc", 2), QStringList({"a", "b"}));
+    EXPECT_EQ(splitNameLines("a\nb", 5), QStringList({"a\nb"}));  // a lone LF stays in the line
+    QRandomGenerator rng(7);
+    const QString alphabet = QStringLiteral("ab \r\n");
+    for (int round = 0; round < 3000; ++round) {
+        QString text;
+        for (int i = int(rng.bounded(14)); i > 0; --i)
+            text += alphabet[rng.bounded(int(alphabet.size()))];
+        const qsizetype max = rng.bounded(6);
+        ASSERT_EQ(splitNameLines(text, max), splitOracle(text, max)) << text.toStdString() << " max " << max;
+    }
+}
+
+TEST(RenameOnDisk, ExtensionRuleAndCaseOnlyChange)
+{
+    const QList<std::tuple<QString, QString, QString>> cases = {
+        {"a.mp3", "b", "b.mp3"},        {"a.mp3", "b.wav", "b.wav"}, {"a.mp3", "b.jpeg", "b.jpeg.mp3"},
+        {"a.mp3", "ab", "ab.mp3"},      {"README", "README.txt", "README.txt"},
+        {"a.mp3", "A", "A.mp3"},        {"a.mp3", " a ", " a .mp3"},
+    };
+    for (const auto& [original, line, expected] : cases) {
+        SCOPED_TRACE((original + " / " + line).toStdString());
+        Scenario s({original});
+        const RenameOutcome out = s.run({line});
+        EXPECT_TRUE(out.failed.isEmpty());
+        EXPECT_EQ(out.renamed, 1);
+        EXPECT_EQ(entries(s.dir), QStringList({expected}));  // no temporary name left behind
+        EXPECT_EQ(get(s.dir, expected), original.toUtf8());
+        EXPECT_EQ(out.previousName.value(expected), original);
+    }
+}
+
+TEST(RenameOnDisk, SwapsCyclesAndChainsUnderEveryStrategy)
+{
+    for (auto strategy : {DirRenamer::Strategy::Auto, DirRenamer::Strategy::LinkThenUnlink,
+                          DirRenamer::Strategy::Placeholder}) {
+        Scenario s({"a.txt", "b.txt", "c.txt", "d.txt", "e.txt", "x.txt", "y.txt", "z.txt", "p", "q"});
+        // a<->b swap; c->d->e->c cycle; x->y->z->w chain; p<->q case-and-swap mix.
+        const RenameOutcome out = s.run({"b", "a", "d", "e", "c", "y", "z", "w", "Q", "p"}, strategy);
+        EXPECT_TRUE(out.failed.isEmpty()) << describeProblems(out.failed).toStdString();
+        EXPECT_EQ(out.renamed, 10);
+        EXPECT_EQ(entries(s.dir),
+                  QStringList({"Q", "a.txt", "b.txt", "c.txt", "d.txt", "e.txt", "p", "w.txt", "y.txt", "z.txt"}));
+        for (auto it = out.previousName.cbegin(); it != out.previousName.cend(); ++it)
+            EXPECT_EQ(get(s.dir, it.key()), it.value().toUtf8()) << it.key().toStdString();
+    }
+}
+
+TEST(RenameOnDisk, RandomPlansLoseNothing)
+{
+    // Targets drawn from the entries' own names (in any case), new names and
+    // duplicates: every planned move must succeed and every byte stay somewhere.
+    QRandomGenerator rng(11);
+    const QStringList pool = {"a", "b", "c", "d", "e", "f", "A", "B", "n1", "n2", ""};
+    for (int round = 0; round < 40; ++round) {
+        Scenario s({"a", "b", "c", "d", "e", "f"});
+        QStringList lines;
+        for (int i = 0; i < 6; ++i)
+            lines.append(pool[rng.bounded(int(pool.size()))]);
+        const RenamePlan plan = planRenames(s.originals, lines);
+        DirRenamer r(s.tmp.path());
+        const RenameOutcome out = executeRenames(plan, r);
+        ASSERT_EQ(out.renamed, plan.moves.size()) << lines.join(',').toStdString();
+        ASSERT_EQ(out.failed.size(), plan.refused.size());
+        QStringList contents;
+        for (const QString& n : entries(s.dir))
+            contents.append(QString::fromUtf8(get(s.dir, n)));
+        contents.sort();
+        ASSERT_EQ(contents, s.originals);
+        for (const PlannedRename& m : plan.moves)
+            ASSERT_EQ(get(s.dir, m.to), m.from.toUtf8());
+    }
+}
+
+TEST(RenamePlan, RefusesWhatCannotWorkAndKeepsBlankLines)
+{
+    const QString long255 = QString(251, 'x') + ".txt";
+    const QString umlauts = QString(128, QChar(0xE4));  // 128 characters, 256 bytes
+    const QStringList originals = {"k1.mp3", "k2.mp3", "a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "l", "m"};
+    const QStringList lines = {"", "   ", ".", "..", "x/y", "x\ty", "x\ny", long255, long255 + "x", umlauts,
+                               QString(QChar(0xD800)), "f", "new", "new"};
+    const RenamePlan plan = planRenames(originals, lines + QStringList({"past the list"}));
+
+    QList<int> refusedLines;
+    for (const RenameProblem& p : plan.refused) {
+        refusedLines.append(p.line);
+        EXPECT_FALSE(p.reason.isEmpty());
+    }
+    // Blank lines keep their names (never ".mp3"); j may take f's name because f moves on.
+    EXPECT_EQ(refusedLines, QList<int>({3, 4, 5, 6, 7, 9, 10, 11, 14}));
+    ASSERT_EQ(plan.moves.size(), 3);
+    EXPECT_EQ(plan.moves[0].to, long255);
+    EXPECT_EQ(plan.moves[1].to, "f");
+    EXPECT_EQ(plan.moves[2].line, 13);
+    EXPECT_EQ(plan.refused.last().reason, "gleicher Zielname wie Zeile 13");
+}
+
+TEST(RenamePlan, TargetHeldByEntryThatStaysIsRefusedAlongTheChain)
+{
+    // c stays, so b -> c is refused, so b stays, so a -> b is refused, so d -> a is
+    // refused too; e -> f works because f moves on to g.
+    const RenamePlan plan = planRenames({"a", "b", "c", "d", "e", "f"}, {"b", "c", "", "a", "f", "g"});
+    ASSERT_EQ(plan.refused.size(), 3);
+    EXPECT_EQ(plan.refused[0].line, 1);
+    EXPECT_EQ(plan.refused[0].reason, "Ziel existiert bereits (Zeile 2 wird nicht umbenannt)");
+    EXPECT_EQ(plan.refused[1].reason, "Ziel existiert bereits");
+    EXPECT_EQ(plan.refused[2].line, 4);
+    ASSERT_EQ(plan.moves.size(), 2);
+    EXPECT_EQ(plan.moves[0].from, "e");
+}
+
+TEST(RenameOnDisk, ExistingOrLateTargetsStayUntouchedAndOthersGoOn)
+{
+    Scenario s({"a.txt", "b.txt", "c.txt", "d.txt", "e.txt", "f.txt"});
+    put(s.dir, ".hidden.txt", "hidden");
+    ASSERT_TRUE(s.dir.mkpath("sub.txt/inner"));
+    ASSERT_TRUE(QFile::remove(s.dir.filePath("c.txt")));  // vanished after the scan
+    const RenamePlan plan = planRenames(s.originals, {".hidden", "sub", "c2", "late", "E", "x"});
+
+    HookedRenamer r(s.tmp.path());
+    r.before = [&](const QString&, const QString& to) {
+        if (to == "late.txt" || to == "E.txt")  // appears between plan and rename
+            put(s.dir, to, "intruder");
+        return 0;
+    };
+    qsizetype lastDone = -1, lastTotal = -1;
+    const RenameOutcome out = executeRenames(plan, r, [&](qsizetype done, qsizetype total) {
+        EXPECT_GE(done, lastDone);
+        lastDone = done;
+        lastTotal = total;
+    });
+
+    EXPECT_EQ(lastDone, 7);  // six moves, the case-only one in two steps
+    EXPECT_EQ(lastTotal, 7);
+    QList<int> failedLines;
+    for (const RenameProblem& p : out.failed)
+        failedLines.append(p.line);
+    ASSERT_EQ(failedLines, QList<int>({1, 2, 3, 4, 5}));
+    EXPECT_EQ(out.failed[0].reason, "Ziel existiert bereits");
+    EXPECT_EQ(out.failed[2].reason, "Eintrag nicht gefunden");
+    EXPECT_EQ(out.failed[4].reason, "Ziel existiert bereits");
+    EXPECT_EQ(out.renamed, 1);
+    EXPECT_EQ(get(s.dir, ".hidden.txt"), "hidden");
+    EXPECT_TRUE(QDir(s.dir.filePath("sub.txt/inner")).exists());
+    EXPECT_EQ(get(s.dir, "late.txt"), "intruder");
+    EXPECT_EQ(get(s.dir, "E.txt"), "intruder");
+    EXPECT_EQ(get(s.dir, "x.txt"), "f.txt");
+    // The case-only change whose target was taken went back to its own name.
+    EXPECT_EQ(entries(s.dir), QStringList({".hidden.txt", "E.txt", "a.txt", "b.txt", "d.txt", "e.txt",
+                                           "late.txt", "sub.txt", "x.txt"}));
+    EXPECT_EQ(get(s.dir, "e.txt"), "e.txt");
+}
+
+TEST(RenameOnDisk, StrandedTemporaryIsReportedAndRecorded)
+{
+    Scenario s({"a", "b"});
+    HookedRenamer r(s.tmp.path());
+    r.before = [](const QString& from, const QString&) { return from.startsWith('.') ? EBUSY : 0; };
+    const RenameOutcome out = executeRenames(planRenames(s.originals, {"b", "a"}), r);
+    ASSERT_EQ(out.failed.size(), 2);
+    const QStringList left = entries(s.dir);
+    ASSERT_EQ(left.size(), 2);
+    for (const QString& name : left) {
+        EXPECT_TRUE(name.startsWith(".quillet-"));
+        EXPECT_TRUE(out.previousName.contains(name));
+        EXPECT_TRUE(out.failed[0].reason.contains(name) || out.failed[1].reason.contains(name));
+    }
+    EXPECT_TRUE(out.failed[0].reason.startsWith("Eintrag ist in Benutzung"));
+}
+
+// A directory of a file system that ignores letter case (but keeps it), in memory.
+struct CaselessDirectory final : Renamer {
+    QMap<QString, QString> entries;  // folded name -> name as stored
+    int rename(const QString& from, const QString& to) override
+    {
+        const auto it = entries.constFind(from.toCaseFolded());
+        if (it == entries.cend() || it.value() != from)
+            return ENOENT;
+        if (entries.contains(to.toCaseFolded()))
+            return EEXIST;  // even when it is the entry itself, as a no-replace rename does there
+        entries.erase(it);
+        entries.insert(to.toCaseFolded(), to);
+        return 0;
+    }
+};
+
+TEST(RenameOnCaselessFileSystem, DependenciesIgnoreLetterCase)
+{
+    // a.txt <-> B.txt swap by other case; c.txt -> C.txt; x.txt -> D.txt while d.txt
+    // leaves: on such a file system no move may run before the name it needs is free.
+    const QStringList originals = {"a.txt", "B.txt", "c.txt", "x.txt", "d.txt"};
+    CaselessDirectory dir;
+    for (const QString& n : originals)
+        dir.entries.insert(n.toCaseFolded(), n);
+    const RenamePlan plan = planRenames(originals, {"b", "A", "C", "D", "y"});
+    const RenameOutcome out = executeRenames(plan, dir);
+    EXPECT_TRUE(out.failed.isEmpty()) << describeProblems(out.failed).toStdString();
+    EXPECT_EQ(QStringList(dir.entries.values()), QStringList({"A.txt", "b.txt", "C.txt", "D.txt", "y.txt"}));
+    EXPECT_EQ(out.previousName.value("D.txt"), "x.txt");
+}
+
+TEST(DescribeProblems, NamesEachEntryThenCountsTheRest)
+{
+    EXPECT_TRUE(describeProblems({}).isEmpty());
+    EXPECT_EQ(describeProblems({{7, "a\tb", "c", "Zugriff verweigert"}}),
+              QString("1 Eintrag wurde nicht umbenannt:\nZeile 7: „a") + QChar(0x2409) + "b“ → „c“: Zugriff verweigert");
+    QList<RenameProblem> many;
+    for (int i = 1; i <= 35; ++i)
+        many.append({i, QString("f%1").arg(i), "x", "r"});
+    const QString text = describeProblems(many);
+    EXPECT_TRUE(text.startsWith("35 Einträge wurden nicht umbenannt:"));
+    EXPECT_TRUE(text.contains("Zeile 30: „f30“"));
+    EXPECT_FALSE(text.contains("f31"));
+    EXPECT_TRUE(text.endsWith("\n... und 5 weitere"));
+}
+
+}  // namespace

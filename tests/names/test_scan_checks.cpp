@@ -1,0 +1,167 @@
+// Directory scan, display names, line count and the two checks before a rename.
+#include "TestSupport.h"
+#include "names/DirectoryScan.h"
+#include "names/NameRules.h"
+#include "names/NameText.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+using testsupport::crlf;
+using testsupport::TempTree;
+
+namespace {
+const names::ListingOptions kFilesOnly{false, false};
+const names::ListingOptions kDirsOnly{true, true};
+const names::ListingOptions kBoth{true, false};
+}  // namespace
+
+TEST(Scan, OrdersCaseInsensitivelyAndBuildsDisplayNames)
+{
+    TempTree dir({"b.TXT", "a.mp3", "C.jpeg", "x"});
+    const names::ScanResult r = names::scanDirectory(dir.path(), kFilesOnly);
+    EXPECT_EQ(r.names, QStringList({"a.mp3", "b.TXT", "C.jpeg", "x"}));
+    EXPECT_EQ(names::buildNameText(r.names), crlf({"a", "b", "C.jpeg", "x"}));
+}
+
+TEST(Scan, NamesEqualButForCaseKeepAStableOrder)
+{
+    TempTree dir({"a.txt", "A.txt", "B.txt", "b.txt"});
+    const QStringList first = names::scanDirectory(dir.path(), kFilesOnly).names;
+    EXPECT_EQ(first, QStringList({"A.txt", "a.txt", "B.txt", "b.txt"}));
+    EXPECT_EQ(names::scanDirectory(dir.path() + "/", kFilesOnly).names, first);
+}
+
+TEST(Scan, DisplayNamesSplitOnlyThreeCharacterExtensions)
+{
+    EXPECT_EQ(names::displayName("archive.tar.gz"), "archive.tar.gz");
+    EXPECT_EQ(names::displayName("file."), "file.");
+    EXPECT_EQ(names::displayName("a.bc"), "a.bc");
+    EXPECT_EQ(names::displayName("x.abc"), "x");
+    EXPECT_EQ(names::displayName(".abc"), "");
+    EXPECT_EQ(names::displayName("abc"), "abc");
+}
+
+TEST(Scan, ListingOptionsHiddenEntriesAndTheSiblingTool)
+{
+    TempTree dir({"song.mp3", ".hidden.mp3", "PelDra.EXE", "peldra.exe.bak", "sub/", ".hiddendir/"});
+    EXPECT_EQ(names::scanDirectory(dir.path(), kFilesOnly).names, QStringList({"peldra.exe.bak", "song.mp3"}));
+    EXPECT_EQ(names::scanDirectory(dir.path(), kDirsOnly).names, QStringList({"sub"}));
+    EXPECT_EQ(names::scanDirectory(dir.path(), kBoth).names, QStringList({"peldra.exe.bak", "song.mp3", "sub"}));
+    // "Nur Verz." means nothing while directories are not listed.
+    EXPECT_EQ(names::scanDirectory(dir.path(), names::ListingOptions{false, true}).names,
+              QStringList({"peldra.exe.bak", "song.mp3"}));
+}
+
+TEST(Scan, LinksPipesAndSockets)
+{
+    TempTree dir({"target.txt", "adir/"});
+    const QByteArray base = QFile::encodeName(dir.path()) + "/";
+    ASSERT_EQ(::symlink("target.txt", (base + "link.txt").constData()), 0);
+    ASSERT_EQ(::symlink("nowhere", (base + "dangling").constData()), 0);
+    ASSERT_EQ(::symlink("adir", (base + "dirlink").constData()), 0);
+    ASSERT_EQ(::mkfifo((base + "pipe").constData(), 0600), 0);
+    const int s = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    const QByteArray sockPath = base + "sock";
+    ASSERT_LT(sockPath.size(), qsizetype(sizeof(addr.sun_path)));
+    std::memcpy(addr.sun_path, sockPath.constData(), sockPath.size());
+    ASSERT_EQ(::bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)), 0);
+    EXPECT_EQ(names::scanDirectory(dir.path(), kFilesOnly).names, QStringList({"dangling", "link.txt", "target.txt"}));
+    EXPECT_EQ(names::scanDirectory(dir.path(), kDirsOnly).names, QStringList({"adir", "dirlink"}));
+    ::close(s);
+}
+
+TEST(Scan, NamesOutsideTheFileSystemEncodingAreReportedNotListed)
+{
+    TempTree dir({"ok.txt"});
+    const QByteArray bad = QFile::encodeName(dir.path()) + "/caf\xe9.txt";
+    const int fd = ::open(bad.constData(), O_CREAT | O_WRONLY, 0600);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    const names::ScanResult r = names::scanDirectory(dir.path(), kFilesOnly);
+    EXPECT_EQ(r.names, QStringList({"ok.txt"}));
+    EXPECT_EQ(r.unlistable, QStringList({"caf\\xe9.txt"}));
+}
+
+TEST(Scan, MissingDirectoryGivesAnEmptyList)
+{
+    EXPECT_TRUE(names::scanDirectory("/nonexistent/quillet/dir", kBoth).names.isEmpty());
+}
+
+TEST(LineModel, CountsEveryLine)
+{
+    EXPECT_EQ(names::lineCount(u""), 1);
+    EXPECT_EQ(names::lineCount(u"a\r\nb"), 2);
+    EXPECT_EQ(names::lineCount(u"a\r\n"), 2);
+    EXPECT_EQ(names::lineCount(u"a\rb\nc"), 1);
+    QString big = QStringLiteral("x\r\n").repeated(20000) + "x";
+    EXPECT_EQ(names::lineCount(big), 20001);  // no cap at 10001
+}
+
+TEST(Checks, InvalidCharactersReportTheWholeLine)
+{
+    EXPECT_EQ(names::invalidCharsReport(u"abc\r\ndef"), QString());
+    EXPECT_EQ(names::invalidCharsReport(u"x\r\na?b\r\nc"), "\na?b\r");
+    EXPECT_EQ(names::invalidCharsReport(u"a|b\r\nc"), "\na|b\r");
+    EXPECT_EQ(names::invalidCharsReport(u"x\r\nyz\""), "\nyz\"\r");
+    // The characters are searched in their order, so "\\" wins over an earlier "?".
+    EXPECT_EQ(names::invalidCharsReport(u"q?\r\nback\\slash"), "\nback\\slash\r");
+    EXPECT_EQ(names::invalidCharsReport(u"c:d"), QString());
+}
+
+TEST(Checks, DuplicateLinesNameTheFirstPair)
+{
+    EXPECT_EQ(names::duplicateLinesReport(u"song\r\nSong"), QString());
+    const QString r = names::duplicateLinesReport(crlf({"a", "b", "a"}));
+    EXPECT_EQ(r, "Es sind doppelte Zeilen vorhanden!     Zeile: 1 und Zeile: 3 sind gleich!\r\n\r\nName:  'a'\r\n\r\n"
+                 "Möchten Sie trotzdem fortfahren?");
+    // Blank lines are not counted; surrounding blanks do not make lines differ.
+    EXPECT_TRUE(names::duplicateLinesReport(crlf({"x", "", "y", "x"})).contains("Zeile: 1 und Zeile: 3 sind"));
+    EXPECT_TRUE(names::duplicateLinesReport(crlf({"song", " song "})).contains("Zeile: 1 und Zeile: 2"));
+    // The first line that has a later twin wins, paired with its first twin.
+    EXPECT_TRUE(names::duplicateLinesReport(crlf({"p", "q", "q", "p", "p"})).contains("Zeile: 1 und Zeile: 4 sind"));
+    EXPECT_TRUE(names::duplicateLinesReport(crlf({"p", "q", "r", "q", "r"})).contains("Zeile: 2 und Zeile: 4 sind"));
+    // A line that itself holds a %-sequence is shown as it is.
+    EXPECT_TRUE(names::duplicateLinesReport(crlf({"%1 x", "%1 x"})).contains("Name:  '%1 x'"));
+}
+
+TEST(Checks, DuplicateCheckMatchesThePairwiseScanOnGeneratedTexts)
+{
+    // The hash must answer exactly as comparing every pair in order would.
+    std::srand(7);
+    const QStringList alphabet = {"a", "b", "c", " a", "", "A"};
+    for (int round = 0; round < 500; ++round) {
+        QStringList lines;
+        const int n = 1 + std::rand() % 8;
+        for (int i = 0; i < n; ++i)
+            lines << alphabet.at(std::rand() % alphabet.size());
+        QStringList kept;
+        for (const QString& l : lines)
+            if (!l.trimmed().isEmpty())
+                kept << l.trimmed();
+        QString expected;
+        for (int k = 0; k < kept.size() && expected.isEmpty(); ++k)
+            for (int m = 0; m < kept.size(); ++m)
+                if (m != k && kept.at(m) == kept.at(k)) {
+                    expected = QStringLiteral("Zeile: %1 und Zeile: %2 sind").arg(k + 1).arg(m + 1);
+                    break;
+                }
+        const QString got = names::duplicateLinesReport(crlf(lines));
+        if (expected.isEmpty())
+            EXPECT_TRUE(got.isEmpty()) << crlf(lines).toStdString();
+        else
+            EXPECT_TRUE(got.contains(expected)) << crlf(lines).toStdString() << " -> " << got.toStdString();
+    }
+}

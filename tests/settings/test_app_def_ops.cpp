@@ -1,0 +1,234 @@
+#include "settings/AppDefOps.h"
+
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTest>
+#include <QWidget>
+
+#include <memory>
+
+using AppDefOps::GetAppSetting;
+using AppDefOps::SaveAppSetting;
+
+namespace {
+
+const QString kPos = QStringLiteral("Form1\\Pos\\");
+
+QString stored(const QString& section, const QString& key)
+{
+    return GetAppSetting(section, key).toString();
+}
+
+void storePos(const QString& height, const QString& width, const QString& top, const QString& left)
+{
+    SaveAppSetting(kPos, QStringLiteral("Height"), height);
+    SaveAppSetting(kPos, QStringLiteral("Width"), width);
+    SaveAppSetting(kPos, QStringLiteral("Top"), top);
+    SaveAppSetting(kPos, QStringLiteral("Left"), left);
+}
+
+// Twips of the primary screen's width, the limit of the lost-window rule.
+int screenWidthTwips()
+{
+    return (QGuiApplication::primaryScreen()->virtualGeometry().right() + 1) * 15;
+}
+
+class AppDefOpsTest : public ::testing::Test {
+protected:
+    // A top-level window of the name the main window has, created hidden as the main window is when it loads.
+    QWidget* makeWindow(const QRect& geometry = QRect(30, 40, 500, 200))
+    {
+        window = std::make_unique<QWidget>();
+        window->setObjectName(QStringLiteral("Form1"));
+        window->setGeometry(geometry);
+        return window.get();
+    }
+
+    testsupport::SettingsSandbox sandbox;
+    testsupport::ScriptedMessenger messenger;
+    std::unique_ptr<QWidget> window;
+};
+
+TEST_F(AppDefOpsTest, ValuesAreStoredInTheirTextForm)
+{
+    SaveAppSetting(QStringLiteral("Options"), QStringLiteral("Text"), QStringLiteral("ä b\\c"));
+    SaveAppSetting(QStringLiteral("Options"), QStringLiteral("Yes"), true);
+    SaveAppSetting(QStringLiteral("Options"), QStringLiteral("No"), false);
+    SaveAppSetting(QStringLiteral("Options"), QStringLiteral("Number"), 9950);
+    SaveAppSetting(QStringLiteral("Options"), QStringLiteral("Negative"), -20000);
+
+    EXPECT_EQ(stored("Options", "Text"), QStringLiteral("ä b\\c"));
+    EXPECT_EQ(stored("Options", "Yes"), "True");
+    EXPECT_EQ(stored("Options", "No"), "False");
+    EXPECT_EQ(stored("Options", "Number"), "9950");
+    EXPECT_EQ(stored("Options", "Negative"), "-20000");
+    EXPECT_TRUE(AppDefOps::toBool(GetAppSetting("Options", "Yes", false)));
+    EXPECT_FALSE(AppDefOps::toBool(GetAppSetting("Options", "No", true)));
+
+    // The same key under another section is another setting.
+    SaveAppSetting(QStringLiteral("Frame"), QStringLiteral("Text"), QStringLiteral("other"));
+    EXPECT_EQ(stored("Options", "Text"), QStringLiteral("ä b\\c"));
+    EXPECT_TRUE(messenger.shown.isEmpty());
+}
+
+TEST_F(AppDefOpsTest, TrailingBackslashIsNoPartOfTheSection)
+{
+    SaveAppSetting(QStringLiteral("Options\\"), QStringLiteral("A"), QStringLiteral("1"));
+    SaveAppSetting(QStringLiteral("Options"), QStringLiteral("B"), QStringLiteral("2"));
+    SaveAppSetting(QStringLiteral("Form1\\Pos"), QStringLiteral("Top"), QStringLiteral("3"));
+    SaveAppSetting(QString(), QStringLiteral("Top"), QStringLiteral("4"));
+
+    EXPECT_EQ(stored("Options", "A"), "1");
+    EXPECT_EQ(stored("Options\\", "B"), "2");
+    EXPECT_EQ(stored("Form1\\Pos\\", "Top"), "3");
+    EXPECT_EQ(stored("", "Top"), "4");  // the empty section is a place of its own
+    EXPECT_EQ(stored("Pos", "Top"), "");
+
+    SaveAppSetting(QStringLiteral("Options"), QStringLiteral("A"), QStringLiteral("overwritten"));
+    EXPECT_EQ(stored("Options\\", "A"), "overwritten");
+}
+
+TEST_F(AppDefOpsTest, EmptyOrMissingValuesGiveTheDefault)
+{
+    SaveAppSetting(QStringLiteral("Options"), QStringLiteral("Messageboxen"), QString());
+    EXPECT_EQ(GetAppSetting("Options", "Messageboxen", QStringLiteral("0")).toString(), "0");
+    EXPECT_EQ(GetAppSetting("Options", "Messageboxen").toString(), "");
+    EXPECT_EQ(GetAppSetting("Options", "NeverStored", QStringLiteral("1")).toString(), "1");
+    EXPECT_EQ(GetAppSetting("Options", "NeverStored", QString()).toString(), "");
+
+    // A yes/no default comes back in its own type, a number default too.
+    const QVariant yes = GetAppSetting("Frame", "Visible", true);
+    EXPECT_EQ(yes.typeId(), QMetaType::Bool);
+    EXPECT_TRUE(yes.toBool());
+    const QVariant no = GetAppSetting("Frame", "Visible", false);
+    EXPECT_EQ(no.typeId(), QMetaType::Bool);
+    EXPECT_FALSE(no.toBool());
+    EXPECT_EQ(GetAppSetting("Options", "NeverStored", 7).toInt(), 7);
+
+    // Something stored wins over every default.
+    SaveAppSetting(QStringLiteral("Frame"), QStringLiteral("Visible"), false);
+    EXPECT_EQ(GetAppSetting("Frame", "Visible", true).toString(), "False");
+    EXPECT_FALSE(AppDefOps::toBool(GetAppSetting("Frame", "Visible", true)));
+}
+
+TEST_F(AppDefOpsTest, WindowPositionRoundTripsInTwips)
+{
+    QWidget* w = makeWindow(QRect(30, 40, 400, 300));
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    const QRect outer = w->frameGeometry();
+    AppDefOps::SaveWindowPos(QStringLiteral("Form1"));
+    EXPECT_EQ(stored(kPos, "Height"), QString::number(outer.height() * 15));
+    EXPECT_EQ(stored(kPos, "Width"), QString::number(outer.width() * 15));
+    EXPECT_EQ(stored(kPos, "Top"), QString::number(outer.top() * 15));
+    EXPECT_EQ(stored(kPos, "Left"), QString::number(outer.left() * 15));
+    EXPECT_EQ(stored(kPos, "Width"), "6000");  // 400 pixels at 15 twips each
+
+    // A fresh, hidden window of that name comes up where the old one was.
+    window.reset();
+    QWidget* again = makeWindow(QRect(0, 0, 123, 77));
+    AppDefOps::LoadWindowPos(QStringLiteral("Form1"));
+    EXPECT_EQ(again->frameGeometry(), outer);
+    EXPECT_FALSE(again->isVisible());  // on the screen: loading does not show it
+    EXPECT_TRUE(messenger.shown.isEmpty());
+}
+
+TEST_F(AppDefOpsTest, NothingStoredLeavesTheWindowAsDesigned)
+{
+    QWidget* w = makeWindow(QRect(37, 41, 333, 222));
+    AppDefOps::LoadWindowPos(QStringLiteral("Form1"));
+    EXPECT_EQ(w->geometry(), QRect(37, 41, 333, 222));
+    EXPECT_FALSE(w->isVisible());
+}
+
+TEST_F(AppDefOpsTest, LostWindowComesBackAtOneHundredTwips)
+{
+    const int sw = screenWidthTwips();
+    struct Case {
+        QString height, width, top, left;
+        bool lost;
+    };
+    const Case cases[] = {
+        {"5000", "9950", "3000", "-20000", true},                   // far left of the screen
+        {"5000", "9950", "3000", "-9950", false},                   // right edge exactly at 0
+        {"5000", "9950", "3000", "-9951", true},
+        {"3000", "9950", "-3000", "600", false},                    // bottom edge exactly at 0
+        {"3000", "9950", "-3001", "600", true},
+        {"3000", "3000", "1500", QString::number(sw), false},       // left edge exactly at the screen's width
+        {"3000", "3000", "1500", QString::number(sw + 1), true},
+        {"3000", "3000", "1000000", "600", false},                  // far below: the height of the screen is not checked
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(qPrintable(QStringLiteral("H %1 W %2 T %3 L %4").arg(c.height, c.width, c.top, c.left)));
+        storePos(c.height, c.width, c.top, c.left);
+        QWidget* w = makeWindow();
+        AppDefOps::LoadWindowPos(QStringLiteral("Form1"));
+        const QRect outer = w->frameGeometry();
+        EXPECT_EQ(outer.size(), QSize(c.width.toInt() / 15, c.height.toInt() / 15));
+        if (c.lost) {
+            EXPECT_EQ(outer.topLeft(), QPoint(100 / 15, 100 / 15));
+            EXPECT_TRUE(w->isVisible());
+        } else {
+            EXPECT_EQ(outer.topLeft(), QPoint(c.left.toInt() / 15, c.top.toInt() / 15));
+            EXPECT_FALSE(w->isVisible());
+        }
+        window.reset();
+    }
+}
+
+TEST_F(AppDefOpsTest, ValueThatIsNoNumberLeavesOnlyThatProperty)
+{
+    storePos("4500", "abc", "600", "450");
+    QWidget* w = makeWindow(QRect(10, 10, 500, 200));
+    AppDefOps::LoadWindowPos(QStringLiteral("Form1"));
+    EXPECT_EQ(w->frameGeometry(), QRect(30, 40, 500, 300));
+
+    window.reset();
+    storePos("x1", "6000", "", "450");  // an empty value is as good as none
+    w = makeWindow(QRect(10, 20, 500, 200));
+    AppDefOps::LoadWindowPos(QStringLiteral("Form1"));
+    EXPECT_EQ(w->frameGeometry(), QRect(30, 20, 400, 200));
+}
+
+TEST_F(AppDefOpsTest, MinimisedWindowKeepsThePreviousRecord)
+{
+    storePos("4500", "6000", "600", "450");
+    QWidget* w = makeWindow(QRect(100, 120, 300, 250));
+    w->showMinimized();
+    ASSERT_TRUE(w->isMinimized());
+    AppDefOps::SaveWindowPos(QStringLiteral("Form1"));
+    EXPECT_EQ(stored(kPos, "Height"), "4500");
+    EXPECT_EQ(stored(kPos, "Width"), "6000");
+    EXPECT_EQ(stored(kPos, "Top"), "600");
+    EXPECT_EQ(stored(kPos, "Left"), "450");
+}
+
+TEST_F(AppDefOpsTest, UnknownWindowNameIsReportedAndChangesNothing)
+{
+    storePos("4500", "6000", "600", "450");
+    QWidget* w = makeWindow(QRect(11, 12, 313, 214));
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+
+    AppDefOps::SaveWindowPos(QStringLiteral("form1"));  // the name's case counts
+    AppDefOps::LoadWindowPos(QStringLiteral("NoSuchWindow"));
+
+    ASSERT_EQ(messenger.shown.size(), 2);
+    for (const testsupport::ShownMessage& m : messenger.shown) {
+        EXPECT_EQ(m.text, QStringLiteral("FormName not found\r(AppDefOps.LoadWindowPos)"));
+        EXPECT_EQ(m.title, QStringLiteral("Quillet"));
+        EXPECT_EQ(m.buttons, ui::Buttons::Ok);
+        EXPECT_EQ(m.icon, ui::Icon::None);
+    }
+    EXPECT_EQ(stored(kPos, "Left"), "450");
+    EXPECT_EQ(stored("form1\\Pos\\", "Left"), "");
+    EXPECT_EQ(stored("NoSuchWindow\\Pos\\", "Left"), "");
+    EXPECT_EQ(w->geometry(), QRect(11, 12, 313, 214));
+    EXPECT_EQ(messenger.ends, 0);
+}
+
+}  // namespace

@@ -1,0 +1,251 @@
+#include "oracle.h"
+
+#include "transforms/LineTools.h"
+#include "transforms/StringOps.h"
+
+#include <gtest/gtest.h>
+
+using namespace transforms;
+using oracle::pick;
+using oracle::randomText;
+
+namespace {
+
+const QString kEmoji = QString::fromUtf8("\xF0\x9F\x98\x80");  // U+1F600
+
+QString lines(std::initializer_list<const char*> parts)
+{
+    QStringList l;
+    for (const char* p : parts)
+        l << QString::fromUtf8(p);
+    return l.join(u"\r\n"_qs);
+}
+
+// Texts of numbered-looking lines, blanks, short and empty lines; a lone CR
+// or LF now and then for the line walk's corners.
+QString randomLines(int maxLines, bool strayBreaks)
+{
+    static const QStringList parts{u"0"_qs, u"1"_qs, u"-"_qs, u"a"_qs, u" "_qs, u"ä"_qs, u"ab"_qs};
+    QStringList l;
+    for (int i = pick(1, maxLines); i > 0; --i)
+        l << randomText(parts, 6);
+    QString t = l.join(u"\r\n"_qs);
+    if (strayBreaks && pick(0, 2) == 0)
+        t.insert(pick(0, int(t.size())), pick(0, 1) ? u'\r' : u'\n');
+    return t;
+}
+
+TEST(LineToolsOracle, LineWalkToolsFollowTheStepByStepWalk)
+{
+    for (int run = 0; run < 4000; ++run) {
+        const QString text = randomLines(5, true);
+        const QString add = randomText({u"x"_qs, u" "_qs, u"\r\n"_qs}, 2);
+        const bool left = pick(0, 1);
+        const qint64 n = pick(1, 4);
+        ASSERT_EQ(appendToLines(text, add, left),
+                  add.isEmpty() ? text : oracle::lineWalk(text, [&](const QString& l) { return left ? add + l : l + add; }));
+        ASSERT_EQ(cutLines(text, n, left), oracle::lineWalk(text, [&](const QString& l) {
+                      return l.size() <= n ? l : left ? l.mid(n) : l.left(l.size() - n);
+                  })) << qPrintable(text);
+        ASSERT_EQ(trimLineBlanks(text), oracle::lineWalk(text, [](QString l) {
+                      while (l.startsWith(u' '))
+                          l.remove(0, 1);
+                      while (l.endsWith(u' '))
+                          l.chop(1);
+                      return l;
+                  }));
+    }
+}
+
+TEST(LineToolsOracle, NumberingAndRemovalFollowTheStepByStepLoops)
+{
+    int unmendedAgreed = 0;
+    for (int run = 0; run < 4000; ++run) {
+        const bool wide = pick(0, 9) == 0;
+        const QString text = randomLines(wide ? 120 : 6, false);
+        const qint64 lineCount = text.count(u"\r\n"_qs) + 1;
+        const qint64 c = wide ? pick(100, 125) : pick(0, int(lineCount) + 1);
+
+        ASSERT_EQ(numberLines(text, c), oracle::numberLines(text, c, true)) << qPrintable(text) << " c=" << c;
+        if (lineCount >= c) {  // the mend only matters with fewer lines than c
+            ASSERT_EQ(numberLines(text, c), oracle::numberLines(text, c, false));
+        }
+
+        const QString numbered = numberLines(text, c);
+        ASSERT_TRUE(numberingLooksRight(numbered, c));
+        for (const QString& t : {text, numbered}) {
+            ASSERT_EQ(numberingLooksRight(t, c), oracle::checkNumbering(t, c, {}));
+            const QString fast = removeNumbers(t, c);
+            ASSERT_EQ(fast, oracle::removeNumbers(t, c, {})) << qPrintable(t) << " c=" << c;
+            const QString unmended = oracle::removeNumbers(t, c, {false, false, false, false});
+            // Without short lines and with enough of them, the mends change nothing.
+            const QStringList l = t.split(u"\r\n"_qs);
+            const qsizetype width = c > 99 ? 4 : 3;
+            bool plain = l.size() >= c && l[0].size() >= width && (c < 3 || !l[0].mid(width).startsWith(u' '));
+            for (qsizetype k = 1; plain && k < std::min<qsizetype>(c, l.size()); ++k)
+                plain = l[k].size() >= width && (k == c - 1 || !l[k].mid(width).trimmed().isEmpty());
+            if (plain) {
+                ++unmendedAgreed;
+                ASSERT_EQ(fast, unmended) << qPrintable(t);
+            }
+        }
+    }
+    EXPECT_GT(unmendedAgreed, 300);
+}
+
+TEST(LineToolsOracle, CapitalisingFollowsTheStepByStepPasses)
+{
+    const QStringList tokens{u"a"_qs,  u"ä"_qs, u"ß"_qs, u" "_qs,     u"."_qs,  u"-"_qs,   u"_"_qs,   u"["_qs,
+                             u"<"_qs,  u";"_qs, u"="_qs, u"("_qs,     u"&"_qs,  u"#"_qs,   u"\r\n"_qs, u"\r"_qs,
+                             u"cd"_qs, u"Mp3"_qs, u"dvd"_qs, u"[hs]"_qs, u"[Hb]"_qs, u"x"_qs, u"1"_qs};
+    int overflows = 0;
+    for (int run = 0; run < 5000; ++run) {
+        QString text = randomText(tokens, 10);
+        if (pick(0, 20) == 0)
+            text = QString(pick(1, 5), QChar(u" .-_[<;=(&#"[pick(0, 10)]));
+        const CapitaliseResult fast = capitaliseWords(text);
+        const std::optional<QString> slow = oracle::capitalise(text);
+        ASSERT_EQ(fast.overflow, !slow.has_value()) << qPrintable(text);
+        if (slow) {
+            ASSERT_EQ(fast.text, *slow) << qPrintable(text);
+        } else {
+            ++overflows;
+            ASSERT_EQ(fast.text, upperSameLength(text.left(1)) + text.mid(1));
+        }
+    }
+    EXPECT_GT(overflows, 100);
+}
+
+TEST(LineTools, AppendAndCutExamples)
+{
+    EXPECT_EQ(appendToLines(u"a\r\nb"_qs, u"x"_qs, false), u"ax\r\nbx"_qs);
+    EXPECT_EQ(appendToLines(u"a\r\nb"_qs, u"x"_qs, true), u"xa\r\nxb"_qs);
+    EXPECT_EQ(appendToLines(u"a\r\nb\r\n"_qs, u"x"_qs, false), u"ax\r\nbx\r\nx"_qs);
+    EXPECT_EQ(appendToLines(u"a\r\nb"_qs, {}, false), u"a\r\nb"_qs);
+    EXPECT_EQ(appendToLines({}, u"x"_qs, false), QString());
+    EXPECT_EQ(cutLines(u"abcd\r\nab\r\na"_qs, 2, false), u"ab\r\nab\r\na"_qs);
+    EXPECT_EQ(cutLines(u"abcd"_qs, 2, true), u"cd"_qs);
+    EXPECT_EQ(trimLineBlanks(u"  a  \r\nb "_qs), u"a\r\nb"_qs);
+
+    EXPECT_EQ(parseCutCount(u"2,9"_qs), 2);
+    EXPECT_EQ(parseCutCount(u" 2.9 "_qs), 2);
+    EXPECT_EQ(parseCutCount(u"12"_qs), 12);
+    for (const QString& bad : {u"0"_qs, u"-3"_qs, u"abc"_qs, QString(), u"0,5"_qs, u"3x"_qs, u"1,2,3"_qs})
+        EXPECT_FALSE(parseCutCount(bad).has_value()) << qPrintable(bad);
+}
+
+TEST(LineTools, NumberingExamples)
+{
+    EXPECT_EQ(numberLines(lines({"a", " b", "c"}), 3), lines({"01-a", "02-b", "03-c"}));
+    EXPECT_EQ(numberLines(u"  a"_qs, 0), u"01-  a"_qs);
+    EXPECT_EQ(numberText(7, 120), u"007-"_qs);
+    EXPECT_EQ(numberText(100, 120), u"100-"_qs);
+    EXPECT_EQ(numberText(1000, 1200), u"1000-"_qs);
+    EXPECT_EQ(numberText(123456789012LL, 123456789012LL), u"123456789012-"_qs);
+
+    QStringList names;
+    for (int i = 0; i < 120; ++i)
+        names << u"n"_qs;
+    const QStringList wide = numberLines(names.join(u"\r\n"_qs), 120).split(u"\r\n"_qs);
+    EXPECT_EQ(wide[0], u"001-n"_qs);
+    EXPECT_EQ(wide[8], u"009-n"_qs);
+    EXPECT_EQ(wide[98], u"099-n"_qs);
+    EXPECT_EQ(wide[99], u"100-n"_qs);
+    EXPECT_EQ(removeNumbers(wide.join(u"\r\n"_qs), 120), names.join(u"\r\n"_qs));
+
+    std::vector<std::pair<qint64, qint64>> calls;
+    numberLines(lines({"a", "b", "c", "d"}), 3, [&](qint64 done, qint64 total) { calls.emplace_back(done, total); });
+    EXPECT_EQ(calls, (std::vector<std::pair<qint64, qint64>>{{1, 3}, {2, 3}}));
+}
+
+TEST(LineTools, RemovalExamples)
+{
+    EXPECT_TRUE(numberingLooksRight(lines({"01-a", "02-b"}), 2));
+    EXPECT_EQ(removeNumbers(lines({"01-a", "02-b"}), 2), lines({"a", "b"}));
+    EXPECT_FALSE(numberingLooksRight(lines({"01-a", "2-b"}), 2));
+    EXPECT_EQ(removeNumbers(lines({"01-a", "2-b"}), 2), lines({"a", ""}));
+    EXPECT_TRUE(numberingLooksRight(lines({"xyz", "02-b"}), 2));  // line 1 is never checked
+    EXPECT_EQ(removeNumbers(lines({"xyz", "02-b"}), 2), lines({"", "b"}));
+    EXPECT_FALSE(numberingLooksRight(lines({"001-a", "002-b", "03-c"}), 120));
+}
+
+TEST(LineTools, MendedNumberingCorners)
+{
+    // Fewer lines than entries: the last line ends the run, nothing is redone.
+    EXPECT_EQ(numberLines(lines({"a", "b"}), 5), lines({"01-a", "02-b"}));
+    EXPECT_EQ(removeNumbers(lines({"01-a", "02-b"}), 5), lines({"a", "b"}));
+    EXPECT_TRUE(numberingLooksRight(lines({"01-a", "02-b"}), 5));
+    // A line holding only its number does not shift the lines after it.
+    const QString bare = lines({"01-a", "02-", "03-c", "x"});
+    EXPECT_TRUE(numberingLooksRight(bare, 3));
+    EXPECT_FALSE(oracle::checkNumbering(bare, 3, {true, true, false}));
+    EXPECT_EQ(removeNumbers(bare, 3), lines({"a", "", "c", "x"}));
+    // Blanks trimmed off line 1 do not shift the lines after it either.
+    EXPECT_EQ(removeNumbers(lines({"01-  a", "02-", "03-c"}), 3), lines({"a", "", "c"}));
+    // Cutting never eats a line break, line 1 included.
+    EXPECT_EQ(removeNumbers(lines({"ab", "cd"}), 0), lines({"", "cd"}));
+    EXPECT_EQ(removeNumbers(lines({"01-a", "b", "03-c"}), 3), lines({"a", "", "c"}));
+}
+
+TEST(LineTools, CapitaliseExamples)
+{
+    EXPECT_EQ(capitaliseWords(lines({"das lied (live) - teil_zwei", "mp3 cd"})).text,
+              lines({"Das Lied (Live) - Teil_Zwei", "MP3 Cd"}));
+    EXPECT_EQ(capitaliseWords(lines({"x", "cd1"})).text, lines({"X", "CD1"}));
+    EXPECT_EQ(capitaliseWords(u"straße ßx"_qs).text, u"Straße ßx"_qs);
+    for (const QString& t : {QString(), u"   "_qs, u"\r"_qs, u"--"_qs}) {
+        const CapitaliseResult r = capitaliseWords(t);
+        EXPECT_TRUE(r.overflow) << qPrintable(t);
+        EXPECT_EQ(r.text, t);
+    }
+    EXPECT_FALSE(capitaliseWords(u"\r\n"_qs).overflow);
+
+    // No 16-bit position limit.
+    QString big;
+    for (int i = 0; i < 20000; ++i)
+        big += u"ab "_qs;
+    const CapitaliseResult r = capitaliseWords(big + u"zz"_qs);
+    EXPECT_FALSE(r.overflow);
+    EXPECT_TRUE(r.text.endsWith(u"Ab Zz"_qs));
+}
+
+TEST(LineTools, UmlautTableAndCdPrefix)
+{
+    QString t = u"Grüße, Tschüss!"_qs;
+    qint64 total = 0;
+    for (const auto& [from, to] : umlautTable()) {
+        const PlainReplaceResult r = replaceAllPlain(t, from, to, true);
+        t = r.text;
+        total += r.count;
+    }
+    EXPECT_EQ(t, u"Gruesse- Tschuess"_qs);
+    EXPECT_EQ(total, 5);
+    QString back = u"Gruesse"_qs;
+    for (int row = 0; row <= 6; ++row)
+        back = replaceAllPlain(back, umlautTable()[row].second, umlautTable()[row].first, true).text;
+    EXPECT_EQ(back, u"Grüße"_qs);
+
+    QStringList entries;
+    for (int i = 1; i <= 9; ++i)
+        entries << u"CD%1-"_qs.arg(i);
+    EXPECT_EQ(addCdPrefix({}, entries, u"CD3-"_qs), u"CD3-"_qs);
+    EXPECT_EQ(addCdPrefix(u"CD2- Live"_qs, entries, u"CD3-"_qs), u"CD3- Live"_qs);
+    EXPECT_EQ(addCdPrefix(u"Live"_qs, entries, u"CD3-"_qs), u"CD3-Live"_qs);
+    EXPECT_EQ(addCdPrefix(u"CD1-CD1-"_qs, entries, u"CD2-"_qs), u"CD2-CD1-"_qs);
+}
+
+TEST(LineTools, EmojiSurvivesEveryLineTool)
+{
+    const QString e = kEmoji;
+    EXPECT_EQ(cutLines(e + u"ab"_qs, 1, true), u"ab"_qs);
+    EXPECT_EQ(cutLines(u"ab"_qs + e, 1, false), u"ab"_qs);
+    EXPECT_EQ(cutLines(e + u"\r\nab"_qs, 1, false), e + u"\r\na"_qs);  // one character: stays
+    EXPECT_EQ(appendToLines(u"a\r"_qs + e, u"x"_qs, false), u"ax\r\nx"_qs);  // lone CR skips the whole pair
+    EXPECT_EQ(trimLineBlanks(u" "_qs + e + u" "_qs), e);
+    EXPECT_EQ(capitaliseWords(e + u" x-"_qs + e).text, e + u" X-"_qs + e);
+    EXPECT_EQ(removeNumbers(e + e + u"ab\r\n02-"_qs + e, 2), u"b\r\n"_qs + e);
+    EXPECT_EQ(numberLines(e + u"\r\n "_qs + e, 2), u"01-"_qs + e + u"\r\n02-"_qs + e);
+    EXPECT_EQ(addCdPrefix(e, {u"CD1-"_qs}, u"CD1-"_qs), u"CD1-"_qs + e);
+}
+
+}  // namespace

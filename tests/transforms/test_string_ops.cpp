@@ -1,0 +1,184 @@
+#include "oracle.h"
+
+#include "transforms/StringOps.h"
+
+#include <gtest/gtest.h>
+
+using namespace transforms;
+using oracle::pick;
+using oracle::randomText;
+
+namespace {
+
+// Short alphabets make occurrences overlap and run into each other.
+const QStringList kText{u"a"_qs, u"b"_qs, u"A"_qs, u"*"_qs, u"_"_qs, u" "_qs, u"\r\n"_qs, u"ä"_qs, u"ß"_qs, u"Ä"_qs};
+const QStringList kPattern{u"a"_qs, u"A"_qs, u"b"_qs, u"*"_qs, u"_"_qs, u"\r\n"_qs, u"ä"_qs, u"Ä"_qs, u"ß"_qs};
+
+const QString kEmoji = QString::fromUtf8("\xF0\x9F\x98\x80");  // U+1F600
+
+bool wellFormed(const QString& s)
+{
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        if (s[i].isHighSurrogate() && i + 1 < s.size() && s[i + 1].isLowSurrogate())
+            ++i;
+        else if (s[i].isSurrogate())
+            return false;
+    }
+    return true;
+}
+
+TEST(StringOpsOracle, ReplaceTextAndPlainReplaceFollowTheStepByStepLoops)
+{
+    int abandoned = 0;
+    for (int run = 0; run < 4000; ++run) {
+        const QString text = randomText(kText, 14);
+        const QString find = randomText(kPattern, 3);
+        const QString repl = pick(0, 2) ? randomText(kPattern, 3) : QString();
+        const bool mc = pick(0, 1);
+        if (find.isEmpty())
+            continue;
+        ASSERT_EQ(ReplaceText(text, find, repl, mc), oracle::replaceText(text, find, repl, mc))
+            << qPrintable(text) << " / " << qPrintable(find) << " / " << qPrintable(repl);
+
+        const PlainReplaceResult fast = replaceAllPlain(text, find, repl, mc);
+        const oracle::Plain literal = oracle::plainReplace(text, find, repl, mc, true);
+        const oracle::Plain mended = oracle::plainReplace(text, find, repl, mc, false);
+        ASSERT_FALSE(mended.guardHit);
+        ASSERT_EQ(fast.text, mended.text);
+        ASSERT_EQ(fast.count, mended.count);
+        if (literal.abandoned) {
+            ++abandoned;
+            ASSERT_TRUE(repl.isEmpty());
+        } else {
+            ASSERT_EQ(fast.text, literal.text);
+            ASSERT_EQ(fast.count, literal.count);
+        }
+    }
+    EXPECT_GT(abandoned, 20);  // the mended case was really exercised
+}
+
+TEST(StringOpsOracle, PlaceholderReplaceFollowsTheStepByStepAlgorithm)
+{
+    for (int run = 0; run < 6000; ++run) {
+        const QString text = randomText(kText, 14);
+        const QString find = randomText(kPattern, 4);
+        const QString repl = randomText(kPattern, 5);
+        const bool mc = pick(0, 1);
+        ASSERT_EQ(ReplaceWithPlaceholder(text, find, repl, u"*"_qs, mc),
+                  oracle::replaceWithPlaceholder(text, find, repl, u"*"_qs, mc))
+            << qPrintable(text) << " / " << qPrintable(find) << " / " << qPrintable(repl) << " mc=" << mc;
+
+        const QString seg = randomText(kText, 4), follow = randomText(kText, 3);
+        const QString upFind = mc ? find : upperSameLength(find);
+        ASSERT_EQ(MatchSegment(seg, upFind, repl, u"*"_qs, follow, mc),
+                  oracle::matchSegment(seg, upFind, repl, u"*"_qs, follow, mc));
+    }
+}
+
+TEST(StringOpsOracle, LineBreakMarksAsTheCommandConvertsThem)
+{
+    const QStringList tokens{u"^P"_qs, u"^p"_qs, u"^"_qs, u"p"_qs, u"P"_qs, u"x"_qs};
+    for (int run = 0; run < 2000; ++run) {
+        const QString box = randomText(tokens, 8);
+        ASSERT_EQ(expandLineBreakMarks(box), oracle::expandMarks(box)) << qPrintable(box);
+    }
+    EXPECT_EQ(expandLineBreakMarks(u"^P^P"_qs), u"\r\n^P"_qs);
+    EXPECT_EQ(expandLineBreakMarks(u"x^p"_qs), u"x\r\n"_qs);
+}
+
+TEST(StringOps, SearchAndReplaceExamples)
+{
+    EXPECT_EQ(ReplaceText(u"aa"_qs, u"a"_qs, u"b"_qs, false), u"ba"_qs);
+    EXPECT_EQ(ReplaceText(u"CD1-CD1-"_qs, u"CD1-"_qs, u"CD2-"_qs, false), u"CD2-CD1-"_qs);
+
+    const PlainReplaceResult twice = replaceAllPlain(u"aa"_qs, u"a"_qs, u"b"_qs, false);
+    EXPECT_EQ(twice.text, u"bb"_qs);
+    EXPECT_EQ(twice.count, 2);
+    EXPECT_EQ(replaceAllPlain(u"ABC"_qs, u"b"_qs, u"x"_qs, false).text, u"AxC"_qs);
+    const PlainReplaceResult exact = replaceAllPlain(u"ABC"_qs, u"b"_qs, u"x"_qs, true);
+    EXPECT_EQ(exact.text, u"ABC"_qs);
+    EXPECT_EQ(exact.count, 0);
+    EXPECT_EQ(replaceAllPlain(u"a\r\nb"_qs, expandLineBreakMarks(u"^P"_qs), u" - "_qs, false).text, u"a - b"_qs);
+    EXPECT_EQ(replaceAllPlain(u"ax\r\nb"_qs, expandLineBreakMarks(u"x^P"_qs), {}, false).text, u"ab"_qs);
+    EXPECT_EQ(replaceAllPlain(u"a_b"_qs, u"a"_qs, {}, false).text, u"_b"_qs);
+    EXPECT_EQ(replaceAllPlain(u"a_b_c"_qs, u"_"_qs, u" "_qs, false).text, u"a b c"_qs);
+    // "ß" has no single-character upper case, so it only finds itself.
+    EXPECT_EQ(replaceAllPlain(u"ßSS"_qs, u"ß"_qs, u"s"_qs, false).text, u"sSS"_qs);
+}
+
+TEST(StringOps, ConsecutiveOccurrencesWithEmptyReplacementAreAllRemoved)
+{
+    const PlainReplaceResult r = replaceAllPlain(u"aab"_qs, u"a"_qs, {}, false);
+    EXPECT_EQ(r.text, u"b"_qs);
+    EXPECT_EQ(r.count, 2);
+    EXPECT_TRUE(oracle::plainReplace(u"aab"_qs, u"a"_qs, {}, false, true).abandoned);
+    const PlainReplaceResult bang = replaceAllPlain(u"Hallo!!"_qs, u"!"_qs, {}, true);
+    EXPECT_EQ(bang.text, u"Hallo"_qs);
+    EXPECT_EQ(bang.count, 2);
+}
+
+TEST(StringOps, PlaceholderExamples)
+{
+    const struct {
+        const char16_t *text, *find, *repl, *expected;
+    } cases[] = {
+        {u"abc", u"a*c", u"x*z", u"xbz"},
+        {u"a_b_c", u"_*", u" *", u"a b_c"},  // second match lies in the skipped stretch
+        {u"ab\r\nab", u"*b", u"*X", u"aX\r\naX"},
+        {u"ab", u"a", u"a*", u"ab"},
+        {u"abc", u"a*", u"a*x", u"abxc"},
+        {u"zab", u"ab*", u"xy*", u"zxy"},  // the segment is cut off by the end of the text
+        {u"a*b", u"a", u"x*", u"xb"},      // a "*" taken from the text is dropped
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ReplaceWithPlaceholder(QString::fromUtf16(c.text), QString::fromUtf16(c.find),
+                                         QString::fromUtf16(c.repl), u"*"_qs, false),
+                  QString::fromUtf16(c.expected))
+            << QString::fromUtf16(c.text).toStdString();
+}
+
+TEST(StringOps, CaseMappingKeepsLength)
+{
+    EXPECT_EQ(upperSameLength(u"straße äöü"_qs), u"STRAßE ÄÖÜ"_qs);
+    EXPECT_EQ(lowerSameLength(u"STRAßE ÄÖÜ"_qs), u"straße äöü"_qs);
+    const QString deseretLower = QString::fromUcs4(U"\U00010428x");
+    EXPECT_EQ(upperSameLength(deseretLower), QString::fromUcs4(U"\U00010400X"));
+    for (char32_t c = 0; c <= 0xFFFF; ++c) {
+        const QString one{QChar(char16_t(c))};
+        ASSERT_EQ(upperSameLength(one).size(), 1);
+        ASSERT_EQ(lowerSameLength(one).size(), 1);
+    }
+    const QString lone = QString(QChar(0xD83D)) + u"a"_qs;
+    EXPECT_EQ(upperSameLength(lone), QString(QChar(0xD83D)) + u"A"_qs);
+}
+
+TEST(StringOps, EmojiSurvivesAndPlaceholderTakesItWhole)
+{
+    EXPECT_EQ(ReplaceWithPlaceholder(u"a"_qs + kEmoji + u"b"_qs, u"a*"_qs, u"x*"_qs, u"*"_qs, false),
+              u"x"_qs + kEmoji + u"b"_qs);
+    // The following character goes with the first match and is skipped.
+    EXPECT_EQ(ReplaceWithPlaceholder(kEmoji + kEmoji, u"*"_qs, u"-"_qs, u"*"_qs, false), u"-"_qs + kEmoji);
+    EXPECT_EQ(ReplaceWithPlaceholder(kEmoji + u"ab"_qs + kEmoji, u"*"_qs, u"-"_qs, u"*"_qs, false), u"-ab-"_qs);
+    EXPECT_EQ(ReplaceWithPlaceholder(kEmoji + u"b"_qs, u"*b"_qs, u"*X"_qs, u"*"_qs, false), kEmoji + u"X"_qs);
+    EXPECT_EQ(MatchSegment(u"a"_qs, u"A"_qs, u"a**"_qs, u"*"_qs, kEmoji + u"c"_qs, false), u"a"_qs + kEmoji + u"c"_qs);
+    // A placeholder takes the following character by its position; the
+    // rest of the following text is put back from the count of placeholders.
+    EXPECT_EQ(MatchSegment(u"a"_qs, u"A"_qs, u"ax*"_qs, u"*"_qs, u"bc"_qs, false), u"axcc"_qs);
+
+    QStringList tokens = kText;
+    tokens << kEmoji << kEmoji;
+    for (int run = 0; run < 3000; ++run) {
+        const QString text = randomText(tokens, 12);
+        const QString find = randomText(kPattern, 3);
+        const QString repl = randomText(kPattern + QStringList{kEmoji}, 4);
+        ASSERT_TRUE(wellFormed(ReplaceWithPlaceholder(text, find, repl, u"*"_qs, pick(0, 1))));
+        if (!find.isEmpty()) {
+            ASSERT_TRUE(wellFormed(ReplaceText(text, find, repl, pick(0, 1))));
+            ASSERT_TRUE(wellFormed(replaceAllPlain(text, find, repl, pick(0, 1)).text));
+        }
+        const QString untouched = ReplaceWithPlaceholder(text, u"q"_qs, u"*"_qs, u"*"_qs, false);
+        ASSERT_EQ(untouched, text);
+    }
+}
+
+}  // namespace

@@ -39,9 +39,11 @@ const QString& nameText()
     return text;
 }
 
+// Every line carries a four-character number, so the check runs to the end
+// (numbers from 1000 on are one character wider and would stop it early).
 const QString& numberedText()
 {
-    static const QString text = transforms::numberLines(nameText(), kLines);
+    static const QString text = transforms::appendToLines(nameText(), QStringLiteral("000-"), true);
     return text;
 }
 

@@ -25,6 +25,7 @@ int main(int argc, char** argv)
     const QStringList args = QApplication::arguments();
     Form1 window;
     window.Form_Load(args.size() > 1 ? args.at(1) : QString());
-    window.show();
+    if (!window.isVisible())
+        window.show();
     return app.exec();
 }

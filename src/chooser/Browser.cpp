@@ -140,6 +140,18 @@ Browser::Browser(Form1* mainWindow, bool firstStart) : QDialog(nullptr), m_form(
         list->installEventFilter(this);
     }
 
+    // The model lists folders in the background; show the current one once its parents have arrived.
+    connect(m_dirModel, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
+        if (m_dir == loaded || m_dir.startsWith(loaded.endsWith(QLatin1Char('/')) ? loaded : loaded + QLatin1Char('/'))) {
+            const QModelIndex index = m_dirModel->index(m_dir);
+            if (index.isValid()) {
+                m_dir1->selectionModel()->blockSignals(true);
+                m_dir1->setCurrentIndex(index);
+                m_dir1->selectionModel()->blockSignals(false);
+                m_dir1->scrollTo(index, QAbstractItemView::PositionAtCenter);
+            }
+        }
+    });
     connect(m_drive1, &QComboBox::activated, this, &Browser::Drive1_Change);
     connect(m_dir1->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {

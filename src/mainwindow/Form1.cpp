@@ -45,6 +45,7 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent)
     });
     wireToolFrames();
     wireCommands();
+    fillCdLists();
 }
 
 Form1::~Form1() = default;

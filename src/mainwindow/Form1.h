@@ -126,6 +126,7 @@ private:
     void saveToolbarState();
     void reportRenameProblems(const QString& text);
     void advanceCdCombos();
+    void fillCdLists();
     void addCdPrefixTo(AppendFrame* frame);
     void setBusyTitle(const QString& progress);
     // Runs a long command with user input kept out; the window still paints.
@@ -161,6 +162,7 @@ private:
     bool m_resizeState = false;
     bool m_exiting = false;
     bool m_firstStart = false;
+    int m_chooserGeneration = 0;
     QString m_savedTitle;
 
     // Controls.

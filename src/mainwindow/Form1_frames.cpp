@@ -34,7 +34,4 @@ void Form1::buildToolFrames()
     m_frame2 = new CutFrame(m_central, {"Frame2", "BeschWert", "FromRight", "FromLeft", "Beschneiden"}, QRect(0, 0, 2055, 975), false);
     for (QWidget* hidden : std::initializer_list<QWidget*>{m_frame1, m_textAnhaengen, m_frame2})
         hidden->hide();
-
-    // CD number lists.
-    m_frame4->cdCombo()->setObjectName(QStringLiteral("CDCombo"));
 }

@@ -56,20 +56,7 @@ void Form1::Form_Load(const QString& commandLinePath)
     m_menuVersion->setText(QStringLiteral("Version: ") + GetVersion());
     const QString messages = AppDefOps::GetAppSetting(kOptions, QStringLiteral("Messageboxen"), QStringLiteral("0")).toString();
     m_showMessageBox->setChecked(messages.trimmed().toInt() == 0);
-    QComboBox* cd1 = m_frame4->cdCombo();
-    QComboBox* cd2 = m_frame6->cdCombo();
-    cd1->clear();
-    cd2->clear();
-    for (int i = 1; i <= 30; ++i) {
-        if (i <= 9) {
-            cd1->addItem(QStringLiteral("CD%1-").arg(i));
-            cd2->addItem(QStringLiteral("CD0%1-").arg(i));
-        } else {
-            cd2->addItem(QStringLiteral("CD%1-").arg(i));
-        }
-    }
-    cd1->setCurrentIndex(0);
-    cd2->setCurrentIndex(0);
+    fillCdLists();
     m_resizeState = false;
     const QString clip = QApplication::clipboard()->text();
     if (!clip.isEmpty())
@@ -110,6 +97,24 @@ void Form1::Form_Load(const QString& commandLinePath)
     m_disableSync->setChecked(sync != QLatin1String("0"));
 }
 
+void Form1::fillCdLists()
+{
+    QComboBox* cd1 = m_frame4->cdCombo();
+    QComboBox* cd2 = m_frame6->cdCombo();
+    cd1->clear();
+    cd2->clear();
+    for (int i = 1; i <= 30; ++i) {
+        if (i <= 9) {
+            cd1->addItem(QStringLiteral("CD%1-").arg(i));
+            cd2->addItem(QStringLiteral("CD0%1-").arg(i));
+        } else {
+            cd2->addItem(QStringLiteral("CD%1-").arg(i));
+        }
+    }
+    cd1->setCurrentIndex(0);
+    cd2->setCurrentIndex(0);
+}
+
 void Form1::showChooser()
 {
     if (m_browser && !m_browser->isClosing()) {
@@ -117,17 +122,21 @@ void Form1::showChooser()
         m_browser->activateWindow();
         return;
     }
-    Browser* chooser = new Browser(this, m_firstStart);
-    m_browser = chooser;
-    connect(chooser, &QObject::destroyed, this, [this, chooser] {
+    if (!isVisible())
+        show();  // the chooser opens over the main window, never behind it
+    m_browser = new Browser(this, m_firstStart);
+    const int generation = ++m_chooserGeneration;
+    connect(m_browser, &QObject::destroyed, this, [this, generation] {
         // Every way out of the chooser gives the main window back (unless a newer chooser is open).
-        if (m_browser.isNull() || m_browser.data() == chooser)
+        if (generation == m_chooserGeneration)
             setEnabled(true);
     });
-    m_browser->show();
-    winId();  // the chooser stays above the main window, which needs a native window for that
+    m_browser->winId();
     if (m_browser->windowHandle() && windowHandle())
         m_browser->windowHandle()->setTransientParent(windowHandle());
+    m_browser->show();
+    m_browser->raise();
+    m_browser->activateWindow();
 }
 
 void Form1::Verzeichnis_Click()

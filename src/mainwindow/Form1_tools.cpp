@@ -328,7 +328,7 @@ void Form1::WordUcase_Click()
 
 void Form1::Nummerieren_Click()
 {
-    m_label2->setText(QStringLiteral("(%1) --> wurde ausgeführt!").arg(m_nummerieren->text()));
+    const QString report = QStringLiteral("(%1) --> wurde ausgeführt!").arg(m_nummerieren->text());
     if (m_nameBox->selectionLength() > 0)
         m_nameBox->setSelection(m_nameBox->selectionStart(), 1);
     const QString title = windowTitle();
@@ -343,6 +343,8 @@ void Form1::Nummerieren_Click()
         letWindowPaint();
     });
     setCommandText(numbered);
+    // After the text: its change handling rewrites the label with the line count.
+    m_label2->setText(report);
     setWindowTitle(title);
     ElementeSperren(false);
 }

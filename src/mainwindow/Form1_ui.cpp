@@ -91,6 +91,8 @@ void addSeparator(QMenu* menu, const char* name)
 void Form1::buildUi()
 {
     setObjectName(QStringLiteral("Form1"));
+    // The controls are placed in twips for a compact dialog look; slim buttons keep their captions whole.
+    setStyleSheet(QStringLiteral("QPushButton { padding: 1px 4px; } QGroupBox QPushButton { padding: 0px 1px; }"));
     m_central = new QWidget(this);
     m_central->setObjectName(QStringLiteral("Form1Surface"));
     setCentralWidget(m_central);

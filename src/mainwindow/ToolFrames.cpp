@@ -88,22 +88,22 @@ AppendFrame::AppendFrame(QWidget* parent, const AppendNames& n, const QRect& r, 
 {
     setupFrame(this, n.frame, QStringLiteral("Text an jede Zeile anhängen"), r);
     const bool withCd = n.cdCombo != nullptr;
-    const int cdWidth = withCd ? 1000 : 0;
-    const int inner = r.width() - 240 - cdWidth;
-    const int boxWidth = inner * 58 / 100;
-    m_text = place<QLineEdit>(this, n.text, 120, 270, boxWidth, 300);
-    m_left = place<QRadioButton>(this, n.left, 120, 615, boxWidth / 2, 270);
+    const int cdWidth = withCd ? 1020 : 0;
+    const int buttonWidth = 930;
+    const int textWidth = r.width() - 240 - cdWidth - buttonWidth - 60 - (withCd ? 60 : 0);
+    m_text = place<QLineEdit>(this, n.text, 120, 270, textWidth, 300);
+    m_left = place<QRadioButton>(this, n.left, 120, 615, 720, 270);
     m_left->setText(QStringLiteral("Links"));
-    m_right = place<QRadioButton>(this, n.right, 120 + boxWidth / 2, 615, boxWidth / 2, 270);
+    m_right = place<QRadioButton>(this, n.right, 840, 615, 840, 270);
     m_right->setText(QStringLiteral("Rechts"));
     m_right->setChecked(true);
-    m_button = place<QPushButton>(this, n.button, 180 + boxWidth, 255, inner - boxWidth - 60, 330);
+    m_button = place<QPushButton>(this, n.button, 180 + textWidth, 255, buttonWidth, 330);
     m_button->setText(QStringLiteral("&Anhängen"));
     m_button->setEnabled(false);
     if (withCd) {
         const int x = r.width() - 120 - cdWidth;
-        m_cdCombo = place<QComboBox>(this, n.cdCombo, x, 255, cdWidth - 300, 330);
-        m_cdButton = place<QPushButton>(this, n.cdButton, x + cdWidth - 270, 255, 270, 330);
+        m_cdCombo = place<QComboBox>(this, n.cdCombo, x, 255, cdWidth - 270, 330);
+        m_cdButton = place<QPushButton>(this, n.cdButton, x + cdWidth - 255, 255, 255, 330);
         m_cdButton->setText(QStringLiteral(">"));
         m_cdButton->setToolTip(QStringLiteral("CD Nummer hinzufügen  (alte Nummer wird ggf. ersetzt)"));
         if (n.autoCheck) {
@@ -120,7 +120,7 @@ CutFrame::CutFrame(QWidget* parent, const CutNames& n, const QRect& r, bool copy
 {
     setupFrame(this, n.frame, QStringLiteral("Zeilen-Beschneidung"), r);
     const int inner = r.width() - 240;
-    const int boxWidth = qMin(500, inner / 3);
+    const int boxWidth = qMin(390, inner / 3);
     const QString tip = QStringLiteral("Anzahl der Zeichen die Abgeschnitten werden sollen");
     m_count = place<QLineEdit>(this, n.count, 120, 270, boxWidth, 300);
     m_count->setText(QStringLiteral("1"));

@@ -48,27 +48,45 @@ void dropTrailingBlanks(QString& s)
     s.truncate(end);
 }
 
-// Upper-cases the character at unit index i in place (a whole surrogate pair
-// when one starts there), keeping the text's length.
-void upperAt(QString& t, qsizetype i)
+// Upper-cases the character at unit index i of d[0..n) in place (a whole
+// surrogate pair when one starts there), keeping the text's length.
+void upperAt(QChar* d, qsizetype n, qsizetype i)
 {
-    if (i < 0 || i >= t.size())
+    if (i < 0 || i >= n)
         return;
-    if (pairAt(t, i)) {
-        const char32_t cp = QChar::surrogateToUcs4(t.at(i), t.at(i + 1));
+    const char16_t c = d[i].unicode();
+    if (c < 0x80) {
+        if (c >= u'a' && c <= u'z')
+            d[i] = QChar(char16_t(c - 32));
+        return;
+    }
+    if (QChar::isHighSurrogate(c) && i + 1 < n && d[i + 1].isLowSurrogate()) {
+        const char32_t cp = QChar::surrogateToUcs4(d[i], d[i + 1]);
         const char32_t up = QChar::toUpper(cp);
         if (up != cp && QChar::requiresSurrogates(up)) {
-            t[i] = QChar(QChar::highSurrogate(up));
-            t[i + 1] = QChar(QChar::lowSurrogate(up));
+            d[i] = QChar(QChar::highSurrogate(up));
+            d[i + 1] = QChar(QChar::lowSurrogate(up));
         }
         return;
     }
-    const char16_t c = t.at(i).unicode();
     if (QChar::isSurrogate(c))
         return;
     const char32_t up = QChar::toUpper(char32_t(c));
     if (up != c && !QChar::requiresSurrogates(up) && !QChar::isSurrogate(up))
-        t[i] = QChar(char16_t(up));
+        d[i] = QChar(char16_t(up));
+}
+
+// Upper case of one UTF-16 unit for comparing with ASCII text; surrogates
+// stay as they are (no pair has an ASCII upper case).
+char16_t folded(QChar ch)
+{
+    const char16_t c = ch.unicode();
+    if (c < 0x80)
+        return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c;
+    if (QChar::isSurrogate(c))
+        return c;
+    const char32_t up = QChar::toUpper(char32_t(c));
+    return QChar::requiresSurrogates(up) || QChar::isSurrogate(up) ? c : char16_t(up);
 }
 
 // The shared line walk: a line ends at a CR, and the character after the CR
@@ -304,8 +322,9 @@ QString removeNumbers(const QString& text, qint64 c, const std::function<void(qi
 CapitaliseResult capitaliseWords(const QString& text)
 {
     QString t = text;
-    upperAt(t, 0);
     const qsizetype n = t.size();
+    QChar* d = t.data();
+    upperAt(d, n, 0);
 
     // Each separator is searched for in a loop that may run at most
     // length-of-text times; it runs once per occurrence plus once more. So
@@ -325,38 +344,47 @@ CapitaliseResult capitaliseWords(const QString& text)
     if (n == 0 || t == QLatin1String("\r") || oneSeparatorOnly)
         return {t, true};
 
-    // One pass does what a pass per separator does: upper-casing never turns
-    // a character into a separator or changes one, and upper-casing twice
-    // gives what upper-casing once gives.
+    // Fix-ups that ignore case, each as the replace-all procedure does it:
+    // the character after a fixed occurrence is not looked at.
+    struct Fix {
+        QStringView upper;
+        qsizetype nextFrom = 0;
+    };
+    Fix fixes[] = {{u"\r\nCD"}, {u"\r\n[HB]"}, {u"\r\n[HS]"}, {u"MP3"}, {u"DVD"}};
+    auto applyFixes = [&](qsizetype i, char16_t first) {
+        for (Fix& fix : fixes) {
+            const qsizetype len = fix.upper.size();
+            if (fix.upper[0] != first || i < fix.nextFrom || i + len > n)
+                continue;
+            qsizetype j = 1;
+            while (j < len && folded(d[i + j]) == fix.upper[j])
+                ++j;
+            if (j == len) {
+                std::copy(fix.upper.begin(), fix.upper.end(), d + i);
+                fix.nextFrom = i + len + 1;
+            }
+        }
+    };
+
+    // One pass does what a pass per separator followed by the fix-ups does:
+    // upper-casing never makes or changes a separator, upper-casing twice
+    // gives what upper-casing once gives, and every fix-up writes the upper
+    // case of what it finds, so the upper-case form of the text, which the
+    // fix-ups search, never changes and the order of the writes is free.
     qsizetype nextCr = 0;
     for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = t.at(i).unicode();
+        const char16_t c = d[i].unicode();
         if (c == u'\r') {
             // After CR the LF is stepped over; a CR right behind is not seen.
             if (i >= nextCr) {
-                upperAt(t, i + 2);
+                upperAt(d, n, i + 2);
                 nextCr = i + 2;
             }
+            applyFixes(i, u'\r');
         } else if (isSeparator(c)) {
-            upperAt(t, i + 1);
-        }
-    }
-
-    // Fix-ups that ignore case. Each replacement is the upper-case form of
-    // what it replaces, so one upper-case copy serves all of them. The
-    // character after a fixed occurrence is not looked at, as everywhere the
-    // replace-all procedure runs.
-    const QString folded = upperSameLength(t);
-    static constexpr QStringView fixes[] = {u"\r\nCD", u"\r\n[HB]", u"\r\n[HS]", u"MP3", u"DVD"};
-    for (const QStringView fix : fixes) {
-        qsizetype at = QStringView(folded).indexOf(fix);
-        while (at >= 0) {
-            for (qsizetype i = 0; i < fix.size(); ++i)
-                t[at + i] = fix[i];
-            const qsizetype from = at + fix.size() + 1;
-            if (from >= n)
-                break;
-            at = QStringView(folded).indexOf(fix, from);
+            upperAt(d, n, i + 1);
+        } else if ((c | 0x20) == u'm' || (c | 0x20) == u'd') {
+            applyFixes(i, char16_t(c & ~0x20));
         }
     }
     return {t, false};

@@ -23,6 +23,18 @@ inline int pick(int lo, int hi)
     return std::uniform_int_distribution<int>(lo, hi)(rng());
 }
 
+// No half of a surrogate pair anywhere.
+inline bool wellFormed(const QString& s)
+{
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        if (s[i].isHighSurrogate() && i + 1 < s.size() && s[i + 1].isLowSurrogate())
+            ++i;
+        else if (s[i].isSurrogate())
+            return false;
+    }
+    return true;
+}
+
 // Up to maxTokens tokens drawn from `tokens`.
 inline QString randomText(const QStringList& tokens, int maxTokens)
 {

@@ -1,0 +1,325 @@
+// The tool commands through the main window's frames, buttons and menu items.
+#include "TestSupport.h"
+#include "chooser/Browser.h"
+#include "mainwindow/Form1.h"
+#include "mainwindow/NameTextEdit.h"
+#include "settings/AppDefOps.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <memory>
+
+using testsupport::crlf;
+using testsupport::ScriptedMessenger;
+using testsupport::SettingsSandbox;
+using testsupport::TempTree;
+
+namespace {
+
+class Tools : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        AppDefOps::SaveAppSetting("Options", "Directorys", "0");
+        form = std::make_unique<Form1>();
+        child<QAction>("ShowMessageBox")->setChecked(false);  // every message shows
+    }
+    void TearDown() override
+    {
+        form.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    // A directory with `count` files, scanned, and the name text set to `text`.
+    void withText(const QString& text, int count = 1)
+    {
+        dir = std::make_unique<TempTree>();
+        for (int i = 0; i < count; ++i)
+            dir->add(QStringLiteral("f%1.mp3").arg(i, 4, 10, QLatin1Char('0')));
+        form->set_Startpfad(dir->path());
+        form->InitializeMe();
+        form->Set_Eingabe_Text(text);
+    }
+    template <class T>
+    T* child(const char* name) const
+    {
+        T* w = form->findChild<T*>(QString::fromUtf8(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    void type(const char* box, const QString& text) { child<QLineEdit>(box)->setText(text); }
+    void click(const char* button) { child<QPushButton>(button)->click(); }
+    QString text() const { return form->Get_Eingabe_Text(); }
+    QString label2() const { return child<QLabel>("Label2")->text(); }
+
+    SettingsSandbox settings;
+    ScriptedMessenger messages;
+    std::unique_ptr<TempTree> dir;
+    std::unique_ptr<Form1> form;
+};
+
+}  // namespace
+
+TEST_F(Tools, SearchAndReplaceThroughEachCopy)
+{
+    withText("aa");
+    type("Text4", "a");
+    type("Text5", "b");
+    click("Command11");
+    EXPECT_EQ(text(), "bb");
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(messages.shown.at(0).text, "Es wurde(n): 2 Ersetzungen vorgenommen!");
+    EXPECT_EQ(messages.shown.at(0).title, "Suchen & ersetzen");
+    EXPECT_EQ(messages.shown.at(0).icon, ui::Icon::Information);
+
+    form->Set_Eingabe_Text("ABC");
+    type("Text1", "b");
+    type("Text2", "x");
+    click("Command9");
+    EXPECT_EQ(text(), "AxC");
+    child<QCheckBox>("Check3")->setChecked(true);
+    type("Text11", "b");
+    type("Text12", "y");
+    click("Command17");
+    EXPECT_EQ(text(), "AxC");
+    EXPECT_EQ(messages.shown.last().text, "Es wurde(n): 0 Ersetzungen vorgenommen!");
+}
+
+TEST_F(Tools, LineBreakMarksAndTheirAutoFill)
+{
+    withText(crlf({"a", "b"}), 2);
+    type("Text1", "a^p");
+    EXPECT_EQ(child<QLineEdit>("Text2")->text(), "^p");
+    type("Text4", "a^P");
+    EXPECT_EQ(child<QLineEdit>("Text5")->text(), "");
+    EXPECT_TRUE(child<QPushButton>("Command11")->isEnabled());
+    type("Text4", "");
+    EXPECT_FALSE(child<QPushButton>("Command11")->isEnabled());
+    EXPECT_FALSE(child<QPushButton>("Ersetzen")->isEnabled());
+    type("Text4", "^P");
+    type("Text5", " - ");
+    click("Command11");
+    EXPECT_EQ(text(), "a - b");
+}
+
+TEST_F(Tools, SelectionOnlyUsesTheRealSelection)
+{
+    withText(crlf({"b", "abc"}), 2);
+    auto* box = child<NameTextEdit>("Eingabe_Mit");
+    box->setSelection(4, 1);  // the "b" of the second line, not the first line's "b"
+    type("Text4", "b");
+    type("Text5", "XY");
+    messages.answerNext(ui::Answer::Yes);
+    click("Command11");
+    EXPECT_EQ(text(), crlf({"b", "aXYc"}));
+    EXPECT_EQ(messages.shown.at(0).text, "Sie haben einen Textbereich markiert. Nur in diesem Textbereich ersetzen?");
+    EXPECT_EQ(messages.shown.at(0).buttons, ui::Buttons::YesNoCancel);
+
+    box->setSelection(0, 1);
+    messages.answerNext(ui::Answer::Cancel);
+    click("Command11");
+    EXPECT_EQ(text(), crlf({"b", "aXYc"}));
+
+    // With fewer message boxes, Yes works on the whole text and no count is shown.
+    child<QAction>("ShowMessageBox")->setChecked(true);
+    const int before = messages.shown.size();
+    box->setSelection(0, 1);
+    messages.answerNext(ui::Answer::Yes);
+    click("Command11");
+    EXPECT_EQ(text(), crlf({"XY", "aXYc"}));
+    EXPECT_EQ(messages.shown.size(), before + 1);
+}
+
+TEST_F(Tools, PlaceholderPathShowsNoMessage)
+{
+    withText("abc");
+    type("Text4", "a*c");
+    type("Text5", "x*z");
+    click("Command11");
+    EXPECT_EQ(text(), "xbz");
+    EXPECT_TRUE(messages.shown.isEmpty());
+    EXPECT_TRUE(child<QPushButton>("OrigNamen")->isEnabled());
+}
+
+TEST_F(Tools, UnderscoreToggleReportsItsCount)
+{
+    withText("a_b c");
+    click("Command1");
+    EXPECT_EQ(text(), "a b c");
+    EXPECT_EQ(child<QPushButton>("Command1")->text(), "'  '  => '_'");
+    EXPECT_EQ(label2(), "('_'  => '  ')  --> Es wurden 1 Zeichen ersetzt");
+    click("Command1");
+    EXPECT_EQ(text(), "a_b_c");
+    EXPECT_EQ(label2(), "('  '  => '_')  --> Es wurden 2 Zeichen ersetzt");
+    EXPECT_TRUE(messages.shown.isEmpty());
+    EXPECT_FALSE(form->batchFlag());
+    EXPECT_EQ(child<QLineEdit>("Such")->text(), "");
+}
+
+TEST_F(Tools, TrimCaseAndWords)
+{
+    withText(crlf({"  a  ", "b "}), 2);
+    messages.beeps = 0;
+    click("Command2");
+    EXPECT_EQ(text(), crlf({"a", "b"}));
+    EXPECT_EQ(label2(), "(..abc..  =>  abc)  --> Es wurden 5 Zeichen abgeschnitten");
+    EXPECT_EQ(messages.beeps, 1);
+
+    form->Set_Eingabe_Text("Straße ÄB");
+    click("Command4");
+    EXPECT_EQ(text(), "straße äb");
+    EXPECT_EQ(label2(), "(ABCD => abcd) --> wurde ausgeführt!");
+    child<QAction>(("MenGroßKleinschreibung"))->trigger();
+    EXPECT_EQ(text(), "STRAßE ÄB");
+    EXPECT_EQ(label2(), "(abcd => ABCD) --> wurde ausgeführt!");
+
+    form->Set_Eingabe_Text(crlf({"das lied (live) - teil_zwei", "mp3 cd"}));
+    click("WordUcase");
+    EXPECT_EQ(text(), crlf({"Das Lied (Live) - Teil_Zwei", "MP3 Cd"}));
+    EXPECT_EQ(label2(), "(abcd => Abcd) --> wurde ausgeführt!");
+    form->Set_Eingabe_Text("");
+    click("WordUcase");
+    EXPECT_EQ(messages.shown.last().text, "Überlauf!!");
+    EXPECT_TRUE(child<QPushButton>("WordUcase")->isEnabled());
+}
+
+TEST_F(Tools, UmlautToggleBothWays)
+{
+    withText("Grüße, Tschüss!");
+    click("Command5");
+    EXPECT_EQ(text(), "Gruesse- Tschuess");
+    EXPECT_EQ(label2(), "(ü -> &ue)  -->  Es wurde(n): 5 Umlaute und Sonderzeichen ersetzt!");
+    EXPECT_EQ(child<QPushButton>("Command5")->text(), "&ue -> ü");
+    EXPECT_TRUE(messages.shown.isEmpty());
+    form->Set_Eingabe_Text("Gruesse");
+    click("Command5");
+    EXPECT_EQ(text(), "Grüße");
+    // Marks that follow each other are all removed and counted.
+    form->Set_Eingabe_Text("Hallo!!");
+    click("Command5");
+    EXPECT_EQ(text(), "Hallo");
+    EXPECT_EQ(label2(), "(ü -> &ue)  -->  Es wurde(n): 2 Umlaute und Sonderzeichen ersetzt!");
+}
+
+TEST_F(Tools, AppendAndCutTakeTheCopysOwnSide)
+{
+    withText(crlf({"a", "b"}), 2);
+    child<QRadioButton>("RechtsAnh")->setChecked(true);
+    type("Text10", "x");
+    EXPECT_TRUE(child<QPushButton>("Command16")->isEnabled());
+    child<QRadioButton>("Option10")->setChecked(true);
+    click("Command16");
+    EXPECT_EQ(text(), crlf({"xa", "xb"}));
+    type("Text3", "!");
+    click("Command10");
+    EXPECT_EQ(text(), crlf({"xa!", "xb!"}));
+
+    type("Text8", "2,9");
+    click("Command13");
+    EXPECT_EQ(text(), crlf({"x", "x"}));  // lines of two characters or fewer would stay
+    form->Set_Eingabe_Text(crlf({"abcd", "ab"}));
+    type("Text7", "2");
+    child<QRadioButton>("Option6")->setChecked(true);
+    click("Command3");
+    EXPECT_EQ(text(), crlf({"cd", "ab"}));
+    type("Text7", "abc");
+    click("Command3");
+    EXPECT_EQ(text(), crlf({"cd", "ab"}));
+}
+
+TEST_F(Tools, NumberingAndItsRemoval)
+{
+    withText(crlf({"a", " b", "c"}), 3);
+    const QString title = form->windowTitle();
+    click("Nummerieren");
+    EXPECT_EQ(text(), crlf({"01-a", "02-b", "03-c"}));
+    EXPECT_EQ(label2(), "(Nr. set&zen) --> wurde ausgeführt!");
+    EXPECT_EQ(form->windowTitle(), title);
+    EXPECT_TRUE(child<QPushButton>("Nummerieren")->isEnabled());
+    click("Nummern_Entf");
+    EXPECT_EQ(text(), crlf({"a", "b", "c"}));
+    EXPECT_TRUE(messages.shown.isEmpty());
+
+    form->Set_Eingabe_Text(crlf({"01-a", "2-b", "03-c"}));
+    messages.answerNext(ui::Answer::No);
+    child<QAction>("MenNummernEntfernen")->trigger();
+    EXPECT_EQ(text(), crlf({"01-a", "2-b", "03-c"}));
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(messages.shown.at(0).title, "Falsche Nummerierung");
+    EXPECT_EQ(messages.shown.at(0).text, "Nummern stimmen nicht überein 'XX-' ist das normale Format!\r\n"
+                                         "sollen die ersten 3 Buchstaben trotzdem abgeschnitten werden?");
+    EXPECT_TRUE(child<QPushButton>("Abbruch")->isEnabled());
+}
+
+TEST_F(Tools, CdPrefixAdvancesWithEachRename)
+{
+    withText("x", 1);
+    auto* combo = child<QComboBox>("CDCombo");
+    auto* combo2 = child<QComboBox>("CDCombo2");
+    EXPECT_EQ(combo->count(), 9);
+    EXPECT_EQ(combo2->count(), 30);
+    EXPECT_EQ(combo2->itemText(9), "CD10-");
+    combo->setCurrentIndex(2);
+    click("Command19");
+    EXPECT_EQ(child<QLineEdit>("Text3")->text(), "CD3-");
+    EXPECT_TRUE(child<QRadioButton>("Option2")->isChecked());
+    child<QLineEdit>("Text3")->setText("CD1-CD1-");
+    combo->setCurrentIndex(1);
+    click("Command19");
+    EXPECT_EQ(child<QLineEdit>("Text3")->text(), "CD2-CD1-");
+    EXPECT_EQ(child<QLineEdit>("Anhaengen")->text(), "CD2-CD1-");
+
+    combo2->setCurrentIndex(29);
+    form->Set_Eingabe_Text("renamed");
+    form->SetzenClick();
+    EXPECT_EQ(dir->entries(), QStringList({"renamed.mp3"}));
+    EXPECT_EQ(combo->currentText(), "CD3-");
+    EXPECT_EQ(combo2->currentText(), "CD30-");
+}
+
+TEST_F(Tools, AutoChainAppendsThePrefixAndOpensTheChooser)
+{
+    withText("x", 1);
+    form->CheckAutoCDAdd();
+    EXPECT_EQ(child<QLineEdit>("Text3")->text(), "");
+    child<QCheckBox>("AutoCDCombo")->setChecked(true);
+    form->CheckAutoCDAdd();
+    EXPECT_EQ(child<QLineEdit>("Text3")->text(), "CD1-");
+    form->InitializeMe();
+    EXPECT_EQ(text(), "CD1-f0000");
+    form->Set_Eingabe_Text("song");
+    form->SetzenClick();
+    EXPECT_EQ(dir->entries(), QStringList({"song.mp3"}));
+    ASSERT_NE(form->chooser(), nullptr);  // the next directory is chosen at once, without a question
+    EXPECT_TRUE(messages.shown.isEmpty());
+    EXPECT_FALSE(form->isEnabled());
+    form->chooser()->Command2_Click();
+    EXPECT_TRUE(form->isEnabled());
+}
+
+TEST_F(Tools, AnEmojiSurvivesEveryToolThatDoesNotTouchIt)
+{
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x8E\xB5");
+    const QString line = "a_b " + emoji + " ä!";
+    withText(crlf({line, line}), 2);
+    child<QAction>("ShowMessageBox")->setChecked(true);
+    for (const char* button : {"Command1", "Command1", "Command2", "Command4", "Command4", "Command5", "Command5", "WordUcase",
+                               "Nummerieren", "Nummern_Entf"}) {
+        click(button);
+        EXPECT_EQ(text().count(emoji), 2) << button << ": " << text().toStdString();
+    }
+    type("Text8", "1");
+    click("Command13");  // cuts the last character of each line, not half of the emoji
+    EXPECT_EQ(text().count(emoji), 2);
+    form->Set_Eingabe_Text(emoji + emoji);
+    click("Command13");
+    EXPECT_EQ(text(), emoji);
+}

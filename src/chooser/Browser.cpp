@@ -5,7 +5,11 @@
 #include "settings/AppDefOps.h"
 #include "settings/Twips.h"
 
+#include "names/DirectoryScan.h"
+
+#include <QAbstractFileIconProvider>
 #include <QApplication>
+#include <QStyle>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -18,8 +22,11 @@
 #include <QHeaderView>
 #include <QListView>
 #include <QMimeData>
+#include <QPointer>
 #include <QPushButton>
 #include <QStorageInfo>
+#include <QStringListModel>
+#include <QThreadPool>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -37,6 +44,31 @@ QStringList localPaths(const QMimeData* data)
             paths << url.toLocalFile();
     return paths;
 }
+
+}  // namespace
+
+namespace {
+
+// Two plain icons; the platform's provider looks up each file's type in the MIME database, which
+// costs seconds for a large folder.
+class PlainIcons : public QAbstractFileIconProvider {
+public:
+    QIcon icon(IconType type) const override { return type == Folder ? m_folder : m_file; }
+    QIcon icon(const QFileInfo& info) const override { return info.isDir() ? m_folder : m_file; }
+    QString type(const QFileInfo& info) const override
+    {
+        return info.isDir() ? QStringLiteral("Ordner") : QStringLiteral("Datei");
+    }
+
+private:
+    QIcon m_folder = QApplication::style()->standardIcon(QStyle::SP_DirIcon);
+    QIcon m_file = QApplication::style()->standardIcon(QStyle::SP_FileIcon);
+};
+
+struct IconHolder : QObject {
+    using QObject::QObject;
+    PlainIcons icons;
+};
 
 }  // namespace
 
@@ -87,8 +119,10 @@ Browser::Browser(Form1* mainWindow, bool firstStart) : QDialog(nullptr), m_form(
         m_dir1->hideColumn(c);
     m_dir1->setUniformRowHeights(true);
 
-    m_fileModel = new QFileSystemModel(this);
-    m_fileModel->setFilter(QDir::Files | QDir::NoDotAndDotDot);
+    // Created after the model, so it is destroyed after it (children go in creation order).
+    auto* icons = new IconHolder(this);
+    m_dirModel->setIconProvider(&icons->icons);
+    m_fileModel = new QStringListModel(this);
     m_file1 = new QListView(this);
     m_file1->setObjectName(QStringLiteral("File1"));
     m_file1->setModel(m_fileModel);
@@ -153,11 +187,13 @@ Browser::Browser(Form1* mainWindow, bool firstStart) : QDialog(nullptr), m_form(
         }
     });
     connect(m_drive1, &QComboBox::activated, this, &Browser::Drive1_Change);
-    connect(m_dir1->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) {
-                if (current.isValid())
-                    Dir1_Change(m_dirModel->filePath(current));
-            });
+    // Only the user's choice moves the chooser: the model also moves the current row while it loads.
+    auto openDir = [this](const QModelIndex& index) {
+        if (index.isValid())
+            Dir1_Change(m_dirModel->filePath(index));
+    };
+    connect(m_dir1, &QTreeView::clicked, this, openDir);
+    connect(m_dir1, &QTreeView::activated, this, openDir);
     connect(m_file1, &QListView::clicked, this, [this] { File1_Click(); });
     connect(m_renDirs, &QCheckBox::toggled, this, &Browser::RenDirs_Click);
     connect(m_nurVerz, &QCheckBox::toggled, this, &Browser::NurVerz_Click);
@@ -211,7 +247,26 @@ void Browser::setCurrentDirectory(const QString& dir)
         m_dir1->expand(index);
         m_dir1->scrollTo(index);
     }
-    m_file1->setRootIndex(m_fileModel->setRootPath(clean));
+    listFiles(clean);
+}
+
+void Browser::listFiles(const QString& dir)
+{
+    // Read in the background: a folder of 100,000 files must not freeze the window. The answer is
+    // taken only while the chooser still exists and still shows that folder.
+    const int generation = ++m_listGeneration;
+    m_fileModel->setStringList({});
+    QPointer<Browser> self(this);
+    QThreadPool::globalInstance()->start([self, dir, generation] {
+        QStringList files = names::scanDirectory(dir, names::ListingOptions{false, false}).names;
+        QMetaObject::invokeMethod(
+            qApp,
+            [self, generation, files = std::move(files)]() mutable {
+                if (self && self->m_listGeneration == generation)
+                    self->m_fileModel->setStringList(std::move(files));
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 void Browser::Drive1_Change(int index)
@@ -225,7 +280,7 @@ void Browser::Drive1_Change(int index)
 void Browser::Dir1_Change(const QString& dir)
 {
     m_dir = dir;
-    m_file1->setRootIndex(m_fileModel->setRootPath(dir));
+    listFiles(dir);
 }
 
 void Browser::RenDirs_Click()
@@ -407,4 +462,9 @@ bool Browser::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+QStringList Browser::listedFiles() const
+{
+    return m_fileModel->stringList();
 }

@@ -6,6 +6,7 @@
 class QCheckBox;
 class QComboBox;
 class QFileSystemModel;
+class QStringListModel;
 class QGroupBox;
 class QListView;
 class QPushButton;
@@ -35,6 +36,8 @@ public:
     bool isClosing() const { return m_closing; }
 
     static QStringList driveRoots();
+    // The names the file list shows (filled in the background).
+    QStringList listedFiles() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -47,6 +50,7 @@ private:
     void Form_Load();
     void Drive1_Change(int index);
     void Dir1_Change(const QString& dir);
+    void listFiles(const QString& dir);
     void RenDirs_Click();
     void NurVerz_Click();
     void confirmOnTop();
@@ -61,7 +65,8 @@ private:
     QTreeView* m_dir1;
     QListView* m_file1;
     QFileSystemModel* m_dirModel;
-    QFileSystemModel* m_fileModel;
+    QStringListModel* m_fileModel;
+    int m_listGeneration = 0;
     QCheckBox* m_renDirs;
     QCheckBox* m_nurVerz;
     QCheckBox* m_setToStandard;

@@ -129,7 +129,8 @@ void Form1::InitializeMe()
     m_recoverText = m_eingabeMit->text();
 
     if (m_frame4->autoCheck()->isChecked()) {
-        m_frame4->button()->click();
+        // Not a click: the window may still be disabled while the chooser scans.
+        appendFromCopy(m_frame4);
         m_setzen->setFocus();
     }
 }
@@ -142,7 +143,7 @@ void Form1::setRenameEnabled(bool enabled)
 
 void Form1::syncRestoreMenu()
 {
-    m_menOriginalHerstellen->setEnabled(m_origNamen->isEnabled());
+    m_menOriginalHerstellen->setEnabled(m_origNamen->isEnabledTo(this));
 }
 
 namespace {

@@ -128,6 +128,7 @@ private:
     void advanceCdCombos();
     void fillCdLists();
     void addCdPrefixTo(AppendFrame* frame);
+    void appendFromCopy(AppendFrame* copy);
     void setBusyTitle(const QString& progress);
     // Runs a long command with user input kept out; the window still paints.
     void letWindowPaint();

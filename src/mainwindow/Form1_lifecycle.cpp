@@ -33,7 +33,7 @@ void Form1::wireCommands()
 {
     connect(m_verzeichnis, &QPushButton::clicked, this, &Form1::Verzeichnis_Click);
     connect(m_menNeuesVerzeichnis, &QAction::triggered, this, [this] {
-        if (m_verzeichnis->isEnabled())
+        if (m_verzeichnis->isEnabledTo(this))
             Verzeichnis_Click();
     });
     connect(m_abbruch, &QPushButton::clicked, this, &Form1::Abbruch_Click);
@@ -185,7 +185,7 @@ void Form1::closeEvent(QCloseEvent* event)
         return;
     }
     saveToolbarState();
-    if (m_setzen->isEnabled()) {
+    if (m_setzen->isEnabledTo(this)) {
         const ui::Answer a = ui::message(this, QStringLiteral("Sie haben die Namen noch nicht gesetzt! Möchten sie trotzdem Beenden?"),
                                          QStringLiteral("Noch nicht gespeichert!"), ui::Buttons::YesNo, ui::Icon::Information);
         if (a != ui::Answer::Yes) {
@@ -203,7 +203,8 @@ void Form1::closeEvent(QCloseEvent* event)
 
 void Form1::OpenDroppedPath(const QString& given)
 {
-    QString path = given;
+    // A relative argument is taken from the current directory, once, before anything can move it.
+    QString path = given.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(given).absoluteFilePath());
     const QFileInfo info(path);
     if (!path.isEmpty() && !info.isDir()) {
         // A file (or a name that does not exist) opens the directory that holds it.

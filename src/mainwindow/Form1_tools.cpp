@@ -74,7 +74,7 @@ void Form1::wireToolFrames()
     });
     connect(such, &QLineEdit::returnPressed, ersetz, [ersetz] { ersetz->setFocus(); });
     connect(ersetz, &QLineEdit::returnPressed, this, [this] {
-        if (m_frame1->button()->isEnabled())
+        if (m_frame1->button()->isEnabledTo(this))
             Ersetzen_Click();
     });
     connect(m_frame1->matchCase(), &QCheckBox::toggled, this, [this](bool on) { m_matchCase = on; });
@@ -84,7 +84,7 @@ void Form1::wireToolFrames()
             m_frame1->search()->setText(t);
             if (t.contains(QStringLiteral("^p")) && copy->replace()->text().isEmpty())
                 copy->replace()->setText(QStringLiteral("^p"));
-            copy->button()->setEnabled(m_frame1->button()->isEnabled());
+            copy->button()->setEnabled(m_frame1->button()->isEnabledTo(this));
         });
         connect(copy->button(), &QPushButton::clicked, this, [this, copy] {
             m_frame1->search()->setText(copy->search()->text());
@@ -104,14 +104,9 @@ void Form1::wireToolFrames()
     for (AppendFrame* copy : {m_frame4, m_frame6, m_frame9}) {
         connect(copy->text(), &QLineEdit::textChanged, this, [this, copy](const QString& t) {
             m_textAnhaengen->text()->setText(t);
-            copy->button()->setEnabled(m_textAnhaengen->button()->isEnabled());
+            copy->button()->setEnabled(m_textAnhaengen->button()->isEnabledTo(this));
         });
-        connect(copy->button(), &QPushButton::clicked, this, [this, copy] {
-            m_textAnhaengen->text()->setText(copy->text()->text());
-            m_textAnhaengen->right()->setChecked(copy->right()->isChecked());
-            m_textAnhaengen->left()->setChecked(copy->left()->isChecked());
-            BtnAnhaengen_Click();
-        });
+        connect(copy->button(), &QPushButton::clicked, this, [this, copy] { appendFromCopy(copy); });
     }
     connect(m_frame4->cdButton(), &QPushButton::clicked, this, &Form1::Command19_Click);
     connect(m_frame6->cdButton(), &QPushButton::clicked, this, &Form1::Command20_Click);
@@ -149,6 +144,14 @@ void Form1::wireToolFrames()
         if (!m_locked)
             Nummerieren_Click();
     });
+}
+
+void Form1::appendFromCopy(AppendFrame* copy)
+{
+    m_textAnhaengen->text()->setText(copy->text()->text());
+    m_textAnhaengen->right()->setChecked(copy->right()->isChecked());
+    m_textAnhaengen->left()->setChecked(copy->left()->isChecked());
+    BtnAnhaengen_Click();
 }
 
 void Form1::Ersetzen_Click()

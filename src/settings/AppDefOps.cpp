@@ -4,6 +4,7 @@
 #include "settings/Twips.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSettings>
@@ -46,6 +47,40 @@ QWidget* findWindow(const QString& name)
     ui::message(nullptr, QStringLiteral("FormName not found\r(AppDefOps.LoadWindowPos)"), appName());
     return nullptr;
 }
+
+// Sets a window's outer rectangle, given the size of its frame.
+void applyOuterGeometry(QWidget* w, const QRect& outer, const QSize& margins)
+{
+    w->resize(qMax(1, outer.width() - margins.width()), qMax(1, outer.height() - margins.height()));
+    w->move(outer.topLeft());
+}
+
+// A window that is not shown yet has no frame; once it is, the stored outer size is applied again so the
+// window does not grow by its frame at every start.
+class FrameFixer : public QObject {
+public:
+    FrameFixer(QWidget* window, const QRect& outer) : QObject(window), m_window(window), m_outer(outer)
+    {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show) {
+            m_window->removeEventFilter(this);
+            const QSize margins = m_window->frameGeometry().size() - m_window->geometry().size();
+            if (!margins.isNull())
+                applyOuterGeometry(m_window, m_outer, margins);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QWidget* m_window;
+    QRect m_outer;
+};
 
 }  // namespace
 
@@ -139,8 +174,10 @@ void LoadWindowPos(const QString& windowName)
     read("Top", top);
     read("Left", left);
 
-    w->resize(qMax(1, twips::toPixels(width) - margins.width()), qMax(1, twips::toPixels(height) - margins.height()));
-    w->move(twips::toPixels(left), twips::toPixels(top));
+    const QRect wanted(twips::toPixels(left), twips::toPixels(top), twips::toPixels(width), twips::toPixels(height));
+    applyOuterGeometry(w, wanted, margins);
+    if (!w->isVisible())
+        new FrameFixer(w, wanted);
 
     int screenWidth = 0;
     if (QScreen* screen = QGuiApplication::primaryScreen())

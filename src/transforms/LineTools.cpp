@@ -1,5 +1,7 @@
 #include "transforms/LineTools.h"
 
+#include "transforms/CodePoints.h"
+
 #include "transforms/StringOps.h"
 
 #include <QChar>
@@ -14,24 +16,8 @@ namespace {
 
 constexpr QStringView kCrLf = u"\r\n";
 
-bool pairAt(QStringView s, qsizetype i)
-{
-    return i + 1 < s.size() && s[i].isHighSurrogate() && s[i + 1].isLowSurrogate();
-}
 
-qsizetype advanceCodePoints(QStringView s, qsizetype i, qint64 count)
-{
-    while (count-- > 0 && i < s.size())
-        i += pairAt(s, i) ? 2 : 1;
-    return std::min(i, s.size());
-}
 
-qsizetype retreatCodePoints(QStringView s, qsizetype i, qint64 count)
-{
-    while (count-- > 0 && i > 0)
-        i -= (i >= 2 && pairAt(s, i - 2)) ? 2 : 1;
-    return i;
-}
 
 qsizetype skipBlanks(QStringView s, qsizetype i, qsizetype end)
 {
@@ -116,7 +102,7 @@ QString walkLines(const QString& text, qsizetype extra, LineFn&& lineFn)
             break;
         }
         lineFn(out, start < at ? t.mid(start, at - start) : QStringView());
-        start = at + (pairAt(t, at + 1) ? 3 : 2);
+        start = at + (codepoints::pairAt(t, at + 1) ? 3 : 2);
         scan = at + 1;
     }
     return out;
@@ -198,10 +184,10 @@ QString cutLines(const QString& text, qint64 n, bool fromLeft)
         if (line.size() <= n) {
             out.append(line);
         } else if (fromLeft) {
-            const qsizetype cut = advanceCodePoints(line, 0, n);
+            const qsizetype cut = codepoints::advance(line, 0, n);
             out.append(cut == line.size() ? line : line.mid(cut));
         } else {
-            const qsizetype keep = retreatCodePoints(line, line.size(), n);
+            const qsizetype keep = codepoints::retreat(line, line.size(), n);
             out.append(keep == 0 ? line : line.left(keep));
         }
     });
@@ -288,7 +274,7 @@ QString removeNumbers(const QString& text, qint64 c, const std::function<void(qi
     const qsizetype firstBreak = t.indexOf(kCrLf);
     const qsizetype line1End = firstBreak < 0 ? t.size() : firstBreak;
     // Never more than the line's own characters, so no line break is eaten.
-    qsizetype from = advanceCodePoints(t.left(line1End), 0, width);
+    qsizetype from = codepoints::advance(t.left(line1End), 0, width);
     if (c <= 1 || firstBreak < 0)
         return t.mid(from).toString();
 
@@ -305,7 +291,7 @@ QString removeNumbers(const QString& text, qint64 c, const std::function<void(qi
         const qsizetype lineStart = lineEnd + 2;
         const qsizetype next = t.indexOf(kCrLf, lineStart);
         const qsizetype own = next < 0 ? t.size() : next;
-        qsizetype cut = lineStart + advanceCodePoints(t.mid(lineStart, own - lineStart), 0, width);
+        qsizetype cut = lineStart + codepoints::advance(t.mid(lineStart, own - lineStart), 0, width);
         cut = skipBlanks(t, cut, own);
         out.append(t.mid(cut, own - cut));
         if (k == c || next < 0) {

@@ -1,25 +1,25 @@
 #include "transforms/StringOps.h"
 
+#include "transforms/CodePoints.h"
+
 #include <QChar>
 
 #include <algorithm>
 #include <vector>
+
+namespace codepoints = transforms::codepoints;
 
 namespace {
 
 // Stands for "no placeholder": never equal to a code point.
 constexpr char32_t kNoCodePoint = 0xFFFFFFFFu;
 
-bool pairAt(QStringView s, qsizetype i)
-{
-    return i + 1 < s.size() && s[i].isHighSurrogate() && s[i + 1].isLowSurrogate();
-}
 
 // Code point at unit index i; `units` receives 1 or 2. A lone surrogate is
 // its own code point, so every text round-trips unchanged.
 char32_t codePointAt(QStringView s, qsizetype i, qsizetype* units)
 {
-    if (pairAt(s, i)) {
+    if (codepoints::pairAt(s, i)) {
         *units = 2;
         return QChar::surrogateToUcs4(s[i], s[i + 1]);
     }
@@ -27,19 +27,7 @@ char32_t codePointAt(QStringView s, qsizetype i, qsizetype* units)
     return s[i].unicode();
 }
 
-qsizetype advanceCodePoints(QStringView s, qsizetype i, qsizetype count)
-{
-    while (count-- > 0 && i < s.size())
-        i += pairAt(s, i) ? 2 : 1;
-    return std::min(i, s.size());
-}
 
-qsizetype retreatCodePoints(QStringView s, qsizetype i, qsizetype count)
-{
-    while (count-- > 0 && i > 0)
-        i -= (i >= 2 && pairAt(s, i - 2)) ? 2 : 1;
-    return i;
-}
 
 void appendCodePoint(QString& out, char32_t cp)
 {
@@ -151,7 +139,7 @@ void appendExtension(QStringView following, const Pattern& p, size_t kept, Sink&
         if (haveFollowing)
             h += units;
     }
-    for (qsizetype i = advanceCodePoints(following, 0, taken); i < following.size();) {
+    for (qsizetype i = codepoints::advance(following, 0, taken); i < following.size();) {
         qsizetype units = 0;
         sink(codePointAt(following, i, &units));
         i += units;
@@ -290,21 +278,21 @@ QString ReplaceWithPlaceholder(const QString& text, const QString& find, const Q
     QString out;
     out.reserve(text.size() + 16);
     qsizetype emitted = 0;
-    qsizetype cur = advanceCodePoints(src, 0, lead);
+    qsizetype cur = codepoints::advance(src, 0, lead);
     while (cur < src.size()) {
         const qsizetype at = anchor.isEmpty() ? cur : findOnCodePoint(hay, anchor, cur);
         if (at < 0)
             break;
-        const qsizetype start = std::max(emitted, retreatCodePoints(src, at, lead));
-        const qsizetype segEnd = advanceCodePoints(src, start, m);
-        const qsizetype followEnd = advanceCodePoints(src, segEnd, following);
+        const qsizetype start = std::max(emitted, codepoints::retreat(src, at, lead));
+        const qsizetype segEnd = codepoints::advance(src, start, m);
+        const qsizetype followEnd = codepoints::advance(src, segEnd, following);
         out.append(src.mid(emitted, start - emitted));
         matchSegmentInto(out, src.mid(start, segEnd - start), src.mid(segEnd, followEnd - segEnd), pat, matchCase);
         emitted = followEnd;
         // Whether or not the segment matched, the next search starts one
         // character behind the point the anchor's offset reaches past the
         // rewritten stretch, so nothing inserted is ever searched again.
-        cur = advanceCodePoints(src, followEnd, lead + 1);
+        cur = codepoints::advance(src, followEnd, lead + 1);
     }
     out.append(src.mid(emitted));
     return out;

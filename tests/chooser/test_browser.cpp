@@ -257,6 +257,26 @@ TEST_F(BrowserTest, ConfirmScansTheChosenDirectoryIntoTheMainWindow)
     EXPECT_EQ(QDir::currentPath(), cwdTree.path());
 }
 
+TEST_F(BrowserTest, FileClickLoadsTheDirectoryAndEndsTheFirstStart)
+{
+    store("Directorys", "0");
+    Browser* b = startWithChooser();
+    b->setCurrentDirectory(chosen.path());
+    b->File1_Click();
+    EXPECT_TRUE(b->isVisible());
+    EXPECT_FALSE(b->firstStart());
+    EXPECT_TRUE(form->isEnabled());
+    EXPECT_EQ(listed(), QStringList({"x.txt", "y.txt"}));
+
+    // The chooser stays; leaving it now is an ordinary cancel, not the end of the program.
+    b->close();
+    flushDeletes();
+    EXPECT_EQ(messenger.ends, 0);
+    EXPECT_EQ(form->chooser(), nullptr);
+    EXPECT_TRUE(form->isEnabled());
+    EXPECT_EQ(form->startPfad(), chosen.path() + QLatin1Char('/'));
+}
+
 TEST_F(BrowserTest, ChooserStaysUsableOverTheDisabledMainWindow)
 {
     store("Directorys", "0");

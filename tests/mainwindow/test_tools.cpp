@@ -301,8 +301,14 @@ TEST_F(Tools, AutoChainAppendsThePrefixAndOpensTheChooser)
     ASSERT_NE(form->chooser(), nullptr);  // the next directory is chosen at once, without a question
     EXPECT_TRUE(messages.shown.isEmpty());
     EXPECT_FALSE(form->isEnabled());
-    form->chooser()->Command2_Click();
+    // Confirming the next CD's folder (while the window is still disabled) puts the next prefix in front, once.
+    TempTree next({"track.mp3"});
+    form->chooser()->setCurrentDirectory(next.path());
+    form->chooser()->Ok_Click();
     EXPECT_TRUE(form->isEnabled());
+    EXPECT_EQ(child<QLineEdit>("Text3")->text(), "CD2-");
+    EXPECT_EQ(text(), "CD2-track");
+    EXPECT_TRUE(child<QPushButton>("Setzen")->isEnabled());
 }
 
 TEST_F(Tools, AnEmojiSurvivesEveryToolThatDoesNotTouchIt)

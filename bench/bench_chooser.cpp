@@ -1,0 +1,58 @@
+// How long the window stalls while the chooser lists a folder of 100,000 files.
+#include "chooser/Browser.h"
+#include "mainwindow/Form1.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir settingsDir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+    QApplication app(argc, argv);
+    QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Quillet"), QStringLiteral("Quillet"))
+        .setValue(QStringLiteral("Options/OnlyDirectorys"), QStringLiteral("0"));
+
+    QTemporaryDir dir;
+    const QByteArray base = QFile::encodeName(dir.path()) + "/";
+    for (int i = 0; i < 100000; ++i) {
+        const QByteArray name = base + "photo_" + QByteArray::number(i) + ".jpg";
+        const int fd = ::open(name.constData(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
+        if (fd >= 0)
+            ::close(fd);
+    }
+
+    Form1 form;
+    form.set_Startpfad(dir.path());
+    QElapsedTimer clock;
+    clock.start();
+    auto* chooser = new Browser(&form, false);
+    chooser->show();
+    const qint64 opened = clock.elapsed();
+
+    // A timer that should fire every 10 ms; the longest gap is the longest freeze.
+    qint64 last = clock.elapsed();
+    qint64 worst = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        const qint64 now = clock.elapsed();
+        worst = std::max(worst, now - last);
+        last = now;
+    });
+    tick.start(10);
+    QTimer::singleShot(8000, &app, &QApplication::quit);
+    app.exec();
+    std::printf("chooser on 100000 files: opened in %lld ms, longest stall over 8 s: %lld ms\n", opened, worst);
+    chooser->closeSilently();
+    return 0;
+}

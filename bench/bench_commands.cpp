@@ -1,0 +1,125 @@
+// Whole tool commands on the window, widget update included, at 100,000 lines.
+#include "mainwindow/Form1.h"
+#include "mainwindow/Messenger.h"
+#include "settings/AppDefOps.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <memory>
+
+namespace {
+
+class SilentMessenger : public ui::Messenger {
+public:
+    ui::Answer show(QWidget*, const QString&, const QString&, ui::Buttons b, ui::Icon) override
+    {
+        return b == ui::Buttons::Ok ? ui::Answer::Ok : ui::Answer::Yes;
+    }
+    void beep() override {}
+    void endProgram() override {}
+};
+
+struct Fixture {
+    QTemporaryDir dir;
+    std::unique_ptr<Form1> form;
+    QString text;
+};
+
+Fixture& fixture()
+{
+    static Fixture f;
+    if (f.form)
+        return f;
+    const QByteArray base = QFile::encodeName(f.dir.path()) + "/";
+    for (int i = 0; i < 100000; ++i) {
+        const QByteArray name = base + "track " + QByteArray::number(i) + " - some_title äöü!.mp3";
+        const int fd = ::open(name.constData(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
+        if (fd >= 0)
+            ::close(fd);
+    }
+    AppDefOps::SaveAppSetting(QStringLiteral("Options"), QStringLiteral("Directorys"), QStringLiteral("0"));
+    f.form = std::make_unique<Form1>();
+    f.form->findChild<QAction*>(QStringLiteral("ShowMessageBox"))->setChecked(true);
+    f.form->set_Startpfad(f.dir.path());
+    f.form->InitializeMe();
+    f.text = f.form->Get_Eingabe_Text();
+    return f;
+}
+
+void runCommand(benchmark::State& state, const char* button, const std::function<void(Form1&)>& prepare = {})
+{
+    Fixture& f = fixture();
+    for (auto _ : state) {
+        state.PauseTiming();
+        f.form->Set_Eingabe_Text(f.text);
+        if (prepare)
+            prepare(*f.form);
+        state.ResumeTiming();
+        f.form->findChild<QPushButton*>(QString::fromLatin1(button))->click();
+    }
+}
+
+void BM_Replace(benchmark::State& s)
+{
+    runCommand(s, "Command11", [](Form1& f) {
+        f.findChild<QLineEdit*>(QStringLiteral("Text4"))->setText(QStringLiteral("title"));
+        f.findChild<QLineEdit*>(QStringLiteral("Text5"))->setText(QStringLiteral("Titel"));
+    });
+}
+void BM_ReplacePlaceholder(benchmark::State& s)
+{
+    runCommand(s, "Command11", [](Form1& f) {
+        f.findChild<QLineEdit*>(QStringLiteral("Text4"))->setText(QStringLiteral("_*"));
+        f.findChild<QLineEdit*>(QStringLiteral("Text5"))->setText(QStringLiteral(" *"));
+    });
+}
+void BM_Underscores(benchmark::State& s) { runCommand(s, "Command1"); }
+void BM_Umlauts(benchmark::State& s) { runCommand(s, "Command5"); }
+void BM_Trim(benchmark::State& s) { runCommand(s, "Command2"); }
+void BM_Case(benchmark::State& s) { runCommand(s, "Command4"); }
+void BM_Words(benchmark::State& s) { runCommand(s, "WordUcase"); }
+void BM_Numbering(benchmark::State& s) { runCommand(s, "Nummerieren"); }
+void BM_Append(benchmark::State& s)
+{
+    runCommand(s, "Command16", [](Form1& f) { f.findChild<QLineEdit*>(QStringLiteral("Text10"))->setText(QStringLiteral(" (live)")); });
+}
+void BM_Cut(benchmark::State& s) { runCommand(s, "Command13"); }
+
+BENCHMARK(BM_Replace)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ReplacePlaceholder)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Underscores)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Umlauts)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Trim)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Case)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Words)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Numbering)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Append)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Cut)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir settingsDir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+    QApplication app(argc, argv);
+    SilentMessenger silent;
+    ui::setMessenger(&silent);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    fixture().form.reset();
+    ui::setMessenger(nullptr);
+    return 0;
+}

@@ -48,7 +48,11 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent)
     fillCdLists();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1()
+{
+    // The chooser is a window of its own and refers to this one.
+    delete m_browser.data();
+}
 
 QString Form1::GetVersion()
 {

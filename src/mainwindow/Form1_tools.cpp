@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -131,6 +132,9 @@ void Form1::wireToolFrames()
     connect(m_wordUcase, &QPushButton::clicked, this, &Form1::WordUcase_Click);
     connect(m_nummerieren, &QPushButton::clicked, this, &Form1::Nummerieren_Click);
     connect(m_nummernEntf, &QPushButton::clicked, this, &Form1::Nummern_Entf_Click);
+    // The numbering buttons shrink a selection to one character when they take the focus.
+    m_nummerieren->installEventFilter(this);
+    m_nummernEntf->installEventFilter(this);
     connect(m_menErsetzen, &QAction::triggered, this, &Form1::WordUcase_Click);
     connect(m_menGrossKlein, &QAction::triggered, this, &Form1::Command4_Click);
     connect(m_menUmlaute, &QAction::triggered, this, &Form1::Command5_Click);
@@ -144,6 +148,14 @@ void Form1::wireToolFrames()
         if (!m_locked)
             Nummerieren_Click();
     });
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusIn && (watched == m_nummerieren || watched == m_nummernEntf) &&
+        m_nameBox->selectionLength() > 0)
+        m_nameBox->setSelection(m_nameBox->selectionStart(), 1);
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void Form1::appendFromCopy(AppendFrame* copy)

@@ -187,6 +187,7 @@ void Form1::buildControlsFrame()
     m_command8->hide();
     m_command6 = makeButton(f, "Command6", QStringLiteral("Text-&Modus"), QRect(3600, row1, 1320, h),
                             QStringLiteral("In den Textmodus springen. Dient zum Speichern des Inhalts in eine Datei"));
+    m_command6->setEnabled(false);  // text mode is not part of this build yet
     m_nummerieren = makeButton(f, "Nummerieren", QStringLiteral("Nr. set&zen"), QRect(4980, row1, 1230, h),
                                QStringLiteral("Führt eine aufsteigende Nummerierung durch (01..99)"));
     m_nummernEntf = makeButton(f, "Nummern_Entf", QStringLiteral("Nr. ent&fernen"), QRect(6270, row1, 1290, h),
@@ -274,7 +275,7 @@ void Form1::buildMenus()
     m_guestbook = addItem(help, "Guestbook", QStringLiteral("Homepage"));
 
     // Commands that this build does not carry yet are shown but disabled, never faked.
-    for (QAction* a : {m_menDateiSpeichern, m_menDateiOeffnen, m_download, m_guestbook})
+    for (QAction* a : {m_menDateiSpeichern, m_menDateiOeffnen, m_download, m_guestbook, m_disableSync})
         a->setEnabled(false);
 }
 

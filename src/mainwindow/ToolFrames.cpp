@@ -69,13 +69,14 @@ SearchReplaceFrame::SearchReplaceFrame(QWidget* parent, const SearchReplaceNames
 {
     setupFrame(this, n.frame, QString::fromUtf8(n.caption), r);
     const int inner = r.width() - 240;
-    const int boxWidth = inner * 55 / 100;
+    const int sideWidth = 1150;  // wide enough for "mach case" with its box
+    const int boxWidth = inner - sideWidth - 60;
     m_search = place<QLineEdit>(this, n.search, 120, 270, boxWidth, 300);
     m_replace = place<QLineEdit>(this, n.replace, 120, 600, boxWidth, 300);
-    m_button = place<QPushButton>(this, n.button, 180 + boxWidth, 255, inner - boxWidth - 60, 330);
+    m_button = place<QPushButton>(this, n.button, 180 + boxWidth, 255, sideWidth, 330);
     m_button->setText(QStringLiteral("E&rsetzen"));
     m_button->setEnabled(false);
-    m_matchCase = place<QCheckBox>(this, n.matchCase, 180 + boxWidth, 615, inner - boxWidth - 60, 270);
+    m_matchCase = place<QCheckBox>(this, n.matchCase, 180 + boxWidth, 615, sideWidth, 270);
     m_matchCase->setText(QStringLiteral("mach &case"));
     m_matchCase->setToolTip(QStringLiteral("Klein- und Großschreibung beachten"));
     if (copy) {
@@ -88,13 +89,13 @@ AppendFrame::AppendFrame(QWidget* parent, const AppendNames& n, const QRect& r, 
 {
     setupFrame(this, n.frame, QStringLiteral("Text an jede Zeile anhängen"), r);
     const bool withCd = n.cdCombo != nullptr;
-    const int cdWidth = withCd ? 1020 : 0;
-    const int buttonWidth = 930;
+    const int cdWidth = withCd ? 1170 : 0;
+    const int buttonWidth = 900;
     const int textWidth = r.width() - 240 - cdWidth - buttonWidth - 60 - (withCd ? 60 : 0);
     m_text = place<QLineEdit>(this, n.text, 120, 270, textWidth, 300);
-    m_left = place<QRadioButton>(this, n.left, 120, 615, 720, 270);
+    m_left = place<QRadioButton>(this, n.left, 120, 615, 780, 270);
     m_left->setText(QStringLiteral("Links"));
-    m_right = place<QRadioButton>(this, n.right, 840, 615, 840, 270);
+    m_right = place<QRadioButton>(this, n.right, 900, 615, 900, 270);
     m_right->setText(QStringLiteral("Rechts"));
     m_right->setChecked(true);
     m_button = place<QPushButton>(this, n.button, 180 + textWidth, 255, buttonWidth, 330);
@@ -128,9 +129,9 @@ CutFrame::CutFrame(QWidget* parent, const CutNames& n, const QRect& r, bool copy
     m_button = place<QPushButton>(this, n.button, 180 + boxWidth, 255, inner - boxWidth - 60, 330);
     m_button->setText(QStringLiteral("&Beschneiden"));
     m_button->setToolTip(QStringLiteral("Beschneiden von Zeilen"));
-    m_left = place<QRadioButton>(this, n.left, 120, 615, inner / 2, 270);
+    m_left = place<QRadioButton>(this, n.left, 120, 615, 735, 270);
     m_left->setText(QStringLiteral("Links"));
-    m_right = place<QRadioButton>(this, n.right, 120 + inner / 2, 615, inner / 2, 270);
+    m_right = place<QRadioButton>(this, n.right, 855, 615, r.width() - 915, 270);
     m_right->setText(QStringLiteral("Rechts"));
     m_right->setChecked(true);
     if (copy)

@@ -5,7 +5,7 @@ PACKAGES=(
   build-essential cmake
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libbenchmark-dev
-  xvfb xauth python3
+  fonts-dejavu-core xvfb xauth
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -251,7 +251,8 @@ void Form1::Setzen_Click()
         offending.clear();
     ui::beep();
     if (!offending.isEmpty()) {
-        if (!m_fehler)
+        // A dialog that was just closed is already on its way out; the next offending line gets a new one.
+        if (!m_fehler || !m_fehler->isVisible())
             m_fehler = new FehlerDialog(this);
         m_fehler->setWindowTitle(QStringLiteral("Die Dateinamen enthalten ungültige Zeichen (\\/*?\"<>|). Dateien werden nicht umbenannt!"));
         m_fehler->setLine(offending);

@@ -111,14 +111,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    friend class Form1Tools;
     void buildUi();
     void buildMenus();
     void buildControlsFrame();
     void buildToolFrames();
     void wireToolFrames();
     void wireCommands();
-    void updateCommandStates();
     void Eingabe_Mit_Change();
     void Eingabe_Ohne_Change();
     void Original_DblClick(QListWidgetItem* item);
@@ -137,13 +135,7 @@ private:
     void MenAlwaysOnTop_Click();
     void AlwaysOnTop_Change(bool checked);
     void MenTip_Click();
-    void DisableSync_Click();
-    void applyLayout();
-    void chooserClosed();
 
-    // Name text as the commands see it: the box, or a buffer while a batch runs.
-    QString commandText() const;
-    void setCommandText(const QString& text);
 
     // Data.
     QString m_startPfad;
@@ -157,15 +149,14 @@ private:
     bool m_batchFlag = false;
     qint64 m_batchTotal = 0;
     bool m_matchCase = false;
+    // While a batch command runs, the name text lives here and reaches the box once, at the end.
     bool m_batchBufferActive = false;
     QString m_batchBuffer;
     bool m_renaming = false;
     bool m_locked = false;
-    bool m_resizeState = false;
     bool m_exiting = false;
     bool m_firstStart = false;
     int m_chooserGeneration = 0;
-    QString m_savedTitle;
 
     // Controls.
     QWidget* m_central = nullptr;

@@ -57,7 +57,6 @@ void Form1::Form_Load(const QString& commandLinePath)
     const QString messages = AppDefOps::GetAppSetting(kOptions, QStringLiteral("Messageboxen"), QStringLiteral("0")).toString();
     m_showMessageBox->setChecked(messages.trimmed().toInt() == 0);
     fillCdLists();
-    m_resizeState = false;
     const QString clip = QApplication::clipboard()->text();
     if (!clip.isEmpty())
         m_text9->setText(clip);

@@ -54,16 +54,6 @@ private:
 
 }  // namespace
 
-QString Form1::commandText() const
-{
-    return Get_Eingabe_Text();
-}
-
-void Form1::setCommandText(const QString& text)
-{
-    Set_Eingabe_Text(text);
-}
-
 void Form1::wireToolFrames()
 {
     // Main search-and-replace tool.
@@ -176,7 +166,7 @@ void Form1::Ersetzen_Click()
     const QString replacement = transforms::expandLineBreakMarks(ersetz->text());
     ui::beep();
 
-    const QString full = commandText();
+    const QString full = Get_Eingabe_Text();
     qsizetype selStart = 0;
     qsizetype selLen = full.size();
     bool selectionOnly = false;
@@ -203,7 +193,7 @@ void Form1::Ersetzen_Click()
 
     const QString star = QStringLiteral("*");
     if (such->text().contains(star) || ersetz->text().contains(star)) {
-        setCommandText(reattach(ReplaceWithPlaceholder(work, find, replacement, star, m_matchCase)));
+        Set_Eingabe_Text(reattach(ReplaceWithPlaceholder(work, find, replacement, star, m_matchCase)));
         m_origNamen->setEnabled(true);
         syncRestoreMenu();
         return;
@@ -219,7 +209,7 @@ void Form1::Ersetzen_Click()
             return;
     }
     ui::beep();
-    setCommandText(reattach(result.text));
+    Set_Eingabe_Text(reattach(result.text));
     if (m_batchFlag) {
         m_batchTotal += result.count;
     } else if (!lessMessageBoxes()) {
@@ -233,7 +223,7 @@ void Form1::BtnAnhaengen_Click()
     const QString add = m_textAnhaengen->text()->text();
     if (add.isEmpty())
         return;
-    setCommandText(transforms::appendToLines(commandText(), add, m_textAnhaengen->left()->isChecked()));
+    Set_Eingabe_Text(transforms::appendToLines(Get_Eingabe_Text(), add, m_textAnhaengen->left()->isChecked()));
 }
 
 void Form1::Beschneiden_Click()
@@ -241,7 +231,7 @@ void Form1::Beschneiden_Click()
     const std::optional<qint64> n = transforms::parseCutCount(m_frame2->count()->text());
     if (!n)
         return;
-    setCommandText(transforms::cutLines(commandText(), *n, m_frame2->left()->isChecked()));
+    Set_Eingabe_Text(transforms::cutLines(Get_Eingabe_Text(), *n, m_frame2->left()->isChecked()));
 }
 
 void Form1::Command1_Click()
@@ -270,11 +260,11 @@ void Form1::Command1_Click()
 
 void Form1::Command2_Click()
 {
-    const QString text = commandText();
+    const QString text = Get_Eingabe_Text();
     QString trimmed = text;
     if (!text.isEmpty()) {
         trimmed = transforms::trimLineBlanks(text);
-        setCommandText(trimmed);
+        Set_Eingabe_Text(trimmed);
     }
     m_label2->setText(QStringLiteral("(%1)  --> Es wurden %2 Zeichen abgeschnitten")
                           .arg(m_command2->text())
@@ -286,11 +276,11 @@ void Form1::Command4_Click()
 {
     const QString caption = m_command4->text();
     if (caption == kToLower) {
-        setCommandText(transforms::lowerSameLength(commandText()));
+        Set_Eingabe_Text(transforms::lowerSameLength(Get_Eingabe_Text()));
         m_label2->setText(QStringLiteral("(ABCD => abcd) --> wurde ausgeführt!"));
         m_command4->setText(kToUpper);
     } else {
-        setCommandText(transforms::upperSameLength(commandText()));
+        Set_Eingabe_Text(transforms::upperSameLength(Get_Eingabe_Text()));
         m_label2->setText(QStringLiteral("(%1) --> wurde ausgeführt!").arg(caption));
         m_command4->setText(kToLower);
     }
@@ -330,8 +320,8 @@ void Form1::Command5_Click()
 void Form1::WordUcase_Click()
 {
     m_wordUcase->setEnabled(false);
-    const transforms::CapitaliseResult result = transforms::capitaliseWords(commandText());
-    setCommandText(result.text);
+    const transforms::CapitaliseResult result = transforms::capitaliseWords(Get_Eingabe_Text());
+    Set_Eingabe_Text(result.text);
     m_wordUcase->setEnabled(true);
     if (result.overflow) {
         ui::message(this, QStringLiteral("Überlauf!!"));
@@ -350,14 +340,14 @@ void Form1::Nummerieren_Click()
     ElementeSperren(true);
     QElapsedTimer sincePaint;
     sincePaint.start();
-    const QString numbered = transforms::numberLines(commandText(), m_originalNames.size(), [&](qint64 done, qint64 total) {
+    const QString numbered = transforms::numberLines(Get_Eingabe_Text(), m_originalNames.size(), [&](qint64 done, qint64 total) {
         if (sincePaint.elapsed() < 100)
             return;
         sincePaint.restart();
         setWindowTitle(QStringLiteral(" %1 von %2").arg(done).arg(total));
         letWindowPaint();
     });
-    setCommandText(numbered);
+    Set_Eingabe_Text(numbered);
     // After the text: its change handling rewrites the label with the line count.
     m_label2->setText(report);
     setWindowTitle(title);
@@ -370,7 +360,7 @@ void Form1::Nummern_Entf_Click()
     const qint64 c = m_originalNames.size();
     const int width = c > 99 ? 4 : 3;
     ElementeSperren(true);
-    const QString text = commandText();
+    const QString text = Get_Eingabe_Text();
     if (!transforms::numberingLooksRight(text, c)) {
         const QString format = width == 4 ? QStringLiteral("XXX-") : QStringLiteral("XX-");
         const ui::Answer a = ui::message(this,
@@ -393,7 +383,7 @@ void Form1::Nummern_Entf_Click()
         setWindowTitle(QStringLiteral(" %1 von %2").arg(done).arg(total));
         letWindowPaint();
     });
-    setCommandText(stripped);
+    Set_Eingabe_Text(stripped);
     ElementeSperren(false);
     setWindowTitle(title);
 }

@@ -1,51 +1,37 @@
 // The directory chooser together with the main window it serves: options, confirm, every way out.
 #include "chooser/Browser.h"
 
-#include "mainwindow/Form1.h"
-#include "settings/AppDefOps.h"
 #include "settings/WindowPlacement.h"
 #include "support/TestSupport.h"
-
-#include <gtest/gtest.h>
 
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QListView>
-#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 
 #include <functional>
-#include <memory>
-#include <ostream>
-
-static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-static void PrintTo(const QStringList& l, std::ostream* os) { *os << '[' << l.join(QStringLiteral("|")).toStdString() << ']'; }
 
 namespace {
 
-using testsupport::TempTree;
+using namespace testsupport;
 
-QString setting(const char* key)
+QString option(const char* key)
 {
-    return AppDefOps::GetAppSetting(QStringLiteral("Options"), QString::fromUtf8(key)).toString();
+    return setting("Options", key);
 }
 
-void store(const char* key, const char* value)
+// The option controls: RenDirs checked, NurVerz checked, NurVerz enabled, file list enabled, as "1110".
+QString controls(Browser* b)
 {
-    AppDefOps::SaveAppSetting(QStringLiteral("Options"), QString::fromUtf8(key), QString::fromUtf8(value));
+    QString shown;
+    for (const bool on : {in<QCheckBox>(b, "RenDirs")->isChecked(), in<QCheckBox>(b, "NurVerz")->isChecked(),
+                          in<QCheckBox>(b, "NurVerz")->isEnabled(), in<QListView>(b, "File1")->isEnabled()})
+        shown += on ? QLatin1Char('1') : QLatin1Char('0');
+    return shown;
 }
-
-class CurrentDir {
-public:
-    explicit CurrentDir(const QString& path) : m_old(QDir::currentPath()) { QDir::setCurrent(path); }
-    ~CurrentDir() { QDir::setCurrent(m_old); }
-
-private:
-    QString m_old;
-};
 
 // The three ways out of the chooser that are not a confirm.
 struct WayOut {
@@ -59,115 +45,62 @@ const WayOut kWaysOut[] = {
     {"title bar", [](Browser* b) { b->close(); }},
 };
 
-class BrowserTest : public ::testing::Test {
+class BrowserTest : public FormTest {
 protected:
-    void TearDown() override { destroyForm(); }
-
     // A main window started as at program start without argument: the chooser is open.
     Browser* startWithChooser()
     {
-        destroyForm();
-        form = std::make_unique<Form1>();
-        form->Form_Load(QString());
+        newForm()->Form_Load(QString());
         form->show();
         Browser* b = form->chooser();
         EXPECT_NE(b, nullptr);
         return b;
     }
 
-    void destroyForm()
-    {
-        if (form) {
-            delete form->chooser();
-            form.reset();
-        }
-        flushDeletes();
-    }
-
-    static void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-
-    template <class T>
-    static T* in(QWidget* w, const char* name)
-    {
-        T* c = w->findChild<T*>(QString::fromUtf8(name));
-        EXPECT_NE(c, nullptr) << name;
-        return c;
-    }
-
-    QStringList listed() const
-    {
-        QStringList names;
-        const QListWidget* list = in<QListWidget>(form.get(), "Original");
-        for (int i = 0; list && i < list->count(); ++i)
-            names << list->item(i)->text();
-        return names;
-    }
-
-    testsupport::SettingsSandbox sandbox;
-    testsupport::ScriptedMessenger messenger;
-    TempTree cwdTree{{"alpha/", "start.txt"}};
-    CurrentDir cwd{cwdTree.path()};
     TempTree chosen{{"x.txt", "y.txt", "zdir/"}};
-    std::unique_ptr<Form1> form;
 };
 
 TEST_F(BrowserTest, OptionsAreStoredOnEveryClickAndReadWhenLoading)
 {
     Browser* b = startWithChooser();
     EXPECT_EQ(b->windowTitle(), QStringLiteral("Verzeichnis wählen..") + QString(17, QLatin1Char(' ')) + QStringLiteral("Quillet 2.04"));
-    QCheckBox* renDirs = in<QCheckBox>(b, "RenDirs");
-    QCheckBox* nurVerz = in<QCheckBox>(b, "NurVerz");
-    QListView* file1 = in<QListView>(b, "File1");
-    EXPECT_TRUE(renDirs->isChecked());
-    EXPECT_TRUE(nurVerz->isChecked());
-    EXPECT_TRUE(nurVerz->isEnabled());
-    EXPECT_FALSE(file1->isEnabled());
+    EXPECT_EQ(controls(b), "1110");
     EXPECT_FALSE(in<QCheckBox>(b, "SetToStandard")->isChecked());
     EXPECT_FALSE(in<QCheckBox>(b, "FirstStart")->isVisible());
-
+    QCheckBox* renDirs = in<QCheckBox>(b, "RenDirs");
+    QCheckBox* nurVerz = in<QCheckBox>(b, "NurVerz");
     renDirs->click();
-    EXPECT_EQ(setting("Directorys"), "0");
-    EXPECT_FALSE(nurVerz->isEnabled());
-    EXPECT_TRUE(nurVerz->isChecked());  // whatever it shows, the file list is usable
-    EXPECT_TRUE(file1->isEnabled());
-
+    EXPECT_EQ(option("Directorys"), "0");
+    EXPECT_EQ(controls(b), "0101");  // whatever NurVerz shows, the file list is usable
     renDirs->click();
-    EXPECT_EQ(setting("Directorys"), "1");
-    EXPECT_TRUE(nurVerz->isEnabled());
-    EXPECT_FALSE(file1->isEnabled());
-
     nurVerz->click();
-    EXPECT_EQ(setting("OnlyDirectorys"), "0");
-    EXPECT_TRUE(file1->isEnabled());
+    EXPECT_EQ(option("Directorys"), "1");
+    EXPECT_EQ(option("OnlyDirectorys"), "0");
+    EXPECT_EQ(controls(b), "1011");
     nurVerz->click();
-    EXPECT_EQ(setting("OnlyDirectorys"), "1");
-    EXPECT_FALSE(file1->isEnabled());
+    EXPECT_EQ(option("OnlyDirectorys"), "1");
+    EXPECT_EQ(controls(b), "1110");
 
     // Loading reads them back, and the main window's scan follows them.
     struct Case {
-        const char* directorys;
-        const char* onlyDirectorys;
-        bool renDirs, nurVerz, nurVerzEnabled, file1Enabled;
+        const char *directorys, *onlyDirectorys, *controls;
         QStringList scan;
     };
     const Case cases[] = {
-        {"0", "0", false, false, false, true, {"start.txt"}},
-        {"0", "1", false, true, false, true, {"start.txt"}},
-        {"1", "0", true, false, true, true, {"alpha", "start.txt"}},
-        {"1", "1", true, true, true, false, {"alpha"}},
+        {"0", "0", "0001", {"file.txt"}},
+        {"0", "1", "0101", {"file.txt"}},
+        {"1", "0", "1011", {"alpha", "beta", "file.txt"}},
+        {"1", "1", "1110", {"alpha", "beta"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.directorys) + "/" + c.onlyDirectorys);
-        store("Directorys", c.directorys);
-        store("OnlyDirectorys", c.onlyDirectorys);
+        store("Options", "Directorys", c.directorys);
+        store("Options", "OnlyDirectorys", c.onlyDirectorys);
         b = startWithChooser();
-        EXPECT_EQ(in<QCheckBox>(b, "RenDirs")->isChecked(), c.renDirs);
-        EXPECT_EQ(in<QCheckBox>(b, "NurVerz")->isChecked(), c.nurVerz);
-        EXPECT_EQ(in<QCheckBox>(b, "NurVerz")->isEnabled(), c.nurVerzEnabled);
-        EXPECT_EQ(in<QListView>(b, "File1")->isEnabled(), c.file1Enabled);
+        EXPECT_EQ(controls(b), c.controls);
         EXPECT_EQ(listed(), c.scan);
-        EXPECT_EQ(setting("Directorys"), c.directorys);
-        EXPECT_EQ(setting("OnlyDirectorys"), c.onlyDirectorys);
+        EXPECT_EQ(option("Directorys"), c.directorys);
+        EXPECT_EQ(option("OnlyDirectorys"), c.onlyDirectorys);
     }
 }
 
@@ -186,20 +119,18 @@ TEST_F(BrowserTest, EveryWayOutAtFirstStartEndsTheProgram)
 
 TEST_F(BrowserTest, EveryWayOutOfALaterChooserRescansAndEnablesTheWindow)
 {
-    store("Directorys", "0");
+    store("Options", "Directorys", "0");
     for (const WayOut& way : kWaysOut) {
         SCOPED_TRACE(way.name);
-        destroyForm();
-        form = std::make_unique<Form1>();
-        form->Form_Load(chosen.path());
+        newForm()->Form_Load(chosen.path());
         form->show();
         ASSERT_EQ(listed(), QStringList({"x.txt", "y.txt"}));
-        const QString fresh = form->Get_Eingabe_Text();
+        const QString fresh = text();
         form->Set_Eingabe_Text(QStringLiteral("edited\r\nnames"));
         ASSERT_TRUE(form->isModified());
 
         messenger.answerNext(ui::Answer::Yes);
-        in<QPushButton>(form.get(), "Verzeichnis")->click();
+        child<QPushButton>("Verzeichnis")->click();
         Browser* b = form->chooser();
         ASSERT_NE(b, nullptr);
         ASSERT_FALSE(form->isEnabled());
@@ -213,17 +144,25 @@ TEST_F(BrowserTest, EveryWayOutOfALaterChooserRescansAndEnablesTheWindow)
         EXPECT_EQ(form->startPfad(), chosen.path() + QLatin1Char('/'));
         EXPECT_EQ(listed(), QStringList({"w.txt", "x.txt", "y.txt"}));
         EXPECT_FALSE(form->isModified());
-        EXPECT_EQ(form->Get_Eingabe_Text(), QStringLiteral("w\r\n") + fresh);
-        EXPECT_EQ(form->recoverText(), form->Get_Eingabe_Text());
+        EXPECT_EQ(text(), QStringLiteral("w\r\n") + fresh);
+        EXPECT_EQ(form->recoverText(), text());
         QFile::remove(chosen.file(QStringLiteral("w.txt")));
     }
 }
 
 TEST_F(BrowserTest, ConfirmScansTheChosenDirectoryIntoTheMainWindow)
 {
-    store("Directorys", "0");
+    store("Options", "Directorys", "0");
+    store("Options", "OnlyDirectorys", "0");
     Browser* b = startWithChooser();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(b));
     ASSERT_FALSE(form->isEnabled());
+    // The chooser stays usable over the disabled main window: real mouse clicks reach it.
+    QCheckBox* renDirs = in<QCheckBox>(b, "RenDirs");
+    QTest::mouseClick(renDirs, Qt::LeftButton);
+    EXPECT_TRUE(renDirs->isChecked());
+    EXPECT_EQ(option("Directorys"), "1");
+
     // While it scans, the chooser says so and neither of its buttons can be pressed.
     struct Seen {
         QString caption;
@@ -236,7 +175,7 @@ TEST_F(BrowserTest, ConfirmScansTheChosenDirectoryIntoTheMainWindow)
     const QString caption = b->windowTitle();
 
     b->setCurrentDirectory(chosen.path());
-    in<QPushButton>(b, "Ok")->click();
+    QTest::mouseClick(in<QPushButton>(b, "Ok"), Qt::LeftButton);
     ASSERT_FALSE(duringScan.isEmpty());
     for (const Seen& s : duringScan) {
         EXPECT_EQ(s.caption, QStringLiteral("Verzeichnis wird eingelesen.  Bitte Warten..."));
@@ -249,8 +188,8 @@ TEST_F(BrowserTest, ConfirmScansTheChosenDirectoryIntoTheMainWindow)
     EXPECT_EQ(form->chooser(), nullptr);
     EXPECT_TRUE(form->isEnabled());
     EXPECT_EQ(form->startPfad(), chosen.path() + QLatin1Char('/'));
-    EXPECT_EQ(form->windowTitle(), QDir::toNativeSeparators(chosen.path() + QLatin1Char('/')));
-    EXPECT_EQ(listed(), QStringList({"x.txt", "y.txt"}));
+    EXPECT_EQ(form->windowTitle(), QDir::toNativeSeparators(form->startPfad()));
+    EXPECT_EQ(listed(), QStringList({"x.txt", "y.txt", "zdir"}));
     EXPECT_EQ(messenger.ends, 0);
     EXPECT_TRUE(messenger.shown.isEmpty());
     // The process's current directory is not the chooser's business.
@@ -259,7 +198,7 @@ TEST_F(BrowserTest, ConfirmScansTheChosenDirectoryIntoTheMainWindow)
 
 TEST_F(BrowserTest, FileClickLoadsTheDirectoryAndEndsTheFirstStart)
 {
-    store("Directorys", "0");
+    store("Options", "Directorys", "0");
     Browser* b = startWithChooser();
     b->setCurrentDirectory(chosen.path());
     b->File1_Click();
@@ -277,42 +216,19 @@ TEST_F(BrowserTest, FileClickLoadsTheDirectoryAndEndsTheFirstStart)
     EXPECT_EQ(form->startPfad(), chosen.path() + QLatin1Char('/'));
 }
 
-TEST_F(BrowserTest, ChooserStaysUsableOverTheDisabledMainWindow)
-{
-    store("Directorys", "0");
-    store("OnlyDirectorys", "0");
-    Browser* b = startWithChooser();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(b));
-    EXPECT_FALSE(form->isEnabled());
-    EXPECT_TRUE(b->isEnabled());
-    QCheckBox* renDirs = in<QCheckBox>(b, "RenDirs");
-    EXPECT_TRUE(renDirs->isEnabled());
-
-    // Real mouse clicks reach it.
-    QTest::mouseClick(renDirs, Qt::LeftButton);
-    EXPECT_TRUE(renDirs->isChecked());
-    EXPECT_EQ(setting("Directorys"), "1");
-    b->setCurrentDirectory(chosen.path());
-    QTest::mouseClick(in<QPushButton>(b, "Ok"), Qt::LeftButton);
-    flushDeletes();
-    EXPECT_EQ(form->chooser(), nullptr);
-    EXPECT_TRUE(form->isEnabled());
-    EXPECT_EQ(listed(), QStringList({"x.txt", "y.txt", "zdir"}));
-}
-
 TEST_F(BrowserTest, StoredOnTopPutsTheWindowOnTopOnConfirm)
 {
     for (const char* value : {"1", "0", "True"}) {
         SCOPED_TRACE(value);
-        store("OnTop", value);
+        store("Options", "OnTop", value);
         Browser* b = startWithChooser();
         ASSERT_FALSE(placement::isStayOnTop(form.get()));
         in<QPushButton>(b, "Ok")->click();
         const bool onTop = QByteArray(value) == "1";
         EXPECT_EQ(placement::isStayOnTop(form.get()), onTop);
         EXPECT_EQ(form->alwaysOnTopBox(), onTop);
-        EXPECT_EQ(in<QAction>(form.get(), "MenAlwaysOnTop")->isChecked(), onTop);
-        EXPECT_EQ(setting("OnTop"), value);
+        EXPECT_EQ(child<QAction>("MenAlwaysOnTop")->isChecked(), onTop);
+        EXPECT_EQ(option("OnTop"), value);
         EXPECT_TRUE(form->isVisible());
     }
 }
@@ -324,20 +240,20 @@ TEST_F(BrowserTest, StandardValuesResetTheMainWindow)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     form->setAlwaysOnTopBox(true);
     ASSERT_TRUE(placement::isStayOnTop(form.get()));
-    ASSERT_EQ(setting("OnTop"), "1");
+    ASSERT_EQ(option("OnTop"), "1");
 
     in<QCheckBox>(b, "SetToStandard")->click();
     in<QPushButton>(b, "Ok")->click();
     EXPECT_EQ(form->frameGeometry(), QRect(100 / 15, 100 / 15, 9950 / 15, 5830 / 15));
     EXPECT_FALSE(placement::isStayOnTop(form.get()));
     EXPECT_FALSE(form->alwaysOnTopBox());
-    EXPECT_FALSE(in<QAction>(form.get(), "MenAlwaysOnTop")->isChecked());
-    EXPECT_EQ(setting("OnTop"), "0");
+    EXPECT_FALSE(child<QAction>("MenAlwaysOnTop")->isChecked());
+    EXPECT_EQ(option("OnTop"), "0");
     EXPECT_TRUE(form->isEnabled());
 
     // The reset is not an option that persists.
     flushDeletes();
-    in<QPushButton>(form.get(), "Verzeichnis")->click();
+    child<QPushButton>("Verzeichnis")->click();
     ASSERT_NE(form->chooser(), nullptr);
     EXPECT_FALSE(in<QCheckBox>(form->chooser(), "SetToStandard")->isChecked());
 }

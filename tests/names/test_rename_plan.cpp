@@ -1,13 +1,14 @@
 #include "names/RenamePlan.h"
 #include "names/SafeRename.h"
 
+#include "support/TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QMap>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 
 #include <cerrno>
 #include <functional>
@@ -16,40 +17,21 @@ using namespace names;
 
 namespace {
 
-void put(const QDir& dir, const QString& name, const QByteArray& bytes)
-{
-    QFile f(dir.filePath(name));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray get(const QDir& dir, const QString& name)
-{
-    QFile f(dir.filePath(name));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-QStringList entries(const QDir& dir)
-{
-    QStringList list = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    list.sort();
-    return list;
-}
+using testsupport::TempTree;
 
 // A directory whose files hold their own original names, renamed by one set of lines.
 struct Scenario {
-    QTemporaryDir tmp;
-    QDir dir{tmp.path()};
+    TempTree dir;
     QStringList originals;
 
     explicit Scenario(const QStringList& names) : originals(names)
     {
         for (const QString& n : names)
-            put(dir, n, n.toUtf8());
+            dir.add(n, n.toUtf8());
     }
     RenameOutcome run(const QStringList& lines, DirRenamer::Strategy s = DirRenamer::Strategy::Auto)
     {
-        DirRenamer r(tmp.path(), s);
+        DirRenamer r(dir.path(), s);
         return executeRenames(planRenames(originals, lines), r);
     }
 };
@@ -68,39 +50,20 @@ struct HookedRenamer final : Renamer {
     }
 };
 
-// Literal walk of the rule: characters up to a CR form a line, the one after the CR is skipped.
-QStringList splitOracle(const QString& text, qsizetype maxLines)
+TEST(SplitNameLines, ACrEndsTheLineAndTakesTheNextCharacterWithIt)
 {
-    QStringList lines;
-    QString current;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == QLatin1Char('\r')) {
-            lines.append(current);
-            current.clear();
-            ++i;
-        } else {
-            current += text[i];
-        }
-    }
-    lines.append(current);
-    return lines.mid(0, std::max<qsizetype>(maxLines, 0));
-}
-
-TEST(SplitNameLines, AgreesWithLiteralWalk)
-{
-    EXPECT_EQ(splitNameLines("", 5), QStringList({""}));
-    EXPECT_EQ(splitNameLines("a b \r\n\r\nc", 5), QStringList({"a b ", "", "c"}));
-    EXPECT_EQ(splitNameLines("a\r\nb\r\nc", 2), QStringList({"a", "b"}));
-    EXPECT_EQ(splitNameLines("a\nb", 5), QStringList({"a\nb"}));  // a lone LF stays in the line
-    QRandomGenerator rng(7);
-    const QString alphabet = QStringLiteral("ab \r\n");
-    for (int round = 0; round < 3000; ++round) {
-        QString text;
-        for (int i = int(rng.bounded(14)); i > 0; --i)
-            text += alphabet[rng.bounded(int(alphabet.size()))];
-        const qsizetype max = rng.bounded(6);
-        ASSERT_EQ(splitNameLines(text, max), splitOracle(text, max)) << text.toStdString() << " max " << max;
-    }
+    const std::tuple<QString, qsizetype, QStringList> cases[] = {
+        {"", 5, {""}},
+        {"a b \r\n\r\nc", 5, {"a b ", "", "c"}},
+        {"a\r\n", 5, {"a", ""}},
+        {"a\r", 5, {"a", ""}},
+        {"a\rxb\r\rc", 5, {"a", "b", "c"}},  // whatever follows the CR goes, another CR too
+        {"a\nb", 5, {"a\nb"}},                 // a lone LF stays in the line
+        {"a\r\nb\r\nc", 2, {"a", "b"}},
+        {"a", 0, {}},
+    };
+    for (const auto& [text, max, expected] : cases)
+        EXPECT_EQ(splitNameLines(text, max), expected) << text.toStdString() << " max " << max;
 }
 
 TEST(RenameOnDisk, ExtensionRuleAndCaseOnlyChange)
@@ -116,8 +79,8 @@ TEST(RenameOnDisk, ExtensionRuleAndCaseOnlyChange)
         const RenameOutcome out = s.run({line});
         EXPECT_TRUE(out.failed.isEmpty());
         EXPECT_EQ(out.renamed, 1);
-        EXPECT_EQ(entries(s.dir), QStringList({expected}));  // no temporary name left behind
-        EXPECT_EQ(get(s.dir, expected), original.toUtf8());
+        EXPECT_EQ(s.dir.entries(), QStringList({expected}));  // no temporary name left behind
+        EXPECT_EQ(s.dir.read(expected), original.toUtf8());
         EXPECT_EQ(out.previousName.value(expected), original);
     }
 }
@@ -131,10 +94,10 @@ TEST(RenameOnDisk, SwapsCyclesAndChainsUnderEveryStrategy)
         const RenameOutcome out = s.run({"b", "a", "d", "e", "c", "y", "z", "w", "Q", "p"}, strategy);
         EXPECT_TRUE(out.failed.isEmpty()) << describeProblems(out.failed).toStdString();
         EXPECT_EQ(out.renamed, 10);
-        EXPECT_EQ(entries(s.dir),
+        EXPECT_EQ(s.dir.entries(),
                   QStringList({"Q", "a.txt", "b.txt", "c.txt", "d.txt", "e.txt", "p", "w.txt", "y.txt", "z.txt"}));
         for (auto it = out.previousName.cbegin(); it != out.previousName.cend(); ++it)
-            EXPECT_EQ(get(s.dir, it.key()), it.value().toUtf8()) << it.key().toStdString();
+            EXPECT_EQ(s.dir.read(it.key()), it.value().toUtf8()) << it.key().toStdString();
     }
 }
 
@@ -150,17 +113,17 @@ TEST(RenameOnDisk, RandomPlansLoseNothing)
         for (int i = 0; i < 6; ++i)
             lines.append(pool[rng.bounded(int(pool.size()))]);
         const RenamePlan plan = planRenames(s.originals, lines);
-        DirRenamer r(s.tmp.path());
+        DirRenamer r(s.dir.path());
         const RenameOutcome out = executeRenames(plan, r);
         ASSERT_EQ(out.renamed, plan.moves.size()) << lines.join(',').toStdString();
         ASSERT_EQ(out.failed.size(), plan.refused.size());
         QStringList contents;
-        for (const QString& n : entries(s.dir))
-            contents.append(QString::fromUtf8(get(s.dir, n)));
+        for (const QString& n : s.dir.entries())
+            contents.append(QString::fromUtf8(s.dir.read(n)));
         contents.sort();
         ASSERT_EQ(contents, s.originals);
         for (const PlannedRename& m : plan.moves)
-            ASSERT_EQ(get(s.dir, m.to), m.from.toUtf8());
+            ASSERT_EQ(s.dir.read(m.to), m.from.toUtf8());
     }
 }
 
@@ -204,15 +167,15 @@ TEST(RenamePlan, TargetHeldByEntryThatStaysIsRefusedAlongTheChain)
 TEST(RenameOnDisk, ExistingOrLateTargetsStayUntouchedAndOthersGoOn)
 {
     Scenario s({"a.txt", "b.txt", "c.txt", "d.txt", "e.txt", "f.txt"});
-    put(s.dir, ".hidden.txt", "hidden");
-    ASSERT_TRUE(s.dir.mkpath("sub.txt/inner"));
-    ASSERT_TRUE(QFile::remove(s.dir.filePath("c.txt")));  // vanished after the scan
+    s.dir.add(".hidden.txt", "hidden");
+    s.dir.add("sub.txt/inner/");
+    ASSERT_TRUE(QFile::remove(s.dir.file("c.txt")));  // vanished after the scan
     const RenamePlan plan = planRenames(s.originals, {".hidden", "sub", "c2", "late", "E", "x"});
 
-    HookedRenamer r(s.tmp.path());
+    HookedRenamer r(s.dir.path());
     r.before = [&](const QString&, const QString& to) {
         if (to == "late.txt" || to == "E.txt")  // appears between plan and rename
-            put(s.dir, to, "intruder");
+            s.dir.add(to, "intruder");
         return 0;
     };
     qsizetype lastDone = -1, lastTotal = -1;
@@ -232,25 +195,25 @@ TEST(RenameOnDisk, ExistingOrLateTargetsStayUntouchedAndOthersGoOn)
     EXPECT_EQ(out.failed[2].reason, "Eintrag nicht gefunden");
     EXPECT_EQ(out.failed[4].reason, "Ziel existiert bereits");
     EXPECT_EQ(out.renamed, 1);
-    EXPECT_EQ(get(s.dir, ".hidden.txt"), "hidden");
-    EXPECT_TRUE(QDir(s.dir.filePath("sub.txt/inner")).exists());
-    EXPECT_EQ(get(s.dir, "late.txt"), "intruder");
-    EXPECT_EQ(get(s.dir, "E.txt"), "intruder");
-    EXPECT_EQ(get(s.dir, "x.txt"), "f.txt");
+    EXPECT_EQ(s.dir.read(".hidden.txt"), "hidden");
+    EXPECT_TRUE(QDir(s.dir.file("sub.txt/inner")).exists());
+    EXPECT_EQ(s.dir.read("late.txt"), "intruder");
+    EXPECT_EQ(s.dir.read("E.txt"), "intruder");
+    EXPECT_EQ(s.dir.read("x.txt"), "f.txt");
     // The case-only change whose target was taken went back to its own name.
-    EXPECT_EQ(entries(s.dir), QStringList({".hidden.txt", "E.txt", "a.txt", "b.txt", "d.txt", "e.txt",
+    EXPECT_EQ(s.dir.entries(), QStringList({".hidden.txt", "E.txt", "a.txt", "b.txt", "d.txt", "e.txt",
                                            "late.txt", "sub.txt", "x.txt"}));
-    EXPECT_EQ(get(s.dir, "e.txt"), "e.txt");
+    EXPECT_EQ(s.dir.read("e.txt"), "e.txt");
 }
 
 TEST(RenameOnDisk, StrandedTemporaryIsReportedAndRecorded)
 {
     Scenario s({"a", "b"});
-    HookedRenamer r(s.tmp.path());
+    HookedRenamer r(s.dir.path());
     r.before = [](const QString& from, const QString&) { return from.startsWith('.') ? EBUSY : 0; };
     const RenameOutcome out = executeRenames(planRenames(s.originals, {"b", "a"}), r);
     ASSERT_EQ(out.failed.size(), 2);
-    const QStringList left = entries(s.dir);
+    const QStringList left = s.dir.entries();
     ASSERT_EQ(left.size(), 2);
     for (const QString& name : left) {
         EXPECT_TRUE(name.startsWith(".quillet-"));

@@ -1,10 +1,11 @@
 #include "names/SafeRename.h"
 
+#include "support/TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <cerrno>
 #include <unistd.h>
@@ -13,64 +14,45 @@ using names::DirRenamer;
 
 namespace {
 
-void put(const QDir& dir, const QString& name, const QByteArray& bytes)
-{
-    QFile f(dir.filePath(name));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray get(const QDir& dir, const QString& name)
-{
-    QFile f(dir.filePath(name));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-QStringList entries(const QDir& dir)
-{
-    QStringList list = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    list.sort();
-    return list;
-}
+using testsupport::TempTree;
 
 // Every test runs once per way of renaming: the normal one and both forced fallbacks.
 class SafeRenameTest : public ::testing::TestWithParam<DirRenamer::Strategy> {
 protected:
-    QTemporaryDir tmp;
-    QDir dir{tmp.path()};
+    TempTree dir;
 };
 
 TEST_P(SafeRenameTest, MovesFilesDirectoriesAndSymlinksKeepingContent)
 {
-    put(dir, "a.txt", "alpha");
-    ASSERT_TRUE(dir.mkpath("d/sub"));
-    put(dir, "d/sub/inner", "deep");
-    ASSERT_EQ(::symlink("nowhere", QFile::encodeName(dir.filePath("link")).constData()), 0);
+    dir.add("a.txt", "alpha");
+    dir.add("d/sub/");
+    dir.add("d/sub/inner", "deep");
+    ASSERT_EQ(::symlink("nowhere", QFile::encodeName(dir.file("link")).constData()), 0);
 
-    DirRenamer r(tmp.path(), GetParam());
+    DirRenamer r(dir.path(), GetParam());
     ASSERT_TRUE(r.isOpen());
     EXPECT_EQ(r.rename("a.txt", "b.txt"), 0);
     EXPECT_EQ(r.rename("d", "e"), 0);
     EXPECT_EQ(r.rename("link", "link2"), 0);
     EXPECT_EQ(r.rename("b.txt", "B.TXT"), 0);  // differs only in case: a distinct name here
 
-    EXPECT_EQ(entries(dir), QStringList({"B.TXT", "e", "link2"}));
-    EXPECT_EQ(get(dir, "B.TXT"), "alpha");
-    EXPECT_EQ(get(dir, "e/sub/inner"), "deep");
-    EXPECT_EQ(QFile::symLinkTarget(dir.filePath("link2")), dir.filePath("nowhere"));
+    EXPECT_EQ(dir.entries(), QStringList({"B.TXT", "e", "link2"}));
+    EXPECT_EQ(dir.read("B.TXT"), "alpha");
+    EXPECT_EQ(dir.read("e/sub/inner"), "deep");
+    EXPECT_EQ(QFile::symLinkTarget(dir.file("link2")), dir.file("nowhere"));
 }
 
 TEST_P(SafeRenameTest, NeverReplacesAnyKindOfTarget)
 {
     // Plain rename(2) would replace each of these targets without a word.
-    put(dir, "src", "source");
-    ASSERT_TRUE(dir.mkdir("srcdir"));
-    put(dir, "file", "keep me");
-    ASSERT_TRUE(dir.mkdir("emptydir"));
-    ASSERT_EQ(::symlink("nowhere", QFile::encodeName(dir.filePath("dangling")).constData()), 0);
-    const QStringList before = entries(dir);
+    dir.add("src", "source");
+    dir.add("srcdir/");
+    dir.add("file", "keep me");
+    dir.add("emptydir/");
+    ASSERT_EQ(::symlink("nowhere", QFile::encodeName(dir.file("dangling")).constData()), 0);
+    const QStringList before = dir.entries();
 
-    DirRenamer r(tmp.path(), GetParam());
+    DirRenamer r(dir.path(), GetParam());
     for (const QString& source : {QStringLiteral("src"), QStringLiteral("srcdir")}) {
         for (const QString& target : {QStringLiteral("file"), QStringLiteral("emptydir"), QStringLiteral("dangling")}) {
             SCOPED_TRACE((source + " -> " + target).toStdString());
@@ -79,57 +61,54 @@ TEST_P(SafeRenameTest, NeverReplacesAnyKindOfTarget)
     }
     EXPECT_EQ(r.rename("missing", "new"), ENOENT);
     // No placeholder or half-made link may stay behind after a refusal.
-    EXPECT_EQ(entries(dir), before);
-    EXPECT_EQ(get(dir, "file"), "keep me");
-    EXPECT_EQ(get(dir, "src"), "source");
-    EXPECT_TRUE(QFileInfo(dir.filePath("dangling")).isSymLink());
-    EXPECT_TRUE(QDir(dir.filePath("emptydir")).isEmpty());
+    EXPECT_EQ(dir.entries(), before);
+    EXPECT_EQ(dir.read("file"), "keep me");
+    EXPECT_EQ(dir.read("src"), "source");
+    EXPECT_TRUE(QFileInfo(dir.file("dangling")).isSymLink());
+    EXPECT_TRUE(QDir(dir.file("emptydir")).isEmpty());
 }
 
 TEST_P(SafeRenameTest, RefusesNamesOutsideTheDirectory)
 {
-    ASSERT_TRUE(dir.mkdir("sub"));
-    put(dir, "a", "x");
-    DirRenamer r(tmp.path(), GetParam());
+    dir.add("sub/");
+    dir.add("a", "x");
+    DirRenamer r(dir.path(), GetParam());
     for (const QString& bad : {QString(), QStringLiteral("."), QStringLiteral(".."), QStringLiteral("sub/a"),
                                QStringLiteral("../a"), QStringLiteral("a") + QChar(0) + QStringLiteral("b")}) {
         EXPECT_EQ(r.rename("a", bad), EINVAL) << bad.toStdString();
         EXPECT_EQ(r.rename(bad, "b"), EINVAL) << bad.toStdString();
     }
-    EXPECT_EQ(entries(dir), QStringList({"a", "sub"}));
-    EXPECT_TRUE(QDir(dir.filePath("sub")).isEmpty());
+    EXPECT_EQ(dir.entries(), QStringList({"a", "sub"}));
+    EXPECT_TRUE(QDir(dir.file("sub")).isEmpty());
+}
+
+std::string strategyName(const ::testing::TestParamInfo<DirRenamer::Strategy>& info)
+{
+    const char* names[] = {"Auto", "LinkThenUnlink", "Placeholder"};
+    return names[int(info.param)];
 }
 
 INSTANTIATE_TEST_SUITE_P(Strategies, SafeRenameTest,
                          ::testing::Values(DirRenamer::Strategy::Auto, DirRenamer::Strategy::LinkThenUnlink,
                                            DirRenamer::Strategy::Placeholder),
-                         [](const auto& info) {
-                             switch (info.param) {
-                             case DirRenamer::Strategy::Auto: return std::string("Auto");
-                             case DirRenamer::Strategy::LinkThenUnlink: return std::string("LinkThenUnlink");
-                             case DirRenamer::Strategy::Placeholder: return std::string("Placeholder");
-                             }
-                             return std::string("Unknown");
-                         });
+                         strategyName);
 
 TEST(DirRenamer, AddressesItsOwnDirectoryWhereverTheCurrentDirectoryIs)
 {
-    QTemporaryDir work, elsewhere;
-    put(QDir(work.path()), "a", "work");
-    put(QDir(elsewhere.path()), "a", "elsewhere");
+    TempTree work({"a"}), elsewhere({"a"});
     DirRenamer r(work.path());
-    const QString oldCwd = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(elsewhere.path()));
-    // The handle also survives the directory itself being moved.
-    const QString moved = work.path() + "-moved";
-    ASSERT_TRUE(QDir().rename(work.path(), moved));
-    const int result = r.rename("a", "b");
-    QDir().rename(moved, work.path());
-    QDir::setCurrent(oldCwd);
-
+    int result = -1;
+    {
+        testsupport::CurrentDir cwd(elsewhere.path());
+        // The handle also survives the directory itself being moved.
+        const QString moved = work.path() + "-moved";
+        ASSERT_TRUE(QDir().rename(work.path(), moved));
+        result = r.rename("a", "b");
+        QDir().rename(moved, work.path());
+    }
     EXPECT_EQ(result, 0);
-    EXPECT_EQ(entries(QDir(work.path())), QStringList({"b"}));
-    EXPECT_EQ(entries(QDir(elsewhere.path())), QStringList({"a"}));
+    EXPECT_EQ(work.entries(), QStringList({"b"}));
+    EXPECT_EQ(elsewhere.entries(), QStringList({"a"}));
 }
 
 TEST(DirRenamer, MissingDirectoryReportsInsteadOfActing)

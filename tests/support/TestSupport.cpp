@@ -1,13 +1,24 @@
 #include "TestSupport.h"
 
-#include <QDir>
+#include "chooser/Browser.h"
+#include "settings/AppDefOps.h"
+
 #include <QFile>
+#include <QListWidget>
+#include <QPushButton>
 #include <QSettings>
+
+void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+void PrintTo(const QStringList& l, std::ostream* os) { *os << '[' << l.join(QStringLiteral("|")).toStdString() << ']'; }
+void PrintTo(const QRect& r, std::ostream* os) { *os << r.x() << ',' << r.y() << ' ' << r.width() << 'x' << r.height(); }
 
 namespace testsupport {
 
-ScriptedMessenger::ScriptedMessenger() { ui::setMessenger(this); }
-ScriptedMessenger::~ScriptedMessenger() { ui::setMessenger(nullptr); }
+void PrintTo(const ShownMessage& m, std::ostream* os)
+{
+    *os << '"' << m.title.toStdString() << "\": \"" << m.text.toStdString() << "\" buttons " << int(m.buttons) << " icon "
+        << int(m.icon);
+}
 
 ui::Answer ScriptedMessenger::show(QWidget*, const QString& text, const QString& title, ui::Buttons buttons, ui::Icon icon)
 {
@@ -18,14 +29,6 @@ ui::Answer ScriptedMessenger::show(QWidget*, const QString& text, const QString&
         return a;
     }
     return buttons == ui::Buttons::Ok ? ui::Answer::Ok : ui::Answer::Yes;
-}
-
-QStringList ScriptedMessenger::texts() const
-{
-    QStringList t;
-    for (const ShownMessage& m : shown)
-        t << m.text;
-    return t;
 }
 
 SettingsSandbox::SettingsSandbox()
@@ -40,21 +43,31 @@ SettingsSandbox::~SettingsSandbox()
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QDir::tempPath() + QStringLiteral("/quillet-test-none"));
 }
 
-TempTree::TempTree(const QStringList& entries)
+QString setting(const char* section, const char* key)
 {
-    for (const QString& e : entries)
-        add(e);
+    return AppDefOps::GetAppSetting(QString::fromUtf8(section), QString::fromUtf8(key)).toString();
+}
+
+void store(const char* section, const char* key, const char* value)
+{
+    AppDefOps::SaveAppSetting(QString::fromUtf8(section), QString::fromUtf8(key), QString::fromUtf8(value));
 }
 
 void TempTree::add(const QString& name, const QByteArray& content)
 {
     if (name.endsWith(QLatin1Char('/'))) {
-        QDir(m_dir.path()).mkpath(name);
+        EXPECT_TRUE(QDir(m_dir.path()).mkpath(name)) << name.toStdString();
         return;
     }
     QFile f(m_dir.filePath(name));
-    if (f.open(QIODevice::WriteOnly))
-        f.write(content);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << name.toStdString();
+    f.write(content);
+}
+
+QByteArray TempTree::read(const QString& name) const
+{
+    QFile f(m_dir.filePath(name));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
 QStringList TempTree::entries() const
@@ -64,9 +77,43 @@ QStringList TempTree::entries() const
     return list;
 }
 
-QString crlf(const QStringList& lines)
+QStringList TempTree::withContent() const
 {
-    return lines.join(QStringLiteral("\r\n"));
+    QStringList list = entries();
+    for (QString& name : list)
+        name += QLatin1Char('=') + QString::fromUtf8(read(name));
+    return list;
+}
+
+void FormTest::destroyForm()
+{
+    if (form) {
+        delete form->chooser();
+        form.reset();
+    }
+    flushDeletes();
+}
+
+void FormTest::click(const char* button)
+{
+    child<QPushButton>(button)->click();
+}
+
+QStringList FormTest::listed() const
+{
+    QStringList names;
+    const QListWidget* list = child<QListWidget>("Original");
+    for (int i = 0; list && i < list->count(); ++i)
+        names << list->item(i)->text();
+    return names;
+}
+
+void FormTest::editEveryLine(const QString& prefix)
+{
+    QStringList lines = text().split(QStringLiteral("\r\n"));
+    for (QString& line : lines)
+        line.prepend(prefix);
+    form->Set_Eingabe_Text(crlf(lines));
 }
 
 }  // namespace testsupport

@@ -5,10 +5,7 @@
 namespace oracle {
 namespace {
 
-QString U(const QString& s)
-{
-    return transforms::upperSameLength(s);
-}
+QString U(const QString& s) { return transforms::upperSameLength(s); }
 
 // T[a .. b], empty when the range is empty or outside the text.
 QString mid(const QString& t, qsizetype a, qsizetype b)
@@ -18,15 +15,8 @@ QString mid(const QString& t, qsizetype a, qsizetype b)
     return b < a ? QString() : t.mid(a - 1, b - a + 1);
 }
 
-QString from(const QString& t, qsizetype a)
-{
-    return mid(t, a, t.size());
-}
-
-QString ch(const QString& t, qsizetype i)
-{
-    return mid(t, i, i);
-}
+QString from(const QString& t, qsizetype a) { return mid(t, a, t.size()); }
+QString ch(const QString& t, qsizetype i) { return mid(t, i, i); }
 
 // Position of needle in hay from start, 0 when none; an empty needle is
 // found at start while start lies inside the text.

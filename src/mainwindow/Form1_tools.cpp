@@ -252,6 +252,8 @@ void Form1::Command1_Click()
         m_frame1->search()->setText(savedSuch);
         m_frame1->replace()->setText(savedErsetz);
     }
+    // Restoring the search box disabled "Namen Setzen"; an unchanged text did not re-enable it.
+    m_menuNamenSetzen->setEnabled(m_setzen->isEnabledTo(this));
     m_command1->setText(toBlank ? kBlankToUnderscore : kUnderscoreToBlank);
     m_label2->setText(QStringLiteral("(%1)  --> Es wurden %2 Zeichen ersetzt").arg(old).arg(m_batchTotal));
     m_batchTotal = 0;
@@ -310,6 +312,7 @@ void Form1::Command5_Click()
         m_frame1->search()->setText(savedSuch);
         m_frame1->replace()->setText(savedErsetz);
     }
+    m_menuNamenSetzen->setEnabled(m_setzen->isEnabledTo(this));
     m_command5->setText(removal ? kUmlautsIn : kUmlautsOut);
     m_label2->setText(QStringLiteral("(%1)  -->  Es wurde(n): %2 Umlaute und Sonderzeichen ersetzt!").arg(old).arg(m_batchTotal));
     m_batchTotal = 0;

@@ -85,6 +85,7 @@ TEST(Scan, NamesOutsideTheFileSystemEncodingAreReportedNotListed)
     const names::ScanResult r = names::scanDirectory(dir.path(), kFilesOnly);
     EXPECT_EQ(r.names, QStringList({"ok.txt"}));
     EXPECT_EQ(r.unlistable, QStringList({"caf\\xe9.txt"}));
+    ::unlink(bad.constData());  // the temporary folder's own clean-up cannot name it either
 }
 
 TEST(Scan, MissingDirectoryGivesAnEmptyList)

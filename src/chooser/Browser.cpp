@@ -20,6 +20,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QListView>
 #include <QMimeData>
 #include <QPointer>
@@ -169,6 +170,7 @@ Browser::Browser(Form1* mainWindow, bool firstStart) : QDialog(nullptr), m_form(
     main->addLayout(right, 2);
     resize(twips::toPixels(9000), twips::toPixels(6000));
 
+    m_dir1->installEventFilter(this);  // Enter opens a folder; it must not also press OK
     for (QWidget* list : std::initializer_list<QWidget*>{m_drive1, m_dir1->viewport(), m_file1->viewport()}) {
         list->setAcceptDrops(true);
         list->installEventFilter(this);
@@ -193,7 +195,7 @@ Browser::Browser(Form1* mainWindow, bool firstStart) : QDialog(nullptr), m_form(
             Dir1_Change(m_dirModel->filePath(index));
     };
     connect(m_dir1, &QTreeView::clicked, this, openDir);
-    connect(m_dir1, &QTreeView::activated, this, openDir);
+    connect(m_dir1, &QTreeView::doubleClicked, this, openDir);
     connect(m_file1, &QListView::clicked, this, [this] { File1_Click(); });
     connect(m_renDirs, &QCheckBox::toggled, this, &Browser::RenDirs_Click);
     connect(m_nurVerz, &QCheckBox::toggled, this, &Browser::NurVerz_Click);
@@ -446,6 +448,14 @@ void Browser::dropEvent(QDropEvent* event)
 
 bool Browser::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_dir1 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (m_dir1->currentIndex().isValid())
+                Dir1_Change(m_dirModel->filePath(m_dir1->currentIndex()));
+            return true;
+        }
+    }
     if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
         auto* e = static_cast<QDropEvent*>(event);
         if (!localPaths(e->mimeData()).isEmpty()) {

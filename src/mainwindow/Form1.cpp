@@ -122,8 +122,8 @@ void Form1::InitializeMe()
         QStringList shown = scan.unlistable.mid(0, 20);
         if (scan.unlistable.size() > 20)
             shown << QStringLiteral("...");
-        m_label1->setToolTip(QStringLiteral("%1 Einträge sind nicht aufgeführt, weil ihre Namen nicht in der Zeichenkodierung "
-                                            "des Dateisystems stehen und nicht sicher umbenannt werden können:\n%2")
+        m_label1->setToolTip(QStringLiteral("%1 Einträge sind nicht aufgeführt, weil ihr Name nicht als eine Zeile geschrieben "
+                                            "werden kann (ungültige Zeichenkodierung oder Zeilenumbruch im Namen):\n%2")
                                  .arg(scan.unlistable.size())
                                  .arg(shown.join(QLatin1Char('\n'))));
     }
@@ -261,7 +261,9 @@ void Form1::Setzen_Click()
         m_fehler->activateWindow();
         return;
     }
-    if (m_originalNames.size() != LineCount()) {
+    const QString text = Get_Eingabe_Text();
+    // Counted on the very text that is split below, so a line can never pair with another entry.
+    if (m_originalNames.size() != names::lineCount(text)) {
         ui::message(this, QStringLiteral("Achtung die Anzahl der Eingabe-Dateien stimmt nicht mit der der Ausgabedateien überein"),
                     QStringLiteral("Fehler"));
         return;
@@ -271,8 +273,7 @@ void Form1::Setzen_Click()
                     QStringLiteral("Kann nicht Umbenennen!"));
         return;
     }
-    const QString text = Get_Eingabe_Text();
-    const QString doubles = names::duplicateLinesReport(text);
+    const QString doubles = names::duplicateLinesReport(text, &m_tempList);
     if (!doubles.isEmpty()) {
         ui::beep();
         if (ui::message(this, doubles, QStringLiteral("Doppelte Zeilen"), ui::Buttons::YesNo) != ui::Answer::Yes)

@@ -124,6 +124,7 @@ void Form1::showChooser()
     if (!isVisible())
         show();  // the chooser opens over the main window, never behind it
     m_browser = new Browser(this, m_firstStart);
+    m_firstStart = false;  // from here on the chooser's own box holds it
     const int generation = ++m_chooserGeneration;
     connect(m_browser, &QObject::destroyed, this, [this, generation] {
         // Every way out of the chooser gives the main window back (unless a newer chooser is open).

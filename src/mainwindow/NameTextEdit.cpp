@@ -26,7 +26,7 @@ QString NameTextEdit::fromEditorText(const QString& editorText)
     QString t;
     t.reserve(editorText.size() + editorText.size() / 8);
     for (QChar c : editorText) {
-        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator || c == QLatin1Char('\n'))
+        if (c == QChar::ParagraphSeparator || c == QLatin1Char('\n'))
             t += QStringLiteral("\r\n");
         else
             t += c;

@@ -31,6 +31,11 @@ bool wanted(bool isDir, const ListingOptions& o)
     return true;
 }
 
+bool breaksLine(const QString& name)
+{
+    return name.contains(QLatin1Char('\r')) || name.contains(QLatin1Char('\n')) || name.contains(QChar::ParagraphSeparator);
+}
+
 QString escapedName(const QByteArray& raw)
 {
     QString shown;
@@ -111,7 +116,7 @@ ScanResult scanDirectory(const QString& dirPath, const ListingOptions& options)
                 // Attributes that cannot be read: listed whatever the filter says.
                 const QByteArray bytes(raw);
                 const QString name = QFile::decodeName(bytes);
-                if (QFile::encodeName(name) == bytes && !isSiblingTool(name))
+                if (QFile::encodeName(name) == bytes && !breaksLine(name) && !isSiblingTool(name))
                     result.names.append(name);
                 continue;
             }
@@ -122,8 +127,9 @@ ScanResult scanDirectory(const QString& dirPath, const ListingOptions& options)
             continue;
         const QByteArray bytes(raw);
         const QString name = QFile::decodeName(bytes);
-        if (QFile::encodeName(name) != bytes) {
-            // No text names this entry exactly; renaming by a look-alike could hit another file.
+        if (QFile::encodeName(name) != bytes || breaksLine(name)) {
+            // No line of the name text can name this entry exactly; renaming by a look-alike could hit
+            // another file, and a name that breaks the line would shift every line after it.
             result.unlistable.append(escapedName(bytes));
             continue;
         }

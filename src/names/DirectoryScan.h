@@ -12,7 +12,7 @@ struct ListingOptions {
 
 struct ScanResult {
     QStringList names;          // sorted: case-insensitive, ties broken case-sensitively
-    QStringList unlistable;     // entries whose names the file system's encoding cannot represent (shown escaped)
+    QStringList unlistable;     // entries no line can name: invalid encoding, or a line break in the name (shown escaped)
 };
 
 // Never lists ".", "..", hidden entries, the sibling tool "peldra.exe" (any case), sockets, pipes or devices.

@@ -78,9 +78,15 @@ QList<QStringView> trimmedNonBlankLines(QStringView text)
 
 }  // namespace
 
-QString duplicateLinesReport(QStringView text)
+QString duplicateLinesReport(QStringView text, QStringList* compared)
 {
     const QList<QStringView> lines = trimmedNonBlankLines(text);
+    if (compared) {
+        compared->clear();
+        compared->reserve(lines.size());
+        for (QStringView line : lines)
+            compared->append(line.toString());
+    }
     // The answer is the first line that has an equal line after it, with its first such later line.
     QHash<QStringView, qsizetype> firstSeen;
     firstSeen.reserve(lines.size());

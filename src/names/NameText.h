@@ -21,7 +21,7 @@ QString lineAround(QStringView text, qsizetype pos);
 QString invalidCharsReport(QStringView text);
 
 // Empty when no two non-blank lines (compared without leading and trailing blanks) are equal,
-// otherwise the question for the user naming the first such pair.
-QString duplicateLinesReport(QStringView text);
+// otherwise the question for the user naming the first such pair. The compared lines go to `lines`.
+QString duplicateLinesReport(QStringView text, QStringList* lines = nullptr);
 
 }  // namespace names

@@ -262,8 +262,9 @@ RenameOutcome executeRenames(const RenamePlan& plan, Renamer& renamer,
         CaselessNames targets(n);  // temporary names must not take any planned name
         for (const PlannedRename& m : moves)
             targets.insert(m.to);
-        // Hidden (leading dot), short, lower case; the tag keeps two runs apart.
-        const QString prefix = QStringLiteral(".quillet-%1-")
+        // Visible, so that an entry left behind by a crash still shows in the list; short, lower case; the
+        // tag keeps two runs apart.
+        const QString prefix = QStringLiteral("quillet-tmp-%1-")
                                    .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
         quint64 counter = 0;
         for (qsizetype i = 0; i < n; ++i) {

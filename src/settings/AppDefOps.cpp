@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSettings>
+#include <QTimer>
 #include <QWidget>
 
 #include <cstdlib>
@@ -55,23 +56,27 @@ void applyOuterGeometry(QWidget* w, const QRect& outer, const QSize& margins)
     w->move(outer.topLeft());
 }
 
-// A window that is not shown yet has no frame; once it is, the stored outer size is applied again so the
-// window does not grow by its frame at every start.
+// A window that is not shown yet has no frame; once the window system has put one around it, the stored
+// outer size is applied again so the window does not grow by its frame at every start.
 class FrameFixer : public QObject {
 public:
     FrameFixer(QWidget* window, const QRect& outer) : QObject(window), m_window(window), m_outer(outer)
     {
         window->installEventFilter(this);
+        QTimer::singleShot(5000, this, &QObject::deleteLater);  // a window system that never reports a frame
     }
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
-        if (event->type() == QEvent::Show) {
+        const QEvent::Type t = event->type();
+        if (t != QEvent::Show && t != QEvent::Move && t != QEvent::Resize && t != QEvent::Paint)
+            return false;
+        // The margins are known only after the frame exists, often first at the move that follows the show.
+        const QSize margins = m_window->frameGeometry().size() - m_window->geometry().size();
+        if (m_window->isVisible() && !margins.isNull()) {
             m_window->removeEventFilter(this);
-            const QSize margins = m_window->frameGeometry().size() - m_window->geometry().size();
-            if (!margins.isNull())
-                applyOuterGeometry(m_window, m_outer, margins);
+            applyOuterGeometry(m_window, m_outer, margins);
             deleteLater();
         }
         return false;

@@ -10,7 +10,9 @@
 #include <QFile>
 #include <QListView>
 #include <QPushButton>
+#include <QFileSystemModel>
 #include <QTest>
+#include <QTreeView>
 
 #include <functional>
 
@@ -259,3 +261,19 @@ TEST_F(BrowserTest, StandardValuesResetTheMainWindow)
 }
 
 }  // namespace
+
+TEST_F(BrowserTest, EnterInTheFolderTreeOpensTheFolderWithoutConfirming)
+{
+    Browser* b = startWithChooser();
+    b->setCurrentDirectory(chosen.path());
+    auto* tree = in<QTreeView>(b, "Dir1");
+    auto* model = static_cast<QFileSystemModel*>(tree->model());
+    const QModelIndex sub = model->index(chosen.file("zdir"));
+    ASSERT_TRUE(sub.isValid());
+    tree->setCurrentIndex(sub);
+    QTest::keyClick(tree, Qt::Key_Return);
+    EXPECT_EQ(form->chooser(), b);
+    EXPECT_TRUE(b->isVisible());
+    EXPECT_EQ(b->currentDirectory(), chosen.file("zdir"));
+    EXPECT_FALSE(form->isEnabled());
+}

@@ -83,6 +83,7 @@ TEST_F(RenameFlow, RefusalsBeforeTheRename)
     ASSERT_EQ(messenger.shown.size(), 3);
     EXPECT_EQ(messenger.shown[2].title, "Doppelte Zeilen");
     EXPECT_EQ(messenger.shown[2].buttons, ui::Buttons::YesNo);
+    EXPECT_EQ(form->TempList(), QStringList({"same", "same"}));
     EXPECT_EQ(messenger.beeps, 2);
     EXPECT_EQ(dir.entries(), QStringList({"a.mp3", "b.mp3"}));
 }
@@ -219,4 +220,17 @@ TEST_F(RenameFlow, LockingHidesSetzenAndDisablesTheLongCommands)
         for (const char* name : {"Nummerieren", "Nummern_Entf", "Abbruch", "Verzeichnis"})
             EXPECT_EQ(child<QPushButton>(name)->isEnabled(), !lock) << name;
     }
+}
+
+TEST_F(RenameFlow, ALineSeparatorInsideANameStaysInItsLine)
+{
+    // U+2028 is an ordinary character of a name: it must not count as a line break anywhere.
+    const QString odd = QString("a") + QChar::LineSeparator + "b";
+    TempTree dir({odd + ".mp3", "c.mp3", "e.mp3"});
+    open(dir);
+    EXPECT_EQ(text(), crlf({odd, "c", "e"}));
+    form->Set_Eingabe_Text(crlf({odd, "c2", "e"}));
+    EXPECT_EQ(form->LineCount(), 3);
+    form->SetzenClick();
+    EXPECT_EQ(dir.entries(), QStringList({odd + ".mp3", "c2.mp3", "e.mp3"}));
 }

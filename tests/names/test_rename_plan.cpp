@@ -210,13 +210,13 @@ TEST(RenameOnDisk, StrandedTemporaryIsReportedAndRecorded)
 {
     Scenario s({"a", "b"});
     HookedRenamer r(s.dir.path());
-    r.before = [](const QString& from, const QString&) { return from.startsWith('.') ? EBUSY : 0; };
+    r.before = [](const QString& from, const QString&) { return from.startsWith("quillet-tmp-") ? EBUSY : 0; };
     const RenameOutcome out = executeRenames(planRenames(s.originals, {"b", "a"}), r);
     ASSERT_EQ(out.failed.size(), 2);
     const QStringList left = s.dir.entries();
     ASSERT_EQ(left.size(), 2);
     for (const QString& name : left) {
-        EXPECT_TRUE(name.startsWith(".quillet-"));
+        EXPECT_TRUE(name.startsWith("quillet-tmp-"));
         EXPECT_TRUE(out.previousName.contains(name));
         EXPECT_TRUE(out.failed[0].reason.contains(name) || out.failed[1].reason.contains(name));
     }

@@ -75,16 +75,20 @@ TEST(Scan, LinksPipesAndSockets)
     ::close(s);
 }
 
-TEST(Scan, NamesOutsideTheFileSystemEncodingAreReportedNotListed)
+TEST(Scan, NamesNoLineCanHoldAreReportedNotListed)
 {
     TempTree dir({"ok.txt"});
     const QByteArray bad = QFile::encodeName(dir.path()) + "/caf\xe9.txt";
     const int fd = ::open(bad.constData(), O_CREAT | O_WRONLY, 0600);
     ASSERT_GE(fd, 0);
     ::close(fd);
+    dir.add("two\nlines.txt");  // would split into two lines and shift every line after it
+    dir.add(QString("para") + QChar::ParagraphSeparator + "graph.txt");
     const names::ScanResult r = names::scanDirectory(dir.path(), kFilesOnly);
     EXPECT_EQ(r.names, QStringList({"ok.txt"}));
-    EXPECT_EQ(r.unlistable, QStringList({"caf\\xe9.txt"}));
+    EXPECT_EQ(r.unlistable.size(), 3);
+    EXPECT_TRUE(r.unlistable.contains("caf\\xe9.txt"));
+    EXPECT_TRUE(r.unlistable.contains("two\\x0alines.txt"));
     ::unlink(bad.constData());  // the temporary folder's own clean-up cannot name it either
 }
 

@@ -95,6 +95,24 @@ void BM_Append(benchmark::State& s)
 }
 void BM_Cut(benchmark::State& s) { runCommand(s, "Command13"); }
 
+// The whole rename command: checks, plan, 100,000 renames, rescan and the recover text.
+void BM_RenameCommand(benchmark::State& state)
+{
+    Fixture& f = fixture();
+    bool forward = true;
+    for (auto _ : state) {
+        state.PauseTiming();
+        f.form->InitializeMe();
+        QString text = f.form->Get_Eingabe_Text();
+        text.replace(forward ? QStringLiteral("track ") : QStringLiteral("Titel "), forward ? QStringLiteral("Titel ") : QStringLiteral("track "));
+        f.form->Set_Eingabe_Text(text);
+        forward = !forward;
+        state.ResumeTiming();
+        f.form->SetzenClick();
+    }
+}
+BENCHMARK(BM_RenameCommand)->Unit(benchmark::kMillisecond)->Iterations(2);
+
 BENCHMARK(BM_Replace)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ReplacePlaceholder)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Underscores)->Unit(benchmark::kMillisecond)->Iterations(3);

@@ -131,6 +131,7 @@ private:
     void setBusyTitle(const QString& progress);
     // Runs a long command with user input kept out; the window still paints.
     void letWindowPaint();
+    std::function<void(qint64, qint64)> progressInTitle();
     void ShowMessageBox_Click();
     void MenAlwaysOnTop_Click();
     void AlwaysOnTop_Change(bool checked);

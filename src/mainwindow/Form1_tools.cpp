@@ -19,6 +19,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <memory>
+
 namespace {
 
 const QString kUnderscoreToBlank = QStringLiteral("'_'  => '  '");
@@ -334,6 +336,20 @@ void Form1::WordUcase_Click()
     ui::beep();
 }
 
+std::function<void(qint64, qint64)> Form1::progressInTitle()
+{
+    // " 5 von 40" in the title, at most ten times a second, with the window painting meanwhile.
+    auto sincePaint = std::make_shared<QElapsedTimer>();
+    sincePaint->start();
+    return [this, sincePaint](qint64 done, qint64 total) {
+        if (sincePaint->elapsed() < 100)
+            return;
+        sincePaint->restart();
+        setWindowTitle(QStringLiteral(" %1 von %2").arg(done).arg(total));
+        letWindowPaint();
+    };
+}
+
 void Form1::Nummerieren_Click()
 {
     const QString report = QStringLiteral("(%1) --> wurde ausgeführt!").arg(m_nummerieren->text());
@@ -341,15 +357,7 @@ void Form1::Nummerieren_Click()
         m_nameBox->setSelection(m_nameBox->selectionStart(), 1);
     const QString title = windowTitle();
     ElementeSperren(true);
-    QElapsedTimer sincePaint;
-    sincePaint.start();
-    const QString numbered = transforms::numberLines(Get_Eingabe_Text(), m_originalNames.size(), [&](qint64 done, qint64 total) {
-        if (sincePaint.elapsed() < 100)
-            return;
-        sincePaint.restart();
-        setWindowTitle(QStringLiteral(" %1 von %2").arg(done).arg(total));
-        letWindowPaint();
-    });
+    const QString numbered = transforms::numberLines(Get_Eingabe_Text(), m_originalNames.size(), progressInTitle());
     Set_Eingabe_Text(numbered);
     // After the text: its change handling rewrites the label with the line count.
     m_label2->setText(report);
@@ -377,15 +385,7 @@ void Form1::Nummern_Entf_Click()
             return;
         }
     }
-    QElapsedTimer sincePaint;
-    sincePaint.start();
-    const QString stripped = transforms::removeNumbers(text, c, [&](qint64 done, qint64 total) {
-        if (sincePaint.elapsed() < 100)
-            return;
-        sincePaint.restart();
-        setWindowTitle(QStringLiteral(" %1 von %2").arg(done).arg(total));
-        letWindowPaint();
-    });
+    const QString stripped = transforms::removeNumbers(text, c, progressInTitle());
     Set_Eingabe_Text(stripped);
     ElementeSperren(false);
     setWindowTitle(title);

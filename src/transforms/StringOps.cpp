@@ -218,7 +218,11 @@ qsizetype findOnCodePoint(QStringView hay, QStringView needle, qsizetype from)
 
 }  // namespace
 
-QString ReplaceText(const QString& text, const QString& find, const QString& replacement, bool matchCase)
+namespace {
+
+// Replaces every occurrence of find; after each replacement the search resumes `skip` characters behind it.
+QString replaceAll(const QString& text, const QString& find, const QString& replacement, bool matchCase, qsizetype skip,
+                   qint64* count)
 {
     if (find.isEmpty() || text.isEmpty())
         return text;
@@ -237,16 +241,25 @@ QString ReplaceText(const QString& text, const QString& find, const QString& rep
     while (at >= 0) {
         out.append(src.mid(copied, at - copied));
         out.append(replacement);
+        ++*count;
         copied = at + needle.size();
-        // The character right behind the replacement is never the start of
-        // the next occurrence; the tools depend on that skip.
-        const qsizetype from = copied + 1;
+        const qsizetype from = copied + skip;
         if (from >= src.size())
             break;
         at = hay.indexOf(needle, from);
     }
     out.append(src.mid(copied));
     return out;
+}
+
+}  // namespace
+
+QString ReplaceText(const QString& text, const QString& find, const QString& replacement, bool matchCase)
+{
+    // The character right behind a replacement is never the start of the next occurrence; the tools
+    // depend on that skip.
+    qint64 count = 0;
+    return replaceAll(text, find, replacement, matchCase, 1, &count);
 }
 
 QString ReplaceWithPlaceholder(const QString& text, const QString& find, const QString& replacement,
@@ -331,32 +344,7 @@ PlainReplaceResult replaceAllPlain(const QString& text, const QString& find, con
                                    bool matchCase)
 {
     PlainReplaceResult result;
-    if (find.isEmpty() || text.isEmpty()) {
-        result.text = text;
-        return result;
-    }
-    const QString needle = matchCase ? find : upperSameLength(find);
-    const QString folded = matchCase ? QString() : upperSameLength(text);
-    const QStringView hay = matchCase ? QStringView(text) : QStringView(folded);
-    const QStringView src(text);
-
-    qsizetype at = hay.indexOf(needle);
-    if (at < 0) {
-        result.text = text;
-        return result;
-    }
-    QString out;
-    out.reserve(text.size() + std::max<qsizetype>(0, replacement.size() - find.size()) * 16);
-    qsizetype copied = 0;
-    while (at >= 0) {
-        out.append(src.mid(copied, at - copied));
-        out.append(replacement);
-        ++result.count;
-        copied = at + needle.size();
-        at = hay.indexOf(needle, copied);
-    }
-    out.append(src.mid(copied));
-    result.text = std::move(out);
+    result.text = replaceAll(text, find, replacement, matchCase, 0, &result.count);
     return result;
 }
 

@@ -213,13 +213,13 @@ void Form1::buildControlsFrame()
     m_alwaysOnTop->setGeometry(twips::rect(7500, row2, 1100, h));
     m_alwaysOnTop->hide();
 
-    m_label3 = makeLabel(f, "Label3", QStringLiteral("<a href=\"#\">Update</a>"), QRect(10500, row1, 900, 255),
+    m_label3 = makeLabel(f, "Label3", QStringLiteral("Update"), QRect(10500, row1, 900, 255),
                          QStringLiteral("Auf Update überprüfen"));
-    m_label4 = makeLabel(f, "Label4", QStringLiteral("<a href=\"#\">Homepage</a>"), QRect(10500, 480, 1100, 255),
+    m_label4 = makeLabel(f, "Label4", QStringLiteral("Homepage"), QRect(10500, 480, 1100, 255),
                          QStringLiteral("Gäestebuch (Homepage) öffnen"));
     m_menuVersion = makeLabel(f, "MenuVersion", QStringLiteral("Version"), QRect(10500, 780, 1800, 255),
                               QStringLiteral("Gäestebuch (Homepage) öffnen"));
-    // Update and homepage are not available in this build; the links stay inert rather than pretend.
+    // Update and homepage are not available in this build; the labels show greyed out rather than as links.
     m_label3->setEnabled(false);
     m_label4->setEnabled(false);
 }

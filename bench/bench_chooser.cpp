@@ -2,6 +2,8 @@
 #include "chooser/Browser.h"
 #include "mainwindow/Form1.h"
 
+#include "BenchSupport.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -9,28 +11,17 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <cstdio>
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir settingsDir;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
-    QApplication app(argc, argv);
+    bench::OffscreenApp offscreen(argc, argv);
     QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Quillet"), QStringLiteral("Quillet"))
         .setValue(QStringLiteral("Options/OnlyDirectorys"), QStringLiteral("0"));
 
     QTemporaryDir dir;
-    const QByteArray base = QFile::encodeName(dir.path()) + "/";
-    for (int i = 0; i < 100000; ++i) {
-        const QByteArray name = base + "photo_" + QByteArray::number(i) + ".jpg";
-        const int fd = ::open(name.constData(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
-        if (fd >= 0)
-            ::close(fd);
-    }
+    bench::createEmptyFiles(dir.path(), 100000, [](int i) { return "photo_" + QByteArray::number(i) + ".jpg"; });
 
     Form1 form;
     form.set_Startpfad(dir.path());
@@ -50,8 +41,8 @@ int main(int argc, char** argv)
         last = now;
     });
     tick.start(10);
-    QTimer::singleShot(8000, &app, &QApplication::quit);
-    app.exec();
+    QTimer::singleShot(8000, qApp, &QApplication::quit);
+    QApplication::exec();
     std::printf("chooser on 100000 files: opened in %lld ms, longest stall over 8 s: %lld ms\n", opened, worst);
     chooser->closeSilently();
     return 0;

@@ -3,6 +3,8 @@
 #include "mainwindow/Messenger.h"
 #include "settings/AppDefOps.h"
 
+#include "BenchSupport.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QAction>
@@ -12,8 +14,6 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <memory>
 
@@ -40,13 +40,8 @@ Fixture& fixture()
     static Fixture f;
     if (f.form)
         return f;
-    const QByteArray base = QFile::encodeName(f.dir.path()) + "/";
-    for (int i = 0; i < 100000; ++i) {
-        const QByteArray name = base + "track " + QByteArray::number(i) + " - some_title äöü!.mp3";
-        const int fd = ::open(name.constData(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
-        if (fd >= 0)
-            ::close(fd);
-    }
+    bench::createEmptyFiles(f.dir.path(), 100000,
+                            [](int i) { return "track " + QByteArray::number(i) + " - some_title äöü!.mp3"; });
     AppDefOps::SaveAppSetting(QStringLiteral("Options"), QStringLiteral("Directorys"), QStringLiteral("0"));
     f.form = std::make_unique<Form1>();
     f.form->findChild<QAction*>(QStringLiteral("ShowMessageBox"))->setChecked(true);
@@ -128,10 +123,7 @@ BENCHMARK(BM_Cut)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir settingsDir;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
-    QApplication app(argc, argv);
+    bench::OffscreenApp app(argc, argv);
     SilentMessenger silent;
     ui::setMessenger(&silent);
     benchmark::Initialize(&argc, argv);

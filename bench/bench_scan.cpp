@@ -4,6 +4,8 @@
 #include "names/NameText.h"
 #include "settings/AppDefOps.h"
 
+#include "BenchSupport.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -12,8 +14,6 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <map>
 #include <memory>
@@ -29,14 +29,9 @@ const QString& directoryOf(int count)
     if (it != paths.end())
         return it->second;
     auto dir = std::make_unique<QTemporaryDir>();
-    const QByteArray base = QFile::encodeName(dir->path()) + "/";
-    for (int i = 0; i < count; ++i) {
-        const QByteArray name = base + QByteArray("Track ") + QByteArray::number(count - i) + " - Some Title_" +
-                                QByteArray::number(i % 97) + ".mp3";
-        const int fd = ::open(name.constData(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
-        if (fd >= 0)
-            ::close(fd);
-    }
+    bench::createEmptyFiles(dir->path(), count, [count](int i) {
+        return QByteArray("Track ") + QByteArray::number(count - i) + " - Some Title_" + QByteArray::number(i % 97) + ".mp3";
+    });
     paths[count] = dir->path();
     dirs[count] = std::move(dir);
     return paths[count];
@@ -82,10 +77,7 @@ BENCHMARK(BM_WindowScan)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir settingsDir;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
-    QApplication app(argc, argv);
+    bench::OffscreenApp app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -346,6 +346,16 @@ void Browser::applyStandardValues()
     m_form->move(twips::toPixels(100), twips::toPixels(100));
 }
 
+void Browser::loadWithoutConfirm()
+{
+    // A file click or a drop on a list loads the shown folder as a confirm would, but is no first start
+    // any more and adds no CD prefix.
+    confirmOnTop();
+    setFirstStart(false);
+    scanShownDirectory();
+    applyStandardValues();
+}
+
 void Browser::Ok_Click()
 {
     confirmOnTop();
@@ -379,18 +389,12 @@ void Browser::Command2_Click()
 
 void Browser::File1_Click()
 {
-    confirmOnTop();
-    setFirstStart(false);
-    scanShownDirectory();
-    applyStandardValues();
+    loadWithoutConfirm();
 }
 
 void Browser::dropOnList(const QStringList& paths)
 {
-    confirmOnTop();
-    setFirstStart(false);
-    scanShownDirectory();
-    applyStandardValues();
+    loadWithoutConfirm();
     if (!paths.isEmpty())
         m_form->DragADirectory(paths.first());
     closeSilently();
@@ -472,9 +476,4 @@ bool Browser::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QDialog::eventFilter(watched, event);
-}
-
-QStringList Browser::listedFiles() const
-{
-    return m_fileModel->stringList();
 }

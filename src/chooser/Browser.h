@@ -36,8 +36,6 @@ public:
     bool isClosing() const { return m_closing; }
 
     static QStringList driveRoots();
-    // The names the file list shows (filled in the background).
-    QStringList listedFiles() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -56,6 +54,7 @@ private:
     void confirmOnTop();
     void scanShownDirectory();
     void applyStandardValues();
+    void loadWithoutConfirm();
 
     Form1* m_form;
     QString m_dir;

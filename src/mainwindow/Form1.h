@@ -69,7 +69,6 @@ public:
 
     // State other windows and tests read.
     bool isModified() const { return m_modified; }
-    void setModified(bool modified) { m_modified = modified; }
     QString recoverText() const { return m_recoverText; }
     QStringList originalNames() const { return m_originalNames; }
     const QStringList& Modifiziert() const { return m_modifiziert; }

@@ -1,0 +1,46 @@
+#pragma once
+// Shared set-up of the benchmarks: an offscreen application with a private settings store, and folders
+// of empty files.
+#include <QApplication>
+#include <QByteArray>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <functional>
+
+namespace bench {
+
+// Construct first in main(): offscreen widgets, and nothing the benchmarks store reaches the user's settings.
+class OffscreenApp {
+public:
+    OffscreenApp(int& argc, char** argv) : m_ready(prepare(m_settingsDir)), m_app(argc, argv) {}
+
+private:
+    static bool prepare(const QTemporaryDir& settingsDir)
+    {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+        return true;
+    }
+    QTemporaryDir m_settingsDir;
+    bool m_ready;
+    QApplication m_app;
+};
+
+// Creates `count` empty files in dir, named by `name(i)`.
+inline void createEmptyFiles(const QString& dir, int count, const std::function<QByteArray(int)>& name)
+{
+    const QByteArray base = QFile::encodeName(dir) + "/";
+    for (int i = 0; i < count; ++i) {
+        const QByteArray path = base + name(i);
+        const int fd = ::open(path.constData(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
+        if (fd >= 0)
+            ::close(fd);
+    }
+}
+
+}  // namespace bench

@@ -178,15 +178,14 @@ Browser::Browser(Form1* mainWindow, bool firstStart) : QDialog(nullptr), m_form(
 
     // The model lists folders in the background; show the current one once its parents have arrived.
     connect(m_dirModel, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
-        if (m_dir == loaded || m_dir.startsWith(loaded.endsWith(QLatin1Char('/')) ? loaded : loaded + QLatin1Char('/'))) {
-            const QModelIndex index = m_dirModel->index(m_dir);
-            if (index.isValid()) {
-                m_dir1->selectionModel()->blockSignals(true);
-                m_dir1->setCurrentIndex(index);
-                m_dir1->selectionModel()->blockSignals(false);
-                m_dir1->scrollTo(index, QAbstractItemView::PositionAtCenter);
-            }
-        }
+        if (m_dir == loaded || m_dir.startsWith(loaded.endsWith(QLatin1Char('/')) ? loaded : loaded + QLatin1Char('/')))
+            showCurrentInTree();
+    });
+    // Sorting a freshly listed folder moves rows around after it was shown.
+    connect(m_dirModel, &QAbstractItemModel::layoutChanged, this, [this] {
+        const QModelIndex current = m_dirModel->index(m_dir);
+        if (current.isValid())
+            m_dir1->scrollTo(current, QAbstractItemView::PositionAtCenter);
     });
     connect(m_drive1, &QComboBox::activated, this, &Browser::Drive1_Change);
     // Only the user's choice moves the chooser: the model also moves the current row while it loads.
@@ -239,16 +238,7 @@ void Browser::setCurrentDirectory(const QString& dir)
             m_drive1->setCurrentIndex(i);
         }
     }
-    const QModelIndex index = m_dirModel->index(clean);
-    if (index.isValid()) {
-        m_dir1->blockSignals(true);
-        m_dir1->selectionModel()->blockSignals(true);
-        m_dir1->setCurrentIndex(index);
-        m_dir1->selectionModel()->blockSignals(false);
-        m_dir1->blockSignals(false);
-        m_dir1->expand(index);
-        m_dir1->scrollTo(index);
-    }
+    showCurrentInTree();
     listFiles(clean);
 }
 
@@ -269,6 +259,18 @@ void Browser::listFiles(const QString& dir)
             },
             Qt::QueuedConnection);
     });
+}
+
+void Browser::showCurrentInTree()
+{
+    // The model lists folders in the background, so this runs again whenever a parent has arrived.
+    const QModelIndex index = m_dirModel->index(m_dir);
+    if (!index.isValid())
+        return;
+    for (QModelIndex parent = index.parent(); parent.isValid(); parent = parent.parent())
+        m_dir1->expand(parent);
+    m_dir1->setCurrentIndex(index);
+    m_dir1->scrollTo(index, QAbstractItemView::PositionAtCenter);
 }
 
 void Browser::Drive1_Change(int index)

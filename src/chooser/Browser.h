@@ -49,6 +49,7 @@ private:
     void Drive1_Change(int index);
     void Dir1_Change(const QString& dir);
     void listFiles(const QString& dir);
+    void showCurrentInTree();
     void RenDirs_Click();
     void NurVerz_Click();
     void confirmOnTop();

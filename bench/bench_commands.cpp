@@ -1,6 +1,6 @@
 // Whole tool commands on the window, widget update included, at 100,000 lines.
 #include "mainwindow/Form1.h"
-#include "mainwindow/Messenger.h"
+#include "ui/Messenger.h"
 #include "settings/AppDefOps.h"
 
 #include "BenchSupport.h"

@@ -1,4 +1,5 @@
 #include "mainwindow/Form1.h"
+#include "ui/Version.h"
 
 #include <QApplication>
 #include <QFont>
@@ -15,7 +16,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillet"));
     QApplication::setOrganizationName(QStringLiteral("Quillet"));
-    QApplication::setApplicationVersion(Form1::GetVersion());
+    QApplication::setApplicationVersion(ui::programVersion());
 
     // The window's controls are laid out in twips for a small dialog font.
     QFont font = QApplication::font();

@@ -1,9 +1,9 @@
 #include "chooser/Browser.h"
 
-#include "mainwindow/Form1.h"
-#include "mainwindow/Messenger.h"
-#include "settings/AppDefOps.h"
+#include "settings/SettingsKeys.h"
 #include "settings/Twips.h"
+#include "ui/Messenger.h"
+#include "ui/Version.h"
 
 #include "names/DirectoryScan.h"
 
@@ -33,7 +33,6 @@
 
 namespace {
 
-const QString kOptions = QStringLiteral("Options");
 
 QStringList localPaths(const QMimeData* data)
 {
@@ -98,7 +97,7 @@ QStringList Browser::driveRoots()
     return roots;
 }
 
-Browser::Browser(Form1* mainWindow, bool firstStart) : QDialog(nullptr), m_form(mainWindow)
+Browser::Browser(const QString& startDirectory, bool firstStart) : QDialog(nullptr), m_startDirectory(startDirectory)
 {
     // A window of its own: a child of the disabled main window would be disabled too.
     setObjectName(QStringLiteral("Browser"));
@@ -208,15 +207,13 @@ Browser::~Browser() = default;
 
 void Browser::Form_Load()
 {
-    setWindowTitle(windowTitle().replace(QStringLiteral("x.xx"), Form1::GetVersion()));
+    setWindowTitle(windowTitle().replace(QStringLiteral("x.xx"), ui::programVersion()));
     m_drive1->addItems(driveRoots());
-    const QString start = m_form && !m_form->startPfad().isEmpty() ? m_form->startPfad() : QDir::currentPath();
+    const QString start = m_startDirectory.isEmpty() ? QDir::currentPath() : m_startDirectory;
     setCurrentDirectory(start);
 
-    m_renDirs->setChecked(AppDefOps::GetAppSetting(kOptions, QStringLiteral("Directorys"), QStringLiteral("1")).toString() ==
-                          QLatin1String("1"));
-    m_nurVerz->setChecked(
-        AppDefOps::GetAppSetting(kOptions, QStringLiteral("OnlyDirectorys"), QStringLiteral("1")).toString().trimmed().toInt() == 1);
+    m_renDirs->setChecked(settings::read(settings::keys::kRenameDirectories));
+    m_nurVerz->setChecked(settings::read(settings::keys::kOnlyDirectories));
     // Loading runs the click handling as a user's click would, also where the value did not change.
     RenDirs_Click();
     NurVerz_Click();
@@ -290,7 +287,7 @@ void Browser::Dir1_Change(const QString& dir)
 void Browser::RenDirs_Click()
 {
     const bool on = m_renDirs->isChecked();
-    AppDefOps::SaveAppSetting(kOptions, QStringLiteral("Directorys"), on ? QStringLiteral("1") : QStringLiteral("0"));
+    settings::write(settings::keys::kRenameDirectories, on);
     m_nurVerz->setEnabled(on);
     m_file1->setEnabled(!(on && m_nurVerz->isChecked()));
 }
@@ -298,7 +295,7 @@ void Browser::RenDirs_Click()
 void Browser::NurVerz_Click()
 {
     const bool on = m_nurVerz->isChecked();
-    AppDefOps::SaveAppSetting(kOptions, QStringLiteral("OnlyDirectorys"), on ? QStringLiteral("1") : QStringLiteral("0"));
+    settings::write(settings::keys::kOnlyDirectories, on);
     m_file1->setEnabled(!(on && m_renDirs->isChecked()));
 }
 
@@ -314,10 +311,8 @@ bool Browser::firstStart() const
 
 void Browser::confirmOnTop()
 {
-    if (AppDefOps::GetAppSetting(kOptions, QStringLiteral("OnTop"), QStringLiteral("0")).toString() == QLatin1String("1")) {
-        m_form->ShowOnTop(true);
-        m_form->setAlwaysOnTopBox(true);
-    }
+    if (settings::read(settings::keys::kOnTop))
+        Q_EMIT onTopRequested();
 }
 
 void Browser::scanShownDirectory()
@@ -327,9 +322,7 @@ void Browser::scanShownDirectory()
     m_ok->setEnabled(false);
     m_command2->setEnabled(false);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);  // show the caption before the scan
-    m_form->set_Startpfad(m_dir);
-    m_form->InitializeMe();
-    m_form->setEnabled(true);
+    Q_EMIT directoryChosen(m_dir);
     // Let the window paint, but keep clicks out: they would start another command in the middle of this one.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     m_ok->setEnabled(true);
@@ -341,11 +334,7 @@ void Browser::applyStandardValues()
 {
     if (!m_setToStandard->isChecked())
         return;
-    if (m_form->alwaysOnTopBox())
-        m_form->setAlwaysOnTopBox(false);
-    const QSize margins = m_form->frameGeometry().size() - m_form->geometry().size();
-    m_form->resize(twips::toPixels(9950) - margins.width(), twips::toPixels(5830) - margins.height());
-    m_form->move(twips::toPixels(100), twips::toPixels(100));
+    Q_EMIT standardValuesRequested();
 }
 
 void Browser::loadWithoutConfirm()
@@ -362,12 +351,12 @@ void Browser::Ok_Click()
 {
     confirmOnTop();
     // With "Auto", the new CD prefix is put in place first, so one scan appends it once.
-    m_form->CheckAutoCDAdd();
+    Q_EMIT autoCdRequested();
     scanShownDirectory();
     applyStandardValues();
-    if (firstStart() &&
-        !AppDefOps::toBool(AppDefOps::GetAppSetting(QStringLiteral("Frame"), QStringLiteral("Visible"), true)))
-        m_form->hideErweiterungsFrame();
+    // The chooser's own reading: a first start without a stored value keeps the upper toolbar.
+    if (firstStart() && !settings::read(settings::keys::kUpperToolbarVisible, true))
+        Q_EMIT upperToolbarHideRequested();
     setFirstStart(false);
     closeSilently();
 }
@@ -383,8 +372,7 @@ void Browser::Command2_Click()
         return;
     }
     m_command2->setEnabled(false);
-    m_form->setEnabled(true);
-    m_form->InitializeMe();
+    Q_EMIT cancelled();
     m_command2->setEnabled(true);
     closeSilently();
 }
@@ -398,7 +386,7 @@ void Browser::dropOnList(const QStringList& paths)
 {
     loadWithoutConfirm();
     if (!paths.isEmpty())
-        m_form->DragADirectory(paths.first());
+        Q_EMIT pathDropped(paths.first());
     closeSilently();
 }
 
@@ -406,15 +394,14 @@ void Browser::dropOnSurface(const QStringList& paths)
 {
     setFirstStart(false);
     if (!paths.isEmpty())
-        m_form->DragADirectory(paths.first());
+        Q_EMIT pathDropped(paths.first());
     closeSilently();
 }
 
 void Browser::closeSilently()
 {
     m_cancelHandled = true;
-    if (m_form)
-        m_form->setEnabled(true);
+    Q_EMIT released();
     if (!m_closing) {
         m_closing = true;
         close();
@@ -427,8 +414,7 @@ void Browser::closeEvent(QCloseEvent* event)
     if (!m_cancelHandled) {
         Command2_Click();
     }
-    if (m_form)
-        m_form->setEnabled(true);
+    Q_EMIT released();
     event->accept();
 }
 

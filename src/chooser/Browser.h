@@ -11,12 +11,12 @@ class QGroupBox;
 class QListView;
 class QPushButton;
 class QTreeView;
-class Form1;
 
 class Browser : public QDialog {
     Q_OBJECT
 public:
-    Browser(Form1* mainWindow, bool firstStart);
+    // startDirectory: where the lists start (the main window's start path); empty for the current directory.
+    Browser(const QString& startDirectory, bool firstStart);
     ~Browser() override;
 
     // The directory the lists show; the process's current directory is never changed.
@@ -36,6 +36,23 @@ public:
     bool isClosing() const { return m_closing; }
 
     static QStringList driveRoots();
+
+Q_SIGNALS:
+    // The stored option asks for the main window on top.
+    void onTopRequested();
+    // Sent before a confirmed directory is scanned, so a CD prefix is in place for the scan.
+    void autoCdRequested();
+    // The main window lists this directory.
+    void directoryChosen(const QString& dir);
+    // "Standardwerte zurücksetzten" was checked at a confirm: normal window, standard size and place.
+    void standardValuesRequested();
+    void upperToolbarHideRequested();
+    // Cancelled (not at the first start): the main window lists its directory again.
+    void cancelled();
+    // A file or directory was dropped on the chooser.
+    void pathDropped(const QString& path);
+    // The main window may take input again.
+    void released();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -57,7 +74,7 @@ private:
     void applyStandardValues();
     void loadWithoutConfirm();
 
-    Form1* m_form;
+    QString m_startDirectory;
     QString m_dir;
     bool m_closing = false;
     bool m_cancelHandled = false;

@@ -1,7 +1,7 @@
 #include "mainwindow/FehlerDialog.h"
 
 #include "mainwindow/Form1.h"
-#include "mainwindow/Messenger.h"
+#include "ui/Messenger.h"
 #include "names/NameText.h"
 #include "transforms/StringOps.h"
 

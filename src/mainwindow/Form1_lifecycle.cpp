@@ -3,67 +3,122 @@
 
 #include "chooser/Browser.h"
 #include "mainwindow/FehlerDialog.h"
-#include "mainwindow/Messenger.h"
+#include "mainwindow/MainWindowUi.h"
+#include "mainwindow/Messages.h"
 #include "mainwindow/NameTextEdit.h"
-#include "mainwindow/ToolFrames.h"
+#include "mainwindow/ToolCommands.h"
+#include "mainwindow/Toolbars.h"
 #include "settings/AppDefOps.h"
+#include "settings/SettingsKeys.h"
 #include "settings/Twips.h"
 #include "settings/WindowPlacement.h"
+#include "ui/Messenger.h"
+#include "ui/Version.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QToolButton>
 #include <QWindow>
 
 namespace {
-const QString kOptions = QStringLiteral("Options");
+
+// The size and place "Standardwerte zurücksetzten" gives the window (twips).
+constexpr int kStandardWidth = 9950;
+constexpr int kStandardHeight = 5830;
+constexpr int kStandardLeft = 100;
+constexpr int kStandardTop = 100;
+constexpr int kUpperToolbarLeftAtStart = 10;
+
+}  // namespace
+
+Form1::Form1(QWidget* parent) : QMainWindow(parent), m_ui(std::make_unique<MainWindowUi>(this))
+{
+    setWindowTitle(ui::appTitle());
+    m_nameBox = m_ui->nameTextDirectoryMode;
+    m_toolbars = std::make_unique<Toolbars>(this, *m_ui);
+    ToolCommands::Host host;
+    host.nameBox = [this] { return m_nameBox; };
+    host.entryCount = [this] { return qint64(m_names.names().size()); };
+    host.fewerMessages = [this] { return m_ui->fewerMessages->isChecked(); };
+    host.lockButtons = [this](bool lock) { ElementeSperren(lock); };
+    host.allowRestore = [this] { setRestoreEnabled(true); };
+    host.buttonsLocked = [this] { return m_locked; };
+    m_tools = new ToolCommands(this, *m_ui, std::move(host));
+    wire();
 }
 
-void Form1::wireCommands()
+Form1::~Form1()
 {
-    connect(m_verzeichnis, &QPushButton::clicked, this, &Form1::Verzeichnis_Click);
-    connect(m_menNeuesVerzeichnis, &QAction::triggered, this, [this] {
-        if (m_verzeichnis->isEnabledTo(this))
+    // The chooser is a window of its own.
+    delete m_browser.data();
+    // Controls go after this object's own members: nothing they send on the way may reach it.
+    delete m_tools;
+    m_ui->nameTextDirectoryMode->disconnect(this);
+    m_ui->nameTextTextMode->disconnect(this);
+}
+
+void Form1::wire()
+{
+    MainWindowUi& u = *m_ui;
+    connect(u.nameTextDirectoryMode, &NameTextEdit::changed, this, &Form1::Eingabe_Mit_Change);
+    connect(u.nameTextTextMode, &NameTextEdit::changed, this, &Form1::Eingabe_Ohne_Change);
+    connect(u.originalList, &QListView::doubleClicked, this, [this](const QModelIndex& i) { Original_DblClick(i.row()); });
+    connect(u.rename, &QPushButton::clicked, this, &Form1::Setzen_Click);
+    connect(u.menuRename, &QAction::triggered, this, [this] {
+        if (m_ui->menuRename->isEnabled())
+            Setzen_Click();
+    });
+    connect(u.restoreNames, &QPushButton::clicked, this, &Form1::OrigNamen_Click);
+    connect(u.menuRestoreNames, &QAction::triggered, this, [this] {
+        if (m_ui->menuRestoreNames->isEnabled())
+            OrigNamen_Click();
+    });
+    connect(u.chooseDirectory, &QPushButton::clicked, this, &Form1::Verzeichnis_Click);
+    connect(u.menuChooseDirectory, &QAction::triggered, this, [this] {
+        if (m_ui->chooseDirectory->isEnabledTo(this))
             Verzeichnis_Click();
     });
-    connect(m_abbruch, &QPushButton::clicked, this, &Form1::Abbruch_Click);
-    connect(m_menAbbruch, &QAction::triggered, this, &Form1::Abbruch_Click);
-    connect(m_showMessageBox, &QAction::triggered, this, &Form1::ShowMessageBox_Click);
-    connect(m_menAlwaysOnTop, &QAction::triggered, this, &Form1::MenAlwaysOnTop_Click);
-    connect(m_alwaysOnTop, &QCheckBox::toggled, this, &Form1::AlwaysOnTop_Change);
-    connect(m_menTip, &QAction::triggered, this, &Form1::MenTip_Click);
-    connect(m_closeFrame, &QPushButton::clicked, this, &Form1::CloseFrame_Click);
-    connect(m_closeFrame2, &QToolButton::clicked, this, &Form1::CloseFrame2_Click);
-    connect(m_showControlsDialogButton, &QToolButton::clicked, this, &Form1::ShowControlsDialogButton_Click);
-    connect(m_command18, &QToolButton::clicked, this, &Form1::Command18_Click);
-    connect(m_menFrameAusblenden, &QAction::triggered, this, &Form1::CloseFrame_Click);
-    connect(m_menUntereToolleiste, &QAction::triggered, this, &Form1::CloseFrame2_Click);
-    connect(m_menResetFrames, &QAction::triggered, this, &Form1::Command18_Click);
+    connect(u.exit, &QPushButton::clicked, this, &Form1::Abbruch_Click);
+    connect(u.menuExit, &QAction::triggered, this, &Form1::Abbruch_Click);
+    // The check mark is the option.
+    connect(u.fewerMessages, &QAction::triggered, this,
+            [this] { settings::write(settings::keys::kFewerMessages, m_ui->fewerMessages->isChecked()); });
+    // The action has already flipped its check mark; the hidden box follows it.
+    connect(u.menuAlwaysOnTop, &QAction::triggered, this, [this] { m_ui->alwaysOnTop->setChecked(m_ui->menuAlwaysOnTop->isChecked()); });
+    connect(u.alwaysOnTop, &QCheckBox::toggled, this, [this](bool checked) {
+        settings::write(settings::keys::kOnTop, checked);
+        ShowOnTop(checked);
+    });
+    connect(u.menuTips, &QAction::triggered, this,
+            [this] { ui::message(this, msg::tips(), msg::tipsTitle(), ui::Buttons::Ok, ui::Icon::Information); });
+    connect(u.hideUpperToolbar, &QPushButton::clicked, this, &Form1::CloseFrame_Click);
+    connect(u.hideLowerToolbar, &QToolButton::clicked, this, &Form1::CloseFrame2_Click);
+    connect(u.showLowerToolbar, &QToolButton::clicked, this, &Form1::ShowControlsDialogButton_Click);
+    connect(u.resetToolbars, &QToolButton::clicked, this, &Form1::Command18_Click);
+    connect(u.menuHideUpperToolbar, &QAction::triggered, this, &Form1::CloseFrame_Click);
+    connect(u.menuHideLowerToolbar, &QAction::triggered, this, &Form1::CloseFrame2_Click);
+    connect(u.menuResetToolbars, &QAction::triggered, this, &Form1::Command18_Click);
 }
 
 void Form1::Form_Load(const QString& commandLinePath)
 {
-    m_menuVersion->setText(QStringLiteral("Version: ") + GetVersion());
-    const QString messages = AppDefOps::GetAppSetting(kOptions, QStringLiteral("Messageboxen"), QStringLiteral("0")).toString();
-    m_showMessageBox->setChecked(messages.trimmed().toInt() == 0);
-    fillCdLists();
+    m_ui->version->setText(QStringLiteral("Version: ") + ui::programVersion());
+    m_ui->fewerMessages->setChecked(settings::read(settings::keys::kFewerMessages));
+    m_tools->fillCdLists();
     const QString clip = QApplication::clipboard()->text();
     if (!clip.isEmpty())
-        m_text9->setText(clip);
-    m_batchFlag = false;
-    m_batchTotal = 0;
-    m_matchCase = false;
-    m_nameBox = m_eingabeMit;
+        m_ui->pasteBox->setText(clip);
+    m_nameBox = m_ui->nameTextDirectoryMode;
     set_Startpfad(QDir::currentPath());
     AppDefOps::LoadWindowPos(objectName());
 
@@ -78,40 +133,15 @@ void Form1::Form_Load(const QString& commandLinePath)
     if (m_browser)
         m_browser->setEnabled(true);
     setRenameEnabled(false);
-    m_origNamen->setEnabled(false);
-    syncRestoreMenu();
-    if (!AppDefOps::toBool(AppDefOps::GetAppSetting(QStringLiteral("Frame"), QStringLiteral("Visible"), false)))
-        CloseFrame_Click();
-    if (!AppDefOps::toBool(AppDefOps::GetAppSetting(QStringLiteral("ControlsFrame"), QStringLiteral("Visible"), true)))
-        CloseFrame2_Click();
-    else
-        m_showControlsDialogButton->hide();
-    m_erweiterungsFrame->move(twips::toPixels(10), m_erweiterungsFrame->y());
+    setRestoreEnabled(false);
+    m_toolbars->applyStoredState();
+    m_ui->upperToolbar->move(twips::toPixels(kUpperToolbarLeftAtStart), m_ui->upperToolbar->y());
     Form_Resize();
-    m_eingabeMit->move(m_eingabeMit->x(), m_original->y());
-    m_nameBox = m_eingabeMit;
-    m_eingabeOhne->hide();
-    m_eingabeMit->show();
-    const QString sync = AppDefOps::GetAppSetting(QStringLiteral("SyncListBoxen"), QStringLiteral("Enabled"), QStringLiteral("0")).toString();
-    m_disableSync->setChecked(sync != QLatin1String("0"));
-}
-
-void Form1::fillCdLists()
-{
-    QComboBox* cd1 = m_frame4->cdCombo();
-    QComboBox* cd2 = m_frame6->cdCombo();
-    cd1->clear();
-    cd2->clear();
-    for (int i = 1; i <= 30; ++i) {
-        if (i <= 9) {
-            cd1->addItem(QStringLiteral("CD%1-").arg(i));
-            cd2->addItem(QStringLiteral("CD0%1-").arg(i));
-        } else {
-            cd2->addItem(QStringLiteral("CD%1-").arg(i));
-        }
-    }
-    cd1->setCurrentIndex(0);
-    cd2->setCurrentIndex(0);
+    m_ui->nameTextDirectoryMode->move(m_ui->nameTextDirectoryMode->x(), m_ui->originalList->y());
+    m_nameBox = m_ui->nameTextDirectoryMode;
+    m_ui->nameTextTextMode->hide();
+    m_ui->nameTextDirectoryMode->show();
+    m_ui->disableSync->setChecked(settings::read(settings::keys::kSyncDisabled));
 }
 
 void Form1::showChooser()
@@ -123,58 +153,77 @@ void Form1::showChooser()
     }
     if (!isVisible())
         show();  // the chooser opens over the main window, never behind it
-    m_browser = new Browser(this, m_firstStart);
+    m_browser = new Browser(m_names.startPath(), m_firstStart);
     m_firstStart = false;  // from here on the chooser's own box holds it
+    Browser* b = m_browser;
+    connect(b, &Browser::onTopRequested, this, [this] { setAlwaysOnTop(true); });
+    connect(b, &Browser::autoCdRequested, m_tools, &ToolCommands::addCdPrefixIfAuto);
+    connect(b, &Browser::directoryChosen, this, [this](const QString& dir) {
+        set_Startpfad(dir);
+        InitializeMe();
+        setEnabled(true);
+    });
+    connect(b, &Browser::standardValuesRequested, this, &Form1::applyStandardValues);
+    connect(b, &Browser::upperToolbarHideRequested, this, [this] { m_toolbars->hideUpperOnly(); });
+    connect(b, &Browser::cancelled, this, [this] {
+        setEnabled(true);
+        InitializeMe();
+    });
+    connect(b, &Browser::pathDropped, this, &Form1::DragADirectory);
+    connect(b, &Browser::released, this, [this] { setEnabled(true); });
     const int generation = ++m_chooserGeneration;
-    connect(m_browser, &QObject::destroyed, this, [this, generation] {
+    connect(b, &QObject::destroyed, this, [this, generation] {
         // Every way out of the chooser gives the main window back (unless a newer chooser is open).
         if (generation == m_chooserGeneration)
             setEnabled(true);
     });
-    m_browser->winId();
-    if (m_browser->windowHandle() && windowHandle())
-        m_browser->windowHandle()->setTransientParent(windowHandle());
-    m_browser->show();
-    m_browser->raise();
-    m_browser->activateWindow();
+    b->winId();
+    if (b->windowHandle() && windowHandle())
+        b->windowHandle()->setTransientParent(windowHandle());
+    b->show();
+    b->raise();
+    b->activateWindow();
+}
+
+void Form1::applyStandardValues()
+{
+    if (alwaysOnTopBox())
+        setAlwaysOnTop(false);
+    const QSize margins = frameGeometry().size() - geometry().size();
+    resize(twips::toPixels(kStandardWidth) - margins.width(), twips::toPixels(kStandardHeight) - margins.height());
+    move(twips::toPixels(kStandardLeft), twips::toPixels(kStandardTop));
 }
 
 void Form1::Verzeichnis_Click()
 {
-    if (m_modified) {
-        const ui::Answer a = ui::message(
-            this,
-            QStringLiteral("Achtung die Änderungen und die Recover-Möglichkeit (Original Namen) werden dadurch verworfen! "
-                           "Möchten sie trotzdem fortfahren?"),
-            QStringLiteral("Änderungen verwerfen?"), ui::Buttons::YesNo);
+    if (m_names.isModified()) {
+        const ui::Answer a = ui::message(this, msg::discardChangesQuestion(), msg::discardChangesTitle(), ui::Buttons::YesNo);
         if (a != ui::Answer::Yes)
             return;
     }
     m_firstStart = false;
     if (m_browser)
         m_browser->setFirstStart(false);
-    m_nummerieren->setText(QStringLiteral("Nummerieren"));
+    m_ui->number->setText(QStringLiteral("Nummerieren"));
     setEnabled(false);
     showChooser();
 }
 
-void Form1::saveToolbarState()
+void Form1::releaseChooser()
 {
-    AppDefOps::SaveAppSetting(QStringLiteral("Frame"), QStringLiteral("Visible"), m_erweiterungsFrame->isVisibleTo(this));
-    AppDefOps::SaveAppSetting(QStringLiteral("ControlsFrame"), QStringLiteral("Visible"), m_controlsFrame->isVisibleTo(this));
-}
-
-void Form1::Abbruch_Click()
-{
-    AppDefOps::SaveWindowPos(objectName());
-    saveToolbarState();
-    AppDefOps::SaveAppSetting(QStringLiteral("SyncListBoxen"), QStringLiteral("Enabled"),
-                              m_disableSync->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     m_exiting = true;
     if (m_browser)
         m_browser->closeSilently();
     if (m_fehler)
         m_fehler->close();
+}
+
+void Form1::Abbruch_Click()
+{
+    AppDefOps::SaveWindowPos(objectName());
+    m_toolbars->storeState();
+    settings::write(settings::keys::kSyncDisabled, m_ui->disableSync->isChecked());
+    releaseChooser();
     ui::endProgram();
 }
 
@@ -184,20 +233,16 @@ void Form1::closeEvent(QCloseEvent* event)
         event->accept();
         return;
     }
-    saveToolbarState();
-    if (m_setzen->isEnabledTo(this)) {
-        const ui::Answer a = ui::message(this, QStringLiteral("Sie haben die Namen noch nicht gesetzt! Möchten sie trotzdem Beenden?"),
-                                         QStringLiteral("Noch nicht gespeichert!"), ui::Buttons::YesNo, ui::Icon::Information);
+    m_toolbars->storeState();
+    if (m_ui->rename->isEnabledTo(this)) {
+        const ui::Answer a = ui::message(this, msg::closeWithoutRenameQuestion(), msg::closeWithoutRenameTitle(),
+                                         ui::Buttons::YesNo, ui::Icon::Information);
         if (a != ui::Answer::Yes) {
             event->ignore();
             return;
         }
     }
-    m_exiting = true;
-    if (m_browser)
-        m_browser->closeSilently();
-    if (m_fehler)
-        m_fehler->close();
+    releaseChooser();
     event->accept();
 }
 
@@ -221,7 +266,7 @@ void Form1::OpenDroppedPath(const QString& given)
         InitializeMe();
         show();
         setRenameEnabled(false);
-        m_origNamen->setEnabled(false);
+        setRestoreEnabled(false);
     } else {
         // Nothing that can be opened: the chooser over a visible window, never a hidden one.
         show();
@@ -230,11 +275,10 @@ void Form1::OpenDroppedPath(const QString& given)
         InitializeMe();
         setEnabled(false);
         setRenameEnabled(false);
-        m_origNamen->setEnabled(false);
+        setRestoreEnabled(false);
     }
-    syncRestoreMenu();
-    if (m_originalNames.isEmpty())
-        m_eingabeOhne->setText(QString());
+    if (m_names.names().isEmpty())
+        m_ui->nameTextTextMode->setText(QString());
 }
 
 void Form1::DragADirectory(const QString& firstPath)
@@ -252,58 +296,36 @@ void Form1::ShowOnTop(bool onTop)
     placement::setStayOnTop(this, onTop);
 }
 
-void Form1::ShowMessageBox_Click()
+void Form1::setAlwaysOnTop(bool onTop)
 {
-    // The check mark is the option; the stored text is "0" for checked so that a first start has it on.
-    AppDefOps::SaveAppSetting(kOptions, QStringLiteral("Messageboxen"),
-                              m_showMessageBox->isChecked() ? QStringLiteral("0") : QStringLiteral("1"));
-}
-
-void Form1::MenAlwaysOnTop_Click()
-{
-    // The action has already flipped its check mark; the hidden box follows it.
-    m_alwaysOnTop->setChecked(m_menAlwaysOnTop->isChecked());
-}
-
-void Form1::AlwaysOnTop_Change(bool checked)
-{
-    AppDefOps::SaveAppSetting(kOptions, QStringLiteral("OnTop"), checked ? QStringLiteral("1") : QStringLiteral("0"));
-    ShowOnTop(checked);
-}
-
-void Form1::setAlwaysOnTopBox(bool checked)
-{
-    m_alwaysOnTop->setChecked(checked);
-    m_menAlwaysOnTop->setChecked(checked);
-}
-
-void Form1::hideErweiterungsFrame()
-{
-    m_erweiterungsFrame->hide();
+    if (onTop)
+        ShowOnTop(true);
+    m_ui->alwaysOnTop->setChecked(onTop);
+    m_ui->menuAlwaysOnTop->setChecked(onTop);
 }
 
 bool Form1::alwaysOnTopBox() const
 {
-    return m_alwaysOnTop->isChecked();
-}
-
-void Form1::MenTip_Click()
-{
-    ui::message(this,
-                QStringLiteral("'^P' kann (wie in Winword) beim Ersetzen benutzt werden um Zeilenumbrüche zu ersetzen / einzufügen\r"
-                               "Die CD-Combo-Box wird bei jedem Umbennen eins hochgezählt\r"
-                               "Unter Optionen können die Meldungen (Messageboxen) reduziert werden\r\r"
-                               "NEU: '*' kann beim Suchen & Ersetzen als Platzhalter benutzt werden!"),
-                QStringLiteral("Tips.."), ui::Buttons::Ok, ui::Icon::Information);
-}
-
-void Form1::CheckAutoCDAdd()
-{
-    if (m_frame4->autoCheck()->isChecked())
-        Command19_Click();
+    return m_ui->alwaysOnTop->isChecked();
 }
 
 Browser* Form1::chooser() const
 {
     return m_browser;
 }
+
+void Form1::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+void Form1::Form_Resize()
+{
+    if (m_toolbars)  // the first resize comes while the controls are being made
+        m_toolbars->fitToWindow();
+}
+void Form1::CloseFrame_Click() { m_toolbars->hideUpper(); }
+void Form1::CloseFrame2_Click() { m_toolbars->hideLower(); }
+void Form1::ShowControlsDialogButton_Click() { m_toolbars->showLower(); }
+void Form1::Command18_Click() { m_toolbars->showBoth(); }

@@ -1,6 +1,7 @@
 #include "mainwindow/ToolFrames.h"
 
 #include "settings/Twips.h"
+#include "ui/Widgets.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,42 +13,10 @@
 
 namespace {
 
-class IdleColour : public QObject {
-public:
-    IdleColour(QWidget* box, const QColor& idle) : QObject(box), m_box(box), m_idle(idle)
-    {
-        box->installEventFilter(this);
-        apply(false);
-    }
-
-protected:
-    bool eventFilter(QObject*, QEvent* e) override
-    {
-        if (e->type() == QEvent::FocusIn)
-            apply(true);
-        else if (e->type() == QEvent::FocusOut)
-            apply(false);
-        return false;
-    }
-
-private:
-    void apply(bool focused)
-    {
-        QPalette p = m_box->palette();
-        p.setColor(QPalette::Base, focused ? m_box->style()->standardPalette().color(QPalette::Base) : m_idle);
-        m_box->setPalette(p);
-    }
-    QWidget* m_box;
-    QColor m_idle;
-};
-
 template <class W>
 W* place(QWidget* parent, const char* name, int left, int top, int width, int height)
 {
-    auto* w = new W(parent);
-    w->setObjectName(QString::fromUtf8(name));
-    w->setGeometry(twips::rect(left, top, width, height));
-    return w;
+    return ui::placeNew<W>(parent, name, QRect(left, top, width, height));
 }
 
 void setupFrame(QGroupBox* frame, const char* name, const QString& caption, const QRect& r)
@@ -58,11 +27,6 @@ void setupFrame(QGroupBox* frame, const char* name, const QString& caption, cons
 }
 
 }  // namespace
-
-void paintWhenIdle(QWidget* box, const QColor& idle)
-{
-    new IdleColour(box, idle);
-}
 
 SearchReplaceFrame::SearchReplaceFrame(QWidget* parent, const SearchReplaceNames& n, const QRect& r, bool copy)
     : QGroupBox(parent)
@@ -80,8 +44,8 @@ SearchReplaceFrame::SearchReplaceFrame(QWidget* parent, const SearchReplaceNames
     m_matchCase->setText(QStringLiteral("mach &case"));
     m_matchCase->setToolTip(QStringLiteral("Klein- und Großschreibung beachten"));
     if (copy) {
-        paintWhenIdle(m_search, toolcolors::kSearch);
-        paintWhenIdle(m_replace, toolcolors::kReplace);
+        ui::paintWhenIdle(m_search, toolcolors::kSearch);
+        ui::paintWhenIdle(m_replace, toolcolors::kReplace);
     }
 }
 
@@ -111,10 +75,10 @@ AppendFrame::AppendFrame(QWidget* parent, const AppendNames& n, const QRect& r, 
             m_auto = place<QCheckBox>(this, n.autoCheck, x, 615, cdWidth, 270);
             m_auto->setText(QStringLiteral("Auto"));
         }
-        paintWhenIdle(m_cdCombo, toolcolors::kYellow);
+        ui::paintWhenIdle(m_cdCombo, toolcolors::kYellow);
     }
     if (copy)
-        paintWhenIdle(m_text, toolcolors::kYellow);
+        ui::paintWhenIdle(m_text, toolcolors::kYellow);
 }
 
 CutFrame::CutFrame(QWidget* parent, const CutNames& n, const QRect& r, bool copy) : QGroupBox(parent)
@@ -135,5 +99,5 @@ CutFrame::CutFrame(QWidget* parent, const CutNames& n, const QRect& r, bool copy
     m_right->setText(QStringLiteral("Rechts"));
     m_right->setChecked(true);
     if (copy)
-        paintWhenIdle(m_count, toolcolors::kYellow);
+        ui::paintWhenIdle(m_count, toolcolors::kYellow);
 }

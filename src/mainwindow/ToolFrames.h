@@ -16,9 +16,6 @@ inline const QColor kReplace(0xC0, 0xFF, 0xC0);  // light green
 inline const QColor kYellow(0xFF, 0xFF, 0xC0);   // light yellow
 }  // namespace toolcolors
 
-// Gives a box the window colour while it has the focus and `idle` otherwise.
-void paintWhenIdle(QWidget* box, const QColor& idle);
-
 struct SearchReplaceNames {
     const char* frame;
     const char* search;

@@ -78,7 +78,7 @@ QList<QStringView> trimmedNonBlankLines(QStringView text)
 
 }  // namespace
 
-QString duplicateLinesReport(QStringView text, QStringList* compared)
+DuplicateLines findDuplicateLines(QStringView text, QStringList* compared)
 {
     const QList<QStringView> lines = trimmedNonBlankLines(text);
     if (compared) {
@@ -90,25 +90,20 @@ QString duplicateLinesReport(QStringView text, QStringList* compared)
     // The answer is the first line that has an equal line after it, with its first such later line.
     QHash<QStringView, qsizetype> firstSeen;
     firstSeen.reserve(lines.size());
-    qsizetype bestK = -1;
-    qsizetype bestM = -1;
+    DuplicateLines found;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         auto it = firstSeen.constFind(lines.at(i));
         if (it == firstSeen.constEnd()) {
             firstSeen.insert(lines.at(i), i);
-        } else if (bestK < 0 || it.value() < bestK) {
+        } else if (found.first < 0 || it.value() < found.first) {
             // Only the second occurrence of a line can set the pair: the first k wins, then the first m.
-            bestK = it.value();
-            bestM = i;
+            found.first = it.value();
+            found.second = i;
         }
     }
-    if (bestK < 0)
-        return QString();
-    return QStringLiteral("Es sind doppelte Zeilen vorhanden!     Zeile: %1 und Zeile: %2 sind gleich!\r\n\r\n"
-                          "Name:  '%3'\r\n\r\nMöchten Sie trotzdem fortfahren?")
-        .arg(bestK + 1)
-        .arg(bestM + 1)
-        .arg(lines.at(bestK).toString());
+    if (found.first >= 0)
+        found.line = lines.at(found.first).toString();
+    return found;
 }
 
 }  // namespace names

@@ -20,8 +20,16 @@ QString lineAround(QStringView text, qsizetype pos);
 // contain (searched in the order \ / * ? < > | "), or an empty text when there is none.
 QString invalidCharsReport(QStringView text);
 
-// Empty when no two non-blank lines (compared without leading and trailing blanks) are equal,
-// otherwise the question for the user naming the first such pair. The compared lines go to `lines`.
-QString duplicateLinesReport(QStringView text, QStringList* lines = nullptr);
+struct DuplicateLines {
+    // Indexes (from 0) into the compared lines: non-blank lines without leading and trailing blanks.
+    qsizetype first = -1;
+    qsizetype second = -1;
+    QString line;
+    bool found() const { return first >= 0; }
+};
+
+// The first line that has an equal line after it (compared without leading and trailing blanks, blank
+// lines left out), with the first such later line. The compared lines go to `compared`.
+DuplicateLines findDuplicateLines(QStringView text, QStringList* compared = nullptr);
 
 }  // namespace names

@@ -18,9 +18,6 @@ void SaveAppSetting(const QString& section, const QString& key, const QVariant& 
 // is not the empty text.
 QVariant GetAppSetting(const QString& section, const QString& key, const QVariant& defaultValue = QString());
 
-// Ends the program when the application name is blank.
-void CheckAppName();
-
 // Position and size of an open top-level window, found by its object name, in twips under "<name>\Pos\".
 void SaveWindowPos(const QString& windowName);
 void LoadWindowPos(const QString& windowName);

@@ -110,7 +110,8 @@ QString walkLines(const QString& text, qsizetype extra, LineFn&& lineFn)
 
 void appendNumberText(QString& out, qint64 k, qint64 c)
 {
-    if (k < 100 && c > 99)
+    // Two digits, or three when the list has 100 entries or more; larger numbers are not padded.
+    if (k < 100 && numberWidth(c) == 4)
         out.append(u'0');
     if (k < 10)
         out.append(u'0');
@@ -128,12 +129,13 @@ void appendNumberText(QString& out, qint64 k, qint64 c)
     out.append(u'-');
 }
 
+}  // namespace
+
 qsizetype numberWidth(qint64 c)
 {
-    return c > 99 ? 4 : 3;
+    constexpr qint64 kThreeDigitsFrom = 100;
+    return c >= kThreeDigitsFrom ? 4 : 3;
 }
-
-}  // namespace
 
 QString appendToLines(const QString& text, const QString& add, bool left)
 {

@@ -28,6 +28,9 @@ QString cutLines(const QString& text, qint64 n, bool fromLeft);
 // Every line without its leading and trailing blanks (' ' only).
 QString trimLineBlanks(const QString& text);
 
+// Characters of a number prefix with its "-": 3 ("07-"), or 4 ("007-") when the list has 100 entries or more.
+qsizetype numberWidth(qint64 c);
+
 // The prefix of line k (k >= 1) when the list has c entries: "07-", or
 // "007-" when c > 99; numbers of 100 and more are not padded.
 QString numberText(qint64 k, qint64 c);

@@ -240,7 +240,7 @@ TEST_F(BrowserTest, StandardValuesResetTheMainWindow)
     Browser* b = startWithChooser();
     form->setGeometry(200, 150, 500, 400);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    form->setAlwaysOnTopBox(true);
+    child<QAction>("MenAlwaysOnTop")->trigger();
     ASSERT_TRUE(placement::isStayOnTop(form.get()));
     ASSERT_EQ(option("OnTop"), "1");
 

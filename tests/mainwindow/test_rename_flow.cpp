@@ -8,7 +8,7 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QTest>
 
@@ -195,19 +195,19 @@ TEST_F(RenameFlow, DoubleClickCopiesANameAfterAsking)
     open(dir);
     QAction* fewer = child<QAction>("ShowMessageBox");
     fewer->setChecked(false);
-    auto* list = child<QListWidget>("Original");
+    auto* list = child<QListView>("Original");
     QApplication::clipboard()->setText("before");
     messenger.answerNext(ui::Answer::No);
-    Q_EMIT list->itemDoubleClicked(list->item(0));
+    Q_EMIT list->doubleClicked(list->model()->index(0, 0));
     EXPECT_EQ(QApplication::clipboard()->text(), "before");
     ASSERT_EQ(messenger.shown.size(), 1);
     EXPECT_EQ(messenger.shown[0].title, "Dateinamen in die Zwischenablage?");
     EXPECT_EQ(messenger.shown[0].text, "Dateinamen:\r\"song.mp3\"\r\r in die Zwischenablage kopieren?");
-    Q_EMIT list->itemDoubleClicked(list->item(0));
+    Q_EMIT list->doubleClicked(list->model()->index(0, 0));
     EXPECT_EQ(QApplication::clipboard()->text(), "song.mp3");
     fewer->setChecked(true);
     QApplication::clipboard()->setText("before");
-    Q_EMIT list->itemDoubleClicked(list->item(0));
+    Q_EMIT list->doubleClicked(list->model()->index(0, 0));
     EXPECT_EQ(QApplication::clipboard()->text(), "song.mp3");
     EXPECT_EQ(messenger.shown.size(), 2);
 }

@@ -131,7 +131,6 @@ TEST_F(Tools, UnderscoreToggleReportsItsCount)
     EXPECT_EQ(text(), "a_b_c");
     EXPECT_EQ(label2(), "('  '  => '_')  --> Es wurden 2 Zeichen ersetzt");
     EXPECT_TRUE(messenger.shown.isEmpty());
-    EXPECT_FALSE(form->batchFlag());
     EXPECT_EQ(child<QLineEdit>("Such")->text(), "");
 }
 
@@ -258,13 +257,19 @@ TEST_F(Tools, CdPrefixAdvancesWithEachRename)
 TEST_F(Tools, AutoChainAppendsThePrefixAndOpensTheChooser)
 {
     withText("x", 1);
-    form->CheckAutoCDAdd();
+    // A confirm in the chooser puts the CD prefix in place only with "Auto".
+    form->Verzeichnis_Click();
+    ASSERT_TRUE(form->chooser());
+    form->chooser()->Ok_Click();
     EXPECT_EQ(child<QLineEdit>("Text3")->text(), "");
+    EXPECT_EQ(text(), "f0000");
     child<QCheckBox>("AutoCDCombo")->setChecked(true);
-    form->CheckAutoCDAdd();
+    form->Verzeichnis_Click();
+    ASSERT_TRUE(form->chooser());
+    form->chooser()->Ok_Click();
     EXPECT_EQ(child<QLineEdit>("Text3")->text(), "CD1-");
-    form->InitializeMe();
     EXPECT_EQ(text(), "CD1-f0000");
+    messenger.shown.clear();  // the question that discarded "x"
     form->Set_Eingabe_Text("song");
     form->SetzenClick();
     EXPECT_EQ(dir->entries(), QStringList({"song.mp3"}));

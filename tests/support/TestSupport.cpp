@@ -4,7 +4,8 @@
 #include "settings/AppDefOps.h"
 
 #include <QFile>
-#include <QListWidget>
+#include <QListView>
+#include <QStringListModel>
 #include <QPushButton>
 #include <QSettings>
 
@@ -101,11 +102,9 @@ void FormTest::click(const char* button)
 
 QStringList FormTest::listed() const
 {
-    QStringList names;
-    const QListWidget* list = child<QListWidget>("Original");
-    for (int i = 0; list && i < list->count(); ++i)
-        names << list->item(i)->text();
-    return names;
+    const QListView* list = child<QListView>("Original");
+    const auto* model = list ? qobject_cast<const QStringListModel*>(list->model()) : nullptr;
+    return model ? model->stringList() : QStringList();
 }
 
 void FormTest::editEveryLine(const QString& prefix)

@@ -2,7 +2,7 @@
 // Shared helpers: scripted message boxes, a private settings store, real temporary directories
 // and a main window driven through its object names.
 #include "mainwindow/Form1.h"
-#include "mainwindow/Messenger.h"
+#include "ui/Messenger.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "mainwindow/Messenger.h"
+#include "ui/Messenger.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,0 +1,54 @@
+#pragma once
+// The German texts of the main window in one place: captions that change, reports and questions.
+#include <QString>
+#include <QtGlobal>
+
+namespace names {
+struct DuplicateLines;
+}
+
+namespace msg {
+
+// Label2 after a change of the name text.
+QString lineCountCaption(qsizetype lines, bool matches);
+QString noEntriesFound();
+// Label1 after a scan.
+QString originalCaption(qsizetype entries);
+QString unlistedTooltip(qsizetype count, const QString& shownNames);
+
+// The checks before a rename.
+QString invalidCharactersTitle();
+QString wrongLineCount();
+QString wrongLineCountTitle();
+QString nothingChanged();
+QString nothingChangedTitle();
+QString duplicateLinesQuestion(const names::DuplicateLines& duplicates);
+QString duplicateLinesTitle();
+QString renameProblemsTitle();
+QString renameProgress(qint64 done, qint64 total);
+QString exitCaptionAfterRename();
+
+// Questions of the main commands.
+QString copyNameQuestion(const QString& name);
+QString copyNameTitle();
+QString discardChangesQuestion();
+QString discardChangesTitle();
+QString closeWithoutRenameQuestion();
+QString closeWithoutRenameTitle();
+QString tips();
+QString tipsTitle();
+
+// Tool commands.
+QString replaceInSelectionQuestion();
+QString replaceReport(qint64 count);
+QString replaceReportTitle();
+QString underscoreReport(const QString& caption, qint64 count);
+QString umlautReport(const QString& caption, qint64 count);
+QString trimReport(const QString& caption, qint64 removed);
+QString doneReport(const QString& caption);
+QString overflow();
+QString numberingMismatchQuestion(int width);
+QString numberingMismatchTitle();
+QString numberingProgress(qint64 done, qint64 total);
+
+}  // namespace msg

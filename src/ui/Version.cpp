@@ -1,0 +1,10 @@
+#include "ui/Version.h"
+
+namespace ui {
+
+QString programVersion()
+{
+    return QStringLiteral("2.04");
+}
+
+}  // namespace ui

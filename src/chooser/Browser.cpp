@@ -1,7 +1,7 @@
 #include "chooser/Browser.h"
 
 #include "settings/SettingsKeys.h"
-#include "settings/Twips.h"
+#include "ui/Twips.h"
 #include "ui/Messenger.h"
 #include "ui/Version.h"
 

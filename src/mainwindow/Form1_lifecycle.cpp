@@ -10,7 +10,7 @@
 #include "mainwindow/Toolbars.h"
 #include "settings/AppDefOps.h"
 #include "settings/SettingsKeys.h"
-#include "settings/Twips.h"
+#include "ui/Twips.h"
 #include "settings/WindowPlacement.h"
 #include "ui/Messenger.h"
 #include "ui/Version.h"

@@ -2,7 +2,7 @@
 
 #include "mainwindow/NameTextEdit.h"
 #include "mainwindow/ToolFrames.h"
-#include "settings/Twips.h"
+#include "ui/Twips.h"
 #include "ui/Widgets.h"
 
 #include <QAction>

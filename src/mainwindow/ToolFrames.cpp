@@ -1,6 +1,6 @@
 #include "mainwindow/ToolFrames.h"
 
-#include "settings/Twips.h"
+#include "ui/Twips.h"
 #include "ui/Widgets.h"
 
 #include <QCheckBox>

@@ -3,7 +3,7 @@
 #include "mainwindow/MainWindowUi.h"
 #include "mainwindow/NameTextEdit.h"
 #include "settings/SettingsKeys.h"
-#include "settings/Twips.h"
+#include "ui/Twips.h"
 
 #include <QFrame>
 #include <QGroupBox>

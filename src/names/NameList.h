@@ -16,7 +16,7 @@ enum class RenameCheck { Ok, InvalidCharacters, WrongLineCount, NothingChanged, 
 
 struct CheckResult {
     RenameCheck verdict = RenameCheck::Ok;
-    QString offendingLine;      // InvalidCharacters: the first such line, without surrounding blanks
+    QString offendingLine;      // InvalidCharacters: the first such line
     DuplicateLines duplicates;  // DuplicateLines: the first pair (the user may go on)
 };
 

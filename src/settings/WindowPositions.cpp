@@ -1,7 +1,7 @@
 // Window positions in the settings store: the part of the store that touches windows.
 #include "settings/AppDefOps.h"
 
-#include "settings/Twips.h"
+#include "ui/Twips.h"
 #include "ui/Messenger.h"
 
 #include <QApplication>

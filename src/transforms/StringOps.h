@@ -1,9 +1,10 @@
 #pragma once
 // Replace procedures shared by the name text tools.
 //
-// The three procedures in the global namespace keep the exact behaviour the
-// tools have always had, quirks included; callers rely on them character for
-// character. Everything runs in time linear in the text length.
+// The three procedures in the global namespace are exact: the search-and-replace
+// tools, word capitalising and the CD prefix depend on their results character
+// for character, including where a replacement skips the next character (see
+// each procedure). Everything runs in time linear in the text length.
 #include <QString>
 #include <QStringView>
 #include <QtGlobal>

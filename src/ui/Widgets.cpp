@@ -1,6 +1,6 @@
 #include "ui/Widgets.h"
 
-#include "settings/Twips.h"
+#include "ui/Twips.h"
 
 #include <QAction>
 #include <QEvent>

@@ -1,0 +1,84 @@
+#include "names/NameList.h"
+
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace names;
+using testsupport::TempTree;
+using testsupport::crlf;
+
+namespace {
+
+constexpr ListingOptions kFiles{false, false};
+
+TEST(NameList, StartPathDropsSurroundingBlanksAndTheScanResetsTheState)
+{
+    TempTree dir({"b.mp3", "A.txt", "readme"});
+    NameList list;
+    list.setStartPath("  " + dir.path() + " ");
+    EXPECT_EQ(list.startPath(), dir.path() + "/");
+    list.scan(kFiles);
+    EXPECT_EQ(list.names(), QStringList({"A.txt", "b.mp3", "readme"}));
+    EXPECT_EQ(list.scannedText(), crlf({"A", "b", "readme"}));
+    EXPECT_EQ(list.recoverText(), list.scannedText());
+    EXPECT_FALSE(list.isModified());
+}
+
+TEST(NameList, ChecksRunInTheOrderTheUserMeetsThem)
+{
+    TempTree dir({"a.mp3", "b.mp3", "c.mp3"});
+    NameList list;
+    list.setStartPath(dir.path());
+    list.scan(kFiles);
+
+    // An invalid character wins over a wrong line count; the line comes as it stands.
+    CheckResult c = list.check(crlf({"x", "  bad?name "}));
+    EXPECT_EQ(c.verdict, RenameCheck::InvalidCharacters);
+    EXPECT_EQ(c.offendingLine, "  bad?name ");
+    EXPECT_EQ(list.check(crlf({"x", "y"})).verdict, RenameCheck::WrongLineCount);
+    EXPECT_EQ(list.check(crlf({"x", "y", "z"})).verdict, RenameCheck::NothingChanged);
+
+    list.setModified(true);
+    c = list.check(crlf({" q", "", "q "}));
+    EXPECT_EQ(c.verdict, RenameCheck::DuplicateLines);
+    EXPECT_EQ(c.duplicates.first, 0);
+    EXPECT_EQ(c.duplicates.second, 1);  // the blank line is not compared
+    EXPECT_EQ(list.comparedLines(), QStringList({"q", "q"}));
+    EXPECT_EQ(list.check(crlf({"x", "y", "z"})).verdict, RenameCheck::Ok);
+}
+
+TEST(NameList, RecoverTextFollowsEntriesThroughSeveralRenames)
+{
+    TempTree dir({"a.mp3", "b.mp3", "c.mp3"});
+    NameList list;
+    list.setStartPath(dir.path());
+    list.scan(kFiles);
+    list.setModified(true);
+
+    // Swap a and b, rename c.
+    RenameOutcome out = list.rename(crlf({"b", "a", "z"}), kFiles);
+    ASSERT_TRUE(out.failed.isEmpty());
+    EXPECT_EQ(list.names(), QStringList({"a.mp3", "b.mp3", "z.mp3"}));
+    EXPECT_EQ(list.recoverText(), crlf({"b", "a", "c"}));
+    EXPECT_EQ(list.renamedLines(), QStringList({"b", "a", "z"}));
+
+    // A second rename keeps the names from before the first one; a changed extension needs the full name.
+    list.setModified(true);
+    out = list.rename(crlf({"a", "b", "y.txt"}), kFiles);
+    ASSERT_TRUE(out.failed.isEmpty());
+    EXPECT_EQ(list.names(), QStringList({"a.mp3", "b.mp3", "y.txt"}));
+    EXPECT_EQ(list.recoverText(), crlf({"b", "a", "c.mp3"}));
+
+    // Setting the recover text brings every entry back.
+    list.setModified(true);
+    out = list.rename(list.recoverText(), kFiles);
+    ASSERT_TRUE(out.failed.isEmpty());
+    EXPECT_EQ(dir.entries(), QStringList({"a.mp3", "b.mp3", "c.mp3"}));
+
+    // A fresh scan forgets the old names.
+    list.scan(kFiles);
+    EXPECT_EQ(list.recoverText(), crlf({"a", "b", "c"}));
+}
+
+}  // namespace

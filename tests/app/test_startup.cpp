@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QIcon>
+#include <QImage>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -33,6 +35,15 @@ TEST(Translations, RealQuestionBoxSaysJaAndNein)
     EXPECT_EQ(ui::message(nullptr, QStringLiteral("Weiter?"), QString(), ui::Buttons::YesNo), ui::Answer::No);
     buttonTexts.sort();
     EXPECT_EQ(buttonTexts, QStringList({"Ja", "Nein"}));
+}
+
+TEST(WindowIcon, IsCompiledInAndDraws)
+{
+    const QIcon icon(QStringLiteral(":/icons/org.quillet.Quillet.svg"));
+    ASSERT_FALSE(icon.isNull());
+    const QImage drawn = icon.pixmap(48, 48).toImage();
+    ASSERT_EQ(drawn.size(), QSize(48, 48));
+    EXPECT_NE(drawn.pixelColor(24, 24).alpha(), 0) << "the middle of the icon is not transparent";
 }
 
 TEST(CommandLine, HelpAndVersionNeedNoDisplay)

@@ -42,7 +42,7 @@ QString entriesWord(bool directories, qsizetype count)
 }
 
 // Why the line count is wrong, with a hint when the listing leaves out entries of the other kind.
-QString lineCountMismatch(const BatchRequest& request, qsizetype entries, qsizetype lines)
+QString lineCountMismatch(const BatchRequest& request, const QString& dirPath, qsizetype entries, qsizetype lines)
 {
     QString text = QStringLiteral("Achtung die Anzahl der Eingabe-Dateien stimmt nicht mit der der Ausgabedateien überein: "
                                   "%1 %2, aber %3 Zeilen in der Namensdatei.")
@@ -51,7 +51,7 @@ QString lineCountMismatch(const BatchRequest& request, qsizetype entries, qsizet
                        .arg(lines);
     const names::ListingOptions otherKind = request.directories ? names::ListingOptions{false, false}
                                                                 : names::ListingOptions{true, true};
-    const qsizetype left = names::scanDirectory(request.directory, otherKind).names.size();
+    const qsizetype left = names::scanDirectory(dirPath, otherKind).names.size();
     if (left > 0)
         text += request.directories
             ? QStringLiteral(" Dateien des Verzeichnisses (%1) werden nur ohne --verzeichnisse umbenannt.").arg(left)
@@ -85,10 +85,12 @@ int runBatch(const BatchRequest& request, QTextStream& out, QTextStream& err)
         return kExitBadInput;
     }
     const QString& text = file.text;
+    // Absolute and with its separator, so no blank at either end of the name can be lost on the way.
+    const QString dirPath = names::withTrailingSeparator(dirInfo.absoluteFilePath());
 
     // The stored options of the window do not apply: the request says files or folders.
     const names::ListingOptions options{request.directories, request.directories};
-    const names::ScanResult scan = names::scanDirectory(request.directory, options);
+    const names::ScanResult scan = names::scanDirectory(dirPath, options);
     if (!scan.unlistable.isEmpty())
         err << QStringLiteral("Hinweis: %1 Einträge haben keine Zeile, weil ihr Name nicht als eine Zeile geschrieben "
                               "werden kann; sie bleiben, wie sie sind.")
@@ -107,7 +109,7 @@ int runBatch(const BatchRequest& request, QTextStream& out, QTextStream& err)
     }
     const qsizetype lineCount = names::lineCount(text);
     if (lineCount != scan.names.size()) {
-        err << lineCountMismatch(request, scan.names.size(), lineCount) << Qt::endl
+        err << lineCountMismatch(request, dirPath, scan.names.size(), lineCount) << Qt::endl
             << QStringLiteral("Es wurde nichts umbenannt.") << Qt::endl;
         return kExitNotAllRenamed;
     }
@@ -133,7 +135,7 @@ int runBatch(const BatchRequest& request, QTextStream& out, QTextStream& err)
         return plan.refused.isEmpty() ? kExitAllRenamed : kExitNotAllRenamed;
     }
 
-    names::DirRenamer renamer(request.directory);
+    names::DirRenamer renamer(dirPath);
     if (!renamer.isOpen()) {
         err << QStringLiteral("Das Verzeichnis „%1“ kann nicht geöffnet werden.").arg(request.directory) << Qt::endl;
         return kExitBadInput;

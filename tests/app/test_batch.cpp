@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QLineEdit>
 
 namespace {
@@ -84,6 +85,19 @@ TEST_F(BatchTest, ChecksStopTheWholeBatch)
         EXPECT_FALSE(run.err.contains(QStringLiteral("trotzdem"))) << "no question without a window";
         EXPECT_EQ(dir.entries(), before);
     }
+}
+
+TEST_F(BatchTest, FolderWhoseNameEndsInABlankIsNotItsNamesake)
+{
+    dir.add("musik/");
+    dir.add("musik/a.mp3");
+    dir.add("musik /");
+    dir.add("musik /b.mp3");
+    files.add("namen.txt", "neu\n");
+    const apptest::Run run = quillet({QStringLiteral("--apply"), files.file("namen.txt"), dir.file("musik ")});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(QDir(dir.file("musik ")).entryList(QDir::Files), QStringList({"neu.mp3"}));
+    EXPECT_EQ(QDir(dir.file("musik")).entryList(QDir::Files), QStringList({"a.mp3"}));
 }
 
 TEST_F(BatchTest, BadArgumentsAndUnreadableInputGiveExitTwo)

@@ -4,8 +4,12 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  libqscintilla2-qt6-dev libqscintilla2-qt6-l10n
+  qt6-translations-l10n libqt6svg6
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core xvfb xauth
+  desktop-file-utils appstream
+  dpkg-dev file
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -1,32 +1,79 @@
+#include "app/CommandLine.h"
+#include "app/Startup.h"
+#include "app/Translations.h"
 #include "mainwindow/Form1.h"
-#include "ui/Version.h"
+#include "quillet_version.h"
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
+#include <QTextStream>
 
 #include <cstdio>
 
+namespace {
+
+constexpr int kExitNoDisplay = 1;
+
+void setIdentity()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Quillet"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Quillet"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUILLET_VERSION));
+}
+
+QStringList rawArguments(int argc, char** argv)
+{
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args.append(QString::fromLocal8Bit(argv[i]));
+    return args;
+}
+
+}  // namespace
+
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
-        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
-        std::fprintf(stderr, "Quillet needs a graphical display, but neither DISPLAY nor WAYLAND_DISPLAY is set.\n");
-        return 2;
+    const QStringList args = rawArguments(argc, argv);
+
+    // Help, version and the batch mode need no display: no QApplication for them.
+    if (app::runsWithoutWindow(args)) {
+        app::attachToParentConsole();
+        QCoreApplication core(argc, argv);
+        setIdentity();
+        app::loadGermanTranslations();
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return app::runWithoutWindow(app::parseCommandLine(QCoreApplication::arguments()), out, err);
     }
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quillet"));
-    QApplication::setOrganizationName(QStringLiteral("Quillet"));
-    QApplication::setApplicationVersion(ui::programVersion());
+
+    if (const QString reason = app::missingDisplayReason(args); !reason.isEmpty()) {
+        std::fputs(qUtf8Printable(reason + QLatin1Char('\n')), stderr);
+        return kExitNoDisplay;
+    }
+    QApplication gui(argc, argv);
+    setIdentity();
+    QGuiApplication::setDesktopFileName(QStringLiteral(QUILLET_APP_ID));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/" QUILLET_APP_ID ".svg")));
+    app::loadGermanTranslations();
+
+    // The window system has taken its own options out of the arguments by now.
+    const app::CommandLine commandLine = app::parseCommandLine(QCoreApplication::arguments());
+    if (commandLine.mode != app::CommandLine::Mode::Window) {
+        app::attachToParentConsole();
+        QTextStream err(stderr);
+        app::printUsageError(commandLine.text, err);
+        return app::kExitBadInput;
+    }
 
     // The window's controls are laid out in twips for a small dialog font.
     QFont font = QApplication::font();
     font.setPointSizeF(8.0);
     QApplication::setFont(font);
 
-    const QStringList args = QApplication::arguments();
     Form1 window;
-    window.Form_Load(args.size() > 1 ? args.at(1) : QString());
+    window.Form_Load(commandLine.startPath);
     if (!window.isVisible())
         window.show();
-    return app.exec();
+    return QApplication::exec();
 }

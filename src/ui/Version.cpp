@@ -1,10 +1,12 @@
 #include "ui/Version.h"
 
+#include "quillet_version.h"
+
 namespace ui {
 
 QString programVersion()
 {
-    return QStringLiteral("2.04");
+    return QStringLiteral(QUILLET_VERSION);
 }
 
 }  // namespace ui

@@ -1,0 +1,149 @@
+#include "app/BatchRename.h"
+
+#include "app/NameFile.h"
+#include "names/DirectoryScan.h"
+#include "names/NameText.h"
+#include "names/RenamePlan.h"
+#include "names/SafeRename.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTextStream>
+
+namespace app {
+
+namespace {
+
+// Control characters in a name would garble the terminal; print their pictures instead.
+QString printable(const QString& name)
+{
+    QString out = name;
+    for (QChar& c : out) {
+        const char16_t u = c.unicode();
+        if (u < 0x20)
+            c = QChar(char16_t(0x2400 + u));
+        else if (u == 0x7F)
+            c = QChar(char16_t(0x2421));
+    }
+    return out;
+}
+
+// 1-based number of the first line that equals `line`.
+qsizetype lineNumberOf(const QStringList& lines, const QString& line)
+{
+    return lines.indexOf(line) + 1;
+}
+
+QString entriesWord(bool directories, qsizetype count)
+{
+    if (directories)
+        return count == 1 ? QStringLiteral("Verzeichnis") : QStringLiteral("Verzeichnisse");
+    return count == 1 ? QStringLiteral("Datei") : QStringLiteral("Dateien");
+}
+
+// Why the line count is wrong, with a hint when the listing leaves out entries of the other kind.
+QString lineCountMismatch(const BatchRequest& request, const QString& dirPath, qsizetype entries, qsizetype lines)
+{
+    QString text = QStringLiteral("Achtung die Anzahl der Eingabe-Dateien stimmt nicht mit der der Ausgabedateien überein: "
+                                  "%1 %2, aber %3 Zeilen in der Namensdatei.")
+                       .arg(entries)
+                       .arg(entriesWord(request.directories, entries))
+                       .arg(lines);
+    const names::ListingOptions otherKind = request.directories ? names::ListingOptions{false, false}
+                                                                : names::ListingOptions{true, true};
+    const qsizetype left = names::scanDirectory(dirPath, otherKind).names.size();
+    if (left > 0)
+        text += request.directories
+            ? QStringLiteral(" Dateien des Verzeichnisses (%1) werden nur ohne --verzeichnisse umbenannt.").arg(left)
+            : QStringLiteral(" Ordner des Verzeichnisses (%1) werden nur mit --verzeichnisse umbenannt.").arg(left);
+    return text;
+}
+
+}  // namespace
+
+QString describeBatchProblem(const names::RenameProblem& problem)
+{
+    // The reason is the engine's German text for now; it moves to the shared rename messages.
+    return QStringLiteral("Zeile %1: „%2“ → „%3“: %4")
+        .arg(QString::number(problem.line), printable(problem.from), printable(problem.to), problem.reason);
+}
+
+int runBatch(const BatchRequest& request, QTextStream& out, QTextStream& err)
+{
+    const QFileInfo dirInfo(request.directory);
+    if (!dirInfo.isDir()) {
+        err << QStringLiteral("Das Verzeichnis „%1“ gibt es nicht.").arg(request.directory) << Qt::endl;
+        return kExitBadInput;
+    }
+    if (!dirInfo.isReadable() || !QDir(request.directory).isReadable()) {
+        err << QStringLiteral("Das Verzeichnis „%1“ kann nicht gelesen werden.").arg(request.directory) << Qt::endl;
+        return kExitBadInput;
+    }
+    const NameFileResult file = readNameFile(request.namesFile);
+    if (!file.ok) {
+        err << file.error << Qt::endl;
+        return kExitBadInput;
+    }
+    const QString& text = file.text;
+    // Absolute and with its separator, so no blank at either end of the name can be lost on the way.
+    const QString dirPath = names::withTrailingSeparator(dirInfo.absoluteFilePath());
+
+    // The stored options of the window do not apply: the request says files or folders.
+    const names::ListingOptions options{request.directories, request.directories};
+    const names::ScanResult scan = names::scanDirectory(dirPath, options);
+    if (!scan.unlistable.isEmpty())
+        err << QStringLiteral("Hinweis: %1 Einträge haben keine Zeile, weil ihr Name nicht als eine Zeile geschrieben "
+                              "werden kann; sie bleiben, wie sie sind.")
+                   .arg(scan.unlistable.size())
+            << Qt::endl;
+
+    // The checks of the window, in its order; each one stops the whole batch.
+    const QString invalid = names::invalidCharsReport(text);
+    if (!invalid.isEmpty()) {
+        const QString line = invalid.mid(1, invalid.size() - 2);  // framed by LF and CR
+        const QStringList lines = names::splitNameLines(text, names::lineCount(text));
+        err << QStringLiteral("Die Dateinamen enthalten ungültige Zeichen (\\/*?\"<>|). Dateien werden nicht umbenannt!")
+            << Qt::endl
+            << QStringLiteral("Zeile %1: „%2“").arg(lineNumberOf(lines, line)).arg(printable(line)) << Qt::endl;
+        return kExitNotAllRenamed;
+    }
+    const qsizetype lineCount = names::lineCount(text);
+    if (lineCount != scan.names.size()) {
+        err << lineCountMismatch(request, dirPath, scan.names.size(), lineCount) << Qt::endl
+            << QStringLiteral("Es wurde nichts umbenannt.") << Qt::endl;
+        return kExitNotAllRenamed;
+    }
+    const names::DuplicateLines duplicates = names::findDuplicateLines(text);
+    if (duplicates.found()) {
+        // The window asks whether to go on; without a window the answer is No.
+        err << QStringLiteral("Es sind doppelte Zeilen vorhanden!     Zeile: %1 und Zeile: %2 sind gleich!")
+                   .arg(duplicates.first + 1)
+                   .arg(duplicates.second + 1)
+            << Qt::endl
+            << QStringLiteral("Name:  '%1'").arg(printable(duplicates.line)) << Qt::endl
+            << QStringLiteral("Es wurde nichts umbenannt.") << Qt::endl;
+        return kExitNotAllRenamed;
+    }
+
+    const QStringList lines = names::splitNameLines(text, scan.names.size());
+    const names::RenamePlan plan = names::planRenames(scan.names, lines);
+    if (request.dryRun) {
+        for (const names::PlannedRename& move : plan.moves)
+            out << printable(move.from) << QStringLiteral(" → ") << printable(move.to) << Qt::endl;
+        for (const names::RenameProblem& problem : plan.refused)
+            err << describeBatchProblem(problem) << Qt::endl;
+        return plan.refused.isEmpty() ? kExitAllRenamed : kExitNotAllRenamed;
+    }
+
+    names::DirRenamer renamer(dirPath);
+    if (!renamer.isOpen()) {
+        err << QStringLiteral("Das Verzeichnis „%1“ kann nicht geöffnet werden.").arg(request.directory) << Qt::endl;
+        return kExitBadInput;
+    }
+    const names::RenameOutcome outcome = names::executeRenames(plan, renamer);
+    for (const names::RenameProblem& problem : outcome.failed)
+        err << describeBatchProblem(problem) << Qt::endl;
+    return outcome.failed.isEmpty() ? kExitAllRenamed : kExitNotAllRenamed;
+}
+
+}  // namespace app

@@ -1,0 +1,142 @@
+#include "app/CommandLine.h"
+
+#include "quillet_version.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QTextStream>
+
+namespace app {
+
+namespace {
+
+struct Options {
+    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Zeigt diese Hilfe an.")};
+    QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
+                               QStringLiteral("Zeigt die Versionsnummer an.")};
+    QCommandLineOption apply{QStringLiteral("apply"),
+                             QStringLiteral("Benennt ohne Fenster die Dateien von VERZEICHNIS nach den Zeilen von "
+                                            "NAMEN.txt um: Zeile N wird der neue Name von Eintrag N, in der "
+                                            "Reihenfolge der Liste des Fensters."),
+                             QStringLiteral("NAMEN.txt")};
+    QCommandLineOption directories{QStringLiteral("verzeichnisse"),
+                                   QStringLiteral("Mit --apply: benennt die Ordner statt der Dateien um.")};
+    QCommandLineOption dryRun{QStringLiteral("dry-run"),
+                              QStringLiteral("Mit --apply: zeigt die geplanten Umbenennungen „alt → neu“ und "
+                                             "ändert nichts.")};
+};
+
+void setUp(QCommandLineParser& parser, const Options& options)
+{
+    // "-platform" and the other options of the window system must not read as compacted short options.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.setApplicationDescription(
+        QStringLiteral("Quillet %1 – Umbenennen mehrerer Dateien\n"
+                       "\n"
+                       "Ohne Fenster:\n"
+                       "  quillet --apply NAMEN.txt [--verzeichnisse] [--dry-run] VERZEICHNIS\n"
+                       "NAMEN.txt enthält eine Zeile je Eintrag (UTF-8 oder Windows-1252); eine Zeile ohne\n"
+                       "dreistellige Dateiendung behält die Endung des Eintrags. Ergebnis:\n"
+                       "  0  alle Namen gesetzt\n"
+                       "  1  nicht alle Namen gesetzt, oder eine Prüfung hat alles angehalten (Grund auf stderr)\n"
+                       "  2  falsche Argumente, Datei oder Verzeichnis nicht lesbar")
+            .arg(QStringLiteral(QUILLET_VERSION)));
+    parser.addOptions({options.help, options.version, options.apply, options.directories, options.dryRun});
+    parser.addPositionalArgument(QStringLiteral("Verzeichnis"),
+                                 QStringLiteral("Das Verzeichnis, das geöffnet wird (eine Datei öffnet ihr "
+                                                "Verzeichnis); mit --apply das Verzeichnis, dessen Einträge "
+                                                "umbenannt werden."),
+                                 QStringLiteral("[Verzeichnis]"));
+}
+
+CommandLine invalid(const QString& reason)
+{
+    CommandLine result;
+    result.mode = CommandLine::Mode::Invalid;
+    result.text = reason;
+    return result;
+}
+
+}  // namespace
+
+CommandLine parseCommandLine(const QStringList& args)
+{
+    const Options options;
+    QCommandLineParser parser;
+    setUp(parser, options);
+    if (!parser.parse(args))
+        return invalid(parser.errorText());
+
+    CommandLine result;
+    if (parser.isSet(options.help)) {
+        result.mode = CommandLine::Mode::Help;
+        result.text = parser.helpText();
+        return result;
+    }
+    if (parser.isSet(options.version)) {
+        result.mode = CommandLine::Mode::Version;
+        return result;
+    }
+    const QStringList positional = parser.positionalArguments();
+    if (parser.isSet(options.apply)) {
+        if (parser.value(options.apply).isEmpty())
+            return invalid(QStringLiteral("--apply braucht den Namen der Textdatei mit den neuen Namen."));
+        if (positional.isEmpty())
+            return invalid(QStringLiteral("Das Verzeichnis fehlt: quillet --apply NAMEN.txt VERZEICHNIS"));
+        if (positional.size() > 1)
+            return invalid(QStringLiteral("Zu viele Argumente: --apply benennt genau ein Verzeichnis um."));
+        result.mode = CommandLine::Mode::Batch;
+        result.batch.namesFile = parser.value(options.apply);
+        result.batch.directory = positional.constFirst();
+        result.batch.directories = parser.isSet(options.directories);
+        result.batch.dryRun = parser.isSet(options.dryRun);
+        return result;
+    }
+    if (parser.isSet(options.directories) || parser.isSet(options.dryRun))
+        return invalid(QStringLiteral("--verzeichnisse und --dry-run gelten nur zusammen mit --apply."));
+    if (positional.size() > 1)
+        return invalid(QStringLiteral("Zu viele Argumente: Quillet öffnet ein Verzeichnis."));
+    result.startPath = positional.value(0);
+    return result;
+}
+
+bool runsWithoutWindow(const QStringList& args)
+{
+    const Options options;
+    QCommandLineParser parser;
+    setUp(parser, options);
+    // Options of the window system are unknown here; only ours decide.
+    parser.parse(args);
+    for (const QCommandLineOption* option :
+         {&options.help, &options.version, &options.apply, &options.directories, &options.dryRun})
+        if (parser.isSet(*option))
+            return true;
+    return false;
+}
+
+void printUsageError(const QString& reason, QTextStream& err)
+{
+    err << reason << Qt::endl << QStringLiteral("Hilfe: quillet --help") << Qt::endl;
+}
+
+int runWithoutWindow(const CommandLine& commandLine, QTextStream& out, QTextStream& err)
+{
+    switch (commandLine.mode) {
+    case CommandLine::Mode::Help:
+        out << commandLine.text;
+        out.flush();
+        return kExitAllRenamed;
+    case CommandLine::Mode::Version:
+        out << QStringLiteral("Quillet " QUILLET_VERSION) << Qt::endl;
+        return kExitAllRenamed;
+    case CommandLine::Mode::Batch:
+        return runBatch(commandLine.batch, out, err);
+    case CommandLine::Mode::Window:
+    case CommandLine::Mode::Invalid:
+        break;
+    }
+    printUsageError(commandLine.text, err);
+    return kExitBadInput;
+}
+
+}  // namespace app

@@ -1,0 +1,43 @@
+#pragma once
+// Runs the built program as a process.
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+namespace apptest {
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// An environment without any display, so a start that would need one fails.
+inline QProcessEnvironment withoutDisplay()
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QString::fromLatin1(name));
+    return env;
+}
+
+inline Run quillet(const QStringList& args, const QProcessEnvironment& env = withoutDisplay())
+{
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(QUILLET_PROGRAM), args);
+    Run run;
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        run.err = QStringLiteral("<did not finish>");
+        return run;
+    }
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+}  // namespace apptest

@@ -1,0 +1,135 @@
+#include "AppTestSupport.h"
+#include "app/NameFile.h"
+#include "app/Translations.h"
+#include "mainwindow/Messenger.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QIcon>
+#include <QImage>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTimer>
+
+namespace {
+
+using apptest::quillet;
+
+TEST(Translations, RealQuestionBoxSaysJaAndNein)
+{
+    EXPECT_TRUE(app::loadGermanTranslations().contains(QStringLiteral("qtbase_de")));
+    ui::setMessenger(nullptr);  // the box users see
+    QStringList buttonTexts;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        for (QAbstractButton* button : box->buttons())
+            buttonTexts.append(button->text().remove(QLatin1Char('&')));
+        box->button(QMessageBox::No)->click();
+    });
+    EXPECT_EQ(ui::message(nullptr, QStringLiteral("Weiter?"), QString(), ui::Buttons::YesNo), ui::Answer::No);
+    buttonTexts.sort();
+    EXPECT_EQ(buttonTexts, QStringList({"Ja", "Nein"}));
+}
+
+TEST(WindowIcon, IsCompiledInAndDraws)
+{
+    const QIcon icon(QStringLiteral(":/icons/org.quillet.Quillet.svg"));
+    ASSERT_FALSE(icon.isNull());
+    const QImage drawn = icon.pixmap(48, 48).toImage();
+    ASSERT_EQ(drawn.size(), QSize(48, 48));
+    EXPECT_NE(drawn.pixelColor(24, 24).alpha(), 0) << "the middle of the icon is not transparent";
+}
+
+TEST(CommandLine, HelpAndVersionNeedNoDisplay)
+{
+    apptest::Run run = quillet({QStringLiteral("--help")});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.out.contains(QStringLiteral("Aufruf:"))) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("--apply <NAMEN.txt>")));
+    run = quillet({QStringLiteral("-v")});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.out.startsWith(QStringLiteral("Quillet 2."))) << run.out.toStdString();
+}
+
+TEST(CommandLine, DisplayIsCheckedOnlyWhenNoPlatformWasChosen)
+{
+    // Nothing chosen, nothing to show on: a German reason instead of Qt's abort.
+    apptest::Run run = quillet({});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("DISPLAY"))) << run.err.toStdString();
+
+    // A chosen platform passes the check; the unknown option then ends the start with exit 2.
+    run = quillet({QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("--gibtsnicht")});
+    EXPECT_EQ(run.exitCode, 2) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("gibtsnicht")));
+    QProcessEnvironment env = apptest::withoutDisplay();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    run = quillet({QStringLiteral("eins"), QStringLiteral("zwei")}, env);
+    EXPECT_EQ(run.exitCode, 2) << run.err.toStdString();
+}
+
+TEST(NameFile, LineEndsAndEncodings)
+{
+    const struct {
+        QByteArray bytes;
+        QString text;
+    } cases[] = {
+        {"", ""},
+        {"\n", ""},
+        {"a", "a"},
+        {"a\r\nb\r\n", "a\r\nb"},
+        {"a\rb\nc\r\n\r\nd", "a\r\nb\r\nc\r\n\r\nd"},
+        {"a\n\n", "a\r\n"},                      // one empty line before the last line end
+        {"\xEF\xBB\xBF\xC3\xA4\n", "ä"},         // byte order mark dropped
+        {"\xC3\xA4\xE4", "Ã¤ä"},                 // one invalid byte: the whole file is Windows-1252
+        {"\x80\x81\x9F\xFF", "€\u0081Ÿÿ"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes.toHex().toStdString());
+        EXPECT_EQ(app::decodeNameFile(c.bytes), c.text);
+    }
+}
+
+TEST(Install, PutsEveryFileWhereTheDesktopLooksForIt)
+{
+    QTemporaryDir prefix;
+    QProcess install;
+    install.start(QStringLiteral(QUILLET_CMAKE),
+                  {QStringLiteral("--install"), QStringLiteral(QUILLET_BUILD_DIR), QStringLiteral("--prefix"), prefix.path()});
+    ASSERT_TRUE(install.waitForFinished(120000));
+    ASSERT_EQ(install.exitCode(), 0) << install.readAllStandardError().toStdString();
+
+    QStringList installed;
+    const QDir root(prefix.path());
+    for (QDirIterator it(prefix.path(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+        installed.append(root.relativeFilePath(it.next()));
+    installed.sort();
+    EXPECT_EQ(installed, QStringList({
+                             "bin/quillet",
+                             "share/applications/org.quillet.Quillet.desktop",
+                             "share/doc/quillet/LICENSE",
+                             "share/doc/quillet/README.md",
+                             "share/icons/hicolor/scalable/apps/org.quillet.Quillet.svg",
+                             "share/metainfo/org.quillet.Quillet.metainfo.xml",
+                         }));
+
+    // The installed program and its metainfo carry the same version.
+    QProcess version;
+    version.setProcessEnvironment(apptest::withoutDisplay());
+    version.start(root.filePath(QStringLiteral("bin/quillet")), {QStringLiteral("--version")});
+    ASSERT_TRUE(version.waitForFinished(60000));
+    const QString printed = QString::fromUtf8(version.readAllStandardOutput()).trimmed();
+    ASSERT_TRUE(printed.startsWith(QStringLiteral("Quillet "))) << printed.toStdString();
+    QFile metainfo(root.filePath(QStringLiteral("share/metainfo/org.quillet.Quillet.metainfo.xml")));
+    ASSERT_TRUE(metainfo.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(metainfo.readAll().contains(
+        QStringLiteral("<release version=\"%1\"").arg(printed.mid(8)).toUtf8()));
+}
+
+}  // namespace

@@ -4,14 +4,16 @@
 #include <QStringList>
 
 class QCheckBox;
-class QComboBox;
 class QFileSystemModel;
-class QStringListModel;
 class QGroupBox;
 class QListView;
 class QPushButton;
 class QTreeView;
 class Form1;
+namespace ui {
+class BackgroundFileList;
+class DriveList;
+}  // namespace ui
 
 class Browser : public QDialog {
     Q_OBJECT
@@ -35,8 +37,6 @@ public:
     void closeSilently();
     bool isClosing() const { return m_closing; }
 
-    static QStringList driveRoots();
-
 protected:
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
@@ -46,9 +46,7 @@ protected:
 
 private:
     void Form_Load();
-    void Drive1_Change(int index);
     void Dir1_Change(const QString& dir);
-    void listFiles(const QString& dir);
     void showCurrentInTree();
     void RenDirs_Click();
     void NurVerz_Click();
@@ -61,12 +59,11 @@ private:
     QString m_dir;
     bool m_closing = false;
     bool m_cancelHandled = false;
-    QComboBox* m_drive1;
+    ui::DriveList* m_drive1;
     QTreeView* m_dir1;
     QListView* m_file1;
     QFileSystemModel* m_dirModel;
-    QStringListModel* m_fileModel;
-    int m_listGeneration = 0;
+    ui::BackgroundFileList* m_fileModel;
     QCheckBox* m_renDirs;
     QCheckBox* m_nurVerz;
     QCheckBox* m_setToStandard;

@@ -1,6 +1,7 @@
 // The file dialog in a temporary folder tree: captions, the name filter and what Ok returns in each mode.
 #include "textmode/Files.h"
 
+#include "EnvVar.h"
 #include "support/TestSupport.h"
 #include "ui/LastFolder.h"
 
@@ -137,6 +138,22 @@ TEST_F(FilesDialog, StartsInTheLastFolderOfTheChooser)
     EXPECT_EQ(dialog.folder(), tree.file("sub"));
     EXPECT_EQ(listedFiles(dialog), QStringList{"inner.txt"});
 }
+
+#ifndef _WIN32
+TEST_F(FilesDialog, JumpButtonsGoToTheUsersFolders)
+{
+    TempTree home({"Desktop/", "Desktop/note.txt"});
+    EnvVar homeVar("HOME", home.path().toUtf8());
+    EnvVar config("XDG_CONFIG_HOME", home.file("config").toUtf8());
+    EnvVar data("XDG_DATA_HOME", home.file("share").toUtf8());
+    Files dialog;
+    dialog.prepareOpen(tree.path(), QString(), QString());
+    EXPECT_FALSE(in<QToolButton>(&dialog, "StartmenüBtn")->isEnabled());  // no menu folder in this home
+    in<QToolButton>(&dialog, "Command1")->click();
+    EXPECT_EQ(dialog.folder(), home.file("Desktop"));
+    EXPECT_EQ(listedFiles(dialog), QStringList{"note.txt"});
+}
+#endif
 
 TEST_F(FilesDialog, ShownModallyCancelGivesEmptyAndOkGivesThePath)
 {

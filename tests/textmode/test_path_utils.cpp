@@ -2,6 +2,7 @@
 // the file dialog and the download build from paths.
 #include "textmode/PathUtils.h"
 
+#include "EnvVar.h"
 #include "support/TestSupport.h"
 
 #include <QFile>
@@ -98,21 +99,6 @@ TEST(PathNames, FileExistsForFilesFoldersAndDanglingLinks)
 }
 
 #ifndef _WIN32
-// Restores an environment variable when the test ends.
-class EnvVar {
-public:
-    EnvVar(const char* name, const QByteArray& value) : m_name(name), m_had(qEnvironmentVariableIsSet(name)), m_old(qgetenv(name))
-    {
-        qputenv(name, value);
-    }
-    ~EnvVar() { m_had ? qputenv(m_name, m_old) : qunsetenv(m_name); }
-
-private:
-    const char* m_name;
-    bool m_had;
-    QByteArray m_old;
-};
-
 TEST(SystemFolders, StartMenuIsTheMenuEntriesFolderOrNothing)
 {
     TempTree home;

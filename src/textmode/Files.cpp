@@ -88,6 +88,7 @@ Files::Files(QWidget* parent) : QDialog(parent)
     auto* names = new QVBoxLayout;
     names->addWidget(m_fileName);
     names->addWidget(m_file1, 1);
+    names->addStretch();  // keeps Ok and Abbruch at the bottom while the file list is hidden
     names->addWidget(frame2);
     auto* main = new QHBoxLayout(this);
     main->addWidget(frame1);

@@ -3,6 +3,7 @@
 #include "textmode/PathUtils.h"
 #include "web/WebSite.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QCursor>
@@ -11,8 +12,11 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QProgressDialog>
 #include <QSaveFile>
 #include <QUrl>
+
+#include <memory>
 
 namespace web {
 
@@ -74,16 +78,31 @@ bool fetch(const QUrl& url, const QString& target, const DownloadOptions& option
     QNetworkReply* reply = network.get(request);
     bool written = true;
     auto take = [&] {
+        if (!reply->isOpen())
+            return;
         const QByteArray data = reply->readAll();
         if (isSuccess(reply) && out.write(data) != data.size())
             written = false;
     };
     QObject::connect(reply, &QNetworkReply::readyRead, reply, take);
     if (!reply->isFinished()) {
-        // The window keeps painting, but no click may start another command meanwhile.
+        // An application-modal progress keeps the windows painted while clicks on them are dropped, not
+        // queued to start another command afterwards; its button ends the download.
+        std::unique_ptr<QProgressDialog> progress;
+        if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
+            progress = std::make_unique<QProgressDialog>(QStringLiteral("Download läuft:\n") + url.toDisplayString(),
+                                                         QStringLiteral("Abbrechen"), 0, 0);
+            progress->setObjectName(QStringLiteral("DownloadProgress"));
+            progress->setWindowTitle(QStringLiteral("Download"));
+            progress->setWindowModality(Qt::ApplicationModal);
+            progress->setAutoClose(false);
+            progress->setAutoReset(false);
+            QObject::connect(progress.get(), &QProgressDialog::canceled, reply, &QNetworkReply::abort);
+            progress->show();
+        }
         QEventLoop wait;
         QObject::connect(reply, &QNetworkReply::finished, &wait, &QEventLoop::quit);
-        wait.exec(QEventLoop::ExcludeUserInputEvents);
+        wait.exec();
     }
     take();
     const bool ok = written && reply->error() == QNetworkReply::NoError && isSuccess(reply);

@@ -1,5 +1,5 @@
 #pragma once
-// Downloads a web address into a local file while the window stays painted but takes no input.
+// Downloads a web address into a local file behind a modal progress: the windows stay painted but take no input.
 #include <QString>
 
 #include <chrono>

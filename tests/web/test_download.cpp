@@ -5,6 +5,11 @@
 #include "LoopbackServer.h"
 #include "support/TestSupport.h"
 
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTimer>
 #include <QUrl>
 
 using namespace std::chrono_literals;
@@ -89,6 +94,26 @@ TEST_F(Download, ASilentServerTimesOut)
     server.serve("/files/slow.mp3", {200, "", true});
     EXPECT_EQ(URLToFileDownload(url("/files/slow.mp3"), tree.file("dir"), web::FreeName, {300ms}), "");
     EXPECT_EQ(server.requests("/files/slow.mp3"), 1);
+    EXPECT_EQ(QDir(tree.file("dir")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{});
+}
+
+TEST_F(Download, TheProgressButtonEndsTheDownload)
+{
+    server.serve("/files/slow.mp3", {200, "", true});
+    QTimer::singleShot(100, [] {
+        auto* progress = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(progress, nullptr);
+        EXPECT_EQ(progress->objectName(), "DownloadProgress");
+        auto* abbrechen = progress->findChild<QPushButton*>();
+        ASSERT_NE(abbrechen, nullptr);
+        EXPECT_EQ(abbrechen->text(), "Abbrechen");
+        abbrechen->click();
+    });
+    QElapsedTimer took;
+    took.start();
+    EXPECT_EQ(URLToFileDownload(url("/files/slow.mp3"), tree.file("dir")), "");
+    EXPECT_LT(took.elapsed(), 5000);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_EQ(QDir(tree.file("dir")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{});
 }
 

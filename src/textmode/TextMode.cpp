@@ -1,7 +1,9 @@
 #include "textmode/TextMode.h"
 
 #include "mainwindow/Messenger.h"
+#include "textmode/Files.h"
 #include "textmode/TextFile.h"
+#include "ui/LastFolder.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -87,6 +89,18 @@ OpenOutcome openNameText(QWidget* parent, const QString& chosen, ui::Messenger& 
     case ReadStatus::Ok: break;
     }
     return {OpenStatus::Opened, std::move(read.text)};
+}
+
+SaveOutcome saveNameTextAs(QWidget* parent, const QString& shownText, ui::Messenger& messenger)
+{
+    const QString target = Files::filesaveDialog(ui::lastFolder(), QStringLiteral("NoName.txt"), QStringLiteral("Datei Speichern"), parent);
+    return saveNameText(parent, shownText, target, messenger);
+}
+
+OpenOutcome openNameTextFile(QWidget* parent, ui::Messenger& messenger)
+{
+    const QString chosen = Files::FileOpenDialog(ui::lastFolder(), QStringLiteral("Text-Datei auswählen"), QString(), parent);
+    return openNameText(parent, chosen, messenger);
 }
 
 }  // namespace textmode

@@ -54,4 +54,9 @@ struct OpenOutcome {
 // that cannot be read is reported and leaves the name text to the caller unchanged.
 OpenOutcome openNameText(QWidget* parent, const QString& chosen, ui::Messenger& messenger);
 
+// The two commands as the main window runs them: the file dialog in the folder the chooser showed last
+// ("Datei Speichern" proposing "NoName.txt", or "Text-Datei auswählen"), then the save or open above.
+SaveOutcome saveNameTextAs(QWidget* parent, const QString& shownText, ui::Messenger& messenger);
+OpenOutcome openNameTextFile(QWidget* parent, ui::Messenger& messenger);
+
 }  // namespace textmode

@@ -2,8 +2,12 @@
 #include "textmode/TextMode.h"
 
 #include "support/TestSupport.h"
+#include "ui/LastFolder.h"
 
+#include <QApplication>
 #include <QGroupBox>
+#include <QLineEdit>
+#include <QTimer>
 #include <QPushButton>
 
 namespace {
@@ -109,6 +113,31 @@ TEST_F(SaveAndOpen, OpenGivesTheLinesOrLeavesTheTextAlone)
     ASSERT_EQ(messenger.shown.size(), 1);
     EXPECT_TRUE(messenger.shown[0].text.startsWith("Die Datei konnte nicht gelesen werden:"));
 #endif
+}
+
+TEST_F(SaveAndOpen, ThroughTheDialogInTheChoosersLastFolder)
+{
+    ui::setLastFolder(tree.path());
+    QStringList captions;
+    auto confirm = [&captions](const QString& name) {
+        QTimer::singleShot(0, [&captions, name] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            ASSERT_NE(dialog, nullptr);
+            captions << dialog->windowTitle();
+            if (!name.isNull())
+                in<QLineEdit>(dialog, "FileName")->setText(name);
+            in<QPushButton>(dialog, "Ok")->click();
+        });
+    };
+    confirm(QString());
+    EXPECT_EQ(textmode::saveNameTextAs(nullptr, "x\r\ny", messenger), SaveOutcome::Saved);
+    EXPECT_EQ(tree.read("NoName.txt"), QByteArray("x\r\ny\r\n"));
+    confirm("NoName.txt");
+    const textmode::OpenOutcome opened = textmode::openNameTextFile(nullptr, messenger);
+    ui::setLastFolder(QString());
+    EXPECT_EQ(opened.status, OpenStatus::Opened);
+    EXPECT_EQ(opened.text, "x\r\ny");
+    EXPECT_EQ(captions, (QStringList{"Datei Speichern", "Text-Datei auswählen"}));
 }
 
 }  // namespace

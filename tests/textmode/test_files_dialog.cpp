@@ -1,6 +1,8 @@
 // The file dialog in a temporary folder tree: captions, the name filter and what Ok returns in each mode.
 #include "textmode/Files.h"
 
+#include "chooser/Browser.h"
+
 #include "EnvVar.h"
 #include "support/TestSupport.h"
 #include "ui/LastFolder.h"
@@ -174,6 +176,29 @@ TEST_F(FilesDialog, ShownModallyCancelGivesEmptyAndOkGivesThePath)
     EXPECT_EQ(Files::FileOpenDialog(tree.path(), "Text-Datei auswählen"), "");
     answer("Abbruch", QString());
     EXPECT_EQ(Files::FileDirSelectDialog(tree.path()), "");
+}
+
+class ChooserThenDialog : public FormTest {
+protected:
+    void TearDown() override
+    {
+        ui::setLastFolder(QString());
+        FormTest::TearDown();
+    }
+};
+
+TEST_F(ChooserThenDialog, DialogOpensWhereTheChooserWasWithoutMovingTheCurrentDirectory)
+{
+    TempTree browsed({"song.txt"});
+    newForm()->Form_Load(QString());
+    Browser* chooser = form->chooser();
+    ASSERT_NE(chooser, nullptr);
+    const QString before = QDir::currentPath();
+    chooser->setCurrentDirectory(browsed.path());
+    EXPECT_EQ(QDir::currentPath(), before);
+    Files dialog;
+    dialog.prepareOpen(QString(), QString(), QString());
+    EXPECT_EQ(dialog.folder(), browsed.path());
 }
 
 }  // namespace

@@ -17,7 +17,6 @@ void BackgroundFileList::list(const QString& dir, const QString& pattern)
 {
     const int generation = ++m_generation;
     m_pending = true;
-    m_dir = dir;
     setStringList({});
     QPointer<BackgroundFileList> self(this);
     QThreadPool::globalInstance()->start([self, dir, pattern, generation] {

@@ -14,7 +14,6 @@ public:
     // (case-insensitive; empty lists all). Only the answer for the latest request is taken.
     void list(const QString& dir, const QString& pattern = QString());
     bool isListing() const { return m_pending; }
-    QString folder() const { return m_dir; }
 
 Q_SIGNALS:
     void listed();
@@ -22,7 +21,6 @@ Q_SIGNALS:
 private:
     int m_generation = 0;
     bool m_pending = false;
-    QString m_dir;
 };
 
 }  // namespace ui

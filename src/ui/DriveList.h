@@ -17,7 +17,6 @@ public:
 
     // Selects the volume that holds `path` (the longest root that contains it); returns its root.
     QString selectFor(const QString& path);
-    QString selectedRoot() const { return currentText(); }
 
 Q_SIGNALS:
     // The user picked a drive that is ready.

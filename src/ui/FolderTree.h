@@ -16,7 +16,6 @@ public:
 
     // Makes `dir` the current folder; it is expanded and scrolled to once the model has listed its parents.
     void showFolder(const QString& dir);
-    QString folder() const { return m_dir; }
 
 Q_SIGNALS:
     void folderChosen(const QString& dir);

@@ -22,7 +22,6 @@ struct UpdaterCommand {
     QString program;
     QString arguments;         // "[URL]<address> [PATH]<file>", as one native command line tail
     QStringList argumentList;  // the same two arguments, each whole, for platforms that pass a list
-    QString commandLine() const { return program + QLatin1Char(' ') + arguments; }
 };
 
 UpdaterCommand updaterCommand(const QString& LocalUpdaterEXE, const QString& URLFileToDownload, const QString& LocalFileToUpdate);

@@ -22,8 +22,6 @@ using namespace testsupport;
 
 class FilesDialog : public ::testing::Test {
 protected:
-    void TearDown() override { ui::setLastFolder(QString()); }
-
     // Waits for the file list of the folder shown last.
     QStringList listedFiles(Files& dialog)
     {
@@ -130,15 +128,6 @@ TEST_F(FilesDialog, OkFollowsTheFileList)
     dialog.File1_DblClick();  // picks the file and confirms
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.chosenPath(), tree.file("sub/inner.txt"));
-}
-
-TEST_F(FilesDialog, StartsInTheLastFolderOfTheChooser)
-{
-    ui::setLastFolder(tree.file("sub"));
-    Files dialog;
-    dialog.prepareOpen(QString(), QString(), QString());
-    EXPECT_EQ(dialog.folder(), tree.file("sub"));
-    EXPECT_EQ(listedFiles(dialog), QStringList{"inner.txt"});
 }
 
 #ifndef _WIN32

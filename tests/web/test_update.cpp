@@ -84,8 +84,6 @@ TEST_F(Update, PresentUpdaterStartsWithTheExactCommandLineAndTheProgramEnds)
     EXPECT_EQ(messenger.ends, 1);
     EXPECT_EQ(server.requests("/Downloads/Tesk-Updater.exe"), 0);
     EXPECT_EQ(messenger.shown.size(), 1);  // the question only
-    EXPECT_EQ(web::updaterCommand("Update.exe", "https://h/p.exe", "my prog.exe").commandLine(),
-              "Update.exe [URL]https://h/p.exe [PATH]my prog.exe");
 }
 
 TEST_F(Update, MissingUpdaterIsFetchedIntoTheProgramFolderThenStarted)

@@ -1,18 +1,17 @@
 #include "chooser/Browser.h"
 
 #include "settings/SettingsKeys.h"
-#include "ui/Twips.h"
 #include "ui/Messenger.h"
+#include "ui/Twips.h"
 #include "ui/Version.h"
 
-#include "names/DirectoryScan.h"
+#include "ui/BackgroundFileList.h"
+#include "ui/DriveList.h"
+#include "ui/LastFolder.h"
+#include "ui/PlainIcons.h"
 
-#include <QAbstractFileIconProvider>
-#include <QApplication>
-#include <QStyle>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -23,11 +22,7 @@
 #include <QKeyEvent>
 #include <QListView>
 #include <QMimeData>
-#include <QPointer>
 #include <QPushButton>
-#include <QStorageInfo>
-#include <QStringListModel>
-#include <QThreadPool>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -47,56 +42,6 @@ QStringList localPaths(const QMimeData* data)
 
 }  // namespace
 
-namespace {
-
-// Two plain icons; the platform's provider looks up each file's type in the MIME database, which
-// costs seconds for a large folder.
-class PlainIcons : public QAbstractFileIconProvider {
-public:
-    QIcon icon(IconType type) const override { return type == Folder ? m_folder : m_file; }
-    QIcon icon(const QFileInfo& info) const override { return info.isDir() ? m_folder : m_file; }
-    QString type(const QFileInfo& info) const override
-    {
-        return info.isDir() ? QStringLiteral("Ordner") : QStringLiteral("Datei");
-    }
-
-private:
-    QIcon m_folder = QApplication::style()->standardIcon(QStyle::SP_DirIcon);
-    QIcon m_file = QApplication::style()->standardIcon(QStyle::SP_FileIcon);
-};
-
-struct IconHolder : QObject {
-    using QObject::QObject;
-    PlainIcons icons;
-};
-
-}  // namespace
-
-QStringList Browser::driveRoots()
-{
-    QStringList roots;
-#ifdef _WIN32
-    for (const QFileInfo& drive : QDir::drives())
-        roots << drive.absolutePath();
-#else
-    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-        if (!volume.isValid() || !volume.isReady())
-            continue;
-        const QString root = volume.rootPath();
-        // Kernel and runtime pseudo file systems hold nothing a user renames.
-        if (root.startsWith(QLatin1String("/proc")) || root.startsWith(QLatin1String("/sys")) ||
-            root.startsWith(QLatin1String("/dev")) || root.startsWith(QLatin1String("/run")))
-            continue;
-        if (!roots.contains(root))
-            roots << root;
-    }
-    if (!roots.contains(QStringLiteral("/")))
-        roots.prepend(QStringLiteral("/"));
-#endif
-    std::sort(roots.begin(), roots.end());
-    return roots;
-}
-
 Browser::Browser(const QString& startDirectory, bool firstStart) : QDialog(nullptr), m_startDirectory(startDirectory)
 {
     // A window of its own: a child of the disabled main window would be disabled too.
@@ -106,7 +51,7 @@ Browser::Browser(const QString& startDirectory, bool firstStart) : QDialog(nullp
     setAcceptDrops(true);
     setWindowTitle(QStringLiteral("Verzeichnis wählen..                 Quillet x.xx"));
 
-    m_drive1 = new QComboBox(this);
+    m_drive1 = new ui::DriveList(this);
     m_drive1->setObjectName(QStringLiteral("Drive1"));
     m_dirModel = new QFileSystemModel(this);
     m_dirModel->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
@@ -120,9 +65,9 @@ Browser::Browser(const QString& startDirectory, bool firstStart) : QDialog(nullp
     m_dir1->setUniformRowHeights(true);
 
     // Created after the model, so it is destroyed after it (children go in creation order).
-    auto* icons = new IconHolder(this);
+    auto* icons = new ui::PlainIconHolder(this);
     m_dirModel->setIconProvider(&icons->icons);
-    m_fileModel = new QStringListModel(this);
+    m_fileModel = new ui::BackgroundFileList(this);
     m_file1 = new QListView(this);
     m_file1->setObjectName(QStringLiteral("File1"));
     m_file1->setModel(m_fileModel);
@@ -186,7 +131,7 @@ Browser::Browser(const QString& startDirectory, bool firstStart) : QDialog(nullp
         if (current.isValid())
             m_dir1->scrollTo(current, QAbstractItemView::PositionAtCenter);
     });
-    connect(m_drive1, &QComboBox::activated, this, &Browser::Drive1_Change);
+    connect(m_drive1, &ui::DriveList::driveChosen, this, &Browser::setCurrentDirectory);
     // Only the user's choice moves the chooser: the model also moves the current row while it loads.
     auto openDir = [this](const QModelIndex& index) {
         if (index.isValid())
@@ -208,7 +153,6 @@ Browser::~Browser() = default;
 void Browser::Form_Load()
 {
     setWindowTitle(windowTitle().replace(QStringLiteral("x.xx"), ui::programVersion()));
-    m_drive1->addItems(driveRoots());
     const QString start = m_startDirectory.isEmpty() ? QDir::currentPath() : m_startDirectory;
     setCurrentDirectory(start);
 
@@ -225,37 +169,10 @@ void Browser::setCurrentDirectory(const QString& dir)
     if (!QFileInfo(clean).isDir())
         clean = QDir::rootPath();
     m_dir = clean;
-    // The drive list shows the volume that holds the directory.
-    QString bestRoot;
-    for (int i = 0; i < m_drive1->count(); ++i) {
-        const QString root = m_drive1->itemText(i);
-        const QString prefix = root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/');
-        if ((clean == root || clean.startsWith(prefix) || root == QLatin1String("/")) && root.size() > bestRoot.size()) {
-            bestRoot = root;
-            m_drive1->setCurrentIndex(i);
-        }
-    }
+    ui::setLastFolder(clean);
+    m_drive1->selectFor(clean);
     showCurrentInTree();
-    listFiles(clean);
-}
-
-void Browser::listFiles(const QString& dir)
-{
-    // Read in the background: a folder of 100,000 files must not freeze the window. The answer is
-    // taken only while the chooser still exists and still shows that folder.
-    const int generation = ++m_listGeneration;
-    m_fileModel->setStringList({});
-    QPointer<Browser> self(this);
-    QThreadPool::globalInstance()->start([self, dir, generation] {
-        QStringList files = names::scanDirectory(dir, names::ListingOptions{false, false}).names;
-        QMetaObject::invokeMethod(
-            qApp,
-            [self, generation, files = std::move(files)]() mutable {
-                if (self && self->m_listGeneration == generation)
-                    self->m_fileModel->setStringList(std::move(files));
-            },
-            Qt::QueuedConnection);
-    });
+    m_fileModel->list(clean);
 }
 
 void Browser::showCurrentInTree()
@@ -270,18 +187,11 @@ void Browser::showCurrentInTree()
     m_dir1->scrollTo(index, QAbstractItemView::PositionAtCenter);
 }
 
-void Browser::Drive1_Change(int index)
-{
-    const QString root = m_drive1->itemText(index);
-    if (!QFileInfo(root).isDir())
-        return;  // a drive that is not ready: the directory list stays where it was
-    setCurrentDirectory(root);
-}
-
 void Browser::Dir1_Change(const QString& dir)
 {
     m_dir = dir;
-    listFiles(dir);
+    ui::setLastFolder(dir);
+    m_fileModel->list(dir);
 }
 
 void Browser::RenDirs_Click()

@@ -4,13 +4,15 @@
 #include <QStringList>
 
 class QCheckBox;
-class QComboBox;
 class QFileSystemModel;
-class QStringListModel;
 class QGroupBox;
 class QListView;
 class QPushButton;
 class QTreeView;
+namespace ui {
+class BackgroundFileList;
+class DriveList;
+}  // namespace ui
 
 class Browser : public QDialog {
     Q_OBJECT
@@ -34,8 +36,6 @@ public:
     // Closes without the cancel handling (after a confirm, a drop, or when the program ends).
     void closeSilently();
     bool isClosing() const { return m_closing; }
-
-    static QStringList driveRoots();
 
 Q_SIGNALS:
     // The stored option asks for the main window on top.
@@ -63,9 +63,7 @@ protected:
 
 private:
     void Form_Load();
-    void Drive1_Change(int index);
     void Dir1_Change(const QString& dir);
-    void listFiles(const QString& dir);
     void showCurrentInTree();
     void RenDirs_Click();
     void NurVerz_Click();
@@ -78,12 +76,11 @@ private:
     QString m_dir;
     bool m_closing = false;
     bool m_cancelHandled = false;
-    QComboBox* m_drive1;
+    ui::DriveList* m_drive1;
     QTreeView* m_dir1;
     QListView* m_file1;
     QFileSystemModel* m_dirModel;
-    QStringListModel* m_fileModel;
-    int m_listGeneration = 0;
+    ui::BackgroundFileList* m_fileModel;
     QCheckBox* m_renDirs;
     QCheckBox* m_nurVerz;
     QCheckBox* m_setToStandard;

@@ -1,7 +1,7 @@
 #include "AppTestSupport.h"
 #include "app/NameFile.h"
 #include "app/Translations.h"
-#include "mainwindow/Messenger.h"
+#include "ui/Messenger.h"
 
 #include <gtest/gtest.h>
 

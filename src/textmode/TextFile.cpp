@@ -1,0 +1,145 @@
+#include "textmode/TextFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+#include <array>
+#include <optional>
+
+namespace textmode {
+
+namespace {
+
+constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
+constexpr int kBomSize = 3;
+
+// Windows-1252 from 0x80 to 0x9F; the five unassigned bytes map to the control characters of the same value,
+// as the system's own conversion does.
+constexpr std::array<char16_t, 32> kHighControls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+QChar fromWindows1252(unsigned char byte)
+{
+    if (byte >= 0x80 && byte <= 0x9F)
+        return QChar(kHighControls[byte - 0x80]);
+    return QChar(byte);
+}
+
+std::optional<char> toWindows1252(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+        return char(u);
+    for (std::size_t i = 0; i < kHighControls.size(); ++i)
+        if (kHighControls[i] == u)
+            return char(0x80 + i);
+    return std::nullopt;
+}
+
+std::optional<QString> strictUtf8(const QByteArray& bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
+bool isAscii(const QByteArray& bytes)
+{
+    for (const char b : bytes)
+        if (static_cast<unsigned char>(b) >= 0x80)
+            return false;
+    return true;
+}
+
+// Lines ended by CR, CR LF or LF, joined by CR LF.
+QString joinLines(const QString& raw)
+{
+    QString text;
+    text.reserve(raw.size() + raw.size() / 16);
+    qsizetype i = 0;
+    while (i < raw.size()) {
+        const QChar c = raw.at(i);
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            const qsizetype endLength = (c == QLatin1Char('\r') && i + 1 < raw.size() && raw.at(i + 1) == QLatin1Char('\n')) ? 2 : 1;
+            i += endLength;
+            if (i < raw.size())  // the line end of the last line adds no empty line
+                text += QStringLiteral("\r\n");
+            continue;
+        }
+        text += c;
+        ++i;
+    }
+    return text;
+}
+
+}  // namespace
+
+QString decodeText(const QByteArray& bytes)
+{
+    if (bytes.startsWith(kUtf8Bom))
+        return QString::fromUtf8(bytes.mid(kBomSize));
+    if (std::optional<QString> utf8 = strictUtf8(bytes))
+        return *utf8;
+    QString text;
+    text.reserve(bytes.size());
+    for (const char b : bytes)
+        text += fromWindows1252(static_cast<unsigned char>(b));
+    return text;
+}
+
+QByteArray encodeText(const QString& text)
+{
+    QByteArray narrow;
+    narrow.reserve(text.size());
+    bool fits = true;
+    for (const QChar c : text) {
+        const std::optional<char> b = toWindows1252(c);
+        if (!b) {
+            fits = false;
+            break;
+        }
+        narrow += *b;
+    }
+    // A narrow text whose bytes happen to form valid UTF-8 (such as "Ã¤") would be read back as other
+    // characters; the byte-order mark keeps it exact.
+    if (fits && (isAscii(narrow) || !strictUtf8(narrow)))
+        return narrow;
+    return QByteArray(kUtf8Bom) + text.toUtf8();
+}
+
+ReadResult readTextFile(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {ReadStatus::Missing, {}};
+    QFile file(path);
+    if (info.isDir() || !file.open(QIODevice::ReadOnly))
+        return {ReadStatus::Unreadable, {}};
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return {ReadStatus::Unreadable, {}};
+    return {ReadStatus::Ok, joinLines(decodeText(bytes))};
+}
+
+bool writeTextFile(const QString& path, const QString& text)
+{
+    if (QFileInfo(path).isDir())
+        return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray bytes = encodeText(text + QStringLiteral("\r\n"));
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+}  // namespace textmode

@@ -1,0 +1,27 @@
+#pragma once
+// Text files of the name text: lines in, lines out, in the encodings older peers and Linux editors use.
+#include <QByteArray>
+#include <QString>
+
+namespace textmode {
+
+enum class ReadStatus { Ok, Missing, Unreadable };
+
+struct ReadResult {
+    ReadStatus status = ReadStatus::Unreadable;
+    QString text;  // the file's lines joined by CR LF, no line end after the last line
+};
+
+// UTF-8 with a byte-order mark, otherwise valid UTF-8, otherwise Windows-1252. A CR, a CR LF or a LF
+// ends a line; a line end at the very end of the file adds no empty line.
+ReadResult readTextFile(const QString& path);
+
+// Writes the text (lines separated by CR LF) with a CR LF after the last line, replacing the file
+// atomically: on failure an existing file stays as it was.
+bool writeTextFile(const QString& path, const QString& text);
+
+// The bytes written for a text, and the text read from bytes (exposed for the encoding rules).
+QByteArray encodeText(const QString& text);
+QString decodeText(const QByteArray& bytes);
+
+}  // namespace textmode

@@ -1,0 +1,106 @@
+#include "textmode/TextMode.h"
+
+#include "ui/Messenger.h"
+#include "textmode/Files.h"
+#include "textmode/TextFile.h"
+#include "ui/LastFolder.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QWidget>
+
+namespace textmode {
+
+namespace {
+
+// Shown in directory mode, hidden in text mode.
+const char* const kDirectoryControls[] = {"Original", "Label1", "Label2", "OrigNamen", "Setzen", "Verzeichnis", "Eingabe_Mit"};
+// Shown in text mode only.
+const char* const kTextControls[] = {"Command7", "Command8", "Eingabe_Ohne"};
+
+QString shownPath(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+}  // namespace
+
+bool isTextMode(const QString& command6Caption)
+{
+    return command6Caption != kTextModeCaption;
+}
+
+ModeView modeView(bool textMode)
+{
+    ModeView view;
+    view.command6Caption = textMode ? kDirectoryModeCaption : kTextModeCaption;
+    view.controlsFrameCaption = textMode ? QStringLiteral("Text-Modus") : QString();
+    view.eingabeOhneAlignment = textMode ? Qt::AlignLeft : Qt::AlignRight;
+    for (const char* name : kDirectoryControls)
+        view.controls.append({QString::fromLatin1(name), !textMode});
+    for (const char* name : kTextControls)
+        view.controls.append({QString::fromLatin1(name), textMode});
+    return view;
+}
+
+void applyModeView(QWidget* window, const ModeView& view)
+{
+    for (const ControlVisibility& control : view.controls)
+        if (auto* widget = window->findChild<QWidget*>(control.objectName))
+            widget->setVisible(control.visible);
+    if (auto* command6 = window->findChild<QAbstractButton*>(QStringLiteral("Command6")))
+        command6->setText(view.command6Caption);
+    if (auto* frame = window->findChild<QGroupBox*>(QStringLiteral("ControlsFrame")))
+        frame->setTitle(view.controlsFrameCaption);
+}
+
+SaveOutcome saveNameText(QWidget* parent, const QString& shownText, const QString& target, ui::Messenger& messenger)
+{
+    if (target.isEmpty() || QFileInfo(target).isDir())
+        return SaveOutcome::Cancelled;
+    if (QFileInfo::exists(target) &&
+        messenger.show(parent, QStringLiteral("Die Datei existiert bereits, soll sie überschrieben werden?"),
+                       QStringLiteral("Überschreiben?"), ui::Buttons::YesNo, ui::Icon::Question) != ui::Answer::Yes)
+        return SaveOutcome::Declined;
+    if (!writeTextFile(target, shownText)) {
+        messenger.show(parent,
+                       QStringLiteral("Die Datei konnte nicht gespeichert werden:\r\n") + shownPath(target),
+                       QStringLiteral("Fehler beim Speichern"), ui::Buttons::Ok, ui::Icon::Stop);
+        return SaveOutcome::Failed;
+    }
+    messenger.beep();
+    messenger.show(parent, QStringLiteral("File saved"), QStringLiteral("File Saved"), ui::Buttons::Ok, ui::Icon::Information);
+    return SaveOutcome::Saved;
+}
+
+OpenOutcome openNameText(QWidget* parent, const QString& chosen, ui::Messenger& messenger)
+{
+    if (chosen.isEmpty() || QFileInfo(chosen).isDir())
+        return {};
+    ReadResult read = readTextFile(chosen);
+    switch (read.status) {
+    case ReadStatus::Missing: return {};
+    case ReadStatus::Unreadable:
+        messenger.show(parent, QStringLiteral("Die Datei konnte nicht gelesen werden:\r\n") + shownPath(chosen),
+                       QStringLiteral("Fehler beim Öffnen"), ui::Buttons::Ok, ui::Icon::Stop);
+        return {OpenStatus::Unreadable, {}};
+    case ReadStatus::Ok: break;
+    }
+    return {OpenStatus::Opened, std::move(read.text)};
+}
+
+SaveOutcome saveNameTextAs(QWidget* parent, const QString& shownText, ui::Messenger& messenger)
+{
+    const QString target = Files::filesaveDialog(ui::lastFolder(), QStringLiteral("NoName.txt"), QStringLiteral("Datei Speichern"), parent);
+    return saveNameText(parent, shownText, target, messenger);
+}
+
+OpenOutcome openNameTextFile(QWidget* parent, ui::Messenger& messenger)
+{
+    const QString chosen = Files::FileOpenDialog(ui::lastFolder(), QStringLiteral("Text-Datei auswählen"), QString(), parent);
+    return openNameText(parent, chosen, messenger);
+}
+
+}  // namespace textmode

@@ -1,0 +1,193 @@
+// The file dialog in a temporary folder tree: captions, the name filter and what Ok returns in each mode.
+#include "textmode/Files.h"
+
+#include "chooser/Browser.h"
+
+#include "EnvVar.h"
+#include "support/TestSupport.h"
+#include "ui/LastFolder.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStringListModel>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+using namespace testsupport;
+
+class FilesDialog : public ::testing::Test {
+protected:
+    // Waits for the file list of the folder shown last.
+    QStringList listedFiles(Files& dialog)
+    {
+        if (dialog.isListingFiles()) {
+            QSignalSpy listed(&dialog, &Files::filesListed);
+            EXPECT_TRUE(listed.wait(5000));
+        }
+        auto* model = qobject_cast<QStringListModel*>(in<QListView>(&dialog, "File1")->model());
+        return model ? model->stringList() : QStringList{"<no list>"};
+    }
+    void selectFile(Files& dialog, int row)
+    {
+        auto* list = in<QListView>(&dialog, "File1");
+        list->setCurrentIndex(list->model()->index(row, 0));
+    }
+
+    TempTree tree{{"a.txt", "B.TXT", "c.mp3", "sub/", "sub/inner.txt", "empty/"}};
+};
+
+TEST_F(FilesDialog, OpenCaptionCarriesTheFilterAndTheListObeysIt)
+{
+    Files dialog;
+    dialog.prepareOpen(tree.path(), "Text-Datei auswählen", "NoName.txt");
+    EXPECT_EQ(dialog.windowTitle(), "Text-Datei auswählen    (\"*.txt\")");
+    EXPECT_EQ(dialog.mode(), "File");
+    EXPECT_EQ(listedFiles(dialog), (QStringList{"a.txt", "B.TXT"}));
+
+    Files plain;
+    plain.prepareOpen(tree.path(), QString(), QString());
+    EXPECT_EQ(plain.windowTitle(), "Open File");
+    EXPECT_EQ(listedFiles(plain), (QStringList{"a.txt", "B.TXT", "c.mp3"}));
+}
+
+TEST_F(FilesDialog, OpenOkTakesTheTypedNameOverTheSelection)
+{
+    Files dialog;
+    dialog.prepareOpen(tree.path(), QString(), QString());
+    listedFiles(dialog);
+    selectFile(dialog, 2);
+    dialog.File1_Click();
+    auto* name = in<QLineEdit>(&dialog, "FileName");
+    EXPECT_EQ(name->text(), "c.mp3");
+    name->setText("typed.txt");
+    in<QPushButton>(&dialog, "Ok")->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.chosenPath(), tree.path() + "/typed.txt");
+
+    Files blanks;
+    blanks.prepareOpen(tree.path(), QString(), QString());
+    listedFiles(blanks);
+    selectFile(blanks, 0);
+    in<QLineEdit>(&blanks, "FileName")->setText("   ");
+    blanks.Ok_Click();
+    EXPECT_EQ(blanks.chosenPath(), tree.path() + "/a.txt");
+}
+
+TEST_F(FilesDialog, SaveOkJoinsFolderAndNameWithOneSeparator)
+{
+    Files dialog;
+    dialog.prepareSave(tree.path(), "a.txt", QString());
+    EXPECT_EQ(dialog.windowTitle(), "Save File as");
+    EXPECT_EQ(listedFiles(dialog), (QStringList{"a.txt", "B.TXT", "c.mp3"}));  // the save list is not filtered
+    dialog.Ok_Click();
+    EXPECT_EQ(dialog.chosenPath(), tree.path() + "/a.txt");
+
+    Files root;
+    root.prepareSave("/", "a.txt", "Datei Speichern");
+    EXPECT_EQ(root.windowTitle(), "Datei Speichern");
+    root.Ok_Click();
+    EXPECT_EQ(root.chosenPath(), "/a.txt");
+
+    Files emptied;  // Ok with no name would name the folder: no choice
+    emptied.prepareSave(tree.path(), "a.txt", QString());
+    in<QLineEdit>(&emptied, "FileName")->clear();
+    emptied.Ok_Click();
+    EXPECT_EQ(emptied.chosenPath(), "");
+}
+
+TEST_F(FilesDialog, DirModeShowsFoldersOnlyAndReturnsTheFolder)
+{
+    Files dialog;
+    dialog.prepareDir(tree.file("sub"), QString());
+    EXPECT_EQ(dialog.windowTitle(), "Open Directory");
+    EXPECT_TRUE(in<QListView>(&dialog, "File1")->isHidden());
+    EXPECT_TRUE(in<QLineEdit>(&dialog, "FileName")->isHidden());
+    EXPECT_TRUE(in<QPushButton>(&dialog, "Ok")->isEnabled());
+    dialog.Ok_Click();
+    EXPECT_EQ(dialog.chosenPath(), tree.file("sub") + "/");
+}
+
+TEST_F(FilesDialog, OkFollowsTheFileList)
+{
+    Files dialog;
+    dialog.prepareOpen(tree.file("empty"), QString(), QString());
+    auto* ok = in<QPushButton>(&dialog, "Ok");
+    EXPECT_FALSE(ok->isEnabled());
+    EXPECT_TRUE(listedFiles(dialog).isEmpty());
+    dialog.File1_Click();
+    EXPECT_FALSE(ok->isEnabled());
+
+    dialog.Dir1_Change(tree.file("sub"));
+    listedFiles(dialog);
+    selectFile(dialog, 0);
+    dialog.File1_DblClick();  // picks the file and confirms
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.chosenPath(), tree.file("sub/inner.txt"));
+}
+
+#ifndef _WIN32
+TEST_F(FilesDialog, JumpButtonsGoToTheUsersFolders)
+{
+    TempTree home({"Desktop/", "Desktop/note.txt"});
+    EnvVar homeVar("HOME", home.path().toUtf8());
+    EnvVar config("XDG_CONFIG_HOME", home.file("config").toUtf8());
+    EnvVar data("XDG_DATA_HOME", home.file("share").toUtf8());
+    Files dialog;
+    dialog.prepareOpen(tree.path(), QString(), QString());
+    EXPECT_FALSE(in<QToolButton>(&dialog, "StartmenüBtn")->isEnabled());  // no menu folder in this home
+    in<QToolButton>(&dialog, "Command1")->click();
+    EXPECT_EQ(dialog.folder(), home.file("Desktop"));
+    EXPECT_EQ(listedFiles(dialog), QStringList{"note.txt"});
+}
+#endif
+
+TEST_F(FilesDialog, ShownModallyCancelGivesEmptyAndOkGivesThePath)
+{
+    auto answer = [](const char* button, const QString& name) {
+        QTimer::singleShot(0, [button, name] {
+            QWidget* shown = QApplication::activeModalWidget();
+            ASSERT_NE(shown, nullptr);
+            if (!name.isEmpty())
+                in<QLineEdit>(shown, "FileName")->setText(name);
+            in<QPushButton>(shown, button)->click();
+        });
+    };
+    answer("Abbruch", "x.txt");
+    EXPECT_EQ(Files::filesaveDialog(tree.path(), "NoName.txt", "Datei Speichern"), "");
+    answer("Ok", QString());
+    EXPECT_EQ(Files::filesaveDialog(tree.path(), "NoName.txt", "Datei Speichern"), tree.path() + "/NoName.txt");
+    answer("Ok", "sub");  // a folder where a file is wanted
+    EXPECT_EQ(Files::FileOpenDialog(tree.path(), "Text-Datei auswählen"), "");
+    answer("Abbruch", QString());
+    EXPECT_EQ(Files::FileDirSelectDialog(tree.path()), "");
+}
+
+class ChooserThenDialog : public FormTest {
+protected:
+    void TearDown() override
+    {
+        ui::setLastFolder(QString());
+        FormTest::TearDown();
+    }
+};
+
+TEST_F(ChooserThenDialog, DialogOpensWhereTheChooserWasWithoutMovingTheCurrentDirectory)
+{
+    TempTree browsed({"song.txt"});
+    newForm()->Form_Load(QString());
+    Browser* chooser = form->chooser();
+    ASSERT_NE(chooser, nullptr);
+    const QString before = QDir::currentPath();
+    chooser->setCurrentDirectory(browsed.path());
+    EXPECT_EQ(QDir::currentPath(), before);
+    Files dialog;
+    dialog.prepareOpen(QString(), QString(), QString());
+    EXPECT_EQ(dialog.folder(), browsed.path());
+}
+
+}  // namespace

@@ -1,0 +1,124 @@
+// Path procedures: the one-character skip of replaceall against a literal transcription, and the names
+// the file dialog and the download build from paths.
+#include "textmode/PathUtils.h"
+
+#include "EnvVar.h"
+#include "support/TestSupport.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+
+namespace {
+
+using namespace testsupport;
+using textmode::replaceall;
+
+// Slow and literal: rebuild the text after every replacement and resume one past the inserted text.
+QString replaceallOracle(QString text, const QString& find, const QString& replacement)
+{
+    qsizetype pos = 0;  // 0-based
+    for (;;) {
+        const qsizetype found = text.indexOf(find, pos);
+        if (found < 0)
+            return text;
+        text = text.left(found) + replacement + text.mid(found + find.size());
+        pos = found + replacement.size() + 1;
+        if (pos >= text.size())
+            return text;
+    }
+}
+
+QString randomText(QRandomGenerator& random, int maxLength, const QString& alphabet)
+{
+    QString s;
+    const int length = random.bounded(maxLength + 1);
+    for (int i = 0; i < length; ++i)
+        s += alphabet.at(random.bounded(int(alphabet.size())));
+    return s;
+}
+
+TEST(ReplaceAll, SkipsTheCharacterAfterEachReplacement)
+{
+    EXPECT_EQ(replaceall("aaaa", "a", "b"), "baba");
+    EXPECT_EQ(replaceall("aaaa", "a", ""), "aa");
+    EXPECT_EQ(replaceall("%USERPROFILE%\\Desktop", "%USERPROFILE%", "C:\\Users\\Ann"), "C:\\Users\\Ann\\Desktop");
+    EXPECT_EQ(replaceall("abc", "x", "y"), "abc");
+    EXPECT_EQ(replaceall("abc", "", "y"), "abc");
+}
+
+TEST(ReplaceAll, AgreesWithTheLiteralProcedureOnGeneratedTexts)
+{
+    QRandomGenerator random(11);
+    const QString alphabet = QStringLiteral("ab");
+    for (int round = 0; round < 20000; ++round) {
+        const QString text = randomText(random, 12, alphabet);
+        QString find = randomText(random, 3, alphabet);
+        if (find.isEmpty())
+            find = QStringLiteral("a");
+        const QString replacement = randomText(random, 3, alphabet);
+        ASSERT_EQ(replaceall(text, find, replacement), replaceallOracle(text, find, replacement))
+            << text.toStdString() << " / " << find.toStdString() << " / " << replacement.toStdString();
+    }
+}
+
+TEST(PathNames, ExtensionFilterAndLastComponent)
+{
+    using textmode::GetExtensionFilter;
+    using textmode::GetLastPathComponent;
+    EXPECT_EQ(GetExtensionFilter("NoName.txt"), "*.txt");
+    EXPECT_EQ(GetExtensionFilter("a.b.mp3"), "*.mp3");
+    EXPECT_EQ(GetExtensionFilter("Daten\\README"), "*.README");
+    EXPECT_EQ(GetExtensionFilter("Daten/README"), "*.README");
+    EXPECT_EQ(GetExtensionFilter("README"), "");
+    EXPECT_EQ(GetExtensionFilter("ends."), "*.");
+    EXPECT_EQ(GetLastPathComponent("C:\\Daten\\Musik"), "Musik");
+    EXPECT_EQ(GetLastPathComponent("/home/ann/Musik"), "Musik");
+    EXPECT_EQ(GetLastPathComponent("/home/ann/"), "");
+    EXPECT_EQ(GetLastPathComponent("Musik"), "");  // not the name itself
+}
+
+TEST(PathNames, BuildPathAddsOneSeparatorOnlyWhereMissing)
+{
+    using textmode::BuildPath;
+    EXPECT_EQ(BuildPath("", "a.txt"), "a.txt");
+    EXPECT_EQ(BuildPath("/", "a.txt"), "/a.txt");
+    EXPECT_EQ(BuildPath("/daten/", "a.txt"), "/daten/a.txt");
+    EXPECT_EQ(BuildPath("/daten", "a.txt"), "/daten/a.txt");
+}
+
+TEST(PathNames, FileExistsForFilesFoldersAndDanglingLinks)
+{
+    TempTree tree({"f.txt", "d/"});
+    ASSERT_TRUE(QFile::link(tree.file("gone"), tree.file("dangling")));
+    EXPECT_TRUE(textmode::FileExists(tree.file("f.txt")));
+    EXPECT_TRUE(textmode::FileExists(tree.file("d")));
+    EXPECT_TRUE(textmode::FileExists(tree.file("dangling")));
+    EXPECT_FALSE(textmode::FileExists(tree.file("missing")));
+    EXPECT_FALSE(textmode::FileExists(QString()));
+}
+
+#ifndef _WIN32
+TEST(SystemFolders, StartMenuIsTheMenuEntriesFolderOrNothing)
+{
+    TempTree home;
+    EnvVar homeVar("HOME", home.path().toUtf8());
+    EnvVar xdg("XDG_DATA_HOME", home.file("share").toUtf8());
+    const QString entries = QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);
+    ASSERT_TRUE(entries.startsWith(home.path())) << entries.toStdString();
+    EXPECT_EQ(textmode::GetStartMenuPath(), "");
+    ASSERT_TRUE(QDir().mkpath(entries));
+    EXPECT_EQ(textmode::GetStartMenuPath(), entries);
+}
+
+TEST(SystemFolders, DesktopFollowsTheUsersHome)
+{
+    TempTree home({"Desktop/"});
+    TempTree config;
+    EnvVar homeVar("HOME", home.path().toUtf8());
+    EnvVar xdg("XDG_CONFIG_HOME", config.path().toUtf8());
+    EXPECT_EQ(textmode::GetDesktopPath(), home.file("Desktop"));
+}
+#endif
+
+}  // namespace

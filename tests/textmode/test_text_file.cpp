@@ -1,0 +1,120 @@
+// Text files: every line end and both encodings read back to the name text; written files are exact.
+#include "textmode/TextFile.h"
+
+#include "support/TestSupport.h"
+
+#include <QFile>
+
+namespace {
+
+using namespace testsupport;
+using textmode::readTextFile;
+using textmode::ReadStatus;
+using textmode::writeTextFile;
+
+QByteArray windows1252(const QString& text)
+{
+    // Only the characters the tests use beyond ASCII.
+    QByteArray bytes;
+    for (const QChar c : text) {
+        if (c == QChar(0x20AC))
+            bytes += '\x80';
+        else if (c == QChar(0x201E))
+            bytes += '\x84';
+        else
+            bytes += char(c.unicode());
+    }
+    return bytes;
+}
+
+QString readBytes(const QByteArray& bytes)
+{
+    TempTree tree;
+    tree.add("in.txt", bytes);
+    const textmode::ReadResult read = readTextFile(tree.file("in.txt"));
+    EXPECT_EQ(read.status, ReadStatus::Ok);
+    return read.text;
+}
+
+TEST(TextFileRead, EachLineEndEndsALineAndTheLastAddsNone)
+{
+    EXPECT_EQ(readBytes(""), "");
+    EXPECT_EQ(readBytes("\r\n"), "");
+    EXPECT_EQ(readBytes("a\r\nb"), "a\r\nb");
+    EXPECT_EQ(readBytes("a\r\nb\r\n"), "a\r\nb");
+    EXPECT_EQ(readBytes("a\nb\n"), "a\r\nb");
+    EXPECT_EQ(readBytes("a\rb\r"), "a\r\nb");
+    EXPECT_EQ(readBytes("a\r\n\r\n"), "a\r\n");
+    EXPECT_EQ(readBytes("a\n\nb"), "a\r\n\r\nb");
+    EXPECT_EQ(readBytes("a\rb\nc\r\nd"), "a\r\nb\r\nc\r\nd");
+    EXPECT_EQ(readBytes("\n\r"), "\r\n");  // LF then a lone CR: two empty lines
+}
+
+TEST(TextFileRead, EncodingsAndLineEndsInEveryCombination)
+{
+    const QString lines[] = {QStringLiteral("Größe 5 €"), QStringLiteral("„Zitat"), QStringLiteral("")};
+    const QString expected = QStringLiteral("Größe 5 €\r\n„Zitat\r\n");
+    for (const char* end : {"\r\n", "\r", "\n"}) {
+        QString content;
+        for (const QString& line : lines)
+            content += line + QLatin1String(end);
+        EXPECT_EQ(readBytes(windows1252(content)), expected) << "windows-1252, line end " << int(end[0]);
+        EXPECT_EQ(readBytes(content.toUtf8()), expected) << "UTF-8, line end " << int(end[0]);
+        EXPECT_EQ(readBytes("\xEF\xBB\xBF" + content.toUtf8()), expected) << "UTF-8 with mark, line end " << int(end[0]);
+    }
+}
+
+TEST(TextFileRead, HighBytesAreWindows1252NotLatin1)
+{
+    EXPECT_EQ(readBytes("\x80 \x84 \x93 \xE4"), QStringLiteral("€ „ “ ä"));
+    EXPECT_EQ(readBytes("\x81"), QString(QChar(0x81)));  // unassigned: kept as its control character
+}
+
+TEST(TextFileRead, MissingAndUnreadableAreTold)
+{
+    TempTree tree({"dir/"});
+    EXPECT_EQ(readTextFile(tree.file("none.txt")).status, ReadStatus::Missing);
+    EXPECT_EQ(readTextFile(tree.file("dir")).status, ReadStatus::Unreadable);
+#ifdef __linux__
+    EXPECT_EQ(readTextFile(QStringLiteral("/proc/self/mem")).status, ReadStatus::Unreadable);  // opens, fails to read
+#endif
+}
+
+TEST(TextFileWrite, NarrowWhereEveryCharacterFitsOtherwiseUtf8WithMark)
+{
+    TempTree tree;
+    const QString path = tree.file("out.txt");
+    ASSERT_TRUE(writeTextFile(path, QStringLiteral("ä €\r\nb")));
+    EXPECT_EQ(tree.read("out.txt"), QByteArray("\xE4 \x80\r\nb\r\n"));
+    ASSERT_TRUE(writeTextFile(path, QStringLiteral("Ω")));
+    EXPECT_EQ(tree.read("out.txt"), QByteArray("\xEF\xBB\xBF\xCE\xA9\r\n"));
+    ASSERT_TRUE(writeTextFile(path, QString()));
+    EXPECT_EQ(tree.read("out.txt"), QByteArray("\r\n"));
+    ASSERT_TRUE(writeTextFile(path, QStringLiteral("a\r\n")));
+    EXPECT_EQ(tree.read("out.txt"), QByteArray("a\r\n\r\n"));
+}
+
+TEST(TextFileWrite, RoundTripsExactly)
+{
+    TempTree tree;
+    const QString path = tree.file("round.txt");
+    // The third would read back as "ä" from plain windows-1252 bytes, which happen to be valid UTF-8.
+    for (const QString& text : {QStringLiteral(""), QStringLiteral("a\r\nb\r\nc"), QStringLiteral("ä € „x“"),
+                                QStringLiteral("Ã¤"), QStringLiteral("Ω\r\n日本"), QStringLiteral("end\r\n"),
+                                QStringLiteral("\r\n\r\n")}) {
+        ASSERT_TRUE(writeTextFile(path, text));
+        const textmode::ReadResult read = readTextFile(path);
+        EXPECT_EQ(read.status, ReadStatus::Ok);
+        EXPECT_EQ(read.text, text);
+    }
+}
+
+TEST(TextFileWrite, FailureLeavesNothingBehind)
+{
+    TempTree tree({"dir/"});
+    EXPECT_FALSE(writeTextFile(tree.file("missing/out.txt"), QStringLiteral("x")));
+    EXPECT_FALSE(writeTextFile(tree.file("dir"), QStringLiteral("x")));
+    EXPECT_EQ(tree.entries(), QStringList{"dir"});
+}
+
+}  // namespace

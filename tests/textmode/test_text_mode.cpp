@@ -1,0 +1,143 @@
+// Text mode on the real main window, and the save and open of the name text with scripted answers.
+#include "textmode/TextMode.h"
+
+#include "support/TestSupport.h"
+#include "ui/LastFolder.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QTimer>
+#include <QPushButton>
+
+namespace {
+
+using namespace testsupport;
+using textmode::OpenStatus;
+using textmode::SaveOutcome;
+
+class TextModeView : public FormTest {
+protected:
+    // Shown controls among those the two modes exchange, as "name" entries.
+    QStringList shown() const
+    {
+        QStringList names;
+        for (const char* name : {"Original", "Label1", "Label2", "OrigNamen", "Setzen", "Verzeichnis", "Eingabe_Mit",
+                                 "Command7", "Command8", "Eingabe_Ohne"})
+            if (!child<QWidget>(name)->isHidden())
+                names << QString::fromLatin1(name);
+        return names;
+    }
+};
+
+TEST_F(TextModeView, SwitchingShowsTheOtherControlsAndBack)
+{
+    newForm();
+    auto* command6 = child<QPushButton>("Command6");
+    auto* frame = child<QGroupBox>("ControlsFrame");
+    EXPECT_FALSE(textmode::isTextMode(command6->text()));
+
+    textmode::applyModeView(form.get(), textmode::modeView(true));
+    EXPECT_EQ(shown(), (QStringList{"Command7", "Command8", "Eingabe_Ohne"}));
+    EXPECT_EQ(command6->text(), "Verz.-Modus");
+    EXPECT_EQ(frame->title(), "Text-Modus");
+    EXPECT_TRUE(textmode::isTextMode(command6->text()));
+    EXPECT_EQ(textmode::modeView(true).eingabeOhneAlignment, Qt::AlignLeft);
+
+    textmode::applyModeView(form.get(), textmode::modeView(false));
+    EXPECT_EQ(shown(), (QStringList{"Original", "Label1", "Label2", "OrigNamen", "Setzen", "Verzeichnis", "Eingabe_Mit"}));
+    EXPECT_EQ(command6->text(), "Text-&Modus");
+    EXPECT_EQ(frame->title(), "");
+    EXPECT_FALSE(textmode::isTextMode(command6->text()));
+}
+
+class SaveAndOpen : public ::testing::Test {
+protected:
+    ScriptedMessenger messenger;
+    TempTree tree{{"old.txt", "folder/"}};
+    const ShownMessage saved{QStringLiteral("File saved"), QStringLiteral("File Saved"), ui::Buttons::Ok, ui::Icon::Information};
+    const ShownMessage overwrite{QStringLiteral("Die Datei existiert bereits, soll sie überschrieben werden?"),
+                                 QStringLiteral("Überschreiben?"), ui::Buttons::YesNo, ui::Icon::Question};
+};
+
+TEST_F(SaveAndOpen, NewFileIsWrittenThenReported)
+{
+    EXPECT_EQ(textmode::saveNameText(nullptr, "a\r\nb", tree.file("new.txt"), messenger), SaveOutcome::Saved);
+    EXPECT_EQ(tree.read("new.txt"), QByteArray("a\r\nb\r\n"));
+    EXPECT_EQ(messenger.shown, QList<ShownMessage>{saved});
+    EXPECT_EQ(messenger.beeps, 1);
+}
+
+TEST_F(SaveAndOpen, OverwriteQuestionNoWritesNothing)
+{
+    tree.add("old.txt", "keep");
+    messenger.answerNext(ui::Answer::No);
+    EXPECT_EQ(textmode::saveNameText(nullptr, "new", tree.file("old.txt"), messenger), SaveOutcome::Declined);
+    EXPECT_EQ(tree.read("old.txt"), QByteArray("keep"));
+    EXPECT_EQ(messenger.shown, QList<ShownMessage>{overwrite});
+    EXPECT_EQ(messenger.beeps, 0);
+
+    messenger.answerNext(ui::Answer::Yes);
+    EXPECT_EQ(textmode::saveNameText(nullptr, "new", tree.file("old.txt"), messenger), SaveOutcome::Saved);
+    EXPECT_EQ(tree.read("old.txt"), QByteArray("new\r\n"));
+    EXPECT_EQ(messenger.shown, (QList<ShownMessage>{overwrite, overwrite, saved}));
+}
+
+TEST_F(SaveAndOpen, CancelAndFailureNeverSayFileSaved)
+{
+    EXPECT_EQ(textmode::saveNameText(nullptr, "x", QString(), messenger), SaveOutcome::Cancelled);
+    EXPECT_EQ(textmode::saveNameText(nullptr, "x", tree.file("folder"), messenger), SaveOutcome::Cancelled);
+    EXPECT_TRUE(messenger.shown.isEmpty());
+
+    EXPECT_EQ(textmode::saveNameText(nullptr, "x", tree.file("gone/x.txt"), messenger), SaveOutcome::Failed);
+    ASSERT_EQ(messenger.shown.size(), 1);
+    EXPECT_TRUE(messenger.shown[0].text.startsWith("Die Datei konnte nicht gespeichert werden:"));
+    EXPECT_EQ(messenger.shown[0].icon, ui::Icon::Stop);
+    EXPECT_EQ(messenger.beeps, 0);
+    EXPECT_EQ(tree.entries(), (QStringList{"folder", "old.txt"}));
+}
+
+TEST_F(SaveAndOpen, OpenGivesTheLinesOrLeavesTheTextAlone)
+{
+    tree.add("lf.txt", "eins\nzwei\n");
+    const textmode::OpenOutcome opened = textmode::openNameText(nullptr, tree.file("lf.txt"), messenger);
+    EXPECT_EQ(opened.status, OpenStatus::Opened);
+    EXPECT_EQ(opened.text, "eins\r\nzwei");
+
+    EXPECT_EQ(textmode::openNameText(nullptr, QString(), messenger).status, OpenStatus::Cancelled);
+    EXPECT_EQ(textmode::openNameText(nullptr, tree.file("folder"), messenger).status, OpenStatus::Cancelled);
+    EXPECT_EQ(textmode::openNameText(nullptr, tree.file("none.txt"), messenger).status, OpenStatus::Cancelled);
+    EXPECT_TRUE(messenger.shown.isEmpty());
+#ifdef __linux__
+    EXPECT_EQ(textmode::openNameText(nullptr, QStringLiteral("/proc/self/mem"), messenger).status, OpenStatus::Unreadable);
+    ASSERT_EQ(messenger.shown.size(), 1);
+    EXPECT_TRUE(messenger.shown[0].text.startsWith("Die Datei konnte nicht gelesen werden:"));
+#endif
+}
+
+TEST_F(SaveAndOpen, ThroughTheDialogInTheChoosersLastFolder)
+{
+    ui::setLastFolder(tree.path());
+    QStringList captions;
+    auto confirm = [&captions](const QString& name) {
+        QTimer::singleShot(0, [&captions, name] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            ASSERT_NE(dialog, nullptr);
+            captions << dialog->windowTitle();
+            if (!name.isNull())
+                in<QLineEdit>(dialog, "FileName")->setText(name);
+            in<QPushButton>(dialog, "Ok")->click();
+        });
+    };
+    confirm(QString());
+    EXPECT_EQ(textmode::saveNameTextAs(nullptr, "x\r\ny", messenger), SaveOutcome::Saved);
+    EXPECT_EQ(tree.read("NoName.txt"), QByteArray("x\r\ny\r\n"));
+    confirm("NoName.txt");
+    const textmode::OpenOutcome opened = textmode::openNameTextFile(nullptr, messenger);
+    ui::setLastFolder(QString());
+    EXPECT_EQ(opened.status, OpenStatus::Opened);
+    EXPECT_EQ(opened.text, "x\r\ny");
+    EXPECT_EQ(captions, (QStringList{"Datei Speichern", "Text-Datei auswählen"}));
+}
+
+}  // namespace

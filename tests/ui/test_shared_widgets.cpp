@@ -1,0 +1,76 @@
+// The drive list and the background file list that the chooser and the file dialog share.
+#include "ui/BackgroundFileList.h"
+#include "ui/DriveList.h"
+
+#include "support/TestSupport.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+using namespace testsupport;
+using ui::DriveList;
+
+TEST(DriveList, KeepsUserVolumesOnly)
+{
+    for (const char* root : {"/", "/home", "/devel", "/system", "/procedures", "/run/media/anna/STICK", "/mnt/usb"})
+        EXPECT_TRUE(DriveList::isUserVolume(QString::fromLatin1(root))) << root;
+    for (const char* root : {"/dev", "/dev/shm", "/proc", "/proc/sys/fs/binfmt_misc", "/sys", "/sys/fs/cgroup", "/run",
+                             "/run/user/1000", "/run/lock", "/run/media"})
+        EXPECT_FALSE(DriveList::isUserVolume(QString::fromLatin1(root))) << root;
+    const QStringList roots = DriveList::driveRoots();
+#ifndef _WIN32
+    EXPECT_TRUE(roots.contains("/"));
+#endif
+    for (const QString& root : roots)
+        EXPECT_TRUE(DriveList::isUserVolume(root)) << root.toStdString();
+}
+
+TEST(DriveList, SelectsTheVolumeThatHoldsAPath)
+{
+    DriveList drives;
+    drives.clear();
+    drives.addItems({"/", "/home", "/home2", "/run/media/anna/STICK"});
+    EXPECT_EQ(drives.selectFor("/home2/ann/x"), "/home2");
+    EXPECT_EQ(drives.currentText(), "/home2");
+    EXPECT_EQ(drives.selectFor("/homework"), "/");  // a longer name is no sub-folder
+    EXPECT_EQ(drives.selectFor("/home"), "/home");
+    EXPECT_EQ(drives.selectFor("/run/media/anna/STICK/Musik"), "/run/media/anna/STICK");
+}
+
+QStringList waitForList(ui::BackgroundFileList& list)
+{
+    if (list.isListing()) {
+        QSignalSpy listed(&list, &ui::BackgroundFileList::listed);
+        EXPECT_TRUE(listed.wait(5000));
+    }
+    return list.stringList();
+}
+
+TEST(BackgroundFileList, ListsVisibleFilesMatchingThePattern)
+{
+    TempTree tree({"b.TXT", "a.txt", ".hidden.txt", "c.mp3", "d.txt/", "x.txt.bak"});
+    ui::BackgroundFileList list;
+    list.list(tree.path());
+    EXPECT_EQ(waitForList(list), (QStringList{"a.txt", "b.TXT", "c.mp3", "x.txt.bak"}));
+    list.list(tree.path(), "*.txt");
+    EXPECT_EQ(waitForList(list), (QStringList{"a.txt", "b.TXT"}));
+}
+
+TEST(BackgroundFileList, OnlyTheLatestRequestIsShown)
+{
+    TempTree first({"one.txt"});
+    TempTree second({"two.txt"});
+    ui::BackgroundFileList list;
+    QSignalSpy listed(&list, &ui::BackgroundFileList::listed);
+    list.list(first.path());
+    list.list(second.path());
+    EXPECT_TRUE(list.stringList().isEmpty());  // emptied at once, not showing the old folder meanwhile
+    EXPECT_EQ(waitForList(list), QStringList{"two.txt"});
+    QTest::qWait(100);  // the first answer may arrive late; it must not replace the second
+    EXPECT_EQ(list.stringList(), QStringList{"two.txt"});
+    EXPECT_EQ(listed.count(), 1);
+}
+
+}  // namespace

@@ -1,0 +1,38 @@
+#include "mainwindow/DroppedPath.h"
+
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+
+using dropping::directoryToOpen;
+
+namespace {
+
+TEST(DirectoryToOpen, DirectoriesFilesAndMissingPaths)
+{
+    testsupport::TempTree tree{{"dir/", "dir/song.mp3", "top.txt"}};
+    const QString root = QDir(tree.path()).canonicalPath();
+    const QString dir = QDir(tree.file("dir")).canonicalPath();
+    EXPECT_EQ(directoryToOpen(dir), dir);
+    EXPECT_EQ(directoryToOpen(dir + QStringLiteral("/")), dir);
+    EXPECT_EQ(directoryToOpen(dir + QStringLiteral("/song.mp3")), dir);
+    EXPECT_EQ(directoryToOpen(root + QStringLiteral("/top.txt")), root);
+    EXPECT_EQ(directoryToOpen(dir + QStringLiteral("/gone.mp3")), dir);           // deleted since the drag began
+    EXPECT_EQ(directoryToOpen(root + QStringLiteral("/gone/song.mp3")), QString());  // its directory is gone too
+    EXPECT_EQ(directoryToOpen(QString()), QString());
+}
+
+TEST(DirectoryToOpen, RootAndRelativePaths)
+{
+    EXPECT_EQ(directoryToOpen(QStringLiteral("/")), QStringLiteral("/"));
+    EXPECT_EQ(directoryToOpen(QStringLiteral("/no-such-entry-of-the-root")), QStringLiteral("/"));
+    testsupport::TempTree tree{{"dir/", "dir/a.txt"}};
+    testsupport::CurrentDir cwd(tree.path());
+    const QString dir = QDir(tree.file("dir")).canonicalPath();
+    EXPECT_EQ(QDir(directoryToOpen(QStringLiteral("dir/a.txt"))).canonicalPath(), dir);
+    EXPECT_EQ(QDir(directoryToOpen(QStringLiteral("dir"))).canonicalPath(), dir);
+}
+
+}  // namespace

@@ -3,6 +3,7 @@
 #include "settings/Twips.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace bands {
 namespace {
@@ -142,6 +143,42 @@ QList<QRect> fitRow(const QList<QRect>& designTwips, const QList<int>& neededWid
         const QRect frame(left, design.y(), std::max(design.width(), needed), design.height());
         placed.append(frame);
         growth = frame.right() - design.right();
+    }
+    return placed;
+}
+
+QList<QRect> wrapOverflow(const QList<QRect>& controls, int availableWidth, int gap)
+{
+    QList<QRect> placed = controls;
+    int left = std::numeric_limits<int>::max();
+    int bottom = std::numeric_limits<int>::min();
+    bool overflow = false;
+    for (const QRect& r : controls) {
+        left = std::min(left, r.left());
+        if (r.right() < availableWidth)
+            bottom = std::max(bottom, r.bottom());
+        else
+            overflow = true;
+    }
+    if (!overflow)
+        return placed;
+    if (bottom == std::numeric_limits<int>::min())
+        bottom = -1 - gap;  // nothing fits where it stands: the rows start at the top
+
+    int x = left;
+    int rowTop = bottom + 1 + gap;
+    int rowHeight = 0;
+    for (QRect& r : placed) {
+        if (r.right() < availableWidth)
+            continue;
+        if (x > left && x + r.width() > availableWidth) {
+            rowTop += rowHeight + gap;
+            x = left;
+            rowHeight = 0;
+        }
+        r.moveTo(x, rowTop);
+        x += r.width() + gap;
+        rowHeight = std::max(rowHeight, r.height());
     }
     return placed;
 }

@@ -63,4 +63,9 @@ std::optional<BandRects> screenLayout(const ScreenInput& input);
 // narrower or moves left of its design place. Missing minimum widths count as 0.
 QList<QRect> fitRow(const QList<QRect>& designTwips, const QList<int>& neededWidthsPx);
 
+// The controls of a toolbar (pixels, relative to it) in a window narrower than the toolbar's design: those
+// that would reach past availableWidth move, in the given order, into rows below the lowest control, side by
+// side from the left edge of the leftmost control, `gap` apart. The rest keep their places.
+QList<QRect> wrapOverflow(const QList<QRect>& controls, int availableWidth, int gap);
+
 }  // namespace bands

@@ -194,3 +194,43 @@ TEST(FitRow, OverlappingDesignPlacesAreSeparated)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(WrapOverflow, ControlsPastTheEdgeMoveIntoARowBelow)
+{
+    // Two rows of buttons and a column of labels at the right, as in the lower toolbar.
+    const QList<QRect> controls{QRect(24, 12, 100, 25), QRect(530, 12, 80, 25), QRect(612, 12, 80, 25),
+                                QRect(24, 44, 100, 25), QRect(656, 48, 21, 20),
+                                QRect(700, 12, 60, 17), QRect(700, 32, 73, 17), QRect(700, 52, 120, 17)};
+    EXPECT_EQ(bands::wrapOverflow(controls, 900, 4), controls);
+
+    const QList<QRect> placed = bands::wrapOverflow(controls, 655, 4);
+    EXPECT_EQ(placed.mid(0, 2), controls.mid(0, 2));
+    EXPECT_EQ(placed[3], controls[3]);
+    // Exit, the on-top control and the three labels, side by side below the lowest control that stayed.
+    EXPECT_EQ(placed[2], QRect(24, 73, 80, 25));
+    EXPECT_EQ(placed[4], QRect(108, 73, 21, 20));
+    EXPECT_EQ(placed[5], QRect(133, 73, 60, 17));
+    EXPECT_EQ(placed[6], QRect(197, 73, 73, 17));
+    EXPECT_EQ(placed[7], QRect(274, 73, 120, 17));
+    for (const QRect& r : placed)
+        EXPECT_LT(r.right(), 655);
+}
+
+TEST(WrapOverflow, ANarrowWindowGetsSeveralRows)
+{
+    const QList<QRect> controls{QRect(10, 0, 50, 20), QRect(70, 0, 50, 20), QRect(130, 0, 50, 30), QRect(190, 0, 50, 20)};
+    const QList<QRect> placed = bands::wrapOverflow(controls, 125, 5);
+    EXPECT_EQ(placed[0], controls[0]);
+    EXPECT_EQ(placed[1], controls[1]);
+    EXPECT_EQ(placed[2], QRect(10, 25, 50, 30));
+    EXPECT_EQ(placed[3], QRect(65, 25, 50, 20));
+    // Narrower than a single control: one per row, nothing left out.
+    const QList<QRect> single = bands::wrapOverflow(controls, 40, 5);
+    EXPECT_EQ(single[0], QRect(10, 0, 50, 20));
+    EXPECT_EQ(single[1], QRect(10, 25, 50, 20));
+    EXPECT_EQ(single[3].top(), single[2].bottom() + 1 + 5);
+}
+
+}  // namespace

@@ -62,7 +62,7 @@ TEST_F(WindowMoveTest, PressOnAControlOrWithAnotherButtonDoesNotMove)
     QObject::connect(button, &QPushButton::clicked, [&] { ++clicks; });
     dragFrom(button, QPoint(5, 5), QPoint(2, 1));
     dragFrom(frame, QPoint(150, 60), QPoint(40, 25), Qt::RightButton);
-    dragFrom(&window, QPoint(250, 150), QPoint(40, 25));  // the window itself is no handle here
+    dragFrom(&window, QPoint(250, 150), QPoint(40, 25));  // not a handle
     EXPECT_EQ(window.pos(), start);
     EXPECT_EQ(clicks, 1);
 }

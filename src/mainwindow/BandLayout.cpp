@@ -124,8 +124,10 @@ std::optional<BandRects> screenLayout(const ScreenInput& in)
     r.original = QRect(listLeft, workTop, designList.width(), textHeight + listExtra);
     r.label1 = QRect(r.original.x(), px(design->label1.top()), px(kLabel1Width), px(kLabelHeight));
     r.label2 = px(design->label2);
+    r.label2.setWidth(std::max(0, listLeft - kGapPx - r.label2.x()));
     r.erweiterungsFrame = QRect(px(kUpperLeft), px(kUpperTop), std::max(0, innerWidth - px(kUpperLeft)), px(kUpperHeight));
     r.command18 = px(kCommand18);
+    r.command18.moveLeft(std::max(r.command18.x(), in.fixedRowRight + 1 + kGapPx));
     return r;
 }
 

@@ -48,14 +48,16 @@ struct ScreenInput {
     BandState state;
     // The height the lower toolbar's controls need at the current font; never less than its design height.
     int lowerToolbarNeededHeight = 0;
+    // The right edge (pixels) of the fixed tool row once its frames are fitted; Command18 stays right of it.
+    int fixedRowRight = 0;
 };
 
 // The on-screen form in pixels. The upper bands keep the design's places; the bottom of the work area and the
 // lower toolbar are measured from the inner area's bottom edge, so the name text and the list always end above
 // the lower toolbar, whatever frame and title bar the window system adds. Hiding the upper toolbar gives the work
 // area kUpperToolbarRoom, hiding the lower one kLowerToolbarRoom; the list stays 60 twips taller than the name
-// text; with the lower toolbar hidden the name text ends above ShowControlsDialogButton. Nothing for a window
-// under the minimum size.
+// text; with the lower toolbar hidden the name text ends above ShowControlsDialogButton. Label2 reaches to the
+// list, so the line count beside its caption shows whole. Nothing for a window under the minimum size.
 std::optional<BandRects> screenLayout(const ScreenInput& input);
 
 // Tool frames of one row, in their design places (twips), each widened to at least the pixels its captions

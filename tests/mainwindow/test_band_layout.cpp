@@ -92,6 +92,7 @@ TEST_P(ScreenLayoutTest, WorkAreaStaysBetweenTheToolbarsAndInside)
             EXPECT_NEAR(screen(false, true, needs).eingabeMit.height() - screen(true, true, needs).eingabeMit.height(),
                         1100 / 15.0, 1.0);
         }
+    EXPECT_LT(screen(true, true).label2.right(), screen(true, true).original.left());
     const auto text = screen(true, true, 0, Mode::Text);
     EXPECT_GT(text.eingabeOhne.width(), screen(true, true).eingabeOhne.width());
     EXPECT_LT(text.eingabeOhne.right(), inner.width());
@@ -101,6 +102,13 @@ INSTANTIATE_TEST_SUITE_P(Sizes, ScreenLayoutTest,
                          ::testing::Values(std::pair(QSize(W, H), QSize(663, 363)),            // no frame
                                            std::pair(QSize(W, H), QSize(600, 331)),            // a wide frame
                                            std::pair(QSize(24000, 15000), QSize(1590, 960))));  // large
+
+TEST(ScreenLayout, RestoreButtonStaysRightOfTheFittedRow)
+{
+    const BandState both{true, true, Mode::Directory};
+    EXPECT_EQ(bands::screenLayout({QSize(W, H), QSize(663, 363), both})->command18, QRect(603, 56, 58, 15));
+    EXPECT_EQ(bands::screenLayout({QSize(W, H), QSize(663, 363), both, 0, 650})->command18.left(), 655);
+}
 
 TEST(FitRow, WiderFramesPushTheOnesAfterThemAndNothingOverlaps)
 {

@@ -43,7 +43,6 @@ AlwaysOnTop::AlwaysOnTop(QWidget* parent)
       m_mouseMove(makePicture(this, "AOT_MouseMove", Look::Highlighted)),
       m_enabled(makePicture(this, "AOT_Enabled", Look::Active))
 {
-    setObjectName(QStringLiteral("AlwaysOnTop"));
     setToolTip(QStringLiteral("Always on top"));
     // Any resize by the host snaps back to this size.
     setFixedSize(kWidth, kHeight);

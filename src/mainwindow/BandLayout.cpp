@@ -9,7 +9,7 @@ namespace bands {
 namespace {
 
 // Design places in twips.
-constexpr int kWorkTop = 2490;  // top of the name text and the list below both toolbars
+constexpr int kWorkTop = 2490;  // top of the name text and the list below the upper toolbar
 constexpr int kLabelTop = 2250;
 constexpr int kLabelHeight = 255;
 constexpr int kLabel1Width = 2880;

@@ -1,0 +1,33 @@
+#pragma once
+// Lets widgets take files and directories dropped from the file manager. Every other drop (dragged text,
+// web links) is refused while it hovers, so a text box never inserts it.
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QMimeData;
+class QWidget;
+
+namespace ui {
+
+// The local paths of a drag's file list, in its order; empty when it carries none.
+QStringList droppedLocalPaths(const QMimeData* data);
+
+class FileDropFilter : public QObject {
+    Q_OBJECT
+public:
+    explicit FileDropFilter(std::function<void(const QString& firstPath)> onDrop, QObject* parent = nullptr);
+
+    // A scroll area (text boxes, lists, the editor) gets its drag events on its viewport: both are watched.
+    void addTarget(QWidget* target);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::function<void(const QString&)> m_onDrop;
+};
+
+}  // namespace ui

@@ -1,0 +1,219 @@
+#include "mainwindow/ListSync.h"
+
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QFocusEvent>
+#include <QListWidget>
+#include <QRandomGenerator>
+
+#include <algorithm>
+#include <vector>
+
+using listsync::lineAt;
+using listsync::lineSpan;
+using listsync::Span;
+
+namespace listsync {
+static void PrintTo(const Span& s, std::ostream* os) { *os << '{' << s.start << ',' << s.length << '}'; }
+}  // namespace listsync
+
+namespace {
+
+// Literal transcriptions of the two scans, 1-based positions and all, as the reference.
+qsizetype oracleLineAt(const QString& text, qsizetype s)
+{
+    qsizetype p = 1;
+    qsizetype n = 0;
+    while (p > 0) {
+        const qsizetype found = text.indexOf(QLatin1Char('\r'), p - 1);
+        p = found < 0 ? 0 : found + 2;
+        n += 1;
+        if (p > s)
+            return n - 1;
+    }
+    return n - 1;
+}
+
+Span oracleLineSpan(const QString& text, qsizetype k)
+{
+    const qsizetype L = text.size();
+    qsizetype start = k == 0 ? 1 : 0;
+    qsizetype end = L;
+    qsizetype c = 0;
+    for (qsizetype i = 1; i <= L; ++i) {
+        if (text.at(i - 1) != QLatin1Char('\r'))
+            continue;
+        c += 1;
+        if (start > 0) {
+            end = i - 1;
+            break;
+        }
+        if (k == c)
+            start = i + 1;
+    }
+    if (k == 0)
+        start = 0;
+    return {start, end - start};
+}
+
+TEST(LineModel, CursorAroundALineEndAndLineSelections)
+{
+    const QString text = QStringLiteral("ab\r\ncd");
+    const qsizetype lineOf[] = {0, 0, 0, 0, 1, 1, 1};  // before the CR at 2, after the LF at 4, last line
+    for (qsizetype s = 0; s <= text.size(); ++s)
+        EXPECT_EQ(lineAt(text, s), lineOf[s]) << s;
+    EXPECT_EQ(lineAt(QString(), 0), 0);
+    EXPECT_EQ(lineAt(QStringLiteral("\r\n\r\n"), 4), 2);
+
+    EXPECT_EQ(lineSpan(text, 0), (Span{0, 2}));
+    EXPECT_EQ(lineSpan(text, 1), (Span{4, 2}));
+    EXPECT_EQ(lineSpan(text, 2), (Span{0, 6}));  // past the last line: the whole text
+    EXPECT_EQ(lineSpan(QString(), 0), (Span{0, 0}));
+}
+
+TEST(LineModel, AgreesWithTheLiteralScansOnGeneratedTexts)
+{
+    QRandomGenerator rng(20261207);
+    const QStringList pieces{QStringLiteral("a"), QStringLiteral("\u00fc"), QStringLiteral(" "), QStringLiteral("\r\n")};
+    for (int round = 0; round < 400; ++round) {
+        QString text;
+        for (int i = rng.bounded(12); i > 0; --i)
+            text += pieces.at(rng.bounded(pieces.size()));
+        for (qsizetype s = 0; s <= text.size() + 1; ++s)
+            ASSERT_EQ(lineAt(text, s), oracleLineAt(text, s)) << text.toStdString() << " at " << s;
+        for (qsizetype k = 0; k <= 6; ++k)
+            ASSERT_EQ(lineSpan(text, k), oracleLineSpan(text, k)) << text.toStdString() << " line " << k;
+    }
+}
+
+// A name text as the sync sees it; the list is a real one.
+struct FakeEditor {
+    QString text;
+    qsizetype cursor = 0;
+    Span selection;
+    int focusTaken = 0;
+    std::vector<qsizetype> lineStarts;  // when set, the editor's own line index
+
+    listsync::Editor hooks()
+    {
+        listsync::Editor e;
+        e.cursorPosition = [this] { return cursor; };
+        if (!lineStarts.empty())
+            e.lineOfPosition = [this](qsizetype p) {
+                return qsizetype(std::upper_bound(lineStarts.begin(), lineStarts.end(), p) - lineStarts.begin()) - 1;
+            };
+        e.text = [this] { return text; };
+        e.setSelection = [this](qsizetype start, qsizetype length) {
+            selection = {start, length};
+            cursor = start + length;
+        };
+        e.takeFocus = [this] { ++focusTaken; };
+        return e;
+    }
+};
+
+class ListSyncTest : public ::testing::Test {
+protected:
+    ListSyncTest()
+    {
+        editor.text = QStringLiteral("ab\r\ncd\r\nsurplus");
+        list.addItems({QStringLiteral("ab.txt"), QStringLiteral("cd.txt")});
+        sync.watchListFocus(&list);
+    }
+    void listFocus(QEvent::Type type)
+    {
+        QFocusEvent e(type, Qt::MouseFocusReason);
+        QCoreApplication::sendEvent(&list, &e);
+    }
+    FakeEditor editor;
+    QListWidget list;
+    listsync::ListSync sync{editor.hooks(), {[this] { return list.count(); }, [this](int row) { list.setCurrentRow(row); }}};
+};
+
+TEST_F(ListSyncTest, ListFollowsTheCursorWhenItMoved)
+{
+    sync.editorFocusIn();
+    EXPECT_TRUE(sync.polling());
+    sync.textToList();  // the cursor never left 0: nothing to do
+    EXPECT_EQ(list.currentRow(), -1);
+    editor.cursor = 5;
+    sync.textToList();
+    EXPECT_EQ(list.currentRow(), 1);
+    editor.cursor = 10;  // on a line the list has no entry for
+    sync.textToList();
+    EXPECT_EQ(list.currentRow(), 1);
+    EXPECT_EQ(list.selectedItems().size(), 1);
+    sync.setDisabled(true);
+    editor.cursor = 1;
+    sync.textToList();
+    EXPECT_EQ(list.currentRow(), 1);
+    sync.editorFocusOut();
+    EXPECT_FALSE(sync.polling());
+}
+
+TEST_F(ListSyncTest, OnlyAFocusedListMovesTheText)
+{
+    sync.listToText(1);  // a selection the program made
+    EXPECT_EQ(editor.focusTaken, 0);
+    listFocus(QEvent::FocusIn);
+    sync.listToText(1);
+    EXPECT_EQ(editor.selection, (Span{4, 2}));
+    EXPECT_EQ(editor.focusTaken, 1);
+    // The next poll selects the same entry and leaves the text selection alone.
+    list.setCurrentRow(0);
+    sync.textToList();
+    EXPECT_EQ(list.currentRow(), 1);
+    EXPECT_EQ(editor.selection, (Span{4, 2}));
+    sync.listToText(5);
+    EXPECT_EQ(editor.selection, (Span{0, editor.text.size()}));
+
+    sync.setDisabled(true);
+    sync.listToText(0);
+    sync.setDisabled(false);
+    listFocus(QEvent::FocusOut);
+    sync.listToText(0);
+    EXPECT_EQ(editor.focusTaken, 2);
+}
+
+TEST(ListSyncSpeed, StepStaysUnderAMillisecondAt100000Lines)
+{
+    constexpr int kLines = 100000;
+    FakeEditor editor;
+    QStringList lines;
+    for (int i = 0; i < kLines; ++i) {
+        editor.lineStarts.push_back(qsizetype(i) * 29);
+        lines.append(QStringLiteral("Track %1 - some title.mp3").arg(i, 6, 10, QLatin1Char('0')));  // 27 + CR LF
+    }
+    editor.text = lines.join(QStringLiteral("\r\n"));
+    int selected = -1;
+    listsync::ListSync sync(editor.hooks(), {[] { return kLines; }, [&](int row) { selected = row; }});
+
+    constexpr int kSteps = 2000;
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < kSteps; ++i) {
+        editor.cursor = editor.lineStarts[size_t(i * 7919 % kLines)] + 3;
+        sync.textToList();
+    }
+    EXPECT_LT(double(clock.nsecsElapsed()) / 1e6 / kSteps, 1.0);
+    EXPECT_EQ(selected, (kSteps - 1) * 7919 % kLines);
+}
+
+TEST(DisableSyncSetting, StoresOneWhenSynchronisationIsOff)
+{
+    testsupport::SettingsSandbox sandbox;
+    EXPECT_FALSE(listsync::loadDisableSync());  // nothing stored
+    listsync::storeDisableSync(true);
+    EXPECT_EQ(testsupport::setting("SyncListBoxen", "Enabled"), QStringLiteral("1"));
+    EXPECT_TRUE(listsync::loadDisableSync());
+    listsync::storeDisableSync(false);
+    EXPECT_EQ(testsupport::setting("SyncListBoxen", "Enabled"), QStringLiteral("0"));
+    EXPECT_FALSE(listsync::loadDisableSync());
+    testsupport::store("SyncListBoxen", "Enabled", "yes");
+    EXPECT_TRUE(listsync::loadDisableSync());
+}
+
+}  // namespace

@@ -1,0 +1,103 @@
+#include "settings/AlwaysOnTop.h"
+
+#include "settings/WindowPlacement.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QEnterEvent>
+#include <QImage>
+#include <QLabel>
+#include <QTest>
+
+using testsupport::setting;
+using Look = AlwaysOnTop::Look;
+
+namespace {
+
+class AlwaysOnTopTest : public ::testing::Test {
+protected:
+    AlwaysOnTopTest() { host.resize(200, 100); }
+    // The one picture that is shown; "" when not exactly one is.
+    QString shownPicture(const AlwaysOnTop* c) const
+    {
+        QStringList shown;
+        for (const char* name : {"AOT_Disabled", "AOT_MouseMove", "AOT_Enabled"})
+            if (testsupport::in<QLabel>(c, name)->isVisibleTo(c))
+                shown.append(QString::fromLatin1(name));
+        return shown.size() == 1 ? shown.first() : QString();
+    }
+    void hover(bool enter)
+    {
+        QEnterEvent in(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+        QEvent out(QEvent::Leave);
+        QCoreApplication::sendEvent(control, enter ? static_cast<QEvent*>(&in) : &out);
+    }
+
+    testsupport::SettingsSandbox sandbox;
+    QWidget host;
+    AlwaysOnTop* control = new AlwaysOnTop(&host);
+};
+
+TEST_F(AlwaysOnTopTest, ClicksSwitchTheWindowAndStoreTheState)
+{
+    testsupport::store("AlwaysOnTop", "OnTop", "True");
+    AlwaysOnTop fresh(&host);  // a new control is normal, whatever is stored
+    EXPECT_FALSE(fresh.GetIsOnTop());
+    EXPECT_EQ(shownPicture(&fresh), QStringLiteral("AOT_Disabled"));
+
+    host.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_TRUE(control->GetIsOnTop());
+    EXPECT_TRUE(placement::isStayOnTop(&host));
+    EXPECT_EQ(shownPicture(control), QStringLiteral("AOT_Enabled"));
+    EXPECT_EQ(setting("AlwaysOnTop", "OnTop"), QStringLiteral("True"));
+
+    QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_FALSE(control->GetIsOnTop());
+    EXPECT_FALSE(placement::isStayOnTop(&host));
+    EXPECT_EQ(shownPicture(control), QStringLiteral("AOT_MouseMove"));
+    EXPECT_EQ(setting("AlwaysOnTop", "OnTop"), QStringLiteral("False"));
+}
+
+TEST_F(AlwaysOnTopTest, HoverHighlightsOnlyTheNormalState)
+{
+    hover(true);
+    EXPECT_EQ(shownPicture(control), QStringLiteral("AOT_MouseMove"));
+    hover(false);
+    EXPECT_EQ(shownPicture(control), QStringLiteral("AOT_Disabled"));
+    control->SetToTop();
+    hover(true);
+    hover(false);
+    EXPECT_EQ(shownPicture(control), QStringLiteral("AOT_Enabled"));
+}
+
+TEST_F(AlwaysOnTopTest, LoadSettingsAppliesTheStoredState)
+{
+    control->LoadSettings();  // nothing stored: on top
+    EXPECT_TRUE(control->GetIsOnTop());
+    testsupport::store("AlwaysOnTop", "OnTop", "garbage");
+    control->LoadSettings();
+    EXPECT_FALSE(control->GetIsOnTop());
+    EXPECT_EQ(control->look(), Look::Highlighted);
+    EXPECT_EQ(setting("AlwaysOnTop", "OnTop"), QStringLiteral("False"));
+}
+
+TEST_F(AlwaysOnTopTest, KeepsItsSizeAndThreeDistinctPictures)
+{
+    control->resize(100, 60);
+    EXPECT_EQ(control->size(), QSize(21, 20));
+    const QImage normal = AlwaysOnTop::picture(Look::Normal).toImage();
+    const QImage highlighted = AlwaysOnTop::picture(Look::Highlighted).toImage();
+    const QImage active = AlwaysOnTop::picture(Look::Active).toImage();
+    EXPECT_EQ(normal.size(), QSize(21, 20));
+    EXPECT_NE(normal, highlighted);
+    EXPECT_NE(highlighted, active);
+    // The normal look lies on the toolbar's own face; the other two draw a face of their own.
+    EXPECT_EQ(qAlpha(normal.pixel(10, 0)), 0);
+    EXPECT_GT(qAlpha(highlighted.pixel(10, 0)), 0);
+    EXPECT_GT(qAlpha(active.pixel(10, 0)), 0);
+}
+
+}  // namespace

@@ -1,6 +1,6 @@
 #include "mainwindow/BandLayout.h"
 
-#include "settings/Twips.h"
+#include "ui/Twips.h"
 
 #include <algorithm>
 #include <limits>

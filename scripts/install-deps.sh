@@ -4,6 +4,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  libqscintilla2-qt6-dev libqscintilla2-qt6-l10n
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core xvfb xauth
 )

@@ -87,8 +87,6 @@ NameTextEdit::NameTextEdit(QWidget* parent) : QsciScintilla(parent)
     SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1);
     // Rectangular selections cannot be told as one start and length.
     SendScintilla(SCI_SETRECTANGULARSELECTIONMODIFIER, 0);
-    // Positions in UTF-16 code units come from this index without reading the text.
-    SendScintilla(SCI_ALLOCATELINECHARACTERINDEX, SC_LINECHARACTERINDEX_UTF16);
     keepTextBoxKeys();
     applyPalette();
     connect(this, &QsciScintilla::textChanged, this, &NameTextEdit::onTextChanged);
@@ -158,9 +156,33 @@ QString NameTextEdit::text() const
 void NameTextEdit::replaceAll(const QString& crlfText)
 {
     const QByteArray bytes = editorBytes(crlfText);
+    // Keeping the position index up to date while 100,000 lines go in costs more than building it anew
+    // when a position is next asked for.
+    releasePositionIndex();
     SendScintilla(SCI_CLEARALL);
     SendScintilla(SCI_ADDTEXT, uintptr_t(bytes.size()), bytes.constData());
-    SendScintilla(SCI_GOTOPOS, 0L);
+    // Cursor and view to the start without making the editor lay out the first line to show the cursor:
+    // joined into one line, that line can hold millions of characters.
+    SendScintilla(SCI_SETEMPTYSELECTION, 0L);
+    SendScintilla(SCI_SETFIRSTVISIBLELINE, 0L);
+    SendScintilla(SCI_SETXOFFSET, 0L);
+}
+
+void NameTextEdit::ensurePositionIndex() const
+{
+    // Line starts in UTF-16 code units: positions convert without reading the text before them.
+    if (!m_positionIndex) {
+        SendScintilla(SCI_ALLOCATELINECHARACTERINDEX, SC_LINECHARACTERINDEX_UTF16);
+        m_positionIndex = true;
+    }
+}
+
+void NameTextEdit::releasePositionIndex()
+{
+    if (m_positionIndex) {
+        SendScintilla(SCI_RELEASELINECHARACTERINDEX, SC_LINECHARACTERINDEX_UTF16);
+        m_positionIndex = false;
+    }
 }
 
 void NameTextEdit::setText(const QString& crlfText)
@@ -193,6 +215,7 @@ qsizetype NameTextEdit::lineCount() const
 
 qsizetype NameTextEdit::toCanonical(long editorPos) const
 {
+    ensurePositionIndex();
     const long line = SendScintilla(SCI_LINEFROMPOSITION, editorPos);
     const long lineStart = SendScintilla(SCI_POSITIONFROMLINE, line);
     return SendScintilla(SCI_INDEXPOSITIONFROMLINE, line, long(SC_LINECHARACTERINDEX_UTF16)) +
@@ -203,6 +226,7 @@ long NameTextEdit::toEditor(qsizetype canonicalPos, Round round) const
 {
     if (canonicalPos <= 0)
         return 0;
+    ensurePositionIndex();
     const long line = SendScintilla(SCI_LINEFROMINDEXPOSITION, long(canonicalPos), long(SC_LINECHARACTERINDEX_UTF16));
     const long lineStart = SendScintilla(SCI_POSITIONFROMLINE, line);
     const long lineEnd = SendScintilla(SCI_GETLINEENDPOSITION, line);
@@ -233,7 +257,9 @@ qsizetype NameTextEdit::selectionStart() const
 
 qsizetype NameTextEdit::selectionLength() const
 {
-    return toCanonical(SendScintilla(SCI_GETSELECTIONEND)) - toCanonical(SendScintilla(SCI_GETSELECTIONSTART));
+    const long start = SendScintilla(SCI_GETSELECTIONSTART);
+    const long end = SendScintilla(SCI_GETSELECTIONEND);
+    return end == start ? 0 : toCanonical(end) - toCanonical(start);
 }
 
 QString NameTextEdit::selectedText() const

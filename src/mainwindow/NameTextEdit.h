@@ -46,6 +46,8 @@ private:
     qsizetype toCanonical(long editorPos) const;
     long toEditor(qsizetype canonicalPos, Round round) const;
     void replaceAll(const QString& crlfText);
+    void ensurePositionIndex() const;
+    void releasePositionIndex();
     void onTextChanged();
     void leaveEvent();
     void applyPalette();
@@ -54,4 +56,5 @@ private:
     int m_eventDepth = 0;     // > 0 while a user event is handled: edits inside it report once at its end
     bool m_changePending = false;
     bool m_applyingLook = false;
+    mutable bool m_positionIndex = false;
 };

@@ -48,13 +48,11 @@ int utf16Units(int utf8Bytes)
 QByteArray editorBytes(const QString& crlfText)
 {
     QByteArray utf8 = crlfText.toUtf8();
-    bool lone = false;
-    for (qsizetype i = 0; i < utf8.size() && !lone; ++i) {
-        if (utf8[i] == '\r')
-            lone = (i + 1 == utf8.size() || utf8[i + 1] != '\n'), ++i;
-        else if (utf8[i] == '\n')
-            lone = true;
-    }
+    // Only CR LF pairs: as many CRs as LFs, and each LF right after a CR.
+    const QByteArrayView all(utf8);
+    bool lone = all.count('\r') != all.count('\n');
+    for (qsizetype lf = all.indexOf('\n'); !lone && lf >= 0; lf = all.indexOf('\n', lf + 1))
+        lone = lf == 0 || all[lf - 1] != '\r';
     if (!lone)
         return utf8;
     QByteArray out;

@@ -315,6 +315,15 @@ bool NameTextEdit::viewportEvent(QEvent* event)
     ++m_eventDepth;
     const bool handled = QsciScintilla::viewportEvent(event);
     leaveEvent();
+    if (event->type() == QEvent::Paint) {
+        // The editor widens its scroll range while it draws longer lines, but its scroll bar learns of it
+        // only at the next resize; tell it now so that a long name can be scrolled to.
+        const long width = SendScintilla(SCI_GETSCROLLWIDTH);
+        if (width != m_scrollWidth) {
+            m_scrollWidth = width;
+            setScrollBars();
+        }
+    }
     return handled;
 }
 

@@ -57,4 +57,5 @@ private:
     bool m_changePending = false;
     bool m_applyingLook = false;
     mutable bool m_positionIndex = false;
+    long m_scrollWidth = 0;
 };

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -270,6 +271,28 @@ TEST_F(Box, ReportsFocusInAndOut)
     other->setFocus();
     EXPECT_EQ(in.count(), 1);
     EXPECT_EQ(out.count(), 1);
+}
+
+TEST(BoxScrollBars, ALongLineCanBeScrolledToAndABoxWithoutBarsStaysSo)
+{
+    NameTextEdit wide;
+    NameTextEdit bare;
+    bare.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    bare.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    const QString text = QStringList(50, QString(300, QLatin1Char('x'))).join(QStringLiteral("\r\n"));
+    for (NameTextEdit* box : {&wide, &bare}) {
+        box->resize(300, 200);
+        box->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(box));
+        EXPECT_FALSE(box->horizontalScrollBar()->isVisible());
+        box->setText(text);
+        box->viewport()->repaint();
+        QCoreApplication::processEvents();
+    }
+    EXPECT_TRUE(wide.horizontalScrollBar()->isVisible());
+    EXPECT_GT(wide.horizontalScrollBar()->maximum(), 0);
+    EXPECT_FALSE(bare.horizontalScrollBar()->isVisible());
+    EXPECT_FALSE(bare.verticalScrollBar()->isVisible());
 }
 
 // Through the window: every listed name is one line, whatever unusual character it holds.

@@ -5,6 +5,7 @@
 #include "names/NameText.h"
 
 #include <QApplication>
+#include <QClipboard>
 
 #include <QLabel>
 #include <QMenu>
@@ -173,8 +174,16 @@ TEST_F(Box, OneChangePerEditAndPerSetText)
     press(Qt::Key_Left);
     box.setSelection(0, 2);
     EXPECT_EQ(spy.count(), 3);
-    box.loadText(QStringLiteral("x"));
+    // Pasted lines end in CR LF whatever the clipboard held.
+    QApplication::clipboard()->setText(QStringLiteral("p\nq"));
+    box.setSelection(0, 0);
+    press(Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(spy.count(), 4);
+    EXPECT_EQ(box.text(), QStringLiteral("p\r\nqaXef"));
+    EXPECT_EQ(box.lineCount(), 2);
+
+    box.loadText(QStringLiteral("x"));
+    EXPECT_EQ(spy.count(), 5);
 }
 
 TEST_F(Box, UndoTakesBackAWholeReplacementInOneStep)

@@ -206,6 +206,11 @@ void NameTextEdit::loadText(const QString& crlfText)
     Q_EMIT changed();
 }
 
+void NameTextEdit::forgetUndoHistory()
+{
+    SendScintilla(SCI_EMPTYUNDOBUFFER);
+}
+
 qsizetype NameTextEdit::lineCount() const
 {
     return SendScintilla(SCI_GETLINECOUNT);

@@ -15,6 +15,8 @@ public:
     void setText(const QString& crlfText) override;
     // Like setText, but as a fresh start: no undo step, and the undo history is forgotten.
     void loadText(const QString& crlfText);
+    // Forgets the undo history and keeps the text, for a rescan that finds the text unchanged.
+    void forgetUndoHistory();
 
     // Lines in the box; equals 1 plus the CR LF pairs of text().
     qsizetype lineCount() const;

@@ -201,6 +201,11 @@ TEST_F(Box, UndoTakesBackAWholeReplacementInOneStep)
     press(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(box.text(), QStringLiteral("second\r\nlist\r\nlonger"));
 
+    box.setText(QStringLiteral("kept"));
+    box.forgetUndoHistory();
+    press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(box.text(), QStringLiteral("kept"));
+
     // A load starts afresh: nothing to undo.
     box.loadText(QStringLiteral("loaded"));
     press(Qt::Key_Z, Qt::ControlModifier);

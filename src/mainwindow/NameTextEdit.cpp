@@ -1,130 +1,355 @@
 #include "mainwindow/NameTextEdit.h"
 
+#include <QApplication>
 #include <QKeyEvent>
-#include <QTextBlock>
+#include <QLibraryInfo>
+#include <QTranslator>
 
-NameTextEdit::NameTextEdit(QWidget* parent) : QPlainTextEdit(parent)
+#include <algorithm>
+#include <set>
+
+namespace {
+
+constexpr int kMarginCount = 5;
+constexpr int kTextBoxScrollWidth = 1;  // grows with the widest line drawn
+
+// The library's own texts (its context menu) in German, like the rest of the window; once per application.
+void installGermanEditorTexts()
 {
-    setLineWrapMode(QPlainTextEdit::NoWrap);
-    setUndoRedoEnabled(true);
-    connect(this, &QPlainTextEdit::textChanged, this, [this] {
-        if (!m_settingText)
-            Q_EMIT changed();
-    });
+    static bool installed = false;
+    if (installed || !QCoreApplication::instance())
+        return;
+    installed = true;
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load(QStringLiteral("qscintilla_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
 }
 
-QString NameTextEdit::toEditorText(const QString& crlfText)
+// Bytes of a UTF-8 sequence and the UTF-16 code units of its character, from its lead byte.
+int utf8Length(unsigned char lead)
 {
-    QString t = crlfText;
-    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return t;
+    if (lead < 0x80)
+        return 1;
+    if (lead >= 0xF0)
+        return 4;
+    if (lead >= 0xE0)
+        return 3;
+    return lead >= 0xC0 ? 2 : 1;
 }
 
-QString NameTextEdit::fromEditorText(const QString& editorText)
+int utf16Units(int utf8Bytes)
 {
-    QString t;
-    t.reserve(editorText.size() + editorText.size() / 8);
-    for (QChar c : editorText) {
-        if (c == QChar::ParagraphSeparator || c == QLatin1Char('\n'))
-            t += QStringLiteral("\r\n");
-        else
-            t += c;
+    return utf8Bytes == 4 ? 2 : 1;
+}
+
+// The box keeps every line end as CR LF; a lone CR or LF given to it becomes one, as a line break.
+QByteArray editorBytes(const QString& crlfText)
+{
+    QByteArray utf8 = crlfText.toUtf8();
+    // Only CR LF pairs: as many CRs as LFs, and each LF right after a CR.
+    const QByteArrayView all(utf8);
+    bool lone = all.count('\r') != all.count('\n');
+    for (qsizetype lf = all.indexOf('\n'); !lone && lf >= 0; lf = all.indexOf('\n', lf + 1))
+        lone = lf == 0 || all[lf - 1] != '\r';
+    if (!lone)
+        return utf8;
+    QByteArray out;
+    out.reserve(utf8.size() + utf8.size() / 8);
+    for (qsizetype i = 0; i < utf8.size(); ++i) {
+        const char c = utf8[i];
+        if (c == '\r' || c == '\n') {
+            out += "\r\n";
+            if (c == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n')
+                ++i;
+        } else {
+            out += c;
+        }
     }
-    return t;
+    return out;
+}
+
+}  // namespace
+
+NameTextEdit::NameTextEdit(QWidget* parent) : QsciScintilla(parent)
+{
+    installGermanEditorTexts();
+    setUtf8(true);
+    setEolMode(QsciScintilla::EolWindows);
+    setWrapMode(QsciScintilla::WrapNone);
+    for (int margin = 0; margin < kMarginCount; ++margin)
+        setMarginWidth(margin, 0);
+    setFolding(QsciScintilla::NoFoldStyle);
+    SendScintilla(SCI_SETSCROLLWIDTH, kTextBoxScrollWidth);
+    SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1);
+    // Rectangular selections cannot be told as one start and length.
+    SendScintilla(SCI_SETRECTANGULARSELECTIONMODIFIER, 0);
+    keepTextBoxKeys();
+    applyPalette();
+    connect(this, &QsciScintilla::textChanged, this, &NameTextEdit::onTextChanged);
+}
+
+void NameTextEdit::keepTextBoxKeys()
+{
+    // The keys of a plain text box; the library's code-editor bindings (line duplicate, transpose,
+    // indent, case change...) go.
+    static const std::set<int> kept = {
+        QsciCommand::LineDown, QsciCommand::LineDownExtend, QsciCommand::LineUp, QsciCommand::LineUpExtend,
+        QsciCommand::CharLeft, QsciCommand::CharLeftExtend, QsciCommand::CharRight, QsciCommand::CharRightExtend,
+        QsciCommand::WordLeft, QsciCommand::WordLeftExtend, QsciCommand::WordRight, QsciCommand::WordRightExtend,
+        QsciCommand::LineEnd, QsciCommand::LineEndExtend, QsciCommand::DocumentStart,
+        QsciCommand::DocumentStartExtend, QsciCommand::DocumentEnd, QsciCommand::DocumentEndExtend,
+        QsciCommand::PageUp, QsciCommand::PageUpExtend, QsciCommand::PageDown, QsciCommand::PageDownExtend,
+        QsciCommand::Delete, QsciCommand::DeleteBack, QsciCommand::DeleteWordLeft, QsciCommand::DeleteWordRight,
+        QsciCommand::SelectAll, QsciCommand::SelectionCut, QsciCommand::SelectionCopy, QsciCommand::Paste,
+        QsciCommand::Newline, QsciCommand::Undo, QsciCommand::Redo, QsciCommand::ZoomIn, QsciCommand::ZoomOut,
+    };
+    QsciCommandSet* commands = standardCommands();
+    for (QsciCommand* c : commands->commands()) {
+        if (kept.count(int(c->command())) == 0) {
+            c->setKey(0);
+            c->setAlternateKey(0);
+        }
+    }
+    // Home goes to the start of the line, not to its first non-blank.
+    for (QsciCommand* c : commands->commands()) {
+        if (c->command() == QsciCommand::Home)
+            c->setKey(Qt::Key_Home);
+        else if (c->command() == QsciCommand::HomeExtend)
+            c->setKey((Qt::SHIFT | Qt::Key_Home).toCombined());
+    }
+}
+
+void NameTextEdit::applyPalette()
+{
+    // The editor paints with colours and a font of its own; it takes them from the widget's here.
+    if (m_applyingLook)
+        return;
+    m_applyingLook = true;
+    const QPalette p = palette();
+    QsciScintilla::setFont(font());
+    setPaper(p.color(QPalette::Base));
+    setColor(p.color(QPalette::Text));
+    setCaretForegroundColor(p.color(QPalette::Text));
+    setSelectionBackgroundColor(p.color(QPalette::Highlight));
+    setSelectionForegroundColor(p.color(QPalette::HighlightedText));
+    m_applyingLook = false;
+}
+
+void NameTextEdit::changeEvent(QEvent* event)
+{
+    QsciScintilla::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::FontChange)
+        applyPalette();
 }
 
 QString NameTextEdit::text() const
 {
-    // toPlainText() would turn a no-break space into a blank.
-    return fromEditorText(document()->toRawText());
+    const long length = SendScintilla(SCI_GETLENGTH);
+    const auto* bytes = static_cast<const char*>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
+    return QString::fromUtf8(bytes, length);
+}
+
+void NameTextEdit::replaceAll(const QString& crlfText)
+{
+    const QByteArray bytes = editorBytes(crlfText);
+    // Keeping the position index up to date while 100,000 lines go in costs more than building it anew
+    // when a position is next asked for.
+    releasePositionIndex();
+    SendScintilla(SCI_CLEARALL);
+    SendScintilla(SCI_ADDTEXT, uintptr_t(bytes.size()), bytes.constData());
+    // Cursor and view to the start without making the editor lay out the first line to show the cursor:
+    // joined into one line, that line can hold millions of characters.
+    SendScintilla(SCI_SETEMPTYSELECTION, 0L);
+    SendScintilla(SCI_SETFIRSTVISIBLELINE, 0L);
+    SendScintilla(SCI_SETXOFFSET, 0L);
+}
+
+void NameTextEdit::ensurePositionIndex() const
+{
+    // Line starts in UTF-16 code units: positions convert without reading the text before them.
+    if (!m_positionIndex) {
+        SendScintilla(SCI_ALLOCATELINECHARACTERINDEX, SC_LINECHARACTERINDEX_UTF16);
+        m_positionIndex = true;
+    }
+}
+
+void NameTextEdit::releasePositionIndex()
+{
+    if (m_positionIndex) {
+        SendScintilla(SCI_RELEASELINECHARACTERINDEX, SC_LINECHARACTERINDEX_UTF16);
+        m_positionIndex = false;
+    }
 }
 
 void NameTextEdit::setText(const QString& crlfText)
 {
-    m_settingText = true;
-    setPlainText(toEditorText(crlfText));
-    m_settingText = false;
+    ++m_eventDepth;
+    SendScintilla(SCI_BEGINUNDOACTION);
+    replaceAll(crlfText);
+    SendScintilla(SCI_ENDUNDOACTION);
+    --m_eventDepth;
+    m_changePending = false;
     Q_EMIT changed();
+}
+
+void NameTextEdit::loadText(const QString& crlfText)
+{
+    ++m_eventDepth;
+    SendScintilla(SCI_SETUNDOCOLLECTION, 0L);
+    replaceAll(crlfText);
+    SendScintilla(SCI_SETUNDOCOLLECTION, 1L);
+    SendScintilla(SCI_EMPTYUNDOBUFFER);
+    --m_eventDepth;
+    m_changePending = false;
+    Q_EMIT changed();
+}
+
+void NameTextEdit::forgetUndoHistory()
+{
+    SendScintilla(SCI_EMPTYUNDOBUFFER);
 }
 
 qsizetype NameTextEdit::lineCount() const
 {
-    return document()->blockCount();
+    return SendScintilla(SCI_GETLINECOUNT);
 }
 
-qsizetype NameTextEdit::toCanonical(int editorPos) const
+qsizetype NameTextEdit::toCanonical(long editorPos) const
 {
-    const QTextBlock block = document()->findBlock(editorPos);
-    return qsizetype(editorPos) + (block.isValid() ? block.blockNumber() : document()->blockCount() - 1);
+    ensurePositionIndex();
+    const long line = SendScintilla(SCI_LINEFROMPOSITION, editorPos);
+    const long lineStart = SendScintilla(SCI_POSITIONFROMLINE, line);
+    return SendScintilla(SCI_INDEXPOSITIONFROMLINE, line, long(SC_LINECHARACTERINDEX_UTF16)) +
+           SendScintilla(SCI_COUNTCODEUNITS, lineStart, editorPos);
 }
 
-int NameTextEdit::toEditor(qsizetype canonicalPos) const
+long NameTextEdit::toEditor(qsizetype canonicalPos, Round round) const
 {
-    // Each block before the one holding the position adds one character (LF) to the CR LF form.
-    QTextDocument* doc = document();
-    int lo = 0;
-    int hi = doc->blockCount() - 1;
-    while (lo < hi) {
-        const int mid = (lo + hi + 1) / 2;
-        const qsizetype start = qsizetype(doc->findBlockByNumber(mid).position()) + mid;
-        if (start <= canonicalPos)
-            lo = mid;
-        else
-            hi = mid - 1;
+    if (canonicalPos <= 0)
+        return 0;
+    ensurePositionIndex();
+    const long line = SendScintilla(SCI_LINEFROMINDEXPOSITION, long(canonicalPos), long(SC_LINECHARACTERINDEX_UTF16));
+    const long lineStart = SendScintilla(SCI_POSITIONFROMLINE, line);
+    const long lineEnd = SendScintilla(SCI_GETLINEENDPOSITION, line);
+    qsizetype unitsLeft = canonicalPos - SendScintilla(SCI_INDEXPOSITIONFROMLINE, line, long(SC_LINECHARACTERINDEX_UTF16));
+    if (unitsLeft <= 0 || lineEnd == lineStart)
+        return lineStart;
+    // Walk the line's characters; a line is one name, so this stays short.
+    QByteArray bytes(lineEnd - lineStart + 1, Qt::Uninitialized);
+    SendScintilla(SCI_GETTEXTRANGE, lineStart, lineEnd, bytes.data());
+    const qsizetype length = lineEnd - lineStart;
+    qsizetype pos = 0;
+    while (pos < length && unitsLeft > 0) {
+        const int n = utf8Length(static_cast<unsigned char>(bytes.at(pos)));
+        const int units = utf16Units(n);
+        if (units > unitsLeft && round == Round::Down)
+            break;
+        unitsLeft -= units;
+        pos += n;
     }
-    const QTextBlock block = doc->findBlockByNumber(lo);
-    const qsizetype offsetInBlock = canonicalPos - (qsizetype(block.position()) + lo);
-    return block.position() + int(qBound(qsizetype(0), offsetInBlock, qsizetype(block.length() - 1)));
+    // Past the line's text (inside its CR LF): the end of the line.
+    return lineStart + long(std::min(pos, length));
 }
 
 qsizetype NameTextEdit::selectionStart() const
 {
-    return toCanonical(textCursor().selectionStart());
+    return toCanonical(SendScintilla(SCI_GETSELECTIONSTART));
 }
 
 qsizetype NameTextEdit::selectionLength() const
 {
-    const QTextCursor c = textCursor();
-    return toCanonical(c.selectionEnd()) - toCanonical(c.selectionStart());
+    const long start = SendScintilla(SCI_GETSELECTIONSTART);
+    const long end = SendScintilla(SCI_GETSELECTIONEND);
+    return end == start ? 0 : toCanonical(end) - toCanonical(start);
 }
 
 QString NameTextEdit::selectedText() const
 {
-    return fromEditorText(textCursor().selectedText());
+    const long start = SendScintilla(SCI_GETSELECTIONSTART);
+    const long end = SendScintilla(SCI_GETSELECTIONEND);
+    if (end <= start)
+        return QString();
+    QByteArray bytes(end - start + 1, Qt::Uninitialized);
+    SendScintilla(SCI_GETTEXTRANGE, start, end, bytes.data());
+    return QString::fromUtf8(bytes.constData(), end - start);
 }
 
 void NameTextEdit::setSelection(qsizetype start, qsizetype length)
 {
-    QTextCursor c = textCursor();
-    c.setPosition(toEditor(start));
-    c.setPosition(toEditor(start + length), QTextCursor::KeepAnchor);
-    setTextCursor(c);
+    // The anchor stays at start, the cursor goes to its end, as when selecting with Shift.
+    const qsizetype end = start + length;
+    const long anchor = toEditor(start, length >= 0 ? Round::Down : Round::Up);
+    const long caret = length == 0 ? anchor : toEditor(end, length > 0 ? Round::Up : Round::Down);
+    SendScintilla(SCI_SETSEL, anchor, caret);
 }
 
 qsizetype NameTextEdit::cursorPosition() const
 {
-    return toCanonical(textCursor().position());
+    return toCanonical(SendScintilla(SCI_GETCURRENTPOS));
+}
+
+void NameTextEdit::onTextChanged()
+{
+    // Replacing a selection arrives as a deletion and an insertion: one change for the user.
+    if (m_eventDepth > 0)
+        m_changePending = true;
+    else
+        Q_EMIT changed();
+}
+
+void NameTextEdit::leaveEvent()
+{
+    if (--m_eventDepth == 0 && m_changePending) {
+        m_changePending = false;
+        Q_EMIT changed();
+    }
+}
+
+bool NameTextEdit::event(QEvent* event)
+{
+    ++m_eventDepth;
+    const bool handled = QsciScintilla::event(event);
+    leaveEvent();
+    return handled;
+}
+
+bool NameTextEdit::viewportEvent(QEvent* event)
+{
+    ++m_eventDepth;
+    const bool handled = QsciScintilla::viewportEvent(event);
+    leaveEvent();
+    if (event->type() == QEvent::Paint) {
+        // The editor widens its scroll range while it draws longer lines, but its scroll bar learns of it
+        // only at the next resize; tell it now so that a long name can be scrolled to.
+        const long width = SendScintilla(SCI_GETSCROLLWIDTH);
+        if (width != m_scrollWidth) {
+            m_scrollWidth = width;
+            setScrollBars();
+        }
+    }
+    return handled;
 }
 
 void NameTextEdit::keyPressEvent(QKeyEvent* event)
 {
-    // Shift+Enter would insert a soft line separator; a name text only knows real lines.
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && (event->modifiers() & Qt::ShiftModifier)) {
-        textCursor().insertBlock();
+    // Tab types a tab in place of the selection, as in any text box; it never indents lines.
+    if (event->key() == Qt::Key_Tab && event->modifiers() == Qt::NoModifier && !isReadOnly()) {
+        SendScintilla(SCI_REPLACESEL, "\t");
         return;
     }
-    QPlainTextEdit::keyPressEvent(event);
+    QsciScintilla::keyPressEvent(event);
 }
 
 void NameTextEdit::focusInEvent(QFocusEvent* event)
 {
-    QPlainTextEdit::focusInEvent(event);
+    QsciScintilla::focusInEvent(event);
     Q_EMIT focusIn();
 }
 
 void NameTextEdit::focusOutEvent(QFocusEvent* event)
 {
-    QPlainTextEdit::focusOutEvent(event);
+    QsciScintilla::focusOutEvent(event);
     Q_EMIT focusOut();
 }

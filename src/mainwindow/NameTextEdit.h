@@ -1,45 +1,63 @@
 #pragma once
-// A text box for the name text. Outside it the text has CR LF between lines; inside, the editor keeps
-// one block separator. All conversions of text and offsets happen here.
-#include <QPlainTextEdit>
+// A text box for the name text, made for 100,000 lines and more. It keeps the text in UTF-8 with CR LF
+// line ends; callers see the text in CR LF form and positions in UTF-16 code units of that text. All
+// conversions of text and positions happen here.
+#include "mainwindow/ScintillaInclude.h"
 
-class NameTextEdit : public QPlainTextEdit {
+class NameTextEdit : public QsciScintilla {
     Q_OBJECT
 public:
     explicit NameTextEdit(QWidget* parent = nullptr);
 
-    // The whole text in CR LF form, characters such as a no-break space unchanged.
+    // The whole text in CR LF form, every character unchanged.
     QString text() const;
-    // Replaces the whole text in one step and reports one change.
-    void setText(const QString& crlfText);
+    // Replaces the whole text as one undoable step and reports one change. A lone CR or LF becomes CR LF.
+    void setText(const QString& crlfText) override;
+    // Like setText, but as a fresh start: no undo step, and the undo history is forgotten.
+    void loadText(const QString& crlfText);
+    // Forgets the undo history and keeps the text, for a rescan that finds the text unchanged.
+    void forgetUndoHistory();
 
     // Lines in the box; equals 1 plus the CR LF pairs of text().
     qsizetype lineCount() const;
 
-    // Selection in CR LF offsets.
+    // Selection and cursor in positions of text(). A position inside a character (between the halves of a
+    // surrogate pair) or inside a CR LF pair is moved to the nearest edge outside the selection.
     qsizetype selectionStart() const;
     qsizetype selectionLength() const;
     QString selectedText() const;
     void setSelection(qsizetype start, qsizetype length);
-    // Cursor position in CR LF offsets.
     qsizetype cursorPosition() const;
 
-    static QString toEditorText(const QString& crlfText);
-    static QString fromEditorText(const QString& editorText);
-
 Q_SIGNALS:
-    // Every change of the text, by typing or by setText (once per setText).
+    // Every change of the text: once per edit by the user, once per setText or loadText.
     void changed();
     void focusIn();
     void focusOut();
 
 protected:
+    bool event(QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    qsizetype toCanonical(int editorPos) const;
-    int toEditor(qsizetype canonicalPos) const;
-    bool m_settingText = false;
+    enum class Round { Down, Up };
+    qsizetype toCanonical(long editorPos) const;
+    long toEditor(qsizetype canonicalPos, Round round) const;
+    void replaceAll(const QString& crlfText);
+    void ensurePositionIndex() const;
+    void releasePositionIndex();
+    void onTextChanged();
+    void leaveEvent();
+    void applyPalette();
+    void keepTextBoxKeys();
+
+    int m_eventDepth = 0;     // > 0 while a user event is handled: edits inside it report once at its end
+    bool m_changePending = false;
+    bool m_applyingLook = false;
+    mutable bool m_positionIndex = false;
+    long m_scrollWidth = 0;
 };

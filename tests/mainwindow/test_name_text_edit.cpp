@@ -1,0 +1,335 @@
+// The name text box: positions in UTF-16 code units of the CR LF text against the editor's own byte
+// positions, change reporting, undo, the keys of a plain text box, and names that must stay one line.
+#include "TestSupport.h"
+#include "mainwindow/NameTextEdit.h"
+#include "names/NameText.h"
+
+#include <QApplication>
+#include <QClipboard>
+
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+
+using namespace testsupport;
+
+namespace {
+
+// ASCII, umlauts (two UTF-8 bytes), an emoji (a surrogate pair, four bytes), a no-break space, CR LF
+// line ends and an empty last line.
+const QString kMixed = QStringLiteral("ab\r\nÄöü x\r\n\U0001F600y\u00A0z\r\n");
+
+class Box : public ::testing::Test {
+protected:
+    long editorPos() const { return box.SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS); }
+    void press(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) { QTest::keyClick(&box, Qt::Key(key), mods); }
+
+    NameTextEdit box;
+};
+
+// Canonical positions where a cursor can stand: not inside a surrogate pair, not between CR and LF.
+QList<qsizetype> boundaries(const QString& text)
+{
+    QList<qsizetype> out;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        if (i > 0 && i < text.size() && text.at(i).isLowSurrogate())
+            continue;
+        if (i > 0 && i < text.size() && text.at(i - 1) == QLatin1Char('\r') && text.at(i) == QLatin1Char('\n'))
+            continue;
+        out.append(i);
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST_F(Box, CanonicalPositionsMatchTheEditorsBytePositions)
+{
+    box.setText(kMixed);
+    ASSERT_EQ(box.text(), kMixed);
+    EXPECT_EQ(box.lineCount(), 4);
+    for (qsizetype p : boundaries(kMixed)) {
+        box.setSelection(p, 0);
+        EXPECT_EQ(box.cursorPosition(), p);
+        EXPECT_EQ(editorPos(), kMixed.left(p).toUtf8().size()) << "at " << p;
+    }
+    // The editor's own moves land on the same positions: right arrow across the whole text.
+    box.setSelection(0, 0);
+    QList<qsizetype> visited{box.cursorPosition()};
+    for (int i = 0; i < 20 && visited.size() < boundaries(kMixed).size(); ++i) {
+        press(Qt::Key_Right);
+        visited.append(box.cursorPosition());
+    }
+    EXPECT_EQ(visited, boundaries(kMixed));
+
+    // Positions stay right after typing changes the lines before them.
+    box.setSelection(0, 0);
+    QTest::sendKeyEvent(QTest::Click, &box, Qt::Key_Odiaeresis, QStringLiteral("ö"), Qt::NoModifier);
+    press(Qt::Key_Return);
+    const QString typed = QStringLiteral("ö\r\n") + kMixed;
+    ASSERT_EQ(box.text(), typed);
+    const qsizetype y = typed.indexOf(QLatin1Char('y'));
+    box.setSelection(y, 1);
+    EXPECT_EQ(box.selectedText(), QStringLiteral("y"));
+    EXPECT_EQ(editorPos(), typed.left(y + 1).toUtf8().size());
+}
+
+TEST_F(Box, EverySelectionRoundTrips)
+{
+    box.setText(kMixed);
+    const QList<qsizetype> b = boundaries(kMixed);
+    for (qsizetype s : b) {
+        for (qsizetype e : b) {
+            if (e < s)
+                continue;
+            box.setSelection(s, e - s);
+            ASSERT_EQ(box.selectionStart(), s) << s << ".." << e;
+            ASSERT_EQ(box.selectionLength(), e - s) << s << ".." << e;
+            ASSERT_EQ(box.selectedText(), kMixed.mid(s, e - s)) << s << ".." << e;
+            ASSERT_EQ(box.cursorPosition(), e);
+        }
+    }
+}
+
+TEST_F(Box, PositionsInsideACharacterOrLineEndOrOutsideTheTextAreMovedOutward)
+{
+    box.setText(kMixed);
+    const qsizetype emoji = kMixed.indexOf(QChar(0xD83D));
+    // One code unit of the pair selects the whole character; a start inside it begins before it.
+    box.setSelection(emoji, 1);
+    EXPECT_EQ(box.selectionStart(), emoji);
+    EXPECT_EQ(box.selectionLength(), 2);
+    box.setSelection(emoji + 1, 2);
+    EXPECT_EQ(box.selectionStart(), emoji);
+    EXPECT_EQ(box.selectedText(), QStringLiteral("\U0001F600y"));
+    // Between CR and LF: the end of that line.
+    box.setSelection(3, 0);
+    EXPECT_EQ(box.cursorPosition(), 2);
+    // A backward selection keeps its anchor at start.
+    box.setSelection(4, -2);
+    EXPECT_EQ(box.selectionStart(), 2);
+    EXPECT_EQ(box.cursorPosition(), 2);
+    EXPECT_EQ(box.selectionLength(), 2);
+    box.setSelection(kMixed.size() + 10, 5);
+    EXPECT_EQ(box.cursorPosition(), kMixed.size());
+    box.setSelection(-3, 1);
+    EXPECT_EQ(box.cursorPosition(), 0);
+}
+
+TEST_F(Box, TextKeepsEveryCharacterAndTurnsLoneLineBreaksIntoCrLf)
+{
+    const QString kept = QStringLiteral("a\u00A0b\tc\u2029d");
+    box.setText(kept);
+    EXPECT_EQ(box.text(), kept);
+    EXPECT_EQ(box.lineCount(), 1);
+
+    box.setText(QStringLiteral("a\rb\nc\r\n\r"));
+    EXPECT_EQ(box.text(), QStringLiteral("a\r\nb\r\nc\r\n\r\n"));
+    EXPECT_EQ(box.lineCount(), 5);
+
+    box.setText(QString());
+    EXPECT_EQ(box.text(), QString());
+    EXPECT_EQ(box.lineCount(), 1);
+    EXPECT_EQ(box.cursorPosition(), 0);
+}
+
+TEST_F(Box, CharactersThatOtherEditorsTakeForLineBreaksStayInTheirLine)
+{
+    const QList<QChar> inside = {QChar(0xFDD0), QChar(0xFDD1), QChar(0x2028), QChar(0xFFFC), QChar(0x0B), QChar(0x0C)};
+    for (QChar c : inside) {
+        const QString text = QStringLiteral("one") + c + QStringLiteral("name\r\nnext");
+        box.setText(text);
+        EXPECT_EQ(box.text(), text) << int(c.unicode());
+        EXPECT_EQ(box.lineCount(), 2) << int(c.unicode());
+        box.setSelection(text.indexOf(QLatin1String("next")), 0);
+        EXPECT_EQ(box.cursorPosition(), text.indexOf(QLatin1String("next"))) << int(c.unicode());
+    }
+}
+
+TEST_F(Box, OneChangePerEditAndPerSetText)
+{
+    QSignalSpy spy(&box, &NameTextEdit::changed);
+    box.setText(QStringLiteral("abc\r\ndef"));
+    EXPECT_EQ(spy.count(), 1);
+    box.setText(QStringLiteral("abc\r\ndef"));  // the same text is still a replacement
+    EXPECT_EQ(spy.count(), 2);
+
+    box.setSelection(1, 5);
+    spy.clear();
+    QTest::keyClicks(&box, QStringLiteral("X"));  // typed over a selection: a deletion and an insertion
+    EXPECT_EQ(spy.count(), 1);
+    EXPECT_EQ(box.text(), QStringLiteral("aXef"));
+    press(Qt::Key_Backspace);
+    EXPECT_EQ(spy.count(), 2);
+    press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(spy.count(), 3);
+    EXPECT_EQ(box.text(), QStringLiteral("aXef"));
+
+    // Moving the cursor is no change.
+    press(Qt::Key_Left);
+    box.setSelection(0, 2);
+    EXPECT_EQ(spy.count(), 3);
+    // Pasted lines end in CR LF whatever the clipboard held.
+    QApplication::clipboard()->setText(QStringLiteral("p\nq"));
+    box.setSelection(0, 0);
+    press(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(spy.count(), 4);
+    EXPECT_EQ(box.text(), QStringLiteral("p\r\nqaXef"));
+    EXPECT_EQ(box.lineCount(), 2);
+
+    box.loadText(QStringLiteral("x"));
+    EXPECT_EQ(spy.count(), 5);
+}
+
+TEST_F(Box, UndoTakesBackAWholeReplacementInOneStep)
+{
+    box.setText(QStringLiteral("first\r\nlist"));
+    box.setText(QStringLiteral("second\r\nlist\r\nlonger"));
+    press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(box.text(), QStringLiteral("first\r\nlist"));
+    press(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(box.text(), QStringLiteral("second\r\nlist\r\nlonger"));
+
+    // Typing after a replacement is a step of its own.
+    box.setSelection(0, 0);
+    QTest::keyClicks(&box, QStringLiteral("ab"));
+    press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(box.text(), QStringLiteral("second\r\nlist\r\nlonger"));
+
+    box.setText(QStringLiteral("kept"));
+    box.forgetUndoHistory();
+    press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(box.text(), QStringLiteral("kept"));
+
+    // A load starts afresh: nothing to undo.
+    box.loadText(QStringLiteral("loaded"));
+    press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(box.text(), QStringLiteral("loaded"));
+}
+
+TEST_F(Box, KeysOfAPlainTextBox)
+{
+    box.setText(QStringLiteral("  one\r\ntwo"));
+    box.setSelection(4, 0);
+    // Code-editor commands are gone: line duplicate, transpose, cut and delete line, case change.
+    for (int key : {Qt::Key_D, Qt::Key_T, Qt::Key_L, Qt::Key_U})
+        press(key, Qt::ControlModifier);
+    press(Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier);
+    press(Qt::Key_U, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(box.text(), QStringLiteral("  one\r\ntwo"));
+
+    // Home goes to the very start of the line, past the leading blanks.
+    press(Qt::Key_Home);
+    EXPECT_EQ(box.cursorPosition(), 0);
+    press(Qt::Key_End, Qt::ShiftModifier);
+    EXPECT_EQ(box.selectedText(), QStringLiteral("  one"));
+
+    // Enter, also with Shift, breaks the line with CR LF.
+    box.setSelection(2, 0);
+    press(Qt::Key_Return);
+    press(Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(box.text(), QStringLiteral("  \r\n\r\none\r\ntwo"));
+
+    // Tab over a selection of several lines types one tab in its place instead of indenting.
+    box.setSelection(2, 7);
+    press(Qt::Key_Tab);
+    EXPECT_EQ(box.text(), QStringLiteral("  \t\r\ntwo"));
+}
+
+TEST_F(Box, ContextMenuSpeaksGerman)
+{
+    std::unique_ptr<QMenu> menu(box.createStandardContextMenu());
+    ASSERT_NE(menu, nullptr);
+    QStringList texts;
+    for (QAction* a : menu->actions())
+        if (!a->isSeparator())
+            texts << a->text();
+    ASSERT_FALSE(texts.isEmpty());
+    EXPECT_FALSE(texts.contains(QStringLiteral("&Undo"))) << texts.join(u'|').toStdString();
+    EXPECT_FALSE(texts.contains(QStringLiteral("&Paste"))) << texts.join(u'|').toStdString();
+}
+
+TEST_F(Box, FollowsTheWidgetsPaletteAndFont)
+{
+    QPalette p = box.palette();
+    p.setColor(QPalette::Base, QColor(250, 240, 200));
+    p.setColor(QPalette::Text, QColor(10, 20, 30));
+    box.setPalette(p);
+    EXPECT_EQ(box.paper(), QColor(250, 240, 200));
+    EXPECT_EQ(box.color(), QColor(10, 20, 30));
+
+    QFont f = box.font();
+    f.setPointSize(17);
+    static_cast<QWidget&>(box).setFont(f);
+    EXPECT_EQ(box.SendScintilla(QsciScintillaBase::SCI_STYLEGETSIZE, QsciScintillaBase::STYLE_DEFAULT), 17);
+}
+
+TEST_F(Box, ReportsFocusInAndOut)
+{
+    QWidget window;
+    auto* inner = new NameTextEdit(&window);
+    auto* other = new QPushButton(&window);
+    QSignalSpy in(inner, &NameTextEdit::focusIn);
+    QSignalSpy out(inner, &NameTextEdit::focusOut);
+    other->setFocus();
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    EXPECT_EQ(in.count(), 0);
+    inner->setFocus();
+    other->setFocus();
+    EXPECT_EQ(in.count(), 1);
+    EXPECT_EQ(out.count(), 1);
+}
+
+TEST(BoxScrollBars, ALongLineCanBeScrolledToAndABoxWithoutBarsStaysSo)
+{
+    NameTextEdit wide;
+    NameTextEdit bare;
+    bare.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    bare.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    const QString text = QStringList(50, QString(300, QLatin1Char('x'))).join(QStringLiteral("\r\n"));
+    for (NameTextEdit* box : {&wide, &bare}) {
+        box->resize(300, 200);
+        box->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(box));
+        EXPECT_FALSE(box->horizontalScrollBar()->isVisible());
+        box->setText(text);
+        box->viewport()->repaint();
+        QCoreApplication::processEvents();
+    }
+    EXPECT_TRUE(wide.horizontalScrollBar()->isVisible());
+    EXPECT_GT(wide.horizontalScrollBar()->maximum(), 0);
+    EXPECT_FALSE(bare.horizontalScrollBar()->isVisible());
+    EXPECT_FALSE(bare.verticalScrollBar()->isVisible());
+}
+
+// Through the window: every listed name is one line, whatever unusual character it holds.
+class NamesStayOneLine : public FormTest {};
+
+TEST_F(NamesStayOneLine, ScannedNamesWithLineLikeCharacters)
+{
+    store("Options", "Directorys", "0");
+    newForm();
+    const QStringList names = {QStringLiteral("a\uFDD0b.mp3"), QStringLiteral("c\uFDD1d.mp3"), QStringLiteral("e\u2028f.mp3"),
+                               QStringLiteral("g\uFFFCh.mp3"), QStringLiteral("i\x0Bj.mp3"), QStringLiteral("k\x0Cl.mp3")};
+    TempTree dir(names);
+    open(dir);
+    ASSERT_EQ(form->originalNames().size(), names.size());
+    EXPECT_EQ(form->LineCount(), names.size());
+    EXPECT_EQ(names::lineCount(text()), names.size());
+    QStringList expected;
+    for (const QString& n : form->originalNames())
+        expected << n.chopped(4);
+    EXPECT_EQ(text(), crlf(expected));
+
+    // The count stays right through an edit, and the rename is offered.
+    editEveryLine(QStringLiteral("x"));
+    EXPECT_EQ(form->LineCount(), names.size());
+    EXPECT_TRUE(child<QPushButton>("Setzen")->isEnabled());
+}

@@ -84,13 +84,12 @@ TEST_P(SafeRenameTest, RefusesNamesOutsideTheDirectory)
 
 std::string strategyName(const ::testing::TestParamInfo<DirRenamer::Strategy>& info)
 {
-    const char* names[] = {"Auto", "LinkThenUnlink", "Placeholder"};
+    const char* names[] = {"Auto", "WithoutFlag", "WithoutFlagOrLinks"};
     return names[int(info.param)];
 }
 
 INSTANTIATE_TEST_SUITE_P(Strategies, SafeRenameTest,
-                         ::testing::Values(DirRenamer::Strategy::Auto, DirRenamer::Strategy::LinkThenUnlink,
-                                           DirRenamer::Strategy::Placeholder),
+                         ::testing::Values(DirRenamer::Strategy::Auto, DirRenamer::Strategy::WithoutFlag),
                          strategyName);
 
 TEST(DirRenamer, AddressesItsOwnDirectoryWhereverTheCurrentDirectoryIs)
@@ -116,9 +115,6 @@ TEST(DirRenamer, MissingDirectoryReportsInsteadOfActing)
     DirRenamer r("/nonexistent/dir/for/renamer");
     EXPECT_FALSE(r.isOpen());
     EXPECT_EQ(r.rename("a", "b"), ENOENT);
-    EXPECT_EQ(names::describeError(ENOENT), "Eintrag nicht gefunden");
-    EXPECT_TRUE(names::describeError(ENOSPC).startsWith("Fehler: "));
-    EXPECT_GT(names::describeError(ENOSPC).size(), 8);
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include "names/DirectoryScan.h"
 #include "names/RenamePlan.h"
 #include "names/SafeRename.h"
 
@@ -259,6 +260,46 @@ TEST(RenameOnCaselessFileSystem, DependenciesIgnoreLetterCase)
     EXPECT_TRUE(out.failed.isEmpty()) << out.failed.size();
     EXPECT_EQ(QStringList(dir.entries.values()), QStringList({"A.txt", "b.txt", "C.txt", "D.txt", "y.txt"}));
     EXPECT_EQ(out.previousName.value("D.txt"), "x.txt");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(RenamePlan, NamesTheScanWouldNeverListAreRefused)
+{
+    Scenario s({"h.txt", "dot.mp3", "p.exe", "q.exe", "keep.txt"});
+    const RenameOutcome out = s.run({".h", ".", "peldra", "PelDra.EXE", "..keep"});
+    ASSERT_EQ(out.failed.size(), 5);
+    for (const RenameProblem& p : out.failed)
+        EXPECT_EQ(p.reason, RenameReason::NeverListed) << p.to.toStdString();
+    EXPECT_EQ(out.failed[1].to, "..mp3");
+    EXPECT_EQ(out.failed[2].to, "peldra.exe");
+    // Every entry is still listed under its name.
+    EXPECT_EQ(scanDirectory(s.dir.path(), {false, false}).names, QStringList({"dot.mp3", "h.txt", "keep.txt", "p.exe", "q.exe"}));
+    EXPECT_TRUE(isListableName("peldra.exe.bak"));
+    EXPECT_TRUE(isListableName("a.b"));
+}
+
+TEST(RenameOnDisk, ProgressCountsEntriesNotSteps)
+{
+    QStringList names, upper;
+    for (int i = 0; i < 600; ++i) {
+        names.append(QString("track%1").arg(i));
+        upper.append(names.last().toUpper());  // every one a case change: two renames each
+    }
+    Scenario s(names);
+    DirRenamer r(s.dir.path());
+    QList<std::pair<qsizetype, qsizetype>> reports;
+    const RenameOutcome out = executeRenames(planRenames(names, upper), r, [&](qsizetype done, qsizetype total) {
+        reports.append({done, total});
+    });
+    EXPECT_EQ(out.renamed, 600);
+    ASSERT_GE(reports.size(), 3);
+    EXPECT_EQ(reports.first(), std::make_pair(qsizetype(0), qsizetype(600)));
+    EXPECT_EQ(reports.last(), std::make_pair(qsizetype(600), qsizetype(600)));
+    for (const auto& [done, total] : reports)
+        EXPECT_LE(done, total);
 }
 
 }  // namespace

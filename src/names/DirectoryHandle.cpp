@@ -9,6 +9,7 @@
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 #endif
 
@@ -104,7 +105,7 @@ namespace {
 
 FileIdentity identityOfStat(const struct stat& st)
 {
-    return {quint64(st.st_dev), quint64(st.st_ino)};
+    return {quint64(st.st_dev), quint64(st.st_ino), 0};
 }
 
 }  // namespace
@@ -143,10 +144,23 @@ bool DirectoryHandle::isOpen() const
 
 FileIdentity DirectoryHandle::entryIdentity(const QString& name) const
 {
+    if (m_fd < 0)
+        return {};
+    const QByteArray encoded = QFile::encodeName(name);
+#ifdef STATX_BTIME
+    struct statx stx;
+    if (::statx(m_fd, encoded.constData(), AT_SYMLINK_NOFOLLOW, STATX_INO | STATX_BTIME, &stx) != 0)
+        return {};
+    const qint64 birth = (stx.stx_mask & STATX_BTIME)
+        ? qint64(stx.stx_btime.tv_sec) * 1000000000 + stx.stx_btime.tv_nsec
+        : 0;
+    return {quint64(makedev(stx.stx_dev_major, stx.stx_dev_minor)), quint64(stx.stx_ino), birth};
+#else
     struct stat st;
-    if (m_fd < 0 || ::fstatat(m_fd, QFile::encodeName(name).constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+    if (::fstatat(m_fd, encoded.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
         return {};
     return identityOfStat(st);
+#endif
 }
 
 FileIdentity identityOfPath(const QString& path)

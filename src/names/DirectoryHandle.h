@@ -14,11 +14,18 @@
 namespace names {
 
 // Device and inode (volume and file index on Windows): what a name points at.
+// A file system may give a freed inode number to the next new file at once;
+// the birth time, where known, tells the two apart.
 struct FileIdentity {
     quint64 device = 0;
     quint64 inode = 0;
+    qint64 birth = 0;  // nanoseconds since the epoch; 0 when not known
     bool isValid() const { return inode != 0; }
-    bool operator==(const FileIdentity&) const = default;
+    bool operator==(const FileIdentity& other) const
+    {
+        return device == other.device && inode == other.inode
+            && (birth == 0 || other.birth == 0 || birth == other.birth);
+    }
 };
 
 class DirectoryHandle {

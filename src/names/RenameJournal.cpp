@@ -149,10 +149,10 @@ std::optional<LoadedJournal> load(const QString& file, bool withEntries)
         for (qsizetype i = 0; i < j.entryCount; ++i) {
             const QByteArray l = line();
             const QList<QByteArray> fields = l.split('\t');
-            if (fields.size() != 5)
+            if (fields.size() != 6)
                 return std::nullopt;
-            j.entries.append({fields[0].toInt(), unescaped(fields[2]), unescaped(fields[3]), unescaped(fields[4]),
-                              fields[1].toULongLong()});
+            j.entries.append({fields[0].toInt(), unescaped(fields[3]), unescaped(fields[4]), unescaped(fields[5]),
+                              fields[1].toULongLong(), fields[2].toLongLong()});
         }
         if (line() != kPlanEnd)
             return std::nullopt;
@@ -223,6 +223,11 @@ QStringList namesIn(const DirectoryHandle& dir)
     return names;
 }
 
+FileIdentity identityOf(const DirectoryHandle& dir, const JournalEntry& e)
+{
+    return {dir.identity().device, e.inode, e.birth};
+}
+
 // For each entry of the journal, the names that lead to its inode now.
 QList<QStringList> whereEntriesAre(const DirectoryHandle& dir, const QList<JournalEntry>& entries)
 {
@@ -237,7 +242,7 @@ QList<QStringList> whereEntriesAre(const DirectoryHandle& dir, const QList<Journ
         if (id.device != dir.identity().device)
             continue;
         const auto it = entryOfInode.constFind(id.inode);
-        if (it != entryOfInode.cend())
+        if (it != entryOfInode.cend() && id == identityOf(dir, entries.at(it.value())))
             where[it.value()].append(name);
     }
     return where;
@@ -283,9 +288,11 @@ int RenameJournal::writePlan(QList<JournalEntry> entries)
         + '\n';
     text += "entries\t" + QByteArray::number(entries.size()) + '\n';
     for (JournalEntry& e : entries) {
-        e.inode = m_dir.entryIdentity(e.oldName).inode;
-        text += QByteArray::number(e.line) + '\t' + QByteArray::number(e.inode) + '\t' + escaped(e.oldName) + '\t'
-            + escaped(e.tempName) + '\t' + escaped(e.newName) + '\n';
+        const FileIdentity id = m_dir.entryIdentity(e.oldName);
+        e.inode = id.inode;
+        e.birth = id.birth;
+        text += QByteArray::number(e.line) + '\t' + QByteArray::number(e.inode) + '\t' + QByteArray::number(e.birth)
+            + '\t' + escaped(e.oldName) + '\t' + escaped(e.tempName) + '\t' + escaped(e.newName) + '\n';
     }
     text += kPlanEnd + '\n';
 
@@ -382,7 +389,7 @@ RenameOutcome JournalFolder::recover(const DirectoryHandle& dir, RecoveryChoice 
         QString keep = names.contains(wanted(e)) ? wanted(e) : names.first();
         for (const QString& n : std::as_const(names))
             if (n != keep && (isTemporaryName(n) || n == e.oldName || n == e.newName))
-                renamer.removeExtraName(n, {dir.identity().device, e.inode});
+                renamer.removeExtraName(n, identityOf(dir, e));
         if (keep != wanted(e))
             plan.moves.append({e.line, keep, wanted(e)});
     }
@@ -448,12 +455,12 @@ RenameOutcome JournalFolder::undoLastRename(const DirectoryHandle& dir)
 
     RenamePlan plan;
     for (const JournalEntry& e : j->entries) {
-        if (e.inode == 0 || dir.entryIdentity(e.oldName).inode == e.inode)
+        if (e.inode == 0 || dir.entryIdentity(e.oldName) == identityOf(dir, e))
             continue;  // never renamed, or already back
         const FileIdentity now = dir.entryIdentity(e.newName);
         if (!now.isValid())
             plan.refused.append({e.line, e.newName, e.oldName, RenameReason::EntryMissing});
-        else if (now.inode != e.inode)
+        else if (now != identityOf(dir, e))
             plan.refused.append({e.line, e.newName, e.oldName, RenameReason::EntryReplaced});
         else
             plan.moves.append({e.line, e.newName, e.oldName});

@@ -147,7 +147,7 @@ int noReplaceRename(int dirFd, const char* from, const char* to)
 
 FileIdentity identityOf(const struct stat& st)
 {
-    return {quint64(st.st_dev), quint64(st.st_ino)};
+    return {quint64(st.st_dev), quint64(st.st_ino), 0};
 }
 
 // Errors of link() that mean the file system has no hard links.

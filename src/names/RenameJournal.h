@@ -31,7 +31,7 @@ class RenameJournal {
 public:
     enum class Kind { Rename, Undo };  // an undo's own journal is never offered for undo
 
-    // `folder` is created when missing; nothing is written before writePlan.
+    // `folder` is created when missing; nothing is written before writePlan. `dir` must outlive the journal.
     RenameJournal(const QString& folder, const DirectoryHandle& dir, Kind kind = Kind::Rename);
     ~RenameJournal();
     RenameJournal(const RenameJournal&) = delete;

@@ -252,7 +252,7 @@ RenameOutcome executeRenames(const RenamePlan& plan, Renamer& renamer,
         }
     }
 
-    if (journal) {
+    if (journal && n > 0) {  // with nothing to move there is nothing to recover or undo
         QList<JournalEntry> entries;
         entries.reserve(n);
         for (qsizetype i = 0; i < n; ++i)

@@ -149,11 +149,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(KillPoint{kChildKillAfterRenames, 0, RecoveryChoice::Finish},
                       KillPoint{kChildKillAfterRenames, 1, RecoveryChoice::Rollback},
                       KillPoint{kChildKillAfterRenames, 1500, RecoveryChoice::Finish, true},
-                      KillPoint{kChildKillAfterRenames, 1500, RecoveryChoice::Rollback},
-                      KillPoint{kChildKillAfterRenames, 4000, RecoveryChoice::Finish},
                       KillPoint{kChildKillAfterRenames, 4000, RecoveryChoice::Rollback},
                       KillPoint{kChildKillAfterRenames, 6500, RecoveryChoice::Finish},
-                      KillPoint{kChildKillAfterRenames, 6500, RecoveryChoice::Rollback},
                       KillPoint{kChildKillAfterRenames, 7999, RecoveryChoice::Rollback},
                       // In the middle of a rename without the no-replace request: extra names to clear away.
                       KillPoint{kChildKillAfterSteps, 3000, RecoveryChoice::Finish},

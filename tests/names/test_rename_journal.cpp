@@ -248,4 +248,37 @@ TEST(RenameJournal, KeepsTheNewestJournalsAndEveryUnfinishedOne)
     EXPECT_EQ(dir.entries(), QStringList({"z"}));
 }
 
+TEST(RenameJournal, RecoveryNeverOverwritesAndLeavesNoTemporaryName)
+{
+    for (const RecoveryChoice choice : {RecoveryChoice::Finish, RecoveryChoice::Rollback}) {
+        SCOPED_TRACE(int(choice));
+        TempTree dir;
+        dir.add("a.txt", "A");
+        dir.add("b.txt", "B");
+        TempTree data;
+        const QString folder = data.file("journals");
+        {
+            // A swap interrupted after its first step; then another program takes the freed name.
+            const DirectoryHandle handle(dir.path());
+            RenameJournal journal(folder, handle);
+            ASSERT_EQ(journal.writePlan({{1, "a.txt", "quillet-tmp-1", "b.txt"}, {2, "b.txt", "quillet-tmp-2", "a.txt"}}), 0);
+            ASSERT_EQ(DirRenamer(handle).rename("a.txt", "quillet-tmp-1"), 0);
+            dir.add("a.txt", "stranger");
+        }
+        const DirectoryHandle handle(dir.path());
+        const RenameOutcome out = JournalFolder(folder).recover(handle, choice);
+        ASSERT_EQ(out.failed.size(), choice == RecoveryChoice::Finish ? 2 : 1);
+        EXPECT_EQ(out.failed[0].line, 1);
+        EXPECT_EQ(out.failed[0].reason, RenameReason::KeptUnderOtherName);
+        const QString elsewhere = choice == RecoveryChoice::Finish ? "b (1).txt" : "a (1).txt";
+        EXPECT_EQ(out.failed[0].currentName, elsewhere);
+        if (choice == RecoveryChoice::Finish)
+            EXPECT_EQ(out.failed[1].reason, RenameReason::TargetExists);  // b.txt cannot take the stranger's name
+        QStringList expected = {"a.txt=stranger", "b.txt=B", elsewhere + "=A"};
+        expected.sort();
+        EXPECT_EQ(dir.withContent(), expected);
+        EXPECT_FALSE(JournalFolder(folder).findUnfinished(handle).has_value());
+    }
+}
+
 }  // namespace

@@ -339,7 +339,12 @@ RenameOutcome executeRenames(const RenamePlan& plan, Renamer& renamer,
         }
         entryDone(i);
     }
-    if (journal)
+    // An entry stranded under a temporary name keeps the journal open, so that the next opening of the
+    // directory offers to recover it.
+    const bool stranded = std::any_of(diskFailures.cbegin(), diskFailures.cend(), [](const RenameProblem& p) {
+        return p.reason == RenameReason::LeftUnderTemporaryName;
+    });
+    if (journal && !stranded)
         journal->finish();
 
     outcome.failed = plan.refused + diskFailures;

@@ -248,6 +248,34 @@ TEST(RenameJournal, KeepsTheNewestJournalsAndEveryUnfinishedOne)
     EXPECT_EQ(dir.entries(), QStringList({"z"}));
 }
 
+TEST(RenameJournal, AnEntryStrandedUnderATemporaryNameIsOfferedForRecovery)
+{
+    // The file system refuses every move away from a temporary name.
+    struct StuckRenamer final : Renamer {
+        DirRenamer inner;
+        explicit StuckRenamer(const DirectoryHandle& dir) : inner(dir) {}
+        int rename(const QString& from, const QString& to) override
+        {
+            return isTemporaryName(from) ? EBUSY : inner.rename(from, to);
+        }
+    };
+    TempTree dir;
+    dir.add("a", "A");
+    dir.add("b", "B");
+    TempTree data;
+    const DirectoryHandle handle(dir.path());
+    StuckRenamer renamer(handle);
+    RenameJournal journal(data.file("journals"), handle);
+    const RenameOutcome out = executeRenames(planRenames({"a", "b"}, {"b", "a"}), renamer, {}, &journal);
+    ASSERT_EQ(out.failed.size(), 2);
+    EXPECT_EQ(out.failed[0].reason, RenameReason::LeftUnderTemporaryName);
+
+    JournalFolder journals(data.file("journals"));
+    ASSERT_TRUE(journals.findUnfinished(handle).has_value());
+    EXPECT_TRUE(journals.recover(handle, RecoveryChoice::Rollback).failed.isEmpty());
+    EXPECT_EQ(dir.withContent(), QStringList({"a=A", "b=B"}));
+}
+
 TEST(RenameJournal, RecoveryNeverOverwritesAndLeavesNoTemporaryName)
 {
     for (const RecoveryChoice choice : {RecoveryChoice::Finish, RecoveryChoice::Rollback}) {

@@ -4,7 +4,6 @@
 #include <QRandomGenerator>
 
 #include <cerrno>
-#include <cstring>
 
 #ifdef _WIN32
 #include <QDir>

@@ -10,6 +10,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <chrono>
 #include <cerrno>
 
 #ifdef _WIN32
@@ -41,6 +42,8 @@ QByteArray kindText(RenameJournal::Kind kind)
 QByteArray escaped(const QString& text)
 {
     const QByteArray utf8 = text.toUtf8();
+    if (std::none_of(utf8.cbegin(), utf8.cend(), [](char c) { return c == '\\' || c == '\t' || c == '\n' || c == '\r'; }))
+        return utf8;
     QByteArray out;
     out.reserve(utf8.size());
     for (char c : utf8) {
@@ -103,6 +106,7 @@ struct LoadedJournal {
     QByteArray kind;
     QString directoryPath;
     FileIdentity directory;
+    qint64 started = 0;  // nanoseconds since the epoch
     qsizetype entryCount = 0;
     QByteArray lastMark;
     QList<JournalEntry> entries;  // only when asked for
@@ -137,9 +141,11 @@ std::optional<LoadedJournal> load(const QString& file, bool withEntries)
     const QList<QByteArray> kind = line().split('\t');
     const QList<QByteArray> dir = line().split('\t');
     const QList<QByteArray> id = line().split('\t');
+    const QList<QByteArray> started = line().split('\t');
     const QList<QByteArray> count = line().split('\t');
-    if (kind.size() != 2 || dir.size() != 2 || id.size() != 3 || count.size() != 2)
+    if (kind.size() != 2 || dir.size() != 2 || id.size() != 3 || started.size() != 2 || count.size() != 2)
         return std::nullopt;
+    j.started = started[1].toLongLong();
     j.kind = kind[1];
     j.directoryPath = unescaped(dir[1]);
     j.directory = {id[1].toULongLong(), id[2].toULongLong()};
@@ -149,10 +155,10 @@ std::optional<LoadedJournal> load(const QString& file, bool withEntries)
         for (qsizetype i = 0; i < j.entryCount; ++i) {
             const QByteArray l = line();
             const QList<QByteArray> fields = l.split('\t');
-            if (fields.size() != 6)
+            if (fields.size() != 5)
                 return std::nullopt;
-            j.entries.append({fields[0].toInt(), unescaped(fields[3]), unescaped(fields[4]), unescaped(fields[5]),
-                              fields[1].toULongLong(), fields[2].toLongLong()});
+            j.entries.append({fields[0].toInt(), unescaped(fields[2]), unescaped(fields[3]), unescaped(fields[4]),
+                              fields[1].toULongLong()});
         }
         if (line() != kPlanEnd)
             return std::nullopt;
@@ -199,51 +205,58 @@ void appendMark(const QString& file, const QByteArray& mark)
     syncFile(f.handle());
 }
 
-// Every name in the directory, through the held handle.
-QStringList namesIn(const DirectoryHandle& dir)
+struct Listed {
+    QString name;
+    quint64 inode;
+};
+
+// Every name in the directory with its inode, through the held handle; one pass, no look-up per name.
+QList<Listed> listing(const DirectoryHandle& dir)
 {
-    QStringList names;
+    QList<Listed> entries;
 #ifndef _WIN32
     const int fd = ::openat(dir.fd(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     DIR* d = fd >= 0 ? ::fdopendir(fd) : nullptr;
     if (!d) {
         if (fd >= 0)
             ::close(fd);
-        return names;
+        return entries;
     }
     while (dirent* e = ::readdir(d)) {
         const QByteArray raw(e->d_name);
         if (raw != "." && raw != "..")
-            names.append(QFile::decodeName(raw));
+            entries.append({QFile::decodeName(raw), quint64(e->d_ino)});
     }
     ::closedir(d);
 #else
-    names = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden);
+    const QStringList names =
+        QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden);
+    for (const QString& name : names)
+        entries.append({name, dir.entryIdentity(name).inode});
 #endif
-    return names;
+    return entries;
 }
 
-FileIdentity identityOf(const DirectoryHandle& dir, const JournalEntry& e)
+// Whether `id` is the entry the journal recorded: the same inode, and not born after the rename began
+// (a file system may give a freed inode number to the next new file at once).
+bool isEntry(const FileIdentity& id, const DirectoryHandle& dir, const JournalEntry& e, qint64 started)
 {
-    return {dir.identity().device, e.inode, e.birth};
+    return id.device == dir.identity().device && id.inode == e.inode && (id.birth == 0 || id.birth <= started);
 }
 
-// For each entry of the journal, the names that lead to its inode now.
-QList<QStringList> whereEntriesAre(const DirectoryHandle& dir, const QList<JournalEntry>& entries)
+// For each entry of the journal, the names that lead to it now.
+QList<QStringList> whereEntriesAre(const DirectoryHandle& dir, const LoadedJournal& j)
 {
     QHash<quint64, qsizetype> entryOfInode;
-    entryOfInode.reserve(entries.size());
-    for (qsizetype i = 0; i < entries.size(); ++i)
-        if (entries.at(i).inode != 0)
-            entryOfInode.insert(entries.at(i).inode, i);
-    QList<QStringList> where(entries.size());
-    for (const QString& name : namesIn(dir)) {
-        const FileIdentity id = dir.entryIdentity(name);
-        if (id.device != dir.identity().device)
-            continue;
-        const auto it = entryOfInode.constFind(id.inode);
-        if (it != entryOfInode.cend() && id == identityOf(dir, entries.at(it.value())))
-            where[it.value()].append(name);
+    entryOfInode.reserve(j.entries.size());
+    for (qsizetype i = 0; i < j.entries.size(); ++i)
+        if (j.entries.at(i).inode != 0)
+            entryOfInode.insert(j.entries.at(i).inode, i);
+    QList<QStringList> where(j.entries.size());
+    for (const Listed& listed : listing(dir)) {
+        const auto it = entryOfInode.constFind(listed.inode);
+        if (it != entryOfInode.cend() && isEntry(dir.entryIdentity(listed.name), dir, j.entries.at(it.value()), j.started))
+            where[it.value()].append(listed.name);
     }
     return where;
 }
@@ -286,13 +299,19 @@ int RenameJournal::writePlan(QList<JournalEntry> entries)
     text += "dir\t" + escaped(m_dir.path()) + '\n';
     text += "id\t" + QByteArray::number(m_dir.identity().device) + '\t' + QByteArray::number(m_dir.identity().inode)
         + '\n';
+    // Nanoseconds, as the file system keeps the birth times it is compared with.
+    const qint64 started =
+        std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now().time_since_epoch()).count();
+    text += "started\t" + QByteArray::number(started) + '\n';
     text += "entries\t" + QByteArray::number(entries.size()) + '\n';
+    QHash<QString, quint64> inodeOf;
+    inodeOf.reserve(entries.size());
+    for (Listed& listed : listing(m_dir))
+        inodeOf.insert(std::move(listed.name), listed.inode);
     for (JournalEntry& e : entries) {
-        const FileIdentity id = m_dir.entryIdentity(e.oldName);
-        e.inode = id.inode;
-        e.birth = id.birth;
-        text += QByteArray::number(e.line) + '\t' + QByteArray::number(e.inode) + '\t' + QByteArray::number(e.birth)
-            + '\t' + escaped(e.oldName) + '\t' + escaped(e.tempName) + '\t' + escaped(e.newName) + '\n';
+        e.inode = inodeOf.value(e.oldName);
+        text += QByteArray::number(e.line) + '\t' + QByteArray::number(e.inode) + '\t' + escaped(e.oldName) + '\t'
+            + escaped(e.tempName) + '\t' + escaped(e.newName) + '\n';
     }
     text += kPlanEnd + '\n';
 
@@ -328,9 +347,9 @@ void RenameJournal::finish()
 {
     if (!m_marks.isOpen())
         return;
+    // Not forced to disk: should the mark be lost, the next opening offers a recovery that finds
+    // every entry already in place, and waiting here would cost as much as a good share of the renames.
     m_marks.write(kFinished + '\n');
-    m_marks.flush();
-    syncFile(m_marks.handle());
     m_marks.close();
 
     // Keep the newest journals; an unfinished one stays until it is recovered.
@@ -374,7 +393,7 @@ RenameOutcome JournalFolder::recover(const DirectoryHandle& dir, RecoveryChoice 
     DirRenamer renamer(dir);
     QList<RenameProblem> problems;
     RenamePlan plan;
-    QList<QStringList> where = whereEntriesAre(dir, entries);
+    QList<QStringList> where = whereEntriesAre(dir, *j);
     for (qsizetype i = 0; i < entries.size(); ++i) {
         const JournalEntry& e = entries.at(i);
         QStringList& names = where[i];
@@ -389,14 +408,14 @@ RenameOutcome JournalFolder::recover(const DirectoryHandle& dir, RecoveryChoice 
         QString keep = names.contains(wanted(e)) ? wanted(e) : names.first();
         for (const QString& n : std::as_const(names))
             if (n != keep && (isTemporaryName(n) || n == e.oldName || n == e.newName))
-                renamer.removeExtraName(n, identityOf(dir, e));
+                renamer.removeExtraName(n, {dir.identity().device, e.inode, 0});
         if (keep != wanted(e))
             plan.moves.append({e.line, keep, wanted(e)});
     }
     const RenameOutcome moved = executeRenames(plan, renamer);
 
     // An entry that could not get the wanted name must not stay under a temporary one.
-    where = whereEntriesAre(dir, entries);
+    where = whereEntriesAre(dir, *j);
     bool temporaryLeft = false;
     QHash<int, RenameProblem> movedElsewhere;
     for (qsizetype i = 0; i < entries.size(); ++i) {
@@ -455,12 +474,12 @@ RenameOutcome JournalFolder::undoLastRename(const DirectoryHandle& dir)
 
     RenamePlan plan;
     for (const JournalEntry& e : j->entries) {
-        if (e.inode == 0 || dir.entryIdentity(e.oldName) == identityOf(dir, e))
+        if (e.inode == 0 || isEntry(dir.entryIdentity(e.oldName), dir, e, j->started))
             continue;  // never renamed, or already back
         const FileIdentity now = dir.entryIdentity(e.newName);
         if (!now.isValid())
             plan.refused.append({e.line, e.newName, e.oldName, RenameReason::EntryMissing});
-        else if (now != identityOf(dir, e))
+        else if (!isEntry(now, dir, e, j->started))
             plan.refused.append({e.line, e.newName, e.oldName, RenameReason::EntryReplaced});
         else
             plan.moves.append({e.line, e.newName, e.oldName});

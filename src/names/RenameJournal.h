@@ -23,7 +23,6 @@ struct JournalEntry {
     QString tempName;   // empty when the entry moves straight to its new name
     QString newName;
     quint64 inode = 0;  // read when the plan is written
-    qint64 birth = 0;   // the inode's birth time where the file system tells it
 };
 
 // One rename's journal, written as the rename goes on (see executeRenames).

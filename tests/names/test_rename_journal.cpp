@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QThread>
 
 #include <csignal>
 #include <unistd.h>
@@ -22,6 +23,7 @@ using testsupport::TempTree;
 namespace {
 
 constexpr int kEntries = 5000;
+constexpr int kFileClockStepMs = 20;
 
 // 5000 files holding their own names: the first 2000 swap in pairs, the next 2000 get new names, the last
 // 1000 change only their letter case; 8000 renames in all, 3000 of them to temporary names.
@@ -199,7 +201,9 @@ TEST(RenameJournal, UndoAfterARestartPutsBackWhatIsStillTheRenamedEntry)
                                                   {"b", "a", "x", "y", ""});
     ASSERT_TRUE(first.failed.isEmpty());
 
-    // Meanwhile another program replaces x.txt by a new file and takes y.txt away.
+    // Later another program replaces x.txt by a new file (which may get the freed inode number) and takes
+    // y.txt away. Later: file times tick in steps of a few milliseconds.
+    QThread::msleep(kFileClockStepMs);
     ASSERT_TRUE(QFile::remove(dir.file("x.txt")));
     dir.add("x.txt", "stranger");
     ASSERT_TRUE(QFile::rename(dir.file("y.txt"), dir.file("elsewhere.txt")));

@@ -1,5 +1,7 @@
 // Cost of the safe rename against the bare system call, at 10,000 and 100,000
 // entries in one directory under the temporary folder.
+#include "names/DirectoryHandle.h"
+#include "names/RenameJournal.h"
 #include "names/RenamePlan.h"
 #include "names/SafeRename.h"
 
@@ -113,6 +115,43 @@ void ExecuteRenames(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
+// The whole rename as the window runs it: through the held directory, with its journal made durable first.
+void ExecuteRenamesWithJournal(benchmark::State& state)
+{
+    Corpus& c = corpus(int(state.range(0)));
+    QTemporaryDir journals;
+    for (auto _ : state) {
+        const DirectoryHandle dir(c.tmp.path());
+        DirRenamer renamer(dir);
+        RenameJournal journal(journals.path(), dir);
+        const RenameOutcome out = executeRenames(c.across[c.side], renamer, {}, &journal);
+        if (!out.failed.isEmpty() || out.stopped != RenameStop::None)
+            state.SkipWithError("executeRenames reported failures");
+        c.side = 1 - c.side;
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// The journal's share alone: the plan read (inodes) and made durable, one mark per entry.
+void JournalWritePlan(benchmark::State& state)
+{
+    Corpus& c = corpus(int(state.range(0)));
+    QTemporaryDir journals;
+    const DirectoryHandle dir(c.tmp.path());
+    QList<JournalEntry> entries;
+    for (const PlannedRename& m : c.across[c.side].moves)
+        entries.append({m.line, m.from, QString(), m.to});
+    for (auto _ : state) {
+        RenameJournal journal(journals.path(), dir);
+        if (journal.writePlan(entries) != 0)
+            state.SkipWithError("journal not written");
+        for (qsizetype i = 0; i < entries.size(); ++i)
+            journal.markDone(i);
+        journal.finish();
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
 void ExecuteRenamesSwapAll(benchmark::State& state)
 {
     // Every entry trades names with its neighbour: each move takes two renames.
@@ -161,6 +200,8 @@ void SplitNameLines(benchmark::State& state)
 BENCHMARK(BareRename)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BareRenameatNoReplace)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ExecuteRenames)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(ExecuteRenamesWithJournal)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(JournalWritePlan)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ExecuteRenamesSwapAll)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ExecuteRenamesNoDisk)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(PlanRenames)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);

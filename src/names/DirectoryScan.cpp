@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <vector>
 
 #ifndef _WIN32
 #include <dirent.h>
@@ -48,9 +49,8 @@ QString escapedName(const QByteArray& raw)
     return shown;
 }
 
-}  // namespace
-
-void sortNames(QStringList& names)
+// The sorted order of `names`: case-insensitive, ties broken case-sensitively.
+std::vector<qsizetype> sortedOrder(const QStringList& names)
 {
     // Fold once, then sort by the folded key; QStringList::sort would order case-sensitively.
     std::vector<QString> keys;
@@ -65,6 +65,48 @@ void sortNames(QStringList& names)
             return c < 0;
         return names.at(a) < names.at(b);
     });
+    return order;
+}
+
+void sortResult(ScanResult& result)
+{
+    const std::vector<qsizetype> order = sortedOrder(result.names);
+    QStringList names;
+    QList<FileIdentity> identities;
+    names.reserve(result.names.size());
+    identities.reserve(result.names.size());
+    for (qsizetype i : order) {
+        names.append(result.names.at(i));
+        identities.append(result.identities.at(i));
+    }
+    result.names.swap(names);
+    result.identities.swap(identities);
+}
+
+#ifndef _WIN32
+
+bool isAscii(const char* raw, size_t& length)
+{
+    size_t i = 0;
+    bool ascii = true;
+    for (; raw[i]; ++i)
+        ascii = ascii && static_cast<unsigned char>(raw[i]) < 0x80;
+    length = i;
+    return ascii;
+}
+
+#endif
+
+}  // namespace
+
+bool isListableName(const QString& name)
+{
+    return !name.startsWith(QLatin1Char('.')) && !isSiblingTool(name);
+}
+
+void sortNames(QStringList& names)
+{
+    const std::vector<qsizetype> order = sortedOrder(names);
     QStringList sorted;
     sorted.reserve(names.size());
     for (qsizetype i : order)
@@ -81,10 +123,17 @@ QString withTrailingSeparator(const QString& path)
 
 ScanResult scanDirectory(const QString& dirPath, const ListingOptions& options)
 {
+    return scanDirectory(DirectoryHandle(dirPath.trimmed()), options);
+}
+
+ScanResult scanDirectory(const DirectoryHandle& handle, const ListingOptions& options)
+{
     ScanResult result;
+    if (!handle.isOpen())
+        return result;
 #ifndef _WIN32
-    const QByteArray encodedDir = QFile::encodeName(dirPath.trimmed());
-    const int dirFd = ::open(encodedDir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    // A descriptor of its own, so that the listing starts at the beginning and closing it leaves the handle open.
+    const int dirFd = ::openat(handle.fd(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd < 0)
         return result;
     DIR* dir = ::fdopendir(dirFd);
@@ -92,12 +141,18 @@ ScanResult scanDirectory(const QString& dirPath, const ListingOptions& options)
         ::close(dirFd);
         return result;
     }
+    const quint64 device = handle.identity().device;
+    auto add = [&](const QString& name, ino_t inode) {
+        result.names.append(name);
+        result.identities.append({device, quint64(inode)});
+    };
     while (dirent* e = ::readdir(dir)) {
         const char* raw = e->d_name;
         if (raw[0] == '.')
             continue;  // ".", ".." and hidden entries
         unsigned char type = e->d_type;
         bool isDir = false;
+        bool attributesRead = true;
         if (type == DT_DIR) {
             isDir = true;
         } else if (type == DT_REG) {
@@ -110,45 +165,50 @@ ScanResult scanDirectory(const QString& dirPath, const ListingOptions& options)
                 isDir = S_ISDIR(st.st_mode);
             } else if (::fstatat(dirFd, raw, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode)) {
                 isDir = false;  // a dangling link is listed like a file
-            } else if (type == DT_LNK) {
-                isDir = false;
-            } else {
-                // Attributes that cannot be read: listed whatever the filter says.
-                const QByteArray bytes(raw);
-                const QString name = QFile::decodeName(bytes);
-                if (QFile::encodeName(name) == bytes && !breaksLine(name) && !isSiblingTool(name))
-                    result.names.append(name);
-                continue;
+            } else if (type != DT_LNK) {
+                attributesRead = false;  // listed whatever the filter says
             }
         } else {
             continue;  // sockets, pipes, devices
         }
-        if (!wanted(isDir, options))
+        if (attributesRead && !wanted(isDir, options))
             continue;
-        const QByteArray bytes(raw);
+        // Most names are plain ASCII, which needs neither the locale's decoder nor the round trip below.
+        size_t length = 0;
+        if (isAscii(raw, length)) {
+            const QString name = QString::fromLatin1(raw, qsizetype(length));
+            if (breaksLine(name))
+                result.unlistable.append(escapedName(QByteArray(raw, qsizetype(length))));
+            else if (!isSiblingTool(name))
+                add(name, e->d_ino);
+            continue;
+        }
+        const QByteArray bytes(raw, qsizetype(length));
         const QString name = QFile::decodeName(bytes);
         if (QFile::encodeName(name) != bytes || breaksLine(name)) {
             // No line of the name text can name this entry exactly; renaming by a look-alike could hit
             // another file, and a name that breaks the line would shift every line after it.
-            result.unlistable.append(escapedName(bytes));
+            if (attributesRead)
+                result.unlistable.append(escapedName(bytes));
             continue;
         }
-        if (isSiblingTool(name))
-            continue;
-        result.names.append(name);
+        if (!isSiblingTool(name))
+            add(name, e->d_ino);
     }
     ::closedir(dir);
 #else
-    QDir dir(dirPath.trimmed());
+    QDir dir(handle.path());
     const auto entries = dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::NoSort);
     for (const QFileInfo& fi : entries) {
         if (fi.isHidden() || isSiblingTool(fi.fileName()))
             continue;
-        if (wanted(fi.isDir(), options))
+        if (wanted(fi.isDir(), options)) {
             result.names.append(fi.fileName());
+            result.identities.append(handle.entryIdentity(fi.fileName()));
+        }
     }
 #endif
-    sortNames(result.names);
+    sortResult(result);
     return result;
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 // Lists the entries of one directory for renaming.
+#include "names/DirectoryHandle.h"
+
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -12,12 +15,20 @@ struct ListingOptions {
 
 struct ScanResult {
     QStringList names;          // sorted: case-insensitive, ties broken case-sensitively
+    QList<FileIdentity> identities;  // identities[i] is what names[i] was at the scan
     QStringList unlistable;     // entries no line can name: invalid encoding, or a line break in the name (shown escaped)
 };
 
 // Never lists ".", "..", hidden entries, the sibling tool "peldra.exe" (any case), sockets, pipes or devices.
 // A dangling symbolic link is listed like a file. A directory that cannot be read gives an empty result.
 ScanResult scanDirectory(const QString& dirPath, const ListingOptions& options);
+// The same, through a directory held open; the path it was opened with plays no part.
+ScanResult scanDirectory(const DirectoryHandle& dir, const ListingOptions& options);
+
+// False for a name the scan never lists whatever the entry is: hidden names (".x", "." and "..")
+// and the sibling tool "peldra.exe" in any letter case. An entry renamed to such a name would
+// drop out of the list.
+bool isListableName(const QString& name);
 
 // Case-insensitive order; names equal but for case keep a fixed, case-sensitive order.
 void sortNames(QStringList& names);

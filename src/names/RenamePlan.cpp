@@ -1,12 +1,15 @@
 #include "names/RenamePlan.h"
 
+#include "names/DirectoryScan.h"
 #include "names/NameRules.h"
+#include "names/RenameJournal.h"
 #include "names/SafeRename.h"
 
 #include <QFile>
 #include <QRandomGenerator>
 
 #include <algorithm>
+#include <optional>
 #include <cerrno>
 #include <vector>
 
@@ -15,34 +18,35 @@ namespace names {
 namespace {
 
 constexpr qsizetype kMaxNameBytes = 255;
-constexpr qsizetype kMaxListedProblems = 30;
 constexpr qsizetype kProgressEvery = 256;
 constexpr int kTempNameAttempts = 64;
 
-// Why the file system could not take `name` as an entry name, or an empty text.
-QString invalidNameReason(const QString& name)
+// Why the file system could not take `name` as an entry name, or why the scan would lose it.
+std::optional<RenameReason> refusalOf(const QString& name)
 {
     if (name.isEmpty())
-        return QStringLiteral("Name ist leer");
+        return RenameReason::EmptyName;
     if (name == QLatin1String(".") || name == QLatin1String(".."))
-        return QStringLiteral("„.“ und „..“ sind keine gültigen Namen");
+        return RenameReason::DotName;
     bool surrogates = false;
     for (QChar c : name) {
         const char16_t u = c.unicode();
         if (u < 0x20 || u == 0x7F)
-            return QStringLiteral("Name enthält ein Steuerzeichen (z. B. Tabulator oder Zeilenumbruch)");
+            return RenameReason::ControlCharacter;
         if (u == u'/')
-            return QStringLiteral("Name enthält „/“");
+            return RenameReason::Slash;
         surrogates = surrogates || c.isSurrogate();
     }
     const QByteArray encoded = QFile::encodeName(name);
     // A name that does not survive the trip into the file system's encoding
     // (a lone surrogate, say) would end up under some other name.
     if (surrogates && QFile::decodeName(encoded) != name)
-        return QStringLiteral("Name lässt sich im Dateisystem nicht darstellen");
+        return RenameReason::NotRepresentable;
     if (encoded.size() > kMaxNameBytes)
-        return QStringLiteral("Name ist länger als 255 Byte");
-    return {};
+        return RenameReason::TooLong;
+    if (!isListableName(name))
+        return RenameReason::NeverListed;
+    return std::nullopt;
 }
 
 // A set of names that ignores letter case, as some file systems do. It hashes
@@ -112,20 +116,6 @@ private:
     size_t m_mask = 0;
 };
 
-// Control characters would break the layout of a message; show their pictures.
-QString visible(const QString& name)
-{
-    QString out = name;
-    for (QChar& c : out) {
-        const char16_t u = c.unicode();
-        if (u < 0x20)
-            c = QChar(char16_t(0x2400 + u));
-        else if (u == 0x7F)
-            c = QChar(char16_t(0x2421));
-    }
-    return out;
-}
-
 }  // namespace
 
 QStringList splitNameLines(const QString& text, qsizetype maxLines)
@@ -153,7 +143,7 @@ RenamePlan planRenames(const QStringList& originals, const QStringList& lines)
     const qsizetype n = originals.size();
     QList<State> state(n, State::Stays);
     QList<QString> target(n);
-    QList<QString> reason(n);
+    QList<RenameProblem> refusal(n);
 
     // Each line on its own: the final name, and whether the file system could take it.
     for (qsizetype i = 0; i < n && i < lines.size(); ++i) {
@@ -163,9 +153,12 @@ RenamePlan planRenames(const QStringList& originals, const QStringList& lines)
         QString name = applyExtensionRule(originals.at(i), line);
         if (name == originals.at(i))
             continue;
-        QString why = invalidNameReason(name);
-        state[i] = why.isEmpty() ? State::Moves : State::Refused;
-        reason[i] = std::move(why);
+        if (const auto why = refusalOf(name)) {
+            state[i] = State::Refused;
+            refusal[i].reason = *why;
+        } else {
+            state[i] = State::Moves;
+        }
         target[i] = std::move(name);
     }
 
@@ -180,7 +173,8 @@ RenamePlan planRenames(const QStringList& originals, const QStringList& lines)
             moveByTarget.insert(target[i], i);
         } else {
             state[i] = State::Refused;
-            reason[i] = QStringLiteral("gleicher Zielname wie Zeile %1").arg(it.value() + 1);
+            refusal[i].reason = RenameReason::SameTargetAsLine;
+            refusal[i].otherLine = int(it.value() + 1);
         }
     }
 
@@ -197,10 +191,13 @@ RenamePlan planRenames(const QStringList& originals, const QStringList& lines)
         const qsizetype k = moveByTarget.value(originals.at(s), -1);
         if (k < 0 || state[k] != State::Moves)
             continue;
+        if (state[s] == State::Refused) {
+            refusal[k].reason = RenameReason::TargetHeldByStayingLine;
+            refusal[k].otherLine = int(s + 1);
+        } else {
+            refusal[k].reason = RenameReason::TargetExists;
+        }
         state[k] = State::Refused;
-        reason[k] = state[s] == State::Refused
-            ? QStringLiteral("Ziel existiert bereits (Zeile %1 wird nicht umbenannt)").arg(s + 1)
-            : describeError(EEXIST);
         staying.push_back(k);
     }
 
@@ -208,16 +205,21 @@ RenamePlan planRenames(const QStringList& originals, const QStringList& lines)
     plan.moves.reserve(moveByTarget.size());
     for (qsizetype i = 0; i < n; ++i) {
         const int line = int(i + 1);
-        if (state[i] == State::Moves)
+        if (state[i] == State::Moves) {
             plan.moves.append({line, originals.at(i), target[i]});
-        else if (state[i] == State::Refused)
-            plan.refused.append({line, originals.at(i), target[i], reason[i]});
+        } else if (state[i] == State::Refused) {
+            RenameProblem p = refusal[i];
+            p.line = line;
+            p.from = originals.at(i);
+            p.to = target[i];
+            plan.refused.append(std::move(p));
+        }
     }
     return plan;
 }
 
 RenameOutcome executeRenames(const RenamePlan& plan, Renamer& renamer,
-                             const std::function<void(qsizetype, qsizetype)>& progress)
+                             const std::function<void(qsizetype, qsizetype)>& progress, RenameJournal* journal)
 {
     const QList<PlannedRename>& moves = plan.moves;
     const qsizetype n = moves.size();
@@ -231,69 +233,80 @@ RenameOutcome executeRenames(const RenamePlan& plan, Renamer& renamer,
     CaselessNames sources(n);
     for (const PlannedRename& m : moves)
         sources.insert(m.from);
-    std::vector<bool> viaTemp(static_cast<size_t>(n));
+    CaselessNames targets(n);
+    for (const PlannedRename& m : moves)
+        targets.insert(m.to);
+    QList<QString> tempName(n);
     qsizetype tempCount = 0;
+    auto freshTemporaryName = [&] {
+        QString name;
+        do
+            name = randomTemporaryName();
+        while (sources.contains(name) || targets.contains(name));
+        return name;
+    };
     for (qsizetype i = 0; i < n; ++i) {
-        const bool blocked = sources.contains(moves.at(i).to);
-        viaTemp[static_cast<size_t>(i)] = blocked;
-        tempCount += blocked;
+        if (sources.contains(moves.at(i).to)) {
+            tempName[i] = freshTemporaryName();
+            ++tempCount;
+        }
     }
 
-    const qsizetype total = n + tempCount;
+    if (journal && n > 0) {  // with nothing to move there is nothing to recover or undo
+        QList<JournalEntry> entries;
+        entries.reserve(n);
+        for (qsizetype i = 0; i < n; ++i)
+            entries.append({moves.at(i).line, moves.at(i).from, tempName.at(i), moves.at(i).to});
+        if (const int err = journal->writePlan(entries)) {
+            outcome.stopped = RenameStop::JournalNotWritten;
+            outcome.stopError = err;
+            return outcome;
+        }
+    }
+
     qsizetype done = 0;
     qsizetype reported = 0;
-    auto step = [&](qsizetype count) {
-        done += count;
-        if (progress && (done - reported >= kProgressEvery || done == total)) {
+    auto entryDone = [&](qsizetype i) {
+        ++done;
+        if (journal)
+            journal->markDone(i);
+        if (progress && (done - reported >= kProgressEvery || done == n)) {
             reported = done;
-            progress(done, total);
+            progress(done, n);
         }
     };
     if (progress)
-        progress(0, total);
+        progress(0, n);
 
-    auto fail = [&](const PlannedRename& m, const QString& why) {
-        diskFailures.append({m.line, m.from, m.to, why});
+    auto diskFailure = [&](const PlannedRename& m, int err) {
+        diskFailures.append({m.line, m.from, m.to, err == EEXIST ? RenameReason::TargetExists : RenameReason::DiskError,
+                             err == EEXIST ? 0 : err});
     };
 
     // Phase 1: move the blocking entries out of the way.
-    QList<QString> tempName(n);
-    if (tempCount > 0) {
-        CaselessNames targets(n);  // temporary names must not take any planned name
-        for (const PlannedRename& m : moves)
-            targets.insert(m.to);
-        // Visible, so that an entry left behind by a crash still shows in the list; short, lower case; the
-        // tag keeps two runs apart.
-        const QString prefix = QStringLiteral("quillet-tmp-%1-")
-                                   .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
-        quint64 counter = 0;
-        for (qsizetype i = 0; i < n; ++i) {
-            if (!viaTemp[static_cast<size_t>(i)])
-                continue;
-            const PlannedRename& m = moves.at(i);
-            int err = EEXIST;
-            for (int attempt = 0; attempt < kTempNameAttempts && err == EEXIST; ++attempt) {
-                QString candidate = prefix + QString::number(counter++);
-                if (sources.contains(candidate) || targets.contains(candidate))
-                    continue;
-                // The no-replace rename itself claims the name: EEXIST means taken, try the next.
-                err = renamer.rename(m.from, candidate);
-                if (err == 0)
-                    tempName[i] = std::move(candidate);
-            }
-            if (err != 0) {
-                fail(m, err == EEXIST ? QStringLiteral("kein freier vorläufiger Name gefunden")
-                                      : describeError(err));
-                step(2);
-            } else {
-                step(1);
-            }
+    for (qsizetype i = 0; i < n && tempCount > 0; ++i) {
+        if (tempName.at(i).isEmpty())
+            continue;
+        const PlannedRename& m = moves.at(i);
+        // The no-replace rename itself claims the name: EEXIST means taken, try another.
+        int err = renamer.rename(m.from, tempName.at(i));
+        for (int attempt = 1; attempt < kTempNameAttempts && err == EEXIST; ++attempt) {
+            tempName[i] = freshTemporaryName();
+            err = renamer.rename(m.from, tempName.at(i));
+        }
+        if (err != 0) {
+            if (err == EEXIST)
+                diskFailures.append({m.line, m.from, m.to, RenameReason::NoFreeTemporaryName});
+            else
+                diskFailure(m, err);
+            tempName[i].clear();
+            entryDone(i);
         }
     }
 
     // Phase 2: moves onto names that no moving entry holds.
     for (qsizetype i = 0; i < n; ++i) {
-        if (viaTemp[static_cast<size_t>(i)])
+        if (sources.contains(moves.at(i).to))
             continue;
         const PlannedRename& m = moves.at(i);
         const int err = renamer.rename(m.from, m.to);
@@ -301,9 +314,9 @@ RenameOutcome executeRenames(const RenamePlan& plan, Renamer& renamer,
             outcome.previousName.insert(m.to, m.from);
             ++outcome.renamed;
         } else {
-            fail(m, describeError(err));
+            diskFailure(m, err);
         }
-        step(1);
+        entryDone(i);
     }
 
     // Phase 3: from the temporary names to the targets, which are free now
@@ -318,37 +331,26 @@ RenameOutcome executeRenames(const RenamePlan& plan, Renamer& renamer,
             outcome.previousName.insert(m.to, m.from);
             ++outcome.renamed;
         } else if (renamer.rename(temp, m.from) == 0) {
-            fail(m, describeError(err));
+            diskFailure(m, err);
         } else {
             // Neither name could be had: say where the entry is now.
             outcome.previousName.insert(temp, m.from);
-            fail(m, describeError(err) + QStringLiteral("; der Eintrag heißt jetzt „%1“").arg(temp));
+            diskFailures.append({m.line, m.from, m.to, RenameReason::LeftUnderTemporaryName, err, 0, temp});
         }
-        step(1);
+        entryDone(i);
     }
+    // An entry stranded under a temporary name keeps the journal open, so that the next opening of the
+    // directory offers to recover it.
+    const bool stranded = std::any_of(diskFailures.cbegin(), diskFailures.cend(), [](const RenameProblem& p) {
+        return p.reason == RenameReason::LeftUnderTemporaryName;
+    });
+    if (journal && !stranded)
+        journal->finish();
 
     outcome.failed = plan.refused + diskFailures;
     std::stable_sort(outcome.failed.begin(), outcome.failed.end(),
                      [](const RenameProblem& a, const RenameProblem& b) { return a.line < b.line; });
     return outcome;
-}
-
-QString describeProblems(const QList<RenameProblem>& problems)
-{
-    if (problems.isEmpty())
-        return {};
-    QString text = problems.size() == 1
-        ? QStringLiteral("1 Eintrag wurde nicht umbenannt:")
-        : QStringLiteral("%1 Einträge wurden nicht umbenannt:").arg(problems.size());
-    const qsizetype listed = std::min(problems.size(), kMaxListedProblems);
-    for (qsizetype i = 0; i < listed; ++i) {
-        const RenameProblem& p = problems.at(i);
-        text += QStringLiteral("\nZeile %1: „%2“ → „%3“: %4")
-                    .arg(QString::number(p.line), visible(p.from), visible(p.to), p.reason);
-    }
-    if (problems.size() > listed)
-        text += QStringLiteral("\n... und %1 weitere").arg(problems.size() - listed);
-    return text;
 }
 
 }  // namespace names

@@ -8,10 +8,12 @@
 #include <QStringList>
 
 #include <functional>
+#include <utility>
 
 namespace names {
 
 class Renamer;
+class RenameJournal;
 
 struct PlannedRename {
     int line;  // 1-based line of the name text
@@ -19,11 +21,42 @@ struct PlannedRename {
     QString to;
 };
 
+// Why an entry did not get its new name (or, after a recovery, the name chosen).
+enum class RenameReason {
+    EmptyName,              // the new name is empty
+    DotName,                // "." or ".."
+    ControlCharacter,       // a tab, a line break or another control character
+    Slash,                  // contains "/"
+    NotRepresentable,       // does not survive the file system's encoding
+    TooLong,                // longer than the file system allows
+    NeverListed,            // hidden name or the sibling tool's name: the entry would drop out of the list
+    SameTargetAsLine,       // an earlier line has the same final name (otherLine)
+    TargetHeldByStayingLine,  // the target is the name of an entry that is not renamed (otherLine)
+    TargetExists,           // something else already has the name
+    NoFreeTemporaryName,    // every temporary name tried was taken
+    DiskError,              // the file system refused: errorCode
+    LeftUnderTemporaryName, // neither the new nor the old name could be had (errorCode); see currentName
+    KeptUnderOtherName,     // after a recovery: neither wanted name was free; see currentName
+    EntryMissing,           // after a recovery or undo: the entry is not in the directory any more
+    EntryReplaced,          // undo: another entry now has the name this rename gave
+};
+
 struct RenameProblem {
-    int line;  // 1-based line of the name text
+    RenameProblem() = default;
+    RenameProblem(int line, QString from, QString to, RenameReason reason, int errorCode = 0, int otherLine = 0,
+                  QString currentName = {})
+        : line(line), from(std::move(from)), to(std::move(to)), reason(reason), errorCode(errorCode),
+          otherLine(otherLine), currentName(std::move(currentName))
+    {
+    }
+
+    int line = 0;  // 1-based line of the name text
     QString from;
     QString to;
-    QString reason;  // short German text
+    RenameReason reason = RenameReason::DiskError;
+    int errorCode = 0;     // DiskError, LeftUnderTemporaryName: errno value
+    int otherLine = 0;     // SameTargetAsLine, TargetHeldByStayingLine
+    QString currentName;   // LeftUnderTemporaryName, KeptUnderOtherName: the name the entry has now
 };
 
 struct RenamePlan {
@@ -42,20 +75,31 @@ QStringList splitNameLines(const QString& text, qsizetype maxLines);
 // with a blank line, keeps its name.
 RenamePlan planRenames(const QStringList& originals, const QStringList& lines);
 
+// What stopped a rename before any entry was touched.
+enum class RenameStop {
+    None,
+    JournalNotWritten,  // the journal could not be made durable: stopError
+};
+
 struct RenameOutcome {
     QList<RenameProblem> failed;             // refused by the plan and failed on disk, in line order
     QHash<QString, QString> previousName;    // name now on disk -> name before, for every moved entry
     qsizetype renamed = 0;                   // entries that now carry their new name
+    RenameStop stopped = RenameStop::None;
+    int stopError = 0;                       // errno value for the stop
 };
 
-// Carries out `plan` through `renamer`. `progress` is told how many rename
-// steps are done out of how many (a move through a temporary name is two
-// steps): once at the start, then every few hundred steps and at the end.
+// Carries out `plan` through `renamer`. `progress` is told how many of the
+// planned entries are done out of how many: once at the start, then every
+// few hundred entries and at the end. With a journal, the plan is written to
+// it and made durable before the first rename; when that fails nothing is
+// renamed and the outcome says so.
 RenameOutcome executeRenames(const RenamePlan& plan, Renamer& renamer,
-                             const std::function<void(qsizetype done, qsizetype total)>& progress = {});
+                             const std::function<void(qsizetype done, qsizetype total)>& progress = {},
+                             RenameJournal* journal = nullptr);
 
-// German message naming each entry, its line and the reason (at most 30,
-// then how many more); empty for an empty list.
+// Worded by the message file of the windows (ui/RenameMessages); declared here only for callers not yet
+// moved to ui::renameProblemsText.
 QString describeProblems(const QList<RenameProblem>& problems);
 
 }  // namespace names

@@ -1,9 +1,9 @@
 #include "names/SafeRename.h"
 
 #include <QFile>
+#include <QRandomGenerator>
 
 #include <cerrno>
-#include <cstring>
 
 #ifdef _WIN32
 #include <QDir>
@@ -24,6 +24,8 @@ namespace names {
 
 namespace {
 
+const QString kTemporaryPrefix = QStringLiteral("quillet-tmp-");
+
 // A bare name must stay inside the directory and be a real entry name; the
 // system calls would otherwise act on the directory itself or a parent.
 bool isBareName(const QString& name)
@@ -38,25 +40,14 @@ bool isBareName(const QString& name)
 
 }  // namespace
 
-QString describeError(int err)
+QString randomTemporaryName()
 {
-    switch (err) {
-    case EEXIST:
-        return QStringLiteral("Ziel existiert bereits");
-    case ENOENT:
-        return QStringLiteral("Eintrag nicht gefunden");
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("Zugriff verweigert");
-    case EBUSY:
-        return QStringLiteral("Eintrag ist in Benutzung");
-    case ENAMETOOLONG:
-        return QStringLiteral("Name zu lang");
-    case EINVAL:
-        return QStringLiteral("Name ungültig");
-    default:
-        return QStringLiteral("Fehler: ") + QString::fromLocal8Bit(std::strerror(err));
-    }
+    return kTemporaryPrefix + QStringLiteral("%1").arg(QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0'));
+}
+
+bool isTemporaryName(const QString& name)
+{
+    return name.startsWith(kTemporaryPrefix);
 }
 
 #ifdef _WIN32
@@ -97,7 +88,20 @@ DirRenamer::DirRenamer(const QString& dirPath, Strategy strategy)
         m_openError = ENOENT;
 }
 
+DirRenamer::DirRenamer(const DirectoryHandle& dir, Strategy strategy) : DirRenamer(dir.path(), strategy)
+{
+    // The open handle keeps the directory from being removed or replaced meanwhile.
+    if (!dir.isOpen())
+        m_openError = dir.openError();
+}
+
 DirRenamer::~DirRenamer() = default;
+
+int DirRenamer::removeExtraName(const QString&, const FileIdentity&)
+{
+    // Renames here never go through hard links, so they leave no extra names.
+    return EOPNOTSUPP;
+}
 
 bool DirRenamer::isOpen() const
 {
@@ -140,9 +144,15 @@ int noReplaceRename(int dirFd, const char* from, const char* to)
 #endif
 }
 
-bool sameEntry(const struct stat& a, const struct stat& b)
+FileIdentity identityOf(const struct stat& st)
 {
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+    return {quint64(st.st_dev), quint64(st.st_ino), 0};
+}
+
+// Errors of link() that mean the file system has no hard links.
+bool meansNoLinks(int err)
+{
+    return err == EPERM || err == EOPNOTSUPP || err == EXDEV || err == EMLINK || err == ENOSYS;
 }
 
 }  // namespace
@@ -153,6 +163,13 @@ DirRenamer::DirRenamer(const QString& dirPath, Strategy strategy) : m_strategy(s
     m_fd = path.isEmpty() ? -1 : ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (m_fd < 0)
         m_openError = path.isEmpty() ? ENOENT : errno;
+}
+
+DirRenamer::DirRenamer(const DirectoryHandle& dir, Strategy strategy) : m_strategy(strategy)
+{
+    m_fd = dir.isOpen() ? ::fcntl(dir.fd(), F_DUPFD_CLOEXEC, 0) : -1;
+    if (m_fd < 0)
+        m_openError = dir.isOpen() ? errno : dir.openError();
 }
 
 DirRenamer::~DirRenamer()
@@ -191,69 +208,139 @@ int DirRenamer::renameWithoutFlag(const QByteArray& from, const QByteArray& to)
     struct stat st;
     if (::fstatat(m_fd, from.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
         return errno;
-    const bool isDir = S_ISDIR(st.st_mode);
-    if (isDir || m_strategy == Strategy::Placeholder)
-        return renameOverPlaceholder(from, to, isDir);
-
-    // A hard link is never made over an existing name, so this step cannot
-    // replace anything. Flags 0: a symbolic link is linked itself, not its target.
-    if (::linkat(m_fd, from.constData(), m_fd, to.constData(), 0) == 0) {
-        if (::unlinkat(m_fd, from.constData(), 0) == 0)
-            return 0;
-        const int err = errno;
-        ::unlinkat(m_fd, to.constData(), 0);  // undo: the entry keeps its old name only
-        return err;
-    }
-    const int err = errno;
-    if (err == EPERM || err == EXDEV || err == EOPNOTSUPP || err == EMLINK)
-        return renameOverPlaceholder(from, to, false);
-    return err;
+    if (S_ISDIR(st.st_mode))
+        return renameDirectory(from, to, identityOf(st));
+    if (m_strategy == Strategy::WithoutFlagOrLinks)
+        return EOPNOTSUPP;
+    return renameFileByLinks(from, to);
 }
 
-int DirRenamer::renameOverPlaceholder(const QByteArray& from, const QByteArray& to, bool isDir)
+// Without the no-replace request, a hard link is the only step that claims a
+// name without ever replacing what has it. The old name is then taken away by
+// moving it to a name of our own and looking at what came along: an entry
+// that another program put there meanwhile is given back, never removed.
+int DirRenamer::renameFileByLinks(const QByteArray& from, const QByteArray& to)
 {
-    // Claim the target name exclusively; whatever exists there makes this fail.
-    struct stat claimed;
-    if (isDir) {
-        if (::mkdirat(m_fd, to.constData(), 0700) != 0)
-            return errno;
-        if (::fstatat(m_fd, to.constData(), &claimed, AT_SYMLINK_NOFOLLOW) != 0) {
-            const int err = errno;
-            ::unlinkat(m_fd, to.constData(), AT_REMOVEDIR);  // removes only an empty directory
-            return err;
-        }
-    } else {
-        const int fd = ::openat(m_fd, to.constData(),
-                                O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-        if (fd < 0)
-            return errno;
-        const int statResult = ::fstat(fd, &claimed);
-        const int statErr = errno;
-        ::close(fd);
-        if (statResult != 0) {
-            ::unlinkat(m_fd, to.constData(), 0);  // the empty file made just above
-            return statErr;
-        }
+    const QByteArray own = QFile::encodeName(randomTemporaryName());
+    if (::linkat(m_fd, from.constData(), m_fd, own.constData(), 0) != 0) {
+        const int err = errno;
+        // Without hard links no file rename here is safe from a racing program: refuse it.
+        return meansNoLinks(err) ? EOPNOTSUPP : err;
     }
-
-    // Only the empty placeholder made above may be replaced; if something
-    // took its place meanwhile, leave that alone.
-    struct stat now;
-    int err = 0;
-    if (::fstatat(m_fd, to.constData(), &now, AT_SYMLINK_NOFOLLOW) != 0)
-        err = errno;
-    else if (!sameEntry(now, claimed) || (!isDir && now.st_size != 0))
-        err = EEXIST;
-    else if (::renameat(m_fd, from.constData(), m_fd, to.constData()) == 0)
-        return 0;
+    struct stat st;
+    if (::fstatat(m_fd, own.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno;
+    const FileIdentity entry = identityOf(st);
+    step();
+    if (::linkat(m_fd, own.constData(), m_fd, to.constData(), 0) != 0) {
+        const int err = errno;
+        dropOwnName(own, entry);
+        return err;
+    }
+    step();
+    const QByteArray away = QFile::encodeName(randomTemporaryName());
+    if (const int err = moveToOwnName(from, away)) {
+        // The entry keeps its old name; take back the new one.
+        removeExtraName(QFile::decodeName(to), entry);
+        dropOwnName(own, entry);
+        return err;
+    }
+    step();
+    if (::fstatat(m_fd, away.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 && identityOf(st) != entry)
+        putBack(away, from);  // another program's entry took the old name meanwhile
     else
-        err = errno;
+        dropOwnName(away, entry);
+    dropOwnName(own, entry);
+    return 0;
+}
 
-    // Remove the placeholder, but only while it is still ours and empty.
-    if (::fstatat(m_fd, to.constData(), &now, AT_SYMLINK_NOFOLLOW) == 0 && sameEntry(now, claimed)
-        && (isDir || now.st_size == 0))
-        ::unlinkat(m_fd, to.constData(), isDir ? AT_REMOVEDIR : 0);
-    return err;
+// A directory has no hard links, but renaming one can at worst replace an
+// empty directory; so it takes a plain rename once the target was seen free,
+// by way of a name of our own, where it is checked to be the directory meant.
+int DirRenamer::renameDirectory(const QByteArray& from, const QByteArray& to, const FileIdentity& identity)
+{
+    struct stat st;
+    if (::fstatat(m_fd, to.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0)
+        return EEXIST;
+    if (errno != ENOENT)
+        return errno;
+    const QByteArray own = QFile::encodeName(randomTemporaryName());
+    if (const int err = moveToOwnName(from, own))
+        return err;
+    step();
+    if (::fstatat(m_fd, own.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0 || identityOf(st) != identity
+        || !S_ISDIR(st.st_mode)) {
+        putBack(own, from);
+        return ENOENT;  // the directory seen a moment ago is not there any more
+    }
+    if (::fstatat(m_fd, to.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
+        putBack(own, from);
+        return EEXIST;
+    }
+    if (::renameat(m_fd, own.constData(), m_fd, to.constData()) != 0) {
+        const int err = errno;
+        putBack(own, from);
+        return err;
+    }
+    return 0;
+}
+
+int DirRenamer::removeExtraName(const QString& name, const FileIdentity& identity)
+{
+    if (m_fd < 0)
+        return m_openError;
+    if (!isBareName(name))
+        return EINVAL;
+    const QByteArray encoded = QFile::encodeName(name);
+    const QByteArray own = QFile::encodeName(randomTemporaryName());
+    if (const int err = moveToOwnName(encoded, own))
+        return err;
+    if (dropOwnName(own, identity))
+        return 0;
+    putBack(own, encoded);
+    return EEXIST;
+}
+
+// Moves `name` to `ownName`, a fresh random name that nothing else has or can take.
+int DirRenamer::moveToOwnName(const QByteArray& name, const QByteArray& ownName)
+{
+    if (m_strategy == Strategy::Auto && !m_flagRefused) {
+        const int err = noReplaceRename(m_fd, name.constData(), ownName.constData());
+        if (err != EINVAL && err != ENOSYS && err != EOPNOTSUPP)
+            return err;
+        m_flagRefused = true;
+    }
+    return ::renameat(m_fd, name.constData(), m_fd, ownName.constData()) == 0 ? 0 : errno;
+}
+
+// Gives `name` back to what now sits under `ownName`, without replacing anything
+// that took `name` meanwhile; if it did, the entry stays under `ownName`.
+void DirRenamer::putBack(const QByteArray& ownName, const QByteArray& name)
+{
+    if (m_strategy == Strategy::Auto && !m_flagRefused
+        && noReplaceRename(m_fd, ownName.constData(), name.constData()) == 0)
+        return;
+    struct stat st;
+    if (::fstatat(m_fd, ownName.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return;
+    if (!S_ISDIR(st.st_mode)) {
+        if (::linkat(m_fd, ownName.constData(), m_fd, name.constData(), 0) == 0)
+            dropOwnName(ownName, identityOf(st));
+        return;
+    }
+    // A directory can at worst replace an empty directory.
+    if (::fstatat(m_fd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0 && errno == ENOENT)
+        ::renameat(m_fd, ownName.constData(), m_fd, name.constData());
+}
+
+// Removes `ownName` only while it is one of several names of `identity`.
+bool DirRenamer::dropOwnName(const QByteArray& ownName, const FileIdentity& identity)
+{
+    struct stat st;
+    if (::fstatat(m_fd, ownName.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0 || identityOf(st) != identity
+        || S_ISDIR(st.st_mode) || st.st_nlink < 2)
+        return false;
+    return ::unlinkat(m_fd, ownName.constData(), 0) == 0;
 }
 
 #endif

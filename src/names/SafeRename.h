@@ -6,7 +6,11 @@
 // Both have cost users files, so every rename of this program goes through
 // here: it either moves the entry under the new name or leaves everything
 // as it was and says why.
+#include "names/DirectoryHandle.h"
+
 #include <QString>
+
+#include <functional>
 
 namespace names {
 
@@ -19,23 +23,28 @@ public:
     virtual int rename(const QString& from, const QString& to) = 0;
 };
 
+// A fresh "quillet-tmp-" name with 64 random bits. Only such names, which no
+// other program can guess, are ever removed or renamed over by this program.
+QString randomTemporaryName();
+bool isTemporaryName(const QString& name);
+
 class DirRenamer final : public Renamer {
 public:
     // How a rename is carried out. Auto asks the file system for a rename
     // that refuses to replace, and only where the file system does not know
-    // that request uses the slower ways; the other two force a slower way
+    // that request takes the way without it; the other two force that way
     // so that it can be exercised on a file system that would not need it.
     enum class Strategy {
         Auto,
-        LinkThenUnlink,   // hard link under the new name, then drop the old name;
-                          // entries that cannot be linked take the placeholder way
-        Placeholder,      // claim the new name with an empty file or directory,
-                          // then rename over that claim
+        WithoutFlag,         // as on a file system without the no-replace request
+        WithoutFlagOrLinks,  // as on one that has no hard links either
     };
 
     // Opens `dirPath`; entries are addressed relative to that handle, so a
     // later change of the process's current directory cannot redirect them.
     explicit DirRenamer(const QString& dirPath, Strategy strategy = Strategy::Auto);
+    // Renames inside the directory held by `dir`, wherever its path leads by now.
+    explicit DirRenamer(const DirectoryHandle& dir, Strategy strategy = Strategy::Auto);
     ~DirRenamer() override;
     DirRenamer(const DirRenamer&) = delete;
     DirRenamer& operator=(const DirRenamer&) = delete;
@@ -43,9 +52,29 @@ public:
     bool isOpen() const;
     int rename(const QString& from, const QString& to) override;
 
+    // Removes `name` when it is one more name of the entry `identity` (a hard
+    // link left by an interrupted rename), so that no data goes with it.
+    // Returns 0, EEXIST when `name` is something else, or an errno value.
+    int removeExtraName(const QString& name, const FileIdentity& identity);
+
+    // Runs between the steps of the way without the no-replace request, so
+    // that tests can let another program act in between.
+    void setStepHook(std::function<void()> hook) { m_stepHook = std::move(hook); }
+
 private:
+#ifndef _WIN32
     int renameWithoutFlag(const QByteArray& from, const QByteArray& to);
-    int renameOverPlaceholder(const QByteArray& from, const QByteArray& to, bool isDir);
+    int renameFileByLinks(const QByteArray& from, const QByteArray& to);
+    int renameDirectory(const QByteArray& from, const QByteArray& to, const FileIdentity& identity);
+    int moveToOwnName(const QByteArray& name, const QByteArray& ownName);
+    void putBack(const QByteArray& ownName, const QByteArray& name);
+    bool dropOwnName(const QByteArray& ownName, const FileIdentity& identity);
+#endif
+    void step() const
+    {
+        if (m_stepHook)
+            m_stepHook();
+    }
 
 #ifdef _WIN32
     QString m_dir;  // native separators, no trailing separator
@@ -55,9 +84,7 @@ private:
     int m_openError = 0;
     Strategy m_strategy;
     bool m_flagRefused = false;  // the file system refused the no-replace request once
+    std::function<void()> m_stepHook;
 };
-
-// Short German reason for an errno value returned by Renamer::rename.
-QString describeError(int err);
 
 }  // namespace names

@@ -1,3 +1,4 @@
+#include "names/DirectoryScan.h"
 #include "names/SafeRename.h"
 
 #include "support/TestSupport.h"
@@ -5,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 
 #include <cerrno>
@@ -84,13 +86,12 @@ TEST_P(SafeRenameTest, RefusesNamesOutsideTheDirectory)
 
 std::string strategyName(const ::testing::TestParamInfo<DirRenamer::Strategy>& info)
 {
-    const char* names[] = {"Auto", "LinkThenUnlink", "Placeholder"};
+    const char* names[] = {"Auto", "WithoutFlag", "WithoutFlagOrLinks"};
     return names[int(info.param)];
 }
 
 INSTANTIATE_TEST_SUITE_P(Strategies, SafeRenameTest,
-                         ::testing::Values(DirRenamer::Strategy::Auto, DirRenamer::Strategy::LinkThenUnlink,
-                                           DirRenamer::Strategy::Placeholder),
+                         ::testing::Values(DirRenamer::Strategy::Auto, DirRenamer::Strategy::WithoutFlag),
                          strategyName);
 
 TEST(DirRenamer, AddressesItsOwnDirectoryWhereverTheCurrentDirectoryIs)
@@ -116,9 +117,147 @@ TEST(DirRenamer, MissingDirectoryReportsInsteadOfActing)
     DirRenamer r("/nonexistent/dir/for/renamer");
     EXPECT_FALSE(r.isOpen());
     EXPECT_EQ(r.rename("a", "b"), ENOENT);
-    EXPECT_EQ(names::describeError(ENOENT), "Eintrag nicht gefunden");
-    EXPECT_TRUE(names::describeError(ENOSPC).startsWith("Fehler: "));
-    EXPECT_GT(names::describeError(ENOSPC).size(), 8);
 }
 
 }  // namespace
+
+namespace {
+
+// What another program may do to the names while the rename without the no-replace request is under way.
+enum class Race { ReplaceSource, ClaimTarget, ClaimTargetAsDirectory };
+
+void actOut(Race race, TempTree& dir)
+{
+    switch (race) {
+    case Race::ReplaceSource:  // an editor saves over the old name: a new file, renamed over it
+        dir.add("editor-save", "saved by the editor");
+        ASSERT_EQ(::rename(QFile::encodeName(dir.file("editor-save")).constData(),
+                           QFile::encodeName(dir.file("src")).constData()), 0);
+        break;
+    case Race::ClaimTarget:
+        dir.add("dst", "written by another program");
+        break;
+    case Race::ClaimTargetAsDirectory:
+        dir.add("dst/");
+        dir.add("dst/inner", "inside");
+        break;
+    }
+}
+
+// The content of every file below `root`, sorted: each must be there exactly once.
+QStringList allContents(const QString& root)
+{
+    QStringList contents;
+    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile f(it.next());
+        contents.append(f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QStringLiteral("<unreadable>"));
+    }
+    contents.sort();
+    return contents;
+}
+
+}  // namespace
+
+TEST(DirRenamerWithoutFlag, RacingProgramsLoseNothingAtAnyStep)
+{
+    struct Case {
+        bool isDir;
+        Race race;
+        int atStep;  // files take three steps, directories one
+    };
+    const Case cases[] = {
+        {false, Race::ReplaceSource, 1}, {false, Race::ReplaceSource, 2}, {false, Race::ReplaceSource, 3},
+        {false, Race::ClaimTarget, 1},   {false, Race::ClaimTargetAsDirectory, 1},
+        {true, Race::ReplaceSource, 1},  {true, Race::ClaimTarget, 1},   {true, Race::ClaimTargetAsDirectory, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "dir " << c.isDir << " race " << int(c.race) << " step " << c.atStep);
+        TempTree dir;
+        if (c.isDir)
+            dir.add("src/");
+        dir.add(c.isDir ? "src/content" : "src", "original");
+        DirRenamer r(dir.path(), DirRenamer::Strategy::WithoutFlag);
+        int step = 0;
+        r.setStepHook([&] {
+            if (++step == c.atStep)
+                actOut(c.race, dir);
+        });
+        const int result = r.rename("src", "dst");
+        ASSERT_GE(step, c.atStep);
+
+        QStringList expected = {"original", c.race == Race::ReplaceSource ? "saved by the editor"
+                                            : c.race == Race::ClaimTarget ? "written by another program"
+                                                                          : "inside"};
+        expected.sort();
+        EXPECT_EQ(allContents(dir.path()), expected);
+        const QString original = c.isDir ? "/content" : "";
+        EXPECT_EQ(dir.read((result == 0 ? "dst" : "src") + original), "original") << result;
+        EXPECT_EQ(result, c.race == Race::ReplaceSource ? 0 : EEXIST);
+        for (const QString& name : dir.entries())
+            EXPECT_FALSE(names::isTemporaryName(name)) << name.toStdString();
+    }
+}
+
+TEST(DirRenamerWithoutFlag, WithoutHardLinksFilesAreRefusedAndDirectoriesStillMove)
+{
+    TempTree dir;
+    dir.add("file", "data");
+    dir.add("dir/");
+    dir.add("dir/inner", "deep");
+    dir.add("taken/");
+    DirRenamer r(dir.path(), DirRenamer::Strategy::WithoutFlagOrLinks);
+    EXPECT_EQ(r.rename("file", "other"), EOPNOTSUPP);
+    EXPECT_EQ(r.rename("dir", "taken"), EEXIST);
+    EXPECT_EQ(r.rename("dir", "moved"), 0);
+    EXPECT_EQ(dir.entries(), QStringList({"file", "moved", "taken"}));
+    EXPECT_EQ(dir.read("file"), "data");
+    EXPECT_EQ(dir.read("moved/inner"), "deep");
+}
+
+TEST(DirectoryHandle, RenamesAndScansTheDirectoryThatWasScannedNotWhatNowStandsAtItsPath)
+{
+    TempTree root;
+    root.add("work/");
+    root.add("work/01.mp3", "mine");
+    root.add("other/");
+    root.add("other/01.mp3", "someone else's");
+    const QString path = root.file("work");
+    names::DirectoryHandle handle(path);
+    ASSERT_TRUE(handle.isOpen());
+    EXPECT_TRUE(handle.isAt(path));
+    EXPECT_TRUE(handle.isAt(path + "/"));
+
+    // The scanned directory moves away; a link to another one takes its path.
+    ASSERT_TRUE(QDir().rename(path, root.file("work-moved")));
+    ASSERT_EQ(::symlink("other", QFile::encodeName(path).constData()), 0);
+    EXPECT_FALSE(handle.isAt(path));
+    EXPECT_EQ(names::scanDirectory(handle, {false, false}).names, QStringList({"01.mp3"}));
+
+    DirRenamer r(handle);
+    EXPECT_EQ(r.rename("01.mp3", "Intro.mp3"), 0);
+    EXPECT_EQ(root.read("work-moved/Intro.mp3"), "mine");
+    EXPECT_EQ(root.read("other/01.mp3"), "someone else's");
+
+    names::DirectoryHandle missing(root.file("nothing-here"));
+    EXPECT_FALSE(missing.isOpen());
+    EXPECT_FALSE(missing.isAt(root.file("nothing-here")));
+    EXPECT_EQ(DirRenamer(missing).rename("a", "b"), ENOENT);
+}
+
+TEST(DirRenamer, RemovesAnExtraNameOnlyWhileTheDataHasAnother)
+{
+    TempTree dir;
+    dir.add("a", "data");
+    dir.add("lone", "only name");
+    const QByteArray base = QFile::encodeName(dir.path()) + "/";
+    ASSERT_EQ(::link((base + "a").constData(), (base + "b").constData()), 0);
+    names::DirectoryHandle handle(dir.path());
+    const names::FileIdentity id = handle.entryIdentity("a");
+    DirRenamer r(handle);
+    EXPECT_EQ(r.removeExtraName("lone", handle.entryIdentity("lone")), EEXIST);  // its only name
+    EXPECT_EQ(r.removeExtraName("b", handle.entryIdentity("lone")), EEXIST);     // not that entry
+    EXPECT_EQ(r.removeExtraName("b", id), 0);
+    EXPECT_EQ(r.removeExtraName("a", id), EEXIST);  // now the only name left
+    EXPECT_EQ(dir.withContent(), QStringList({"a=data", "lone=only name"}));
+}

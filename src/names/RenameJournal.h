@@ -1,0 +1,91 @@
+#pragma once
+// A record of one rename, kept outside the renamed directory, from which an
+// interrupted rename can be finished or rolled back and a completed one undone.
+//
+// The plan (the directory and, per entry, its old, temporary and new name and
+// its inode) is made durable before the first entry is touched. Progress marks
+// follow without waiting for the disk: recovery goes by where each inode is
+// now, so a lost mark costs nothing.
+#include "names/DirectoryHandle.h"
+#include "names/RenamePlan.h"
+
+#include <QFile>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+namespace names {
+
+struct JournalEntry {
+    int line;           // 1-based line of the name text
+    QString oldName;
+    QString tempName;   // empty when the entry moves straight to its new name
+    QString newName;
+    quint64 inode = 0;  // read when the plan is written
+};
+
+// One rename's journal, written as the rename goes on (see executeRenames).
+class RenameJournal {
+public:
+    enum class Kind { Rename, Undo };  // an undo's own journal is never offered for undo
+
+    // `folder` is created when missing; nothing is written before writePlan. `dir` must outlive the journal.
+    RenameJournal(const QString& folder, const DirectoryHandle& dir, Kind kind = Kind::Rename);
+    ~RenameJournal();
+    RenameJournal(const RenameJournal&) = delete;
+    RenameJournal& operator=(const RenameJournal&) = delete;
+
+    // Writes the plan atomically and durably; 0 or an errno value. Reads each entry's inode.
+    int writePlan(QList<JournalEntry> entries);
+    void markDone(qsizetype index);  // entry `index` of the plan reached its end state
+    // The rename ran to its end: the journal becomes the directory's last rename; older ones are pruned.
+    void finish();
+
+    QString filePath() const { return m_filePath; }
+
+private:
+    QString m_folder;
+    const DirectoryHandle& m_dir;
+    Kind m_kind;
+    QString m_filePath;
+    QFile m_marks;
+};
+
+enum class RecoveryChoice {
+    Finish,    // every entry to its new name
+    Rollback,  // every entry back to its name from before
+};
+
+struct UnfinishedRename {
+    QString journalFile;
+    QString directoryPath;  // as it was when the rename started
+    qsizetype entryCount = 0;
+};
+
+// The folder of journals (the window passes its application data folder).
+class JournalFolder {
+public:
+    static constexpr int kKeptJournals = 20;
+
+    explicit JournalFolder(const QString& folder);
+    QString path() const { return m_folder; }
+
+    // An interrupted rename of the directory held by `dir`, if any.
+    std::optional<UnfinishedRename> findUnfinished(const DirectoryHandle& dir) const;
+    // Brings every entry of the interrupted rename to the chosen names without
+    // overwriting anything; entries that cannot get them are in `failed`, and no
+    // entry of the rename is left under a temporary name.
+    RenameOutcome recover(const DirectoryHandle& dir, RecoveryChoice choice);
+
+    // True when the directory has a completed rename that was not undone.
+    bool hasLastRename(const DirectoryHandle& dir) const;
+    // Gives every entry that is still what the last rename renamed (by inode) its
+    // old name back; the others are in `failed`. The undo has a journal of its own.
+    RenameOutcome undoLastRename(const DirectoryHandle& dir);
+
+private:
+    QString m_folder;
+};
+
+}  // namespace names

@@ -1,0 +1,30 @@
+#pragma once
+// The German wording of what the rename, its journal and its recovery report.
+#include "names/RenameJournal.h"
+#include "names/RenamePlan.h"
+
+#include <QList>
+#include <QString>
+
+namespace ui {
+
+// Short German reason for an errno value ("Fehler Nr. N" for the rare ones).
+QString errorText(int err);
+
+// Why one entry was not renamed.
+QString renameReasonText(const names::RenameProblem& problem);
+
+// Every entry with its line and reason, one per line after a heading; empty for an empty list.
+QString renameProblemsText(const QList<names::RenameProblem>& problems);
+
+// Why a rename stopped before the first entry; empty when it did not stop.
+QString renameStopText(const names::RenameOutcome& outcome);
+
+// The scanned directory is no longer at its path.
+QString directoryMovedText(const QString& path);
+
+// The question asked when a directory with an interrupted rename is opened.
+QString interruptedRenameTitle();
+QString interruptedRenameText(const names::UnfinishedRename& rename);
+
+}  // namespace ui

@@ -1,0 +1,57 @@
+// The German wording of rename problems.
+#include "ui/RenameMessages.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+using names::RenameProblem;
+using names::RenameReason;
+
+TEST(RenameMessages, ErrorsReadInGermanAndRareOnesByNumber)
+{
+    EXPECT_EQ(ui::errorText(EEXIST), "Ziel existiert bereits");
+    EXPECT_EQ(ui::errorText(EPERM), "Zugriff verweigert");
+    EXPECT_EQ(ui::errorText(EROFS), "Das Dateisystem ist schreibgeschützt");
+    EXPECT_EQ(ui::errorText(ENOSPC), "Kein Speicherplatz mehr frei");
+    EXPECT_EQ(ui::errorText(9999), "Fehler Nr. 9999");
+    EXPECT_EQ(ui::renameReasonText({1, "a", "b", RenameReason::DiskError, EROFS}), ui::errorText(EROFS));
+}
+
+TEST(RenameMessages, ReasonsNameTheOtherLineOrTheNameTheEntryHasNow)
+{
+    EXPECT_EQ(ui::renameReasonText({5, "a", "b", RenameReason::SameTargetAsLine, 0, 2}), "gleicher Zielname wie Zeile 2");
+    EXPECT_EQ(ui::renameReasonText({5, "a", "b", RenameReason::TargetHeldByStayingLine, 0, 3}),
+              "Ziel existiert bereits (Zeile 3 wird nicht umbenannt)");
+    EXPECT_EQ(ui::renameReasonText({5, "a", "b", RenameReason::LeftUnderTemporaryName, EBUSY, 0, "quillet-tmp-1"}),
+              "Eintrag ist in Benutzung; der Eintrag heißt jetzt „quillet-tmp-1“");
+    // Hidden names and the sibling tool's name are refused for different reasons that read differently.
+    EXPECT_NE(ui::renameReasonText({1, "h.txt", ".h.txt", RenameReason::NeverListed}),
+              ui::renameReasonText({1, "p.exe", "peldra.exe", RenameReason::NeverListed}));
+}
+
+TEST(RenameMessages, TheListNamesEveryProblemHoweverMany)
+{
+    EXPECT_TRUE(ui::renameProblemsText({}).isEmpty());
+    EXPECT_EQ(ui::renameProblemsText({{7, "a\tb", "c", RenameReason::DiskError, EACCES}}),
+              QString("1 Eintrag wurde nicht umbenannt:\nZeile 7: „a") + QChar(0x2409) + "b“ → „c“: Zugriff verweigert");
+    QList<RenameProblem> many;
+    for (int i = 1; i <= 300; ++i)
+        many.append({i, QString("f%1").arg(i), "x", RenameReason::TargetExists});
+    const QString text = ui::renameProblemsText(many);
+    EXPECT_TRUE(text.startsWith("300 Einträge wurden nicht umbenannt:\n"));
+    EXPECT_EQ(text.count('\n'), 300);
+    EXPECT_TRUE(text.endsWith("Zeile 300: „f300“ → „x“: Ziel existiert bereits"));
+}
+
+TEST(RenameMessages, StopAndRecoveryTexts)
+{
+    names::RenameOutcome stopped;
+    EXPECT_TRUE(ui::renameStopText(stopped).isEmpty());
+    stopped.stopped = names::RenameStop::JournalNotWritten;
+    stopped.stopError = EROFS;
+    EXPECT_TRUE(ui::renameStopText(stopped).contains("(Das Dateisystem ist schreibgeschützt)"));
+    EXPECT_TRUE(ui::renameStopText(stopped).endsWith("es wurde nichts umbenannt."));
+    EXPECT_TRUE(ui::interruptedRenameText({"f", "/music", 1}).contains("„/music“ wurde eine Umbenennung unterbrochen; 1 Eintrag ist betroffen."));
+    EXPECT_TRUE(ui::interruptedRenameText({"f", "/music", 4711}).contains("4711 Einträge sind betroffen"));
+}

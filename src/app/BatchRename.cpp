@@ -1,10 +1,13 @@
 #include "app/BatchRename.h"
 
+#include "ui/RenameMessages.h"
+
 #include "app/NameFile.h"
 #include "names/DirectoryScan.h"
 #include "names/NameText.h"
 #include "names/RenamePlan.h"
 #include "names/SafeRename.h"
+#include "ui/RenameMessages.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -63,9 +66,8 @@ QString lineCountMismatch(const BatchRequest& request, const QString& dirPath, q
 
 QString describeBatchProblem(const names::RenameProblem& problem)
 {
-    // The reason is the engine's German text for now; it moves to the shared rename messages.
     return QStringLiteral("Zeile %1: „%2“ → „%3“: %4")
-        .arg(QString::number(problem.line), printable(problem.from), printable(problem.to), problem.reason);
+        .arg(QString::number(problem.line), printable(problem.from), printable(problem.to), ui::renameReasonText(problem));
 }
 
 int runBatch(const BatchRequest& request, QTextStream& out, QTextStream& err)

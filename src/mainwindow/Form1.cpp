@@ -9,6 +9,7 @@
 #include "mainwindow/Toolbars.h"
 #include "settings/SettingsKeys.h"
 #include "ui/Messenger.h"
+#include "ui/RenameMessages.h"
 
 #include <QAction>
 #include <QApplication>
@@ -211,7 +212,7 @@ void Form1::Setzen_Click()
     m_tools->advanceCdLists();
     m_renaming = false;
     if (!outcome.failed.isEmpty())
-        ui::message(this, names::describeProblems(outcome.failed), msg::renameProblemsTitle(), ui::Buttons::Ok, ui::Icon::Stop);
+        ui::message(this, ui::renameProblemsText(outcome.failed), msg::renameProblemsTitle(), ui::Buttons::Ok, ui::Icon::Stop);
     if (m_tools->autoCdOn()) {
         m_names.setModified(false);
         Verzeichnis_Click();

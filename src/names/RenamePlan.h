@@ -98,8 +98,4 @@ RenameOutcome executeRenames(const RenamePlan& plan, Renamer& renamer,
                              const std::function<void(qsizetype done, qsizetype total)>& progress = {},
                              RenameJournal* journal = nullptr);
 
-// Worded by the message file of the windows (ui/RenameMessages); declared here only for callers not yet
-// moved to ui::renameProblemsText.
-QString describeProblems(const QList<RenameProblem>& problems);
-
 }  // namespace names

@@ -138,9 +138,3 @@ QString interruptedRenameText(const names::UnfinishedRename& rename)
 }
 
 }  // namespace ui
-
-// Until the main window words its report through ui::renameProblemsText.
-QString names::describeProblems(const QList<names::RenameProblem>& problems)
-{
-    return ui::renameProblemsText(problems);
-}

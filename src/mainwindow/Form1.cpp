@@ -64,12 +64,20 @@ void Form1::InitializeMe()
 void Form1::showScan()
 {
     const names::ScanResult& scan = m_names.lastScan();
-    m_ui->nameTextTextMode->setText(QString());
+    NameTextEdit* box = m_ui->nameTextDirectoryMode;
+    m_ui->nameTextTextMode->loadText(QString());
     m_ui->originalNames->setStringList(scan.names);
-    m_nameBox = m_ui->nameTextDirectoryMode;
+    m_nameBox = box;
     m_ui->nameTextTextMode->hide();
-    m_ui->nameTextDirectoryMode->show();
-    m_ui->nameTextDirectoryMode->setText(m_names.scannedText());
+    box->show();
+    // A fresh list is no edit: nothing to undo. After a rename the box usually shows the new names
+    // already; then only its history and the change handling are reset, which a refill would do too.
+    if (box->text() == m_names.scannedText()) {
+        box->forgetUndoHistory();
+        Eingabe_Mit_Change();
+    } else {
+        box->loadText(m_names.scannedText());
+    }
     m_names.setModified(false);
 
     m_ui->originalCaption->setText(msg::originalCaption(scan.names.size()));

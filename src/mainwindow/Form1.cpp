@@ -81,14 +81,16 @@ void Form1::showScan()
     m_names.setModified(false);
 
     m_ui->originalCaption->setText(msg::originalCaption(scan.names.size()));
-    if (scan.unlistable.isEmpty()) {
-        m_ui->originalCaption->setToolTip(QString());
-    } else {
+    QStringList tips;
+    if (scan.leftOutByOptions > 0)
+        tips << msg::leftOutTooltip(scan.leftOutByOptions, !settings::read(settings::keys::kRenameDirectories));
+    if (!scan.unlistable.isEmpty()) {
         QStringList shown = scan.unlistable.mid(0, kUnlistedShown);
         if (scan.unlistable.size() > kUnlistedShown)
             shown << QStringLiteral("...");
-        m_ui->originalCaption->setToolTip(msg::unlistedTooltip(scan.unlistable.size(), shown.join(QLatin1Char('\n'))));
+        tips << msg::unlistedTooltip(scan.unlistable.size(), shown.join(QLatin1Char('\n')));
     }
+    m_ui->originalCaption->setToolTip(tips.join(QStringLiteral("\n\n")));
     setRenameEnabled(false);
     setRestoreEnabled(false);
     m_tools->appendCdPrefixAfterScan();

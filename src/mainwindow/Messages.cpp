@@ -24,6 +24,18 @@ QString unlistedTooltip(qsizetype count, const QString& shownNames)
         .arg(shownNames);
 }
 
+QString leftOutTooltip(qsizetype count, bool foldersLeftOut)
+{
+    const bool one = count == 1;
+    const QString what = foldersLeftOut ? (one ? QStringLiteral("Verzeichnis") : QStringLiteral("Verzeichnisse"))
+                                        : (one ? QStringLiteral("Datei") : QStringLiteral("Dateien"));
+    const QString why = foldersLeftOut ? QStringLiteral("nur Dateien") : QStringLiteral("nur Verzeichnisse");
+    return QStringLiteral("%1 %2 dieses Verzeichnisses %3 nicht aufgeführt, weil die Einstellungen %4 zum "
+                          "Umbenennen auflisten. Ändern lässt sich das mit „Neues Verz >>“ "
+                          "(„Verzeichnisse umbenennen“ und „Nur Verz.“).")
+        .arg(QString::number(count), what, one ? QStringLiteral("ist") : QStringLiteral("sind"), why);
+}
+
 QString invalidCharactersTitle()
 {
     return QStringLiteral("Die Dateinamen enthalten ungültige Zeichen (\\/*?\"<>|). Dateien werden nicht umbenannt!");

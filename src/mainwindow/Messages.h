@@ -15,6 +15,8 @@ QString noEntriesFound();
 // Label1 after a scan.
 QString originalCaption(qsizetype entries);
 QString unlistedTooltip(qsizetype count, const QString& shownNames);
+// Why entries of the directory are missing from the list: the listing options leave them out.
+QString leftOutTooltip(qsizetype count, bool foldersLeftOut);
 
 // The checks before a rename.
 QString invalidCharactersTitle();

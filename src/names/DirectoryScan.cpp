@@ -123,7 +123,7 @@ QString withTrailingSeparator(const QString& path)
 
 ScanResult scanDirectory(const QString& dirPath, const ListingOptions& options)
 {
-    return scanDirectory(DirectoryHandle(dirPath.trimmed()), options);
+    return scanDirectory(DirectoryHandle(dirPath), options);
 }
 
 ScanResult scanDirectory(const DirectoryHandle& handle, const ListingOptions& options)
@@ -171,8 +171,10 @@ ScanResult scanDirectory(const DirectoryHandle& handle, const ListingOptions& op
         } else {
             continue;  // sockets, pipes, devices
         }
-        if (attributesRead && !wanted(isDir, options))
+        if (attributesRead && !wanted(isDir, options)) {
+            ++result.leftOutByOptions;
             continue;
+        }
         // Most names are plain ASCII, which needs neither the locale's decoder nor the round trip below.
         size_t length = 0;
         if (isAscii(raw, length)) {
@@ -205,6 +207,8 @@ ScanResult scanDirectory(const DirectoryHandle& handle, const ListingOptions& op
         if (wanted(fi.isDir(), options)) {
             result.names.append(fi.fileName());
             result.identities.append(handle.entryIdentity(fi.fileName()));
+        } else {
+            ++result.leftOutByOptions;
         }
     }
 #endif

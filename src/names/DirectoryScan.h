@@ -17,10 +17,12 @@ struct ScanResult {
     QStringList names;          // sorted: case-insensitive, ties broken case-sensitively
     QList<FileIdentity> identities;  // identities[i] is what names[i] was at the scan
     QStringList unlistable;     // entries no line can name: invalid encoding, or a line break in the name (shown escaped)
+    qsizetype leftOutByOptions = 0;  // files (or folders) the listing options leave out
 };
 
 // Never lists ".", "..", hidden entries, the sibling tool "peldra.exe" (any case), sockets, pipes or devices.
 // A dangling symbolic link is listed like a file. A directory that cannot be read gives an empty result.
+// The path is taken as it is: blanks at either end belong to the folder's name.
 ScanResult scanDirectory(const QString& dirPath, const ListingOptions& options);
 // The same, through a directory held open; the path it was opened with plays no part.
 ScanResult scanDirectory(const DirectoryHandle& dir, const ListingOptions& options);

@@ -235,3 +235,23 @@ TEST_F(RenameFlow, ALineSeparatorInsideANameStaysInItsLine)
     form->SetzenClick();
     EXPECT_EQ(dir.entries(), QStringList({odd + ".mp3", "c2.mp3", "e.mp3"}));
 }
+
+TEST_F(RenameFlow, TheCaptionTooltipSaysWhatTheListingOptionsLeaveOut)
+{
+    TempTree dir({"a.mp3", "b.mp3", "sub/"});
+    store("Options", "Directorys", "1");
+    store("Options", "OnlyDirectorys", "1");
+    open(dir);
+    EXPECT_EQ(listed(), QStringList({"sub"}));
+    const QString tip = child<QLabel>("Label1")->toolTip();
+    EXPECT_TRUE(tip.startsWith("2 Dateien dieses Verzeichnisses sind nicht aufgeführt")) << tip.toStdString();
+    EXPECT_TRUE(tip.contains("„Neues Verz >>“"));
+
+    store("Options", "Directorys", "0");
+    open(dir);
+    EXPECT_TRUE(child<QLabel>("Label1")->toolTip().startsWith("1 Verzeichnis dieses Verzeichnisses ist nicht")) << child<QLabel>("Label1")->toolTip().toStdString();
+    store("Options", "Directorys", "1");
+    store("Options", "OnlyDirectorys", "0");
+    open(dir);
+    EXPECT_EQ(child<QLabel>("Label1")->toolTip(), "");
+}

@@ -53,6 +53,17 @@ TEST(Scan, ListingOptionsHiddenEntriesAndTheSiblingTool)
     // "Nur Verz." means nothing while directories are not listed.
     EXPECT_EQ(names::scanDirectory(dir.path(), names::ListingOptions{false, true}).names,
               QStringList({"peldra.exe.bak", "song.mp3"}));
+    // What the options leave out is counted (hidden entries and the sibling tool are not).
+    EXPECT_EQ(names::scanDirectory(dir.path(), kDirsOnly).leftOutByOptions, 3);
+    EXPECT_EQ(names::scanDirectory(dir.path(), kFilesOnly).leftOutByOptions, 1);
+    EXPECT_EQ(names::scanDirectory(dir.path(), kBoth).leftOutByOptions, 0);
+}
+
+TEST(Scan, AFolderNameEndingInABlankIsListedAsItIs)
+{
+    TempTree dir({"music/", "music /", "music/a.mp3", "music /b.mp3"});
+    EXPECT_EQ(names::scanDirectory(dir.file("music "), kFilesOnly).names, QStringList({"b.mp3"}));
+    EXPECT_EQ(names::scanDirectory(dir.file("music"), kFilesOnly).names, QStringList({"a.mp3"}));
 }
 
 TEST(Scan, LinksPipesAndSockets)

@@ -7,6 +7,8 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include "ui/Messenger.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -29,6 +31,17 @@ private:
     QTemporaryDir m_settingsDir;
     bool m_ready;
     QApplication m_app;
+};
+
+// Answers every question with Yes and stays silent, so a benchmark measures the work, not a dialog.
+class SilentMessenger : public ui::Messenger {
+public:
+    ui::Answer show(QWidget*, const QString&, const QString&, ui::Buttons b, ui::Icon) override
+    {
+        return b == ui::Buttons::Ok ? ui::Answer::Ok : ui::Answer::Yes;
+    }
+    void beep() override {}
+    void endProgram() override {}
 };
 
 // Creates `count` empty files in dir, named by `name(i)`.

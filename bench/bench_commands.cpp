@@ -19,16 +19,6 @@
 
 namespace {
 
-class SilentMessenger : public ui::Messenger {
-public:
-    ui::Answer show(QWidget*, const QString&, const QString&, ui::Buttons b, ui::Icon) override
-    {
-        return b == ui::Buttons::Ok ? ui::Answer::Ok : ui::Answer::Yes;
-    }
-    void beep() override {}
-    void endProgram() override {}
-};
-
 struct Fixture {
     QTemporaryDir dir;
     std::unique_ptr<Form1> form;
@@ -124,7 +114,7 @@ BENCHMARK(BM_Cut)->Unit(benchmark::kMillisecond)->Iterations(3);
 int main(int argc, char** argv)
 {
     bench::OffscreenApp app(argc, argv);
-    SilentMessenger silent;
+    bench::SilentMessenger silent;
     ui::setMessenger(&silent);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -43,16 +43,6 @@ constexpr int kEntries = 100000;
 constexpr int kRuns = 5;
 constexpr const char* kLoadOnlyFlag = "--load-only";
 
-class SilentMessenger : public ui::Messenger {
-public:
-    ui::Answer show(QWidget*, const QString&, const QString&, ui::Buttons b, ui::Icon) override
-    {
-        return b == ui::Buttons::Ok ? ui::Answer::Ok : ui::Answer::Yes;
-    }
-    void beep() override {}
-    void endProgram() override {}
-};
-
 struct Sample {
     double cpuMs;
     double wallMs;
@@ -183,7 +173,7 @@ int main(int argc, char** argv)
     if (argc == 3 && std::string(argv[1]) == kLoadOnlyFlag)
         return loadOnly(QString::fromLocal8Bit(argv[2]));
 
-    SilentMessenger silent;
+    bench::SilentMessenger silent;
     ui::setMessenger(&silent);
     prepareSettings();
 

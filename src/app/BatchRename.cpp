@@ -17,20 +17,6 @@ namespace app {
 
 namespace {
 
-// Control characters in a name would garble the terminal; print their pictures instead.
-QString printable(const QString& name)
-{
-    QString out = name;
-    for (QChar& c : out) {
-        const char16_t u = c.unicode();
-        if (u < 0x20)
-            c = QChar(char16_t(0x2400 + u));
-        else if (u == 0x7F)
-            c = QChar(char16_t(0x2421));
-    }
-    return out;
-}
-
 // 1-based number of the first line that equals `line`.
 qsizetype lineNumberOf(const QStringList& lines, const QString& line)
 {
@@ -67,7 +53,7 @@ QString lineCountMismatch(const BatchRequest& request, const QString& dirPath, q
 QString describeBatchProblem(const names::RenameProblem& problem)
 {
     return QStringLiteral("Zeile %1: „%2“ → „%3“: %4")
-        .arg(QString::number(problem.line), printable(problem.from), printable(problem.to), ui::renameReasonText(problem));
+        .arg(QString::number(problem.line), ui::visible(problem.from), ui::visible(problem.to), ui::renameReasonText(problem));
 }
 
 int runBatch(const BatchRequest& request, QTextStream& out, QTextStream& err)
@@ -106,7 +92,7 @@ int runBatch(const BatchRequest& request, QTextStream& out, QTextStream& err)
         const QStringList lines = names::splitNameLines(text, names::lineCount(text));
         err << QStringLiteral("Die Dateinamen enthalten ungültige Zeichen (\\/*?\"<>|). Dateien werden nicht umbenannt!")
             << Qt::endl
-            << QStringLiteral("Zeile %1: „%2“").arg(lineNumberOf(lines, line)).arg(printable(line)) << Qt::endl;
+            << QStringLiteral("Zeile %1: „%2“").arg(lineNumberOf(lines, line)).arg(ui::visible(line)) << Qt::endl;
         return kExitNotAllRenamed;
     }
     const qsizetype lineCount = names::lineCount(text);
@@ -122,7 +108,7 @@ int runBatch(const BatchRequest& request, QTextStream& out, QTextStream& err)
                    .arg(duplicates.first + 1)
                    .arg(duplicates.second + 1)
             << Qt::endl
-            << QStringLiteral("Name:  '%1'").arg(printable(duplicates.line)) << Qt::endl
+            << QStringLiteral("Name:  '%1'").arg(ui::visible(duplicates.line)) << Qt::endl
             << QStringLiteral("Es wurde nichts umbenannt.") << Qt::endl;
         return kExitNotAllRenamed;
     }
@@ -131,7 +117,7 @@ int runBatch(const BatchRequest& request, QTextStream& out, QTextStream& err)
     const names::RenamePlan plan = names::planRenames(scan.names, lines);
     if (request.dryRun) {
         for (const names::PlannedRename& move : plan.moves)
-            out << printable(move.from) << QStringLiteral(" → ") << printable(move.to) << Qt::endl;
+            out << ui::visible(move.from) << QStringLiteral(" → ") << ui::visible(move.to) << Qt::endl;
         for (const names::RenameProblem& problem : plan.refused)
             err << describeBatchProblem(problem) << Qt::endl;
         return plan.refused.isEmpty() ? kExitAllRenamed : kExitNotAllRenamed;

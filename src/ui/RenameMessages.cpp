@@ -4,9 +4,6 @@
 
 namespace ui {
 
-namespace {
-
-// Control characters would break the layout of a message; show their pictures.
 QString visible(const QString& name)
 {
     QString out = name;
@@ -19,8 +16,6 @@ QString visible(const QString& name)
     }
     return out;
 }
-
-}  // namespace
 
 QString errorText(int err)
 {

@@ -8,6 +8,10 @@
 
 namespace ui {
 
+// A name with its control characters shown as their pictures, so that a message or a terminal line
+// keeps its layout.
+QString visible(const QString& name);
+
 // Short German reason for an errno value ("Fehler Nr. N" for the rare ones).
 QString errorText(int err);
 

@@ -76,11 +76,30 @@ private:
     std::function<void()> m_beforeEnd;
 };
 
+// The two text-mode buttons stand in the room of the two rename buttons. A caption that needs more than its
+// button's width takes it from the other button's spare room; the pair never reaches beyond its room.
+void shareRoom(QWidget* left, QWidget* right)
+{
+    left->ensurePolished();
+    right->ensurePolished();
+    const int start = left->x();
+    const int end = right->geometry().right();
+    const int gap = right->x() - left->geometry().right() - 1;
+    const int leftNeed = left->minimumSizeHint().width();
+    const int rightNeed = right->minimumSizeHint().width();
+    if ((leftNeed <= left->width() && rightNeed <= right->width()) || leftNeed + gap + rightNeed > end - start + 1)
+        return;
+    const int leftWidth = qMax(leftNeed, end - start + 1 - gap - qMax(rightNeed, right->width()));
+    left->resize(leftWidth, left->height());
+    right->setGeometry(start + leftWidth + gap, right->y(), end - (start + leftWidth + gap) + 1, right->height());
+}
+
 }  // namespace
 
 void Form1::wireTextMode()
 {
     MainWindowUi& u = *m_ui;
+    shareRoom(u.saveTextFile, u.openTextFile);
     connect(u.textMode, &QPushButton::clicked, this, &Form1::Command6_Click);
     connect(u.saveTextFile, &QPushButton::clicked, this, &Form1::Command7_Click);
     connect(u.menuSaveTextFile, &QAction::triggered, this, &Form1::Command7_Click);

@@ -97,6 +97,19 @@ TEST_F(TextModeWindow, RenameFromTheMenuInTextModeKeepsTextModeAndItsText)
     EXPECT_EQ(text(), crlf({"xa", "xb", "xc"}));
 }
 
+TEST_F(TextModeWindow, NoSwitchWhileACommandHoldsTheButtons)
+{
+    // A numbering run lets events in; its result must land in the box it read.
+    form->ElementeSperren(true);
+    click("Command6");
+    EXPECT_FALSE(textMode());
+    EXPECT_EQ(form->nameBox(), box("Eingabe_Mit"));
+    form->ElementeSperren(false);
+    click("Command6");
+    EXPECT_TRUE(textMode());
+    EXPECT_FALSE(child<QPushButton>("Setzen")->isVisible());
+}
+
 // The modal file dialog answered from inside its own event loop: a file name (or none) and Ok, or Abbruch.
 void answerFileDialog(const QString& fileName, const char* button = "Ok")
 {

@@ -78,6 +78,7 @@ void Form1::showScan()
     } else {
         box->loadText(m_names.scannedText());
     }
+    keepTextModeAfterScan();
     m_names.setModified(false);
 
     m_ui->originalCaption->setText(msg::originalCaption(scan.names.size()));

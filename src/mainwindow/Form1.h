@@ -60,6 +60,9 @@ public:
     bool alwaysOnTopBox() const;
     NameTextEdit* nameBox() const { return m_nameBox; }
 
+    // The folder and file name an update replaces; by default the running program's own.
+    void setUpdateTarget(const QString& programDir, const QString& programFile);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -80,6 +83,15 @@ private:
     void setAlwaysOnTop(bool onTop);
     void applyStandardValues();
 
+    // Text mode, the text files, the update and the homepage (Form1_textmode.cpp).
+    void wireTextMode();
+    void Command6_Click();
+    void Command7_Click();
+    void Command8_Click();
+    void Download_Click();
+    void Guestbook_Click();
+    void keepTextModeAfterScan();
+
     std::unique_ptr<MainWindowUi> m_ui;
     std::unique_ptr<Toolbars> m_toolbars;
     ToolCommands* m_tools = nullptr;
@@ -92,4 +104,6 @@ private:
     int m_chooserGeneration = 0;
     QPointer<FehlerDialog> m_fehler;
     QPointer<Browser> m_browser;
+    QString m_updateDir;
+    QString m_updateFile;
 };

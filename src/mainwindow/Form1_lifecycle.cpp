@@ -108,6 +108,7 @@ void Form1::wire()
     connect(u.menuHideUpperToolbar, &QAction::triggered, this, &Form1::CloseFrame_Click);
     connect(u.menuHideLowerToolbar, &QAction::triggered, this, &Form1::CloseFrame2_Click);
     connect(u.menuResetToolbars, &QAction::triggered, this, &Form1::Command18_Click);
+    wireTextMode();
 }
 
 void Form1::Form_Load(const QString& commandLinePath)

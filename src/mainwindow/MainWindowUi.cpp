@@ -151,7 +151,6 @@ void MainWindowUi::buildLowerToolbar()
     openTextFile->hide();
     textMode = ui::makeButton(f, "Command6", QStringLiteral("Text-&Modus"), QRect(3600, row1, 1320, h),
                               QStringLiteral("In den Textmodus springen. Dient zum Speichern des Inhalts in eine Datei"));
-    textMode->setEnabled(false);  // text mode is not part of this build yet
     number = ui::makeButton(f, "Nummerieren", QStringLiteral("Nr. set&zen"), QRect(4980, row1, 1230, h),
                             QStringLiteral("Führt eine aufsteigende Nummerierung durch (01..99)"));
     removeNumbers = ui::makeButton(f, "Nummern_Entf", QStringLiteral("Nr. ent&fernen"), QRect(6270, row1, 1290, h),
@@ -182,9 +181,6 @@ void MainWindowUi::buildLowerToolbar()
                                  QStringLiteral("Gäestebuch (Homepage) öffnen"));
     version = ui::makeLabel(f, "MenuVersion", QStringLiteral("Version"), QRect(10500, 780, 1800, 255),
                             QStringLiteral("Gäestebuch (Homepage) öffnen"));
-    // Update and homepage are not available in this build; the labels show greyed out rather than as links.
-    updateLink->setEnabled(false);
-    homepageLink->setEnabled(false);
 }
 
 void MainWindowUi::buildToolFrames()
@@ -268,7 +264,6 @@ void MainWindowUi::buildMenus(QMainWindow* window)
     menuDownload = addMenuItem(help, "Download", QStringLiteral("Download neuste Version"));
     menuHomepage = addMenuItem(help, "Guestbook", QStringLiteral("Homepage"));
 
-    // Commands that this build does not carry yet are shown but disabled, never faked.
-    for (QAction* a : {menuSaveTextFile, menuOpenTextFile, menuDownload, menuHomepage, disableSync})
-        a->setEnabled(false);
+    // A command that this build does not carry yet is shown but disabled, never faked.
+    disableSync->setEnabled(false);
 }

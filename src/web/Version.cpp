@@ -1,10 +1,12 @@
 #include "web/Version.h"
 
+#include "ui/Version.h"
+
 namespace web {
 
 QString GetVersion()
 {
-    return QStringLiteral("2.04");
+    return ui::programVersion();
 }
 
 }  // namespace web

@@ -1,5 +1,5 @@
 #pragma once
-// The program's version text, shown in the chooser's caption, the main window and the update question.
+// The version text of the update question: the one the windows show (ui::programVersion).
 #include <QString>
 
 namespace web {

@@ -1,0 +1,298 @@
+// Text mode, text files, the update and the homepage as the main window runs them, through its real widgets.
+#include "LoopbackServer.h"
+#include "TestSupport.h"
+#include "mainwindow/NameTextEdit.h"
+#include "ui/LastFolder.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDesktopServices>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+
+using namespace testsupport;
+
+namespace {
+
+class TextModeWindow : public FormTest {
+protected:
+    void SetUp() override
+    {
+        store("Options", "Directorys", "0");  // files only
+        newForm();
+        form->show();
+        open(dir);
+    }
+    NameTextEdit* box(const char* name) const { return child<NameTextEdit>(name); }
+    bool textMode() const { return child<QPushButton>("Command6")->text() == "Verz.-Modus"; }
+    QStringList shown() const
+    {
+        QStringList names;
+        for (const char* name : {"Original", "Label1", "Label2", "OrigNamen", "Setzen", "Verzeichnis", "Command7", "Command8",
+                                 "Eingabe_Mit", "Eingabe_Ohne"})
+            if (child<QWidget>(name)->isVisible())
+                names << QString::fromLatin1(name);
+        return names;
+    }
+
+    TempTree dir{{"a.mp3", "b.mp3", "c.mp3"}};
+};
+
+TEST_F(TextModeWindow, ToggleWithoutEditsShowsTheTextModeControlsAndKeepsTheText)
+{
+    const int directoryWidth = box("Eingabe_Mit")->width();
+    click("Command6");
+    EXPECT_TRUE(textMode());
+    EXPECT_EQ(shown(), (QStringList{"Command7", "Command8", "Eingabe_Ohne"}));
+    EXPECT_EQ(child<QGroupBox>("ControlsFrame")->title(), "Text-Modus");
+    EXPECT_EQ(form->nameBox(), box("Eingabe_Ohne"));
+    EXPECT_EQ(text(), crlf({"a", "b", "c"}));
+    EXPECT_GT(box("Eingabe_Ohne")->width(), directoryWidth);  // the text takes the list's room
+
+    click("Command6");
+    EXPECT_FALSE(textMode());
+    EXPECT_EQ(shown(), (QStringList{"Original", "Label1", "Label2", "OrigNamen", "Setzen", "Verzeichnis", "Eingabe_Mit"}));
+    EXPECT_EQ(child<QGroupBox>("ControlsFrame")->title(), "");
+    EXPECT_EQ(form->nameBox(), box("Eingabe_Mit"));
+    EXPECT_EQ(text(), crlf({"a", "b", "c"}));
+    EXPECT_EQ(box("Eingabe_Mit")->width(), directoryWidth);
+    // Carrying the text back is a change of the name text like any other.
+    EXPECT_TRUE(form->isModified());
+    EXPECT_EQ(form->recoverText(), crlf({"a", "b", "c"}));
+}
+
+TEST_F(TextModeWindow, EditsOfBothModesSurviveTheRoundTripAndTheRenameApplies)
+{
+    editEveryLine("1");
+    click("Command6");
+    EXPECT_EQ(text(), crlf({"1a", "1b", "1c"}));
+    editEveryLine("2");
+    EXPECT_EQ(box("Eingabe_Mit")->text(), crlf({"1a", "1b", "1c"}));  // until text mode ends
+    click("Command6");
+    EXPECT_EQ(box("Eingabe_Mit")->text(), crlf({"21a", "21b", "21c"}));
+    EXPECT_TRUE(child<QPushButton>("Setzen")->isEnabled());
+    click("Setzen");
+    EXPECT_EQ(dir.entries(), (QStringList{"21a.mp3", "21b.mp3", "21c.mp3"}));
+    EXPECT_EQ(text(), crlf({"21a", "21b", "21c"}));
+}
+
+TEST_F(TextModeWindow, RenameFromTheMenuInTextModeKeepsTextModeAndItsText)
+{
+    click("Command6");
+    editEveryLine("x");
+    child<QAction>("MenuNamenSetzen")->trigger();
+    EXPECT_EQ(dir.entries(), (QStringList{"xa.mp3", "xb.mp3", "xc.mp3"}));
+    EXPECT_TRUE(textMode());
+    EXPECT_EQ(shown(), (QStringList{"Command7", "Command8", "Eingabe_Ohne"}));
+    EXPECT_EQ(text(), crlf({"xa", "xb", "xc"}));
+    EXPECT_FALSE(form->isModified());
+    click("Command6");  // the rescanned names come back, not the text from before the scan
+    EXPECT_EQ(text(), crlf({"xa", "xb", "xc"}));
+}
+
+TEST_F(TextModeWindow, NoSwitchWhileACommandHoldsTheButtons)
+{
+    // A numbering run lets events in; its result must land in the box it read.
+    form->ElementeSperren(true);
+    click("Command6");
+    EXPECT_FALSE(textMode());
+    EXPECT_EQ(form->nameBox(), box("Eingabe_Mit"));
+    form->ElementeSperren(false);
+    click("Command6");
+    EXPECT_TRUE(textMode());
+    EXPECT_FALSE(child<QPushButton>("Setzen")->isVisible());
+}
+
+// The modal file dialog answered from inside its own event loop: a file name (or none) and Ok, or Abbruch.
+void answerFileDialog(const QString& fileName, const char* button = "Ok")
+{
+    QTimer::singleShot(0, [fileName, button] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        if (!fileName.isNull())
+            in<QLineEdit>(dialog, "FileName")->setText(fileName);
+        in<QPushButton>(dialog, button)->click();
+    });
+}
+
+class TextFilesWindow : public TextModeWindow {
+protected:
+    void SetUp() override
+    {
+        TextModeWindow::SetUp();
+        ui::setLastFolder(files.path());
+    }
+    void TearDown() override
+    {
+        ui::setLastFolder(QString());
+        TextModeWindow::TearDown();
+    }
+    TempTree files{{"old.txt"}};
+    const ShownMessage saved{"File saved", "File Saved", ui::Buttons::Ok, ui::Icon::Information};
+};
+
+TEST_F(TextFilesWindow, SaveInTextModeWritesTheShownTextThenWaitsForTheNextEdit)
+{
+    click("Command6");
+    editEveryLine("neu ");
+    answerFileDialog("list.txt");
+    click("Command7");
+    EXPECT_EQ(files.read("list.txt"), QByteArray("neu a\r\nneu b\r\nneu c\r\n"));
+    EXPECT_EQ(messenger.shown, QList<ShownMessage>{saved});
+    auto* command7 = child<QPushButton>("Command7");
+    EXPECT_FALSE(command7->isEnabled());
+
+    answerFileDialog(QString());  // the proposed "NoName.txt"
+    child<QAction>("MenDateiSpeichern")->trigger();
+    EXPECT_EQ(files.read("NoName.txt"), QByteArray("neu a\r\nneu b\r\nneu c\r\n"));
+    editEveryLine("!");
+    EXPECT_TRUE(command7->isEnabled());
+}
+
+TEST_F(TextFilesWindow, OverwriteAnsweredNoLeavesTheFile)
+{
+    files.add("old.txt", "bleibt");
+    messenger.answerNext(ui::Answer::No);
+    answerFileDialog("old.txt");
+    child<QAction>("MenDateiSpeichern")->trigger();
+    EXPECT_EQ(files.read("old.txt"), QByteArray("bleibt"));
+    ASSERT_EQ(messenger.shown.size(), 1);
+    EXPECT_EQ(messenger.shown[0].title, "Überschreiben?");
+    EXPECT_EQ(messenger.beeps, 0);
+}
+
+TEST_F(TextFilesWindow, OpenReplacesTheNameTextInEitherModeAndCancelKeepsIt)
+{
+    files.add("drei.txt", "eins\r\nzwei\ndrei");
+    answerFileDialog("drei.txt");
+    child<QAction>("MenDateiÖffnen")->trigger();
+    EXPECT_EQ(text(), crlf({"eins", "zwei", "drei"}));
+    EXPECT_EQ(box("Eingabe_Ohne")->text(), text());
+    EXPECT_TRUE(child<QPushButton>("Setzen")->isEnabled());  // three lines against three names
+
+    click("Command6");
+    files.add("zwei.txt", "x\r\ny\r\n");
+    answerFileDialog("zwei.txt");
+    click("Command8");
+    EXPECT_EQ(text(), crlf({"x", "y"}));
+    EXPECT_EQ(shown(), (QStringList{"Command7", "Command8", "Eingabe_Ohne"}));
+
+    answerFileDialog("zwei.txt", "Abbruch");
+    files.add("zwei.txt", "anders");
+    click("Command8");
+    EXPECT_EQ(text(), crlf({"x", "y"}));
+    click("Command6");
+    EXPECT_EQ(text(), crlf({"x", "y"}));
+}
+
+// Writes each argument it gets on a line of its own into "args.txt" beside itself.
+const QByteArray kRecordingUpdater = "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$(dirname \"$0\")/args.txt.part\"\n"
+                                     "mv \"$(dirname \"$0\")/args.txt.part\" \"$(dirname \"$0\")/args.txt\"\n";
+
+class WebLinksWindow : public TextModeWindow {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(server.isListening());
+        m_oldBase = qgetenv("QUILLET_WEB_BASE");
+        qputenv("QUILLET_WEB_BASE", server.base().toUtf8());
+        TextModeWindow::SetUp();
+        form->setUpdateTarget(program.path(), "quillet");
+    }
+    void TearDown() override
+    {
+        TextModeWindow::TearDown();
+        qputenv("QUILLET_WEB_BASE", m_oldBase);
+    }
+    QStringList recordedArguments()
+    {
+        QDeadlineTimer deadline(5000);
+        while (!QFile::exists(program.file("args.txt")) && !deadline.hasExpired())
+            QTest::qWait(20);
+        return QString::fromUtf8(program.read("args.txt")).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+    // The window is closed as the window system would close it once the program ends.
+    void expectEndedWithoutStoringSettings()
+    {
+        EXPECT_EQ(messenger.ends, 1);
+        form->close();
+        for (const char* section : {"Frame", "ControlsFrame"})
+            EXPECT_EQ(setting(section, "Visible"), "") << section;
+        EXPECT_EQ(setting("Form1\\Pos\\", "Left"), "");
+    }
+
+    LoopbackServer server;
+    TempTree program;
+
+private:
+    QByteArray m_oldBase;
+};
+
+TEST_F(WebLinksWindow, UpdateFromTheMenuStartsTheUpdaterAndEndsWithoutStoring)
+{
+    program.add("Update.exe", kRecordingUpdater);
+    QFile::setPermissions(program.file("Update.exe"), QFile::permissions(program.file("Update.exe")) | QFileDevice::ExeOwner);
+    child<QAction>("Download")->trigger();
+    EXPECT_EQ(recordedArguments(), (QStringList{"[URL]" + server.base() + "/Downloads/Tools/Quillet/Quillet.exe", "[PATH]quillet"}));
+    ASSERT_EQ(messenger.shown.size(), 1);
+    EXPECT_EQ(messenger.shown[0].title, "Auf neue Version überprüfen?");
+    expectEndedWithoutStoringSettings();
+}
+
+TEST_F(WebLinksWindow, UpdateLinkFetchesAMissingUpdater)
+{
+    server.serve("/Downloads/Tesk-Updater.exe", {200, kRecordingUpdater});
+    auto* link = child<QLabel>("Label3");
+    EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(link->toolTip(), "Auf Update überprüfen");
+    QTest::mouseClick(link, Qt::LeftButton);
+    EXPECT_EQ(recordedArguments().value(1), "[PATH]quillet");
+    EXPECT_EQ(program.read("Update.exe"), kRecordingUpdater);
+    expectEndedWithoutStoringSettings();
+}
+
+TEST_F(WebLinksWindow, FailedUpdateKeepsTheProgramAndItsClosingSteps)
+{
+    child<QAction>("Download")->trigger();  // the server has no updater
+    ASSERT_EQ(messenger.shown.size(), 2);
+    EXPECT_EQ(messenger.shown[1].text, "Update.exe\r\rDownload Failed! ");
+    EXPECT_EQ(messenger.ends, 0);
+    form->close();
+    EXPECT_EQ(setting("Frame", "Visible"), "True");
+}
+
+// Receives the addresses the window hands to the platform's opener.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public Q_SLOTS:
+    void open(const QUrl& url) { opened.append(url); }
+};
+
+TEST_F(WebLinksWindow, HomepageFromTheMenuAndTheLink)
+{
+    qputenv("QUILLET_WEB_BASE", "https://maker.test");
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler("https", &catcher, "open");
+    child<QAction>("Guestbook")->trigger();
+    auto* link = child<QLabel>("Label4");
+    QTest::mouseClick(link, Qt::LeftButton);
+    QTest::mouseClick(link, Qt::RightButton);
+    QDesktopServices::unsetUrlHandler("https");
+    const QUrl homepage("https://maker.test/Downloads/Tools/Quillet");
+    EXPECT_EQ(catcher.opened, (QList<QUrl>{homepage, homepage}));
+    EXPECT_EQ(link->toolTip(), "Gäestebuch (Homepage) öffnen");
+    EXPECT_TRUE(messenger.shown.isEmpty());
+}
+
+}  // namespace
+
+#include "test_text_mode_window.moc"

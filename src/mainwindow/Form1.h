@@ -9,6 +9,9 @@
 #include <memory>
 
 class Browser;
+namespace listsync {
+class ListSync;
+}
 class FehlerDialog;
 class NameTextEdit;
 class ToolCommands;
@@ -66,6 +69,11 @@ protected:
 
 private:
     void wire();
+    // Layout, list synchronisation, drops, window moves (Form1_window.cpp).
+    void wireWindowBehaviour();
+    // Opens the directory of a path; a path with no directory to open shows the chooser, or with
+    // scanIfMissing scans the vanished directory (an empty list).
+    void openPath(const QString& path, bool scanIfMissing);
     void showScan();
     void Eingabe_Mit_Change();
     void Eingabe_Ohne_Change();
@@ -92,4 +100,5 @@ private:
     int m_chooserGeneration = 0;
     QPointer<FehlerDialog> m_fehler;
     QPointer<Browser> m_browser;
+    listsync::ListSync* m_sync = nullptr;
 };

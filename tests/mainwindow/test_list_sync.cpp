@@ -202,18 +202,4 @@ TEST(ListSyncSpeed, StepStaysUnderAMillisecondAt100000Lines)
     EXPECT_EQ(selected, (kSteps - 1) * 7919 % kLines);
 }
 
-TEST(DisableSyncSetting, StoresOneWhenSynchronisationIsOff)
-{
-    testsupport::SettingsSandbox sandbox;
-    EXPECT_FALSE(listsync::loadDisableSync());  // nothing stored
-    listsync::storeDisableSync(true);
-    EXPECT_EQ(testsupport::setting("SyncListBoxen", "Enabled"), QStringLiteral("1"));
-    EXPECT_TRUE(listsync::loadDisableSync());
-    listsync::storeDisableSync(false);
-    EXPECT_EQ(testsupport::setting("SyncListBoxen", "Enabled"), QStringLiteral("0"));
-    EXPECT_FALSE(listsync::loadDisableSync());
-    testsupport::store("SyncListBoxen", "Enabled", "yes");
-    EXPECT_TRUE(listsync::loadDisableSync());
-}
-
 }  // namespace

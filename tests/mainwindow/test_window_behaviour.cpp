@@ -4,6 +4,7 @@
 #include "settings/AlwaysOnTop.h"
 #include "settings/WindowPlacement.h"
 #include "support/TestSupport.h"
+#include "ui/WindowMove.h"
 
 #include <QAction>
 #include <QApplication>
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -290,6 +292,34 @@ TEST_F(WindowBehaviourTest, CdListsAreLightYellowWhileNotFocusedAndTheOnTopContr
     QTest::mouseClick(control, Qt::LeftButton);
     EXPECT_TRUE(placement::isStayOnTop(form.get()));
     EXPECT_EQ(setting("AlwaysOnTop", "OnTop"), "True");
+}
+
+TEST_F(WindowBehaviourTest, PressesOnTheBackgroundFramesAndLabelsMoveTheWindowButNotOnControls)
+{
+    startShown();
+    if (ui::startWindowMove(form.get()))
+        GTEST_SKIP() << "the window system moves the window";
+    auto drag = [&](QWidget* w, QPoint from) {
+        const QPoint by(30, 20);
+        auto send = [&](QEvent::Type type, QPoint local, Qt::MouseButton button, Qt::MouseButtons held) {
+            QMouseEvent e(type, QPointF(local), w->mapToGlobal(QPointF(local)), button, held, Qt::NoModifier);
+            QApplication::sendEvent(w, &e);
+        };
+        const QPoint before = form->pos();
+        send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+        send(QEvent::MouseMove, from + by, Qt::NoButton, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, from + by, Qt::LeftButton, Qt::NoButton);
+        return form->pos() - before;
+    };
+    const QPoint background(rect("Original").left() + 2, rect("Label1").top() - 2);
+    EXPECT_EQ(drag(form->centralWidget(), background), QPoint(30, 20));
+    for (const char* handle : {"Frame5", "Frame4", "Frame8"})
+        EXPECT_EQ(drag(child<QWidget>(handle), QPoint(3, child<QWidget>(handle)->height() - 3)), QPoint(30, 20)) << handle;
+    for (const char* handle : {"Label1", "Label2"})
+        EXPECT_EQ(drag(child<QWidget>(handle), QPoint(3, 3)), QPoint(30, 20)) << handle;
+    for (QWidget* control : {child<QWidget>("Text4"), child<QWidget>("Abbruch"), child<QListView>("Original")->viewport(),
+                             child<NameTextEdit>("Eingabe_Mit")->viewport()})
+        EXPECT_EQ(drag(control, QPoint(3, 3)), QPoint(0, 0)) << control->objectName().toStdString();
 }
 
 }  // namespace

@@ -9,14 +9,14 @@
 #include <memory>
 
 class Browser;
-namespace listsync {
-class ListSync;
-}
 class FehlerDialog;
 class NameTextEdit;
 class ToolCommands;
 class Toolbars;
 struct MainWindowUi;
+namespace listsync {
+class ListSync;
+}
 
 class Form1 : public QMainWindow {
     Q_OBJECT

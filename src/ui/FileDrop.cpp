@@ -24,9 +24,9 @@ FileDropFilter::FileDropFilter(std::function<void(const QString&)> onDrop, QObje
 {
 }
 
-void FileDropFilter::addTarget(QWidget* target, Area area)
+void FileDropFilter::addTarget(QWidget* target, Area where)
 {
-    if (area == Area::Background)
+    if (where == Area::Background)
         m_backgroundOnly.insert(target);
     target->setAcceptDrops(true);
     target->installEventFilter(this);

@@ -27,7 +27,7 @@ public:
     enum class Area { Whole, Background };
 
     // A scroll area (text boxes, lists, the editor) gets its drag events on its viewport: both are watched.
-    void addTarget(QWidget* target, Area area = Area::Whole);
+    void addTarget(QWidget* target, Area where = Area::Whole);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -51,10 +51,8 @@ protected:
             EXPECT_GT(r.height(), 0);
             EXPECT_LT(r.right(), inner.width());
             EXPECT_GT(r.top(), rect(shown("ErweiterungsFrame") ? "ErweiterungsFrame" : "Frame5").bottom());
-            if (shown("ControlsFrame"))
-                EXPECT_LT(r.bottom(), rect("ControlsFrame").top());
-            else
-                EXPECT_LT(r.bottom(), inner.height());
+            const int limit = shown("ControlsFrame") ? rect("ControlsFrame").top() : inner.height();
+            EXPECT_LT(r.bottom(), limit);
         }
         EXPECT_LT(rect("Eingabe_Mit").right(), rect("Original").left());
         EXPECT_EQ(shown("ShowControlsDialogButton"), !shown("ControlsFrame"));
@@ -145,11 +143,13 @@ TEST_F(WindowBehaviourTest, EveryControlOfTheLowerToolbarIsWholeAndInsideAtTheSt
             SCOPED_TRACE(w->objectName().toStdString());
             EXPECT_TRUE(toolbar->rect().contains(w->geometry()));
             EXPECT_LT(toolbar->mapTo(form->centralWidget(), w->geometry().bottomRight()).y(), form->centralWidget()->height());
-            if (qobject_cast<QPushButton*>(w) || qobject_cast<QLabel*>(w))
+            if (qobject_cast<QPushButton*>(w) || qobject_cast<QLabel*>(w)) {
                 EXPECT_GE(w->width(), w->minimumSizeHint().width());  // caption not cut
-            for (QWidget* other : controls)
+            }
+            for (QWidget* other : controls) {
                 if (other != w)
                     EXPECT_FALSE(w->geometry().intersects(other->geometry())) << other->objectName().toStdString();
+            }
         }
         // The tool frames' titles and check boxes are whole too.
         for (const char* frame : {"Frame5", "Frame4", "Frame8"}) {

@@ -147,8 +147,9 @@ TEST_F(WindowBehaviourTest, EveryControlOfTheLowerToolbarIsWholeAndInsideAtTheSt
                 EXPECT_GE(w->width(), w->minimumSizeHint().width());  // caption not cut
             }
             for (QWidget* other : controls) {
-                if (other != w)
+                if (other != w) {
                     EXPECT_FALSE(w->geometry().intersects(other->geometry())) << other->objectName().toStdString();
+                }
             }
         }
         // The tool frames' titles and check boxes are whole too.

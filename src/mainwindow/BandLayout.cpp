@@ -128,6 +128,11 @@ std::optional<BandRects> screenLayout(const ScreenInput& in)
     r.erweiterungsFrame = QRect(px(kUpperLeft), px(kUpperTop), std::max(0, innerWidth - px(kUpperLeft)), px(kUpperHeight));
     r.command18 = px(kCommand18);
     r.command18.moveLeft(std::max(r.command18.x(), in.fixedRowRight + 1 + kGapPx));
+    if (r.command18.right() >= rightLimit) {
+        // No room right of the fixed row: the right end of the captions' row, the list's caption shortened for it.
+        r.command18.moveTo(rightLimit - r.command18.width(), r.label1.top());
+        r.label1.setRight(std::min(r.label1.right(), r.command18.left() - 1 - kGapPx));
+    }
     return r;
 }
 

@@ -48,7 +48,8 @@ struct ScreenInput {
     BandState state;
     // The height the lower toolbar's controls need at the current font; never less than its design height.
     int lowerToolbarNeededHeight = 0;
-    // The right edge (pixels) of the fixed tool row once its frames are fitted; Command18 stays right of it.
+    // The right edge (pixels) of the fixed tool row once its frames are fitted; Command18 stays right of it,
+    // or, where the window is too narrow for that, moves to the right end of the captions' row.
     int fixedRowRight = 0;
 };
 

@@ -14,6 +14,9 @@ class NameTextEdit;
 class ToolCommands;
 class Toolbars;
 struct MainWindowUi;
+namespace listsync {
+class ListSync;
+}
 
 class Form1 : public QMainWindow {
     Q_OBJECT
@@ -69,6 +72,11 @@ protected:
 
 private:
     void wire();
+    // Layout, list synchronisation, drops, window moves (Form1_window.cpp).
+    void wireWindowBehaviour();
+    // Opens the directory of a path; a path with no directory to open shows the chooser, or with
+    // scanIfMissing scans the vanished directory (an empty list).
+    void openPath(const QString& path, bool scanIfMissing);
     void showScan();
     void Eingabe_Mit_Change();
     void Eingabe_Ohne_Change();
@@ -106,4 +114,5 @@ private:
     QPointer<Browser> m_browser;
     QString m_updateDir;
     QString m_updateFile;
+    listsync::ListSync* m_sync = nullptr;
 };

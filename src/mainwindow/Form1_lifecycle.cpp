@@ -21,7 +21,6 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -37,7 +36,6 @@ constexpr int kStandardWidth = 9950;
 constexpr int kStandardHeight = 5830;
 constexpr int kStandardLeft = 100;
 constexpr int kStandardTop = 100;
-constexpr int kUpperToolbarLeftAtStart = 10;
 
 }  // namespace
 
@@ -108,6 +106,7 @@ void Form1::wire()
     connect(u.menuHideUpperToolbar, &QAction::triggered, this, &Form1::CloseFrame_Click);
     connect(u.menuHideLowerToolbar, &QAction::triggered, this, &Form1::CloseFrame2_Click);
     connect(u.menuResetToolbars, &QAction::triggered, this, &Form1::Command18_Click);
+    wireWindowBehaviour();
     wireTextMode();
 }
 
@@ -122,6 +121,7 @@ void Form1::Form_Load(const QString& commandLinePath)
     m_nameBox = m_ui->nameTextDirectoryMode;
     set_Startpfad(QDir::currentPath());
     AppDefOps::LoadWindowPos(objectName());
+    m_ui->disableSync->setChecked(settings::read(settings::keys::kSyncDisabled));
 
     if (!commandLinePath.isEmpty()) {
         OpenDroppedPath(commandLinePath);
@@ -136,13 +136,10 @@ void Form1::Form_Load(const QString& commandLinePath)
     setRenameEnabled(false);
     setRestoreEnabled(false);
     m_toolbars->applyStoredState();
-    m_ui->upperToolbar->move(twips::toPixels(kUpperToolbarLeftAtStart), m_ui->upperToolbar->y());
     Form_Resize();
-    m_ui->nameTextDirectoryMode->move(m_ui->nameTextDirectoryMode->x(), m_ui->originalList->y());
     m_nameBox = m_ui->nameTextDirectoryMode;
     m_ui->nameTextTextMode->hide();
     m_ui->nameTextDirectoryMode->show();
-    m_ui->disableSync->setChecked(settings::read(settings::keys::kSyncDisabled));
 }
 
 void Form1::showChooser()
@@ -165,7 +162,7 @@ void Form1::showChooser()
         setEnabled(true);
     });
     connect(b, &Browser::standardValuesRequested, this, &Form1::applyStandardValues);
-    connect(b, &Browser::upperToolbarHideRequested, this, [this] { m_toolbars->hideUpperOnly(); });
+    connect(b, &Browser::upperToolbarHideRequested, this, &Form1::CloseFrame_Click);
     connect(b, &Browser::cancelled, this, [this] {
         setEnabled(true);
         InitializeMe();
@@ -245,51 +242,6 @@ void Form1::closeEvent(QCloseEvent* event)
     }
     releaseChooser();
     event->accept();
-}
-
-void Form1::OpenDroppedPath(const QString& given)
-{
-    // A relative argument is taken from the current directory, once, before anything can move it.
-    QString path = given.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(given).absoluteFilePath());
-    const QFileInfo info(path);
-    if (!path.isEmpty() && !info.isDir()) {
-        // A file (or a name that does not exist) opens the directory that holds it.
-        path = QDir::cleanPath(QDir::fromNativeSeparators(path));
-        const qsizetype cut = path.lastIndexOf(QLatin1Char('/'));
-        path = cut > 0 ? path.left(cut) : (cut == 0 ? QStringLiteral("/") : QString());
-        if (!path.isEmpty() && !QFileInfo(path).isDir())
-            path.clear();
-    }
-    set_Startpfad(QDir::currentPath());
-    AppDefOps::LoadWindowPos(objectName());
-    if (!path.isEmpty()) {
-        set_Startpfad(path);
-        InitializeMe();
-        show();
-        setRenameEnabled(false);
-        setRestoreEnabled(false);
-    } else {
-        // Nothing that can be opened: the chooser over a visible window, never a hidden one.
-        show();
-        m_firstStart = false;
-        showChooser();
-        InitializeMe();
-        setEnabled(false);
-        setRenameEnabled(false);
-        setRestoreEnabled(false);
-    }
-    if (m_names.names().isEmpty())
-        m_ui->nameTextTextMode->setText(QString());
-}
-
-void Form1::DragADirectory(const QString& firstPath)
-{
-    AppDefOps::SaveWindowPos(objectName());
-    OpenDroppedPath(firstPath);
-    if (m_browser && m_browser->isVisible() && !firstPath.isEmpty()) {
-        m_browser->setFirstStart(false);
-        m_browser->closeSilently();
-    }
 }
 
 void Form1::ShowOnTop(bool onTop)

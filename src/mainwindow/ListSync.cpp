@@ -1,7 +1,5 @@
 #include "mainwindow/ListSync.h"
 
-#include "settings/AppDefOps.h"
-
 #include <QEvent>
 #include <QTimer>
 
@@ -11,8 +9,6 @@ namespace listsync {
 namespace {
 
 constexpr char16_t kCr = u'\r';
-const QString kSection = QStringLiteral("SyncListBoxen");
-const QString kKey = QStringLiteral("Enabled");
 
 }  // namespace
 
@@ -37,16 +33,6 @@ Span lineSpan(QStringView text, qsizetype line)
     const qsizetype cr = text.indexOf(kCr, start);
     const qsizetype end = cr < 0 ? text.size() : cr;
     return {start, end - start};
-}
-
-bool loadDisableSync()
-{
-    return AppDefOps::GetAppSetting(kSection, kKey, QStringLiteral("0")).toString() != QLatin1String("0");
-}
-
-void storeDisableSync(bool disabled)
-{
-    AppDefOps::SaveAppSetting(kSection, kKey, disabled ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 ListSync::ListSync(Editor editor, List list, QObject* parent)

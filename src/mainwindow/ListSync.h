@@ -25,11 +25,6 @@ struct Span {
 // Line `line` without its line end; the whole text for a line past the last one.
 Span lineSpan(QStringView text, qsizetype line);
 
-// The stored switch is "SyncListBoxen"/"Enabled" and holds "1" when synchronisation is OFF (the menu item
-// DisableSync checked), "0" when it is on. Any stored value other than "0" reads as off.
-bool loadDisableSync();
-void storeDisableSync(bool disabled);
-
 // The name text as the synchronisation sees it. The poll only compares cursor positions and hands them back
 // to lineOfPosition, so an editor with its own line index may answer both in its own units, which keeps a
 // poll independent of the text's length. Left empty, lineOfPosition is lineAt(text(), cursorPosition()) on

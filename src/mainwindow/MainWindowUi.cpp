@@ -2,6 +2,8 @@
 
 #include "mainwindow/NameTextEdit.h"
 #include "mainwindow/ToolFrames.h"
+#include "settings/AlwaysOnTop.h"
+#include "ui/ButtonPictures.h"
 #include "ui/Twips.h"
 #include "ui/Widgets.h"
 
@@ -14,50 +16,18 @@
 #include <QListView>
 #include <QMainWindow>
 #include <QMenuBar>
-#include <QPainter>
 #include <QPushButton>
 #include <QStringListModel>
-#include <QTimer>
 #include <QToolButton>
 
 namespace {
 
-constexpr int kSyncIntervalMs = 500;
-
-// Small pictures of the toolbar buttons, drawn so that no image files are needed.
-QIcon arrowIcon(bool down)
-{
-    QPixmap pm(12, 12);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setBrush(QColor(60, 60, 60));
-    p.setPen(Qt::NoPen);
-    QPolygon tri;
-    if (down)
-        tri << QPoint(1, 3) << QPoint(11, 3) << QPoint(6, 9);
-    else
-        tri << QPoint(3, 1) << QPoint(9, 6) << QPoint(3, 11);
-    p.drawPolygon(tri);
-    return QIcon(pm);
-}
-
-QIcon crossIcon()
-{
-    QPixmap pm(10, 10);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setPen(QPen(QColor(60, 60, 60), 2));
-    p.drawLine(2, 2, 8, 8);
-    p.drawLine(8, 2, 2, 8);
-    return QIcon(pm);
-}
-
-QToolButton* makeImageButton(QWidget* parent, const char* name, const QString& tip, const QIcon& icon, const QRect& r)
+QToolButton* makeImageButton(QWidget* parent, const char* name, const QString& tip, const QPixmap& picture, const QRect& r)
 {
     auto* b = ui::placeNew<QToolButton>(parent, name, r);
     b->setToolTip(tip);
-    b->setIcon(icon);
+    b->setIcon(QIcon(picture));
+    b->setIconSize(picture.size());
     return b;
 }
 
@@ -103,10 +73,6 @@ void MainWindowUi::buildWorkArea(QMainWindow* window)
     originalList->setUniformItemSizes(true);
     originalList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     originalList->setSelectionMode(QAbstractItemView::SingleSelection);
-
-    syncTimer = new QTimer(window);
-    syncTimer->setObjectName(QStringLiteral("Timer1"));
-    syncTimer->setInterval(kSyncIntervalMs);
 }
 
 void MainWindowUi::buildUpperToolbar()
@@ -124,18 +90,19 @@ void MainWindowUi::buildUpperToolbar()
     unusedFrameButton->hide();
     unusedFrameButton->setEnabled(false);
 
-    resetToolbars = makeImageButton(surface, "Command18", QStringLiteral("Tool-Leisten wieder einblenden"), arrowIcon(true),
+    resetToolbars = makeImageButton(surface, "Command18", QStringLiteral("Tool-Leisten wieder einblenden"), ui::restoreToolbarsPicture(),
                                     QRect(9045, 840, 870, 225));
     resetToolbars->hide();
     showLowerToolbar = makeImageButton(surface, "ShowControlsDialogButton", QStringLiteral("Dialog einblenden"),
-                                       arrowIcon(false), QRect(0, 8160, 255, 495));
+                                       ui::showLowerToolbarPicture(), QRect(0, 8160, 255, 495));
+    showLowerToolbar->hide();  // shown only while the lower toolbar is hidden
 }
 
 void MainWindowUi::buildLowerToolbar()
 {
     lowerToolbar = ui::placeNew<QGroupBox>(surface, "ControlsFrame", QRect(0, 6720, 12855, 1215));
     QWidget* f = lowerToolbar;
-    hideLowerToolbar = makeImageButton(f, "CloseFrame2", QStringLiteral("Dialog ausblenden"), crossIcon(),
+    hideLowerToolbar = makeImageButton(f, "CloseFrame2", QStringLiteral("Dialog ausblenden"), ui::hideLowerToolbarPicture(),
                                        QRect(75, 255, 210, 795));
 
     const int row1 = 180;
@@ -174,6 +141,9 @@ void MainWindowUi::buildLowerToolbar()
     alwaysOnTop->setText(QStringLiteral("On to&p"));
     alwaysOnTop->setToolTip(QStringLiteral("Show always on top"));
     alwaysOnTop->hide();
+    alwaysOnTopControl = new AlwaysOnTop(f);
+    alwaysOnTopControl->setObjectName(QStringLiteral("AlwaysOnTop1"));
+    alwaysOnTopControl->move(twips::toPixels(9840), twips::toPixels(720));
 
     updateLink = ui::makeLabel(f, "Label3", QStringLiteral("Update"), QRect(10500, row1, 900, 255),
                                QStringLiteral("Auf Update überprüfen"));
@@ -264,6 +234,4 @@ void MainWindowUi::buildMenus(QMainWindow* window)
     menuDownload = addMenuItem(help, "Download", QStringLiteral("Download neuste Version"));
     menuHomepage = addMenuItem(help, "Guestbook", QStringLiteral("Homepage"));
 
-    // A command that this build does not carry yet is shown but disabled, never faked.
-    disableSync->setEnabled(false);
 }

@@ -13,9 +13,9 @@ class QListView;
 class QMainWindow;
 class QPushButton;
 class QStringListModel;
-class QTimer;
 class QToolButton;
 class QWidget;
+class AlwaysOnTop;
 class NameTextEdit;
 class SearchReplaceFrame;
 class AppendFrame;
@@ -33,7 +33,6 @@ struct MainWindowUi {
     QStringListModel* originalNames;
     QLabel* originalCaption;              // Label1
     QLabel* nameTextCaption;              // Label2
-    QTimer* syncTimer;                    // Timer1
 
     // Upper toolbar and the buttons that bring the toolbars back.
     QFrame* upperToolbar;                 // ErweiterungsFrame
@@ -60,6 +59,7 @@ struct MainWindowUi {
     QPushButton* letterCase;              // Command4
     QPushButton* capitalise;              // WordUcase
     QCheckBox* alwaysOnTop;               // AlwaysOnTop (hidden, driven by its menu item)
+    AlwaysOnTop* alwaysOnTopControl;      // AlwaysOnTop1
     QLabel* updateLink;                   // Label3
     QLabel* homepageLink;                 // Label4
     QLabel* version;                      // MenuVersion

@@ -290,6 +290,14 @@ qsizetype NameTextEdit::cursorPosition() const
     return toCanonical(SendScintilla(SCI_GETCURRENTPOS));
 }
 
+qsizetype NameTextEdit::lineOfCanonicalPosition(qsizetype position) const
+{
+    if (position <= 0)
+        return 0;
+    ensurePositionIndex();
+    return SendScintilla(SCI_LINEFROMINDEXPOSITION, long(position), long(SC_LINECHARACTERINDEX_UTF16));
+}
+
 void NameTextEdit::onTextChanged()
 {
     // Replacing a selection arrives as a deletion and an insertion: one change for the user.

@@ -28,6 +28,9 @@ public:
     QString selectedText() const;
     void setSelection(qsizetype start, qsizetype length);
     qsizetype cursorPosition() const;
+    // The line (from 0) holding a position of text(), from the box's own line index: no scan of the text.
+    // A position between a CR and its LF belongs to the line the CR ends.
+    qsizetype lineOfCanonicalPosition(qsizetype position) const;
 
 Q_SIGNALS:
     // Every change of the text: once per edit by the user, once per setText or loadText.

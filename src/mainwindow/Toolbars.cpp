@@ -1,8 +1,11 @@
 #include "mainwindow/Toolbars.h"
 
+#include "mainwindow/BandLayout.h"
 #include "mainwindow/MainWindowUi.h"
 #include "mainwindow/NameTextEdit.h"
+#include "mainwindow/ToolFrames.h"
 #include "settings/SettingsKeys.h"
+#include "ui/FitContents.h"
 #include "ui/Twips.h"
 
 #include <QFrame>
@@ -12,83 +15,102 @@
 #include <QMainWindow>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace {
 
-// Room the toolbars take from the work area, and the margins around it (twips).
-constexpr int kUpperToolbarRoom = 1100;
-constexpr int kLowerToolbarRoom = 2000;
-constexpr int kWorkAreaTop = 2350;
-constexpr int kWorkAreaMarginsWithoutLowerToolbar = 3300;
-constexpr int kListTallerBy = 60;
-constexpr int kListRightMargin = 300;
-constexpr int kTextModeRightMargin = 250;
-constexpr int kDirectoryModeRightMargin = 380;
-constexpr int kShowLowerButtonAboveBottom = 1200;
-constexpr int kResetLowerToolbarLeft = 60;
-// Below this outer size the window is left as it is.
-constexpr int kMinWidth = 1000;
-constexpr int kMinHeight = 3300;
+// Design places of the tool frames (twips): the fixed row on the window, the others in the upper toolbar.
+const QList<QRect> kFixedRow{QRect(120, 120, 3015, 945), QRect(3240, 120, 3735, 975), QRect(7080, 120, 1815, 945)};
+const QList<QRect> kUpperRow{QRect(375, 75, 2895, 975), QRect(3240, 75, 3015, 975), QRect(6240, 75, 3015, 975),
+                             QRect(9240, 75, 3015, 975), QRect(12240, 75, 2055, 975)};
+// Space between controls that move into a row of their own, and below the last row (pixels).
+constexpr int kWrapGapPx = 4;
+constexpr int kLowerBottomMarginPx = 6;
 
 }  // namespace
 
-Toolbars::Toolbars(QMainWindow* window, MainWindowUi& ui) : m_window(window), m_ui(ui) {}
+Toolbars::Toolbars(QMainWindow* window, MainWindowUi& ui) : m_window(window), m_ui(ui)
+{
+    for (QObject* o : m_ui.lowerToolbar->children())
+        if (auto* w = qobject_cast<QWidget*>(o); w && w != m_ui.hideLowerToolbar)
+            m_lowerDesign.append({w, w->geometry()});
+}
+
+int Toolbars::fitToolRow(const QList<QWidget*>& frames, const QList<QRect>& designTwips)
+{
+    QList<int> needed;
+    for (QWidget* frame : frames)
+        needed.append(ui::fitChildren(frame));
+    const QList<QRect> placed = bands::fitRow(designTwips, needed);
+    for (qsizetype i = 0; i < frames.size(); ++i)
+        frames[i]->setGeometry(placed[i]);
+    return placed.isEmpty() ? 0 : placed.last().right();
+}
+
+int Toolbars::fitLowerToolbar(int innerWidth)
+{
+    // From the design places every time, so that a wider window takes wrapped controls back into their rows.
+    for (const auto& [w, design] : m_lowerDesign)
+        w->setGeometry(design);
+    ui::fitChildren(m_ui.lowerToolbar);
+    QList<QWidget*> shown;
+    for (const auto& entry : m_lowerDesign)
+        if (!entry.first->isHidden())
+            shown.append(entry.first);
+    // Left to right, top to bottom: what moves keeps its reading order.
+    std::stable_sort(shown.begin(), shown.end(), [](QWidget* a, QWidget* b) {
+        return a->x() != b->x() ? a->x() < b->x() : a->y() < b->y();
+    });
+    QList<QRect> rects;
+    for (QWidget* w : shown)
+        rects.append(w->geometry());
+    rects = bands::wrapOverflow(rects, innerWidth - kWrapGapPx, kWrapGapPx);
+    int bottom = m_ui.hideLowerToolbar->geometry().bottom();
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        shown[i]->setGeometry(rects[i]);
+        bottom = std::max(bottom, rects[i].bottom());
+    }
+    return bottom + 1 + kLowerBottomMarginPx;
+}
 
 void Toolbars::fitToWindow()
 {
+    QWidget* surface = m_ui.surface;
     const QRect outer = m_window->frameGeometry();
-    const int W = twips::fromPixels(outer.width());
-    const int H = twips::fromPixels(outer.height());
-    if (W < kMinWidth || H < kMinHeight)
-        return;
-    auto setHeight = [](QWidget* w, int t) { w->resize(w->width(), qMax(0, twips::toPixels(t))); };
-    auto setWidth = [](QWidget* w, int t) { w->resize(qMax(0, twips::toPixels(t)), w->height()); };
-    auto heightOf = [](QWidget* w) { return twips::fromPixels(w->height()); };
-    auto widthOf = [](QWidget* w) { return twips::fromPixels(w->width()); };
-    NameTextEdit* mit = m_ui.nameTextDirectoryMode;
-    NameTextEdit* ohne = m_ui.nameTextTextMode;
-    QWidget* list = m_ui.originalList;
-    QWidget* lower = m_ui.lowerToolbar;
+    const int fixedRowRight = fitToolRow({m_ui.searchFixed, m_ui.appendFixed, m_ui.cutFixed}, kFixedRow);
+    fitToolRow({m_ui.searchTop, m_ui.searchTop2, m_ui.appendTop, m_ui.appendTop2, m_ui.cutTop}, kUpperRow);
+    const int lowerNeeds = fitLowerToolbar(surface->width());
 
-    int textHeight = lower->isVisibleTo(m_window) ? H - kWorkAreaTop - kLowerToolbarRoom : H - kWorkAreaMarginsWithoutLowerToolbar;
-    if (!m_ui.upperToolbar->isVisibleTo(m_window))
-        textHeight += kUpperToolbarRoom;
-    setHeight(ohne, textHeight);
-    setHeight(mit, heightOf(ohne));
-    if (list->isVisibleTo(m_window)) {
-        const int w = W - widthOf(list) - kListRightMargin;
-        setWidth(mit, w);
-        setWidth(ohne, w);
-        list->move(ohne->x() + ohne->width(), list->y());
-        setHeight(list, heightOf(ohne) + kListTallerBy);
-    } else {
-        setWidth(ohne, W - kTextModeRightMargin);
-        setWidth(mit, W - kDirectoryModeRightMargin);
-        ohne->move(mit->x(), ohne->y());
-    }
-    m_ui.originalCaption->move(list->x(), m_ui.originalCaption->y());
-    if (lower->isVisibleTo(m_window))
-        lower->move(lower->x(), twips::toPixels(H - kLowerToolbarRoom));
-    setWidth(m_ui.upperToolbar, W);
-    setWidth(lower, W);
-    m_ui.showLowerToolbar->move(m_ui.showLowerToolbar->x(), twips::toPixels(H - kShowLowerButtonAboveBottom));
-    // The name text reaches a little below the lower toolbar's top edge; the toolbar stays in front.
-    lower->raise();
+    bands::ScreenInput input;
+    input.outerTwips = QSize(twips::fromPixels(outer.width()), twips::fromPixels(outer.height()));
+    input.innerPixels = surface->size();
+    input.state.upperShown = m_ui.upperToolbar->isVisibleTo(m_window);
+    input.state.lowerShown = m_ui.lowerToolbar->isVisibleTo(m_window);
+    input.state.mode = m_ui.originalList->isVisibleTo(m_window) ? bands::Mode::Directory : bands::Mode::Text;
+    input.lowerToolbarNeededHeight = lowerNeeds;
+    input.fixedRowRight = fixedRowRight;
+    const std::optional<bands::BandRects> r = bands::screenLayout(input);
+    if (!r)
+        return;  // too small to lay out: everything stays where it is
+    m_ui.nameTextDirectoryMode->setGeometry(r->eingabeMit);
+    m_ui.nameTextTextMode->setGeometry(r->eingabeOhne);
+    m_ui.originalList->setGeometry(r->original);
+    m_ui.originalCaption->setGeometry(r->label1);
+    m_ui.nameTextCaption->setGeometry(r->label2);
+    m_ui.upperToolbar->setGeometry(r->erweiterungsFrame);
+    m_ui.lowerToolbar->setGeometry(r->controlsFrame);
+    m_ui.showLowerToolbar->setGeometry(r->showControlsDialogButton);
+    m_ui.resetToolbars->setGeometry(r->command18);
+    m_ui.lowerToolbar->raise();
     m_ui.showLowerToolbar->raise();
+    m_ui.resetToolbars->raise();
 }
 
 void Toolbars::hideUpper()
 {
     if (!m_ui.upperToolbar->isVisibleTo(m_window))
         return;
-    const int d = twips::toPixels(kUpperToolbarRoom);
-    NameTextEdit* mit = m_ui.nameTextDirectoryMode;
     m_ui.upperToolbar->hide();
-    mit->setGeometry(mit->x(), mit->y() - d, mit->width(), mit->height() + d);
-    m_ui.nameTextTextMode->setGeometry(m_ui.nameTextTextMode->x(), mit->y(), m_ui.nameTextTextMode->width(), mit->height());
-    m_ui.originalCaption->move(m_ui.originalCaption->x(), m_ui.originalCaption->y() - d);
-    QWidget* list = m_ui.originalList;
-    list->setGeometry(list->x(), list->y() - d, list->width(), list->height() + d);
-    m_ui.nameTextCaption->move(m_ui.nameTextCaption->x(), m_ui.nameTextCaption->y() - d);
     m_ui.resetToolbars->show();
     fitToWindow();
 }
@@ -97,12 +119,7 @@ void Toolbars::hideLower()
 {
     if (!m_ui.lowerToolbar->isVisibleTo(m_window))
         return;
-    const int d = twips::toPixels(kLowerToolbarRoom);
-    NameTextEdit* mit = m_ui.nameTextDirectoryMode;
     m_ui.lowerToolbar->hide();
-    m_ui.originalList->resize(m_ui.originalList->width(), m_ui.originalList->height() + d);
-    mit->resize(mit->width(), mit->height() + d);
-    m_ui.nameTextTextMode->resize(m_ui.nameTextTextMode->width(), mit->height());
     fitToWindow();
     m_ui.showLowerToolbar->show();
     m_ui.resetToolbars->show();
@@ -110,49 +127,20 @@ void Toolbars::hideLower()
 
 void Toolbars::showLower()
 {
-    const int d = twips::toPixels(kLowerToolbarRoom);
-    NameTextEdit* mit = m_ui.nameTextDirectoryMode;
-    if (!m_ui.lowerToolbar->isVisibleTo(m_window)) {
-        m_ui.lowerToolbar->show();
-        m_ui.originalList->resize(m_ui.originalList->width(), m_ui.originalList->height() - d);
-        mit->resize(mit->width(), mit->height() - d);
-    }
-    m_ui.nameTextTextMode->setGeometry(m_ui.nameTextTextMode->x(), mit->y(), m_ui.nameTextTextMode->width(), mit->height());
+    m_ui.lowerToolbar->show();
     fitToWindow();
     m_ui.showLowerToolbar->hide();
 }
 
 void Toolbars::showBoth()
 {
-    NameTextEdit* mit = m_ui.nameTextDirectoryMode;
-    QWidget* list = m_ui.originalList;
     m_ui.resetToolbars->setEnabled(false);
-    if (!m_ui.upperToolbar->isVisibleTo(m_window)) {
-        const int d = twips::toPixels(kUpperToolbarRoom);
-        m_ui.upperToolbar->show();
-        mit->setGeometry(mit->x(), mit->y() + d, mit->width(), mit->height() - d);
-        m_ui.originalCaption->move(m_ui.originalCaption->x(), m_ui.originalCaption->y() + d);
-        list->move(list->x(), list->y() + d);
-        list->resize(list->width(), mit->height());
-        m_ui.nameTextCaption->move(m_ui.nameTextCaption->x(), m_ui.nameTextCaption->y() + d);
-    }
-    m_ui.lowerToolbar->move(twips::toPixels(kResetLowerToolbarLeft), m_ui.lowerToolbar->y());
-    if (!m_ui.lowerToolbar->isVisibleTo(m_window)) {
-        const int d = twips::toPixels(kLowerToolbarRoom);
-        m_ui.lowerToolbar->show();
-        list->resize(list->width(), list->height() - d);
-        mit->resize(mit->width(), mit->height() - d);
-        m_ui.showLowerToolbar->hide();
-    }
-    m_ui.nameTextTextMode->setGeometry(m_ui.nameTextTextMode->x(), mit->y(), m_ui.nameTextTextMode->width(), mit->height());
+    m_ui.upperToolbar->show();
+    m_ui.lowerToolbar->show();
+    m_ui.showLowerToolbar->hide();
     m_ui.resetToolbars->hide();
     m_ui.resetToolbars->setEnabled(true);
     fitToWindow();
-}
-
-void Toolbars::hideUpperOnly()
-{
-    m_ui.upperToolbar->hide();
 }
 
 void Toolbars::applyStoredState()
@@ -161,8 +149,6 @@ void Toolbars::applyStoredState()
         hideUpper();
     if (!settings::read(settings::keys::kLowerToolbarVisible))
         hideLower();
-    else
-        m_ui.showLowerToolbar->hide();
 }
 
 void Toolbars::storeState() const

@@ -1,7 +1,13 @@
 #pragma once
 // The four bands of the main window: the work area grows into the space of a hidden toolbar, and both
-// toolbars can be hidden, shown and reset. Lengths are worked out in twips on the window's outer size.
+// toolbars can be hidden, shown and reset. The places come from the band layout; this class measures the
+// window and the controls' captions, and applies them.
+#include <QList>
+#include <QPair>
+#include <QRect>
+
 class QMainWindow;
+class QWidget;
 struct MainWindowUi;
 
 class Toolbars {
@@ -14,14 +20,18 @@ public:
     void hideLower();        // CloseFrame2
     void showLower();        // ShowControlsDialogButton
     void showBoth();         // Command18
-    // Hides the upper toolbar and nothing else moves (the chooser's first-start rule).
-    void hideUpperOnly();
 
     // The stored visibility, applied at start-up and stored when the window closes.
     void applyStoredState();
     void storeState() const;
 
 private:
+    // Widens the tool frames of a row to their captions; returns the right edge of the last one.
+    int fitToolRow(const QList<QWidget*>& frames, const QList<QRect>& designTwips);
+    // Lays out the lower toolbar's controls for the inner width; returns the height they need.
+    int fitLowerToolbar(int innerWidth);
+
     QMainWindow* m_window;
     MainWindowUi& m_ui;
+    QList<QPair<QWidget*, QRect>> m_lowerDesign;  // the lower toolbar's controls at their design places
 };

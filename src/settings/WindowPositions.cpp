@@ -14,6 +14,10 @@
 namespace AppDefOps {
 namespace {
 
+// Where a window that was stored off the screen comes back (twips).
+constexpr int kFoundLeft = 100;
+constexpr int kFoundTop = 100;
+
 QWidget* findWindow(const QString& name)
 {
     const auto windows = QApplication::topLevelWidgets();
@@ -103,20 +107,21 @@ void LoadWindowPos(const QString& windowName)
     read("Top", top);
     read("Left", left);
 
-    const QRect wanted(twips::toPixels(left), twips::toPixels(top), twips::toPixels(width), twips::toPixels(height));
-    applyOuterGeometry(w, wanted, margins);
-    if (!w->isVisible())
-        new FrameFixer(w, wanted);
-
     int screenWidth = 0;
     if (QScreen* screen = QGuiApplication::primaryScreen())
         screenWidth = twips::fromPixels(screen->virtualGeometry().right() + 1);
     const bool lost = top + height < 0 || left + width < 0 || left > screenWidth;
     if (lost) {
-        w->move(twips::toPixels(100), w->y());
-        w->show();
-        w->move(twips::toPixels(100), twips::toPixels(100));
+        left = kFoundLeft;
+        top = kFoundTop;
     }
+    // The rule decides the final rectangle, so the frame fix-up below cannot take the window off screen again.
+    const QRect wanted(twips::toPixels(left), twips::toPixels(top), twips::toPixels(width), twips::toPixels(height));
+    applyOuterGeometry(w, wanted, margins);
+    if (!w->isVisible())
+        new FrameFixer(w, wanted);
+    if (lost)
+        w->show();
 }
 
 }  // namespace AppDefOps

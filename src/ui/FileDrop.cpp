@@ -24,8 +24,10 @@ FileDropFilter::FileDropFilter(std::function<void(const QString&)> onDrop, QObje
 {
 }
 
-void FileDropFilter::addTarget(QWidget* target)
+void FileDropFilter::addTarget(QWidget* target, Area where)
 {
+    if (where == Area::Background)
+        m_backgroundOnly.insert(target);
     target->setAcceptDrops(true);
     target->installEventFilter(this);
     if (auto* area = qobject_cast<QAbstractScrollArea*>(target)) {
@@ -34,13 +36,18 @@ void FileDropFilter::addTarget(QWidget* target)
     }
 }
 
+bool FileDropFilter::overControl(QObject* target, QPointF position) const
+{
+    return m_backgroundOnly.contains(target) && static_cast<QWidget*>(target)->childAt(position.toPoint()) != nullptr;
+}
+
 bool FileDropFilter::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto* drag = static_cast<QDragMoveEvent*>(event);
-        if (droppedLocalPaths(drag->mimeData()).isEmpty())
+        if (droppedLocalPaths(drag->mimeData()).isEmpty() || overControl(watched, drag->position()))
             drag->ignore();
         else
             drag->acceptProposedAction();
@@ -51,7 +58,7 @@ bool FileDropFilter::eventFilter(QObject* watched, QEvent* event)
     case QEvent::Drop: {
         auto* drop = static_cast<QDropEvent*>(event);
         const QStringList paths = droppedLocalPaths(drop->mimeData());
-        if (paths.isEmpty()) {
+        if (paths.isEmpty() || overControl(watched, drop->position())) {
             drop->ignore();
             return true;
         }

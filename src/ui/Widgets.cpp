@@ -37,6 +37,8 @@ private:
         QPalette p = m_box->palette();
         const QColor colour = focused ? m_box->style()->standardPalette().color(QPalette::Base) : m_idle;
         p.setColor(QPalette::Base, colour);
+        // A combo box that cannot be edited paints its face with the button colour.
+        p.setColor(QPalette::Button, focused ? m_box->style()->standardPalette().color(QPalette::Button) : m_idle);
         m_box->setPalette(p);
     }
     QWidget* m_box;

@@ -107,7 +107,14 @@ TEST(ScreenLayout, RestoreButtonStaysRightOfTheFittedRow)
 {
     const BandState both{true, true, Mode::Directory};
     EXPECT_EQ(bands::screenLayout({QSize(W, H), QSize(663, 363), both})->command18, QRect(603, 56, 58, 15));
-    EXPECT_EQ(bands::screenLayout({QSize(W, H), QSize(663, 363), both, 0, 650})->command18.left(), 655);
+    // Too narrow for it right of the row: at the right end of the captions' row, beside the list's caption.
+    for (const bool upper : {true, false}) {
+        const auto r = bands::screenLayout({QSize(W, H), QSize(663, 363), {upper, true, Mode::Directory}, 0, 640});
+        EXPECT_EQ(r->command18, QRect(603, r->label1.top(), 58, 15));
+        EXPECT_LT(r->label1.right(), r->command18.left());
+        EXPECT_LT(r->command18.bottom(), r->original.top());
+        EXPECT_GT(r->label1.width(), 150);
+    }
 }
 
 TEST(FitRow, WiderFramesPushTheOnesAfterThemAndNothingOverlaps)

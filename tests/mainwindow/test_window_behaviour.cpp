@@ -1,0 +1,326 @@
+// The main window as a window: its bands in every toolbar state, list and name text in step, drops from the
+// file manager and the look of its boxes, on a real window.
+#include "mainwindow/NameTextEdit.h"
+#include "settings/AlwaysOnTop.h"
+#include "settings/WindowPlacement.h"
+#include "support/TestSupport.h"
+#include "ui/WindowMove.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDropEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListView>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+#include <QUrl>
+
+namespace {
+
+using namespace testsupport;
+
+class WindowBehaviourTest : public FormTest {
+protected:
+    // A start with a path, shown at an outer size in twips.
+    void startShown(int widthTwips = 15480, int heightTwips = 8720)
+    {
+        store("Options", "Directorys", "0");
+        newForm()->Form_Load(files.path());
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        const QSize margins = form->frameGeometry().size() - form->geometry().size();
+        form->resize(widthTwips / 15 - margins.width(), heightTwips / 15 - margins.height());
+        QCoreApplication::processEvents();
+    }
+    bool shown(const char* name) const { return child<QWidget>(name)->isVisibleTo(form.get()); }
+    QRect rect(const char* name) const { return child<QWidget>(name)->geometry(); }
+
+    // The name text and the list lie between the bands that are shown, inside the window.
+    void expectWorkAreaBetweenTheBands()
+    {
+        const QSize inner = form->centralWidget()->size();
+        for (const char* box : {"Eingabe_Mit", "Original"}) {
+            SCOPED_TRACE(box);
+            const QRect r = rect(box);
+            EXPECT_GT(r.height(), 0);
+            EXPECT_LT(r.right(), inner.width());
+            EXPECT_GT(r.top(), rect(shown("ErweiterungsFrame") ? "ErweiterungsFrame" : "Frame5").bottom());
+            const int limit = shown("ControlsFrame") ? rect("ControlsFrame").top() : inner.height();
+            EXPECT_LT(r.bottom(), limit);
+        }
+        EXPECT_LT(rect("Eingabe_Mit").right(), rect("Original").left());
+        EXPECT_EQ(shown("ShowControlsDialogButton"), !shown("ControlsFrame"));
+    }
+
+    void drop(QWidget* target, QPoint at, const QMimeData& data, bool expectTaken)
+    {
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &enter);
+        EXPECT_EQ(enter.isAccepted(), expectTaken);
+        QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &dropped);
+    }
+
+    TempTree files{{"a.txt", "b.txt", "c.txt"}};
+};
+
+TEST_F(WindowBehaviourTest, ToolbarsHideShowAndResetWithTheWorkAreaBetweenThem)
+{
+    startShown();
+    // After a start with a path both toolbars are shown and the button that brings one back is not.
+    EXPECT_TRUE(shown("ErweiterungsFrame"));
+    EXPECT_TRUE(shown("ControlsFrame"));
+    EXPECT_FALSE(shown("ShowControlsDialogButton"));
+    EXPECT_FALSE(shown("Command18"));
+    expectWorkAreaBetweenTheBands();
+    const QRect both = rect("Eingabe_Mit");
+
+    QAction* hideUpper = child<QAction>("MenFrameAUsblenden");
+    hideUpper->trigger();
+    const QRect noUpper = rect("Eingabe_Mit");
+    hideUpper->trigger();  // already hidden: nothing more
+    EXPECT_EQ(rect("Eingabe_Mit"), noUpper);
+    EXPECT_FALSE(shown("ErweiterungsFrame"));
+    EXPECT_TRUE(shown("Command18"));
+    EXPECT_NEAR(both.top() - noUpper.top(), 1100 / 15, 1);
+    EXPECT_EQ(noUpper.bottom(), both.bottom());
+    expectWorkAreaBetweenTheBands();
+
+    child<QAction>("MenuUntereToolleisteAusblenden")->trigger();
+    EXPECT_FALSE(shown("ControlsFrame"));
+    EXPECT_TRUE(shown("ShowControlsDialogButton"));
+    EXPECT_EQ(rect("Eingabe_Mit").top(), noUpper.top());
+    EXPECT_NEAR(rect("Eingabe_Mit").height() - noUpper.height(), 1050 / 15, 1);
+    EXPECT_LT(rect("Eingabe_Mit").bottom(), rect("ShowControlsDialogButton").top());
+    expectWorkAreaBetweenTheBands();
+
+    child<QToolButton>("ShowControlsDialogButton")->click();
+    EXPECT_TRUE(shown("ControlsFrame"));
+    EXPECT_TRUE(shown("Command18"));  // the upper toolbar is still hidden
+    EXPECT_EQ(rect("Eingabe_Mit"), noUpper);
+    expectWorkAreaBetweenTheBands();
+
+    child<QToolButton>("CloseFrame2")->click();
+    child<QToolButton>("Command18")->click();
+    EXPECT_TRUE(shown("ErweiterungsFrame"));
+    EXPECT_TRUE(shown("ControlsFrame"));
+    EXPECT_FALSE(shown("Command18"));
+    EXPECT_TRUE(child<QToolButton>("Command18")->isEnabled());
+    EXPECT_EQ(rect("Eingabe_Mit"), both);
+    expectWorkAreaBetweenTheBands();
+
+    // Stored on closing, applied at the next start without a path.
+    child<QPushButton>("CloseFrame")->click();
+    form->close();
+    EXPECT_EQ(setting("Frame", "Visible"), "False");
+    EXPECT_EQ(setting("ControlsFrame", "Visible"), "True");
+    newForm()->Form_Load(QString());
+    EXPECT_FALSE(shown("ErweiterungsFrame"));
+    EXPECT_TRUE(shown("ControlsFrame"));
+    EXPECT_FALSE(shown("ShowControlsDialogButton"));
+    EXPECT_TRUE(shown("Command18"));
+}
+
+TEST_F(WindowBehaviourTest, EveryControlOfTheLowerToolbarIsWholeAndInsideAtTheStandardSize)
+{
+    for (const QSize outer : {QSize(9950, 5830), QSize(15480, 8720)}) {
+        SCOPED_TRACE(outer.width());
+        startShown(outer.width(), outer.height());
+        expectWorkAreaBetweenTheBands();
+        QWidget* toolbar = child<QWidget>("ControlsFrame");
+        QList<QWidget*> controls;
+        for (QWidget* w : toolbar->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (w->isVisibleTo(form.get()))
+                controls.append(w);
+        ASSERT_GE(controls.size(), 15);
+        for (QWidget* w : controls) {
+            SCOPED_TRACE(w->objectName().toStdString());
+            EXPECT_TRUE(toolbar->rect().contains(w->geometry()));
+            EXPECT_LT(toolbar->mapTo(form->centralWidget(), w->geometry().bottomRight()).y(), form->centralWidget()->height());
+            if (qobject_cast<QPushButton*>(w) || qobject_cast<QLabel*>(w)) {
+                EXPECT_GE(w->width(), w->minimumSizeHint().width());  // caption not cut
+            }
+            for (QWidget* other : controls) {
+                if (other != w) {
+                    EXPECT_FALSE(w->geometry().intersects(other->geometry())) << other->objectName().toStdString();
+                }
+            }
+        }
+        // The tool frames' titles and check boxes are whole too.
+        for (const char* frame : {"Frame5", "Frame4", "Frame8"}) {
+            QGroupBox* box = child<QGroupBox>(frame);
+            EXPECT_GE(box->width(), box->minimumSizeHint().width()) << frame;
+            for (QWidget* w : box->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                EXPECT_TRUE(box->rect().contains(w->geometry())) << w->objectName().toStdString();
+        }
+        EXPECT_GE(child<QWidget>("Check2")->width(), child<QWidget>("Check2")->minimumSizeHint().width());
+        EXPECT_FALSE(rect("Frame5").intersects(rect("Frame4")));
+        EXPECT_FALSE(rect("Frame4").intersects(rect("Frame8")));
+        // The button that brings a hidden toolbar back stays inside the window, clear of the tool frames.
+        child<QAction>("MenFrameAUsblenden")->trigger();
+        ASSERT_TRUE(shown("Command18"));
+        EXPECT_TRUE(form->centralWidget()->rect().contains(rect("Command18")));
+        for (const char* other : {"Frame5", "Frame4", "Frame8", "Label1", "Eingabe_Mit", "Original"})
+            EXPECT_FALSE(rect("Command18").intersects(rect(other))) << other;
+    }
+}
+
+TEST_F(WindowBehaviourTest, ListClicksSelectTheLineAndTheCursorSelectsTheEntry)
+{
+    startShown();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    auto* list = child<QListView>("Original");
+    auto* box = child<NameTextEdit>("Eingabe_Mit");
+    ASSERT_EQ(text(), crlf({"a", "b", "c"}));
+    auto clickRow = [&](int row) {
+        const QRect r = list->visualRect(list->model()->index(row, 0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
+        QCoreApplication::processEvents();
+    };
+
+    clickRow(1);
+    EXPECT_EQ(box->selectionStart(), 3);
+    EXPECT_EQ(box->selectionLength(), 1);
+    EXPECT_TRUE(box->hasFocus());
+    // Clicking the entry that is already current selects its line again.
+    box->setSelection(0, 0);
+    clickRow(1);
+    EXPECT_EQ(box->selectionStart(), 3);
+    EXPECT_EQ(box->selectionLength(), 1);
+
+    // The cursor on the last line selects the last entry once the poll has run.
+    box->setFocus();
+    box->setSelection(7, 0);
+    QTest::qWait(700);
+    EXPECT_EQ(list->currentIndex().row(), 2);
+    // A surplus line leaves the list's selection alone.
+    box->setSelection(8, 0);
+    QTest::keyClick(box, Qt::Key_Return);
+    QTest::qWait(700);
+    EXPECT_EQ(list->currentIndex().row(), 2);
+    EXPECT_EQ(list->selectionModel()->selectedRows().size(), 1);
+
+    // Switched off: clicks leave the text alone.
+    child<QAction>("DisableSync")->trigger();
+    box->setSelection(0, 0);
+    clickRow(0);
+    EXPECT_EQ(box->selectionLength(), 0);
+    EXPECT_TRUE(list->hasFocus());
+}
+
+TEST_F(WindowBehaviourTest, DisableSyncIsReadAtEveryStartAndStoredByExit)
+{
+    store("SyncListBoxen", "Enabled", "1");
+    startShown();
+    EXPECT_TRUE(child<QAction>("DisableSync")->isChecked());
+    child<QAction>("DisableSync")->trigger();
+    child<QPushButton>("Abbruch")->click();
+    EXPECT_EQ(setting("SyncListBoxen", "Enabled"), "0");
+    startShown();
+    EXPECT_FALSE(child<QAction>("DisableSync")->isChecked());
+}
+
+TEST_F(WindowBehaviourTest, DroppedFilesLoadTheirDirectoryOnEachTargetAndTextIsRefused)
+{
+    startShown();
+    TempTree other{{"x.mp3", "y.mp3", "sub/"}};
+    QMimeData fileList;
+    fileList.setUrls({QUrl::fromLocalFile(other.file("y.mp3")), QUrl::fromLocalFile(files.path())});
+    QMimeData plainText;
+    plainText.setText(other.path());
+    QWidget* surface = form->centralWidget();
+    auto* mit = child<NameTextEdit>("Eingabe_Mit");
+    auto* ohne = child<NameTextEdit>("Eingabe_Ohne");
+    // A free spot of the surface: right of the fixed row's restore button, above the list's caption.
+    const QPoint background(rect("Original").left() + 2, rect("Label1").top() - 2);
+    ASSERT_EQ(surface->childAt(background), nullptr);
+
+    const QString before = text();
+    drop(surface, background, plainText, false);
+    drop(mit->viewport(), QPoint(5, 5), plainText, false);
+    drop(surface, rect("Label2").center(), fileList, false);  // over a control that takes no drops
+    EXPECT_EQ(form->startPfad(), files.path() + QLatin1Char('/'));
+    EXPECT_EQ(text(), before);
+
+    struct Target {
+        QWidget* widget;
+        QPoint at;
+    };
+    for (const Target& t : {Target{surface, background}, Target{mit->viewport(), QPoint(5, 5)},
+                            Target{ohne->viewport(), QPoint(5, 5)}}) {
+        open(files);
+        drop(t.widget, t.at, fileList, true);
+        EXPECT_EQ(form->startPfad(), other.path() + QLatin1Char('/'));  // the first path's directory
+        EXPECT_EQ(listed(), QStringList({"x.mp3", "y.mp3"}));
+        EXPECT_EQ(text(), crlf({"x", "y"}));
+        EXPECT_TRUE(form->isVisible());
+    }
+
+    // A dropped folder that vanished meanwhile: an empty list in a window that stays usable.
+    QMimeData vanished;
+    vanished.setUrls({QUrl::fromLocalFile(other.path() + QStringLiteral("/gone/deeper"))});
+    drop(mit->viewport(), QPoint(5, 5), vanished, true);
+    EXPECT_TRUE(listed().isEmpty());
+    EXPECT_EQ(form->chooser(), nullptr);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(form->isEnabled());
+    EXPECT_TRUE(messenger.shown.isEmpty());
+}
+
+TEST_F(WindowBehaviourTest, CdListsAreLightYellowWhileNotFocusedAndTheOnTopControlSitsInTheLowerToolbar)
+{
+    startShown();
+    for (const char* name : {"CDCombo", "CDCombo2"}) {
+        SCOPED_TRACE(name);
+        auto* combo = child<QComboBox>(name);
+        const QImage face = combo->grab().toImage();
+        const QColor c = face.pixelColor(face.width() / 4, face.height() / 2 + 4);
+        EXPECT_GT(c.red() - c.blue(), 20);
+        EXPECT_GT(c.green() - c.blue(), 20);
+    }
+
+    auto* control = child<AlwaysOnTop>("AlwaysOnTop1");
+    EXPECT_EQ(control->parentWidget(), child<QWidget>("ControlsFrame"));
+    EXPECT_TRUE(control->isVisibleTo(form.get()));
+    EXPECT_EQ(control->size(), QSize(AlwaysOnTop::kWidth, AlwaysOnTop::kHeight));
+    QTest::mouseClick(control, Qt::LeftButton);
+    EXPECT_TRUE(placement::isStayOnTop(form.get()));
+    EXPECT_EQ(setting("AlwaysOnTop", "OnTop"), "True");
+}
+
+TEST_F(WindowBehaviourTest, PressesOnTheBackgroundFramesAndLabelsMoveTheWindowButNotOnControls)
+{
+    startShown();
+    if (ui::startWindowMove(form.get()))
+        GTEST_SKIP() << "the window system moves the window";
+    auto drag = [&](QWidget* w, QPoint from) {
+        const QPoint by(30, 20);
+        auto send = [&](QEvent::Type type, QPoint local, Qt::MouseButton button, Qt::MouseButtons held) {
+            QMouseEvent e(type, QPointF(local), w->mapToGlobal(QPointF(local)), button, held, Qt::NoModifier);
+            QApplication::sendEvent(w, &e);
+        };
+        const QPoint before = form->pos();
+        send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+        send(QEvent::MouseMove, from + by, Qt::NoButton, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, from + by, Qt::LeftButton, Qt::NoButton);
+        return form->pos() - before;
+    };
+    const QPoint background(rect("Original").left() + 2, rect("Label1").top() - 2);
+    EXPECT_EQ(drag(form->centralWidget(), background), QPoint(30, 20));
+    for (const char* handle : {"Frame5", "Frame4", "Frame8"})
+        EXPECT_EQ(drag(child<QWidget>(handle), QPoint(3, child<QWidget>(handle)->height() - 3)), QPoint(30, 20)) << handle;
+    for (const char* handle : {"Label1", "Label2"})
+        EXPECT_EQ(drag(child<QWidget>(handle), QPoint(3, 3)), QPoint(30, 20)) << handle;
+    for (QWidget* control : {child<QWidget>("Text4"), child<QWidget>("Abbruch"), child<QListView>("Original")->viewport(),
+                             child<NameTextEdit>("Eingabe_Mit")->viewport()})
+        EXPECT_EQ(drag(control, QPoint(3, 3)), QPoint(0, 0)) << control->objectName().toStdString();
+}
+
+}  // namespace

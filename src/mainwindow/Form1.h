@@ -72,6 +72,9 @@ private:
     void showLineCount(qsizetype lines);
     void Original_DblClick(int row);
     void Setzen_Click();
+    void MenLetzteUmbenennungRueckgaengig_Click();
+    void offerRecovery(const names::ListingOptions& options);
+    void reportProblems(const names::RenameOutcome& outcome, const QString& title);
     void setRenameEnabled(bool enabled);
     void setRestoreEnabled(bool enabled);
     void showChooser();

@@ -30,6 +30,7 @@ struct ShownMessage {
     QString title;
     ui::Buttons buttons = ui::Buttons::Ok;
     ui::Icon icon = ui::Icon::None;
+    QString details;  // the list of a report with details
     bool operator==(const ShownMessage&) const = default;
 };
 void PrintTo(const ShownMessage& m, std::ostream* os);
@@ -40,6 +41,10 @@ public:
     ScriptedMessenger() { ui::setMessenger(this); }
     ~ScriptedMessenger() override { ui::setMessenger(nullptr); }
     ui::Answer show(QWidget* parent, const QString& text, const QString& title, ui::Buttons buttons, ui::Icon icon) override;
+    void showDetails(QWidget*, const QString& text, const QString& details, const QString& title, ui::Icon icon) override
+    {
+        shown.append({text, title, ui::Buttons::Ok, icon, details});
+    }
     void beep() override { ++beeps; }
     void endProgram() override { ++ends; }
     void answerNext(ui::Answer a) { answers.push_back(a); }

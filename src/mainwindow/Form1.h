@@ -36,6 +36,8 @@ public:
     // Rename and restore; both return when the work and the rescan are done.
     void SetzenClick();
     void OrigNamen_Click();
+    // Where rename journals are kept (by default the user's application data folder).
+    void setJournalFolder(const QString& folder) { m_names.setJournalFolder(folder); }
     void ElementeSperren(bool lock);
 
     void Verzeichnis_Click();

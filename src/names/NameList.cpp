@@ -96,8 +96,9 @@ RenameOutcome NameList::rename(const QString& text, const ListingOptions& option
         keyOfMoved.insert(move.from, keyOf(scanned));
         moves.append(std::move(move));
     }
-    if (moves.size() != plan.moves.size()) {
-        plan.moves = std::move(moves);
+    const bool anyReplaced = moves.size() != plan.moves.size();
+    plan.moves = std::move(moves);
+    if (anyReplaced) {
         std::stable_sort(plan.refused.begin(), plan.refused.end(),
                          [](const RenameProblem& a, const RenameProblem& b) { return a.line < b.line; });
     }

@@ -73,6 +73,7 @@ public:
     RenameOutcome undoLastRename(const ListingOptions& options);
 
     QString journalFolder() const;
+    void setJournalFolder(const QString& folder) { m_journalFolder = folder; }
 
 private:
     // Device and inode: what stays of an entry across renames.

@@ -80,25 +80,24 @@ RenameOutcome NameList::rename(const QString& text, const ListingOptions& option
     m_renamedLines = splitNameLines(text, m_scan.names.size());
     RenamePlan plan = planRenames(m_scan.names, m_renamedLines);
 
-    // The list pairs lines with what the scan saw. An entry that another program has put under a listed
-    // name since then is not the one the user named; it keeps its name.
-    QList<PlannedRename> moves;
-    moves.reserve(plan.moves.size());
-    QHash<QString, EntryKey> keyOfMoved;
-    keyOfMoved.reserve(plan.moves.size());
-    for (PlannedRename& move : plan.moves) {
-        const FileIdentity& scanned = m_scan.identities.at(move.line - 1);
-        const FileIdentity now = m_dir.entryIdentity(move.from);
-        if (scanned.isValid() && now.isValid() && !(now == scanned)) {
-            plan.refused.append({move.line, move.from, move.to, RenameReason::EntryReplaced});
-            continue;
+    // An entry this program renamed since the scan may have been replaced by another program's entry
+    // of the same name since; the restore pairs by identity, so such a stranger keeps its name. (Checked
+    // only for these entries: a look-up per entry of a large first rename would cost a good share of it.)
+    if (!m_recoverNameOf.isEmpty()) {
+        QList<PlannedRename> moves;
+        moves.reserve(plan.moves.size());
+        for (PlannedRename& move : plan.moves) {
+            const FileIdentity& scanned = m_scan.identities.at(move.line - 1);
+            if (scanned.isValid() && m_recoverNameOf.contains(keyOf(scanned))) {
+                const FileIdentity now = m_dir.entryIdentity(move.from);
+                if (now.isValid() && !(now == scanned)) {
+                    plan.refused.append({move.line, move.from, move.to, RenameReason::EntryReplaced});
+                    continue;
+                }
+            }
+            moves.append(std::move(move));
         }
-        keyOfMoved.insert(move.from, keyOf(scanned));
-        moves.append(std::move(move));
-    }
-    const bool anyReplaced = moves.size() != plan.moves.size();
-    plan.moves = std::move(moves);
-    if (anyReplaced) {
+        plan.moves = std::move(moves);
         std::stable_sort(plan.refused.begin(), plan.refused.end(),
                          [](const RenameProblem& a, const RenameProblem& b) { return a.line < b.line; });
     }
@@ -111,10 +110,14 @@ RenameOutcome NameList::rename(const QString& text, const ListingOptions& option
 
     // Each entry's name from before the first rename since the scan, carried through this rename.
     QHash<EntryKey, QString> recoverNameOf = std::move(m_recoverNameOf);
-    for (auto it = outcome.previousName.cbegin(); it != outcome.previousName.cend(); ++it) {
-        const EntryKey key = keyOfMoved.value(it.value());
+    recoverNameOf.reserve(recoverNameOf.size() + outcome.previousName.size());
+    for (const PlannedRename& move : plan.moves) {
+        const auto moved = outcome.previousName.constFind(move.to);
+        if (moved == outcome.previousName.cend() || moved.value() != move.from)
+            continue;  // not renamed
+        const EntryKey key = keyOf(m_scan.identities.at(move.line - 1));
         if (!recoverNameOf.contains(key))
-            recoverNameOf.insert(key, it.value());
+            recoverNameOf.insert(key, move.from);
     }
 
     scan(options);

@@ -40,6 +40,7 @@ public:
     {
         return b == ui::Buttons::Ok ? ui::Answer::Ok : ui::Answer::Yes;
     }
+    void showDetails(QWidget*, const QString&, const QString&, const QString&, ui::Icon) override {}
     void beep() override {}
     void endProgram() override {}
 };

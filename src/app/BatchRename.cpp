@@ -1,17 +1,17 @@
 #include "app/BatchRename.h"
 
-#include "ui/RenameMessages.h"
-
 #include "app/NameFile.h"
 #include "names/DirectoryScan.h"
+#include "names/NameList.h"
 #include "names/NameText.h"
 #include "names/RenamePlan.h"
-#include "names/SafeRename.h"
 #include "ui/RenameMessages.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
+
+#include <optional>
 
 namespace app {
 
@@ -78,7 +78,20 @@ int runBatch(const BatchRequest& request, QTextStream& out, QTextStream& err)
 
     // The stored options of the window do not apply: the request says files or folders.
     const names::ListingOptions options{request.directories, request.directories};
-    const names::ScanResult scan = names::scanDirectory(dirPath, options);
+    // The directory is held from this listing to the rename, with the journal and its recovery of the window.
+    names::NameList list;
+    list.setStartPath(dirPath);
+    const names::ScanResult& scan = list.scan(options);
+    if (const std::optional<names::UnfinishedRename> interrupted = list.interruptedRename()) {
+        // Renaming over a half-done rename would mix two plans; the window asks how to end it first.
+        err << QStringLiteral("Im Verzeichnis „%1“ wurde eine Umbenennung unterbrochen (%2 Einträge betroffen). "
+                              "Bitte das Verzeichnis zuerst im Fenster öffnen und die Umbenennung zu Ende führen "
+                              "oder zurücknehmen. Es wurde nichts umbenannt.")
+                   .arg(ui::visible(interrupted->directoryPath))
+                   .arg(interrupted->entryCount)
+            << Qt::endl;
+        return kExitNotAllRenamed;
+    }
     if (!scan.unlistable.isEmpty())
         err << QStringLiteral("Hinweis: %1 Einträge haben keine Zeile, weil ihr Name nicht als eine Zeile geschrieben "
                               "werden kann; sie bleiben, wie sie sind.")
@@ -113,9 +126,8 @@ int runBatch(const BatchRequest& request, QTextStream& out, QTextStream& err)
         return kExitNotAllRenamed;
     }
 
-    const QStringList lines = names::splitNameLines(text, scan.names.size());
-    const names::RenamePlan plan = names::planRenames(scan.names, lines);
     if (request.dryRun) {
+        const names::RenamePlan plan = names::planRenames(scan.names, names::splitNameLines(text, scan.names.size()));
         for (const names::PlannedRename& move : plan.moves)
             out << ui::visible(move.from) << QStringLiteral(" → ") << ui::visible(move.to) << Qt::endl;
         for (const names::RenameProblem& problem : plan.refused)
@@ -123,12 +135,11 @@ int runBatch(const BatchRequest& request, QTextStream& out, QTextStream& err)
         return plan.refused.isEmpty() ? kExitAllRenamed : kExitNotAllRenamed;
     }
 
-    names::DirRenamer renamer(dirPath);
-    if (!renamer.isOpen()) {
-        err << QStringLiteral("Das Verzeichnis „%1“ kann nicht geöffnet werden.").arg(request.directory) << Qt::endl;
-        return kExitBadInput;
+    const names::RenameOutcome outcome = list.rename(text, options);
+    if (outcome.stopped != names::RenameStop::None) {
+        err << ui::renameStopText(outcome, request.directory) << Qt::endl;
+        return kExitNotAllRenamed;
     }
-    const names::RenameOutcome outcome = names::executeRenames(plan, renamer);
     for (const names::RenameProblem& problem : outcome.failed)
         err << describeBatchProblem(problem) << Qt::endl;
     return outcome.failed.isEmpty() ? kExitAllRenamed : kExitNotAllRenamed;

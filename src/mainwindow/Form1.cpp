@@ -57,8 +57,36 @@ qsizetype Form1::LineCount() const
 
 void Form1::InitializeMe()
 {
-    m_names.scan(storedListingOptions());
+    const names::ListingOptions options = storedListingOptions();
+    m_names.scan(options);
+    offerRecovery(options);
     showScan();
+}
+
+void Form1::offerRecovery(const names::ListingOptions& options)
+{
+    const std::optional<names::UnfinishedRename> interrupted = m_names.interruptedRename();
+    if (!interrupted)
+        return;
+    const ui::Answer answer = ui::message(this, ui::interruptedRenameText(*interrupted), ui::interruptedRenameTitle(),
+                                          ui::Buttons::YesNoCancel, ui::Icon::Question);
+    if (answer != ui::Answer::Yes && answer != ui::Answer::No)
+        return;  // left as it is: asked again at the next opening
+    const names::RenameOutcome outcome = m_names.recoverInterrupted(
+        answer == ui::Answer::Yes ? names::RecoveryChoice::Finish : names::RecoveryChoice::Rollback, options);
+    reportProblems(outcome, ui::interruptedRenameTitle());
+}
+
+void Form1::reportProblems(const names::RenameOutcome& outcome, const QString& title)
+{
+    if (outcome.stopped != names::RenameStop::None) {
+        ui::message(this, ui::renameStopText(outcome, QDir::toNativeSeparators(m_names.startPath())), title,
+                    ui::Buttons::Ok, ui::Icon::Stop);
+        return;
+    }
+    if (!outcome.failed.isEmpty())
+        ui::messageWithDetails(this, ui::renameProblemsHeading(outcome.failed), ui::renameProblemsList(outcome.failed),
+                               title, ui::Icon::Stop);
 }
 
 void Form1::showScan()
@@ -94,6 +122,7 @@ void Form1::showScan()
     m_ui->originalCaption->setToolTip(tips.join(QStringLiteral("\n\n")));
     setRenameEnabled(false);
     setRestoreEnabled(false);
+    m_ui->menuUndoLastRename->setEnabled(m_names.hasLastRename());
     m_tools->appendCdPrefixAfterScan();
 }
 
@@ -217,17 +246,41 @@ void Form1::Setzen_Click()
         });
     setWindowTitle(QDir::toNativeSeparators(m_names.startPath()));
     ui::beep();
+    if (outcome.stopped != names::RenameStop::None) {
+        // Nothing was touched: the text stays for another try.
+        m_renaming = false;
+        reportProblems(outcome, msg::renameProblemsTitle());
+        return;
+    }
     m_ui->exit->setText(msg::exitCaptionAfterRename());
     showScan();
     setRenameEnabled(false);
+    // The names from before are one click away whenever they differ from what the directory has now.
+    setRestoreEnabled(m_names.recoverText() != Get_Eingabe_Text());
     m_tools->advanceCdLists();
     m_renaming = false;
-    if (!outcome.failed.isEmpty())
-        ui::message(this, ui::renameProblemsText(outcome.failed), msg::renameProblemsTitle(), ui::Buttons::Ok, ui::Icon::Stop);
+    reportProblems(outcome, msg::renameProblemsTitle());
     if (m_tools->autoCdOn()) {
         m_names.setModified(false);
         Verzeichnis_Click();
     }
+}
+
+void Form1::MenLetzteUmbenennungRueckgaengig_Click()
+{
+    if (m_renaming || !m_ui->menuUndoLastRename->isEnabled())
+        return;
+    // The undo lists the directory again, which drops the edits and the names from before.
+    if (m_names.isModified()
+        && ui::message(this, msg::discardChangesQuestion(), msg::discardChangesTitle(), ui::Buttons::YesNo) != ui::Answer::Yes)
+        return;
+    m_renaming = true;
+    const names::RenameOutcome outcome = m_names.undoLastRename(storedListingOptions());
+    m_renaming = false;
+    ui::beep();
+    if (outcome.stopped == names::RenameStop::None)
+        showScan();
+    reportProblems(outcome, msg::undoLastRenameTitle());
 }
 
 void Form1::OrigNamen_Click()

@@ -39,6 +39,8 @@ public:
     // Rename and restore; both return when the work and the rescan are done.
     void SetzenClick();
     void OrigNamen_Click();
+    // Where rename journals are kept (by default the user's application data folder).
+    void setJournalFolder(const QString& folder) { m_names.setJournalFolder(folder); }
     void ElementeSperren(bool lock);
 
     void Verzeichnis_Click();
@@ -83,6 +85,9 @@ private:
     void showLineCount(qsizetype lines);
     void Original_DblClick(int row);
     void Setzen_Click();
+    void MenLetzteUmbenennungRueckgaengig_Click();
+    void offerRecovery(const names::ListingOptions& options);
+    void reportProblems(const names::RenameOutcome& outcome, const QString& title);
     void setRenameEnabled(bool enabled);
     void setRestoreEnabled(bool enabled);
     void showChooser();

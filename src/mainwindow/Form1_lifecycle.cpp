@@ -76,6 +76,7 @@ void Form1::wire()
         if (m_ui->menuRename->isEnabled())
             Setzen_Click();
     });
+    connect(u.menuUndoLastRename, &QAction::triggered, this, &Form1::MenLetzteUmbenennungRueckgaengig_Click);
     connect(u.restoreNames, &QPushButton::clicked, this, &Form1::OrigNamen_Click);
     connect(u.menuRestoreNames, &QAction::triggered, this, [this] {
         if (m_ui->menuRestoreNames->isEnabled())

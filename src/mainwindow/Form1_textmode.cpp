@@ -64,6 +64,11 @@ public:
     {
         return m_inner.show(parent, text, title, buttons, icon);
     }
+    void showDetails(QWidget* parent, const QString& text, const QString& details, const QString& title,
+                     ui::Icon icon) override
+    {
+        m_inner.showDetails(parent, text, details, title, icon);
+    }
     void beep() override { m_inner.beep(); }
     void endProgram() override
     {

@@ -192,6 +192,9 @@ void MainWindowUi::buildMenus(QMainWindow* window)
     menuRestoreNames = addMenuItem(datei, "MEnuOriginalHerstellen", QStringLiteral("Original Namen wiederherstellen"),
                                    QKeySequence(Qt::CTRL | Qt::Key_O));
     menuRename = addMenuItem(datei, "MenuNamenSetzen", QStringLiteral("Namen Setzen"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    menuUndoLastRename = addMenuItem(datei, "MenLetzteUmbenennungRueckgaengig",
+                                     QStringLiteral("Letzte Umbenennung rückgängig machen"));
+    menuUndoLastRename->setEnabled(false);
     addMenuSeparator(datei, "Trenn55");
     menuChooseDirectory = addMenuItem(datei, "MenNeuesVerzeichnis", QStringLiteral("Neues Verzeichnis"),
                                       QKeySequence(Qt::CTRL | Qt::Key_N));

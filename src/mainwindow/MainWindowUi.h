@@ -80,6 +80,7 @@ struct MainWindowUi {
     // Menus.
     QAction* menuRestoreNames;            // MEnuOriginalHerstellen
     QAction* menuRename;                  // MenuNamenSetzen
+    QAction* menuUndoLastRename;          // MenLetzteUmbenennungRueckgaengig
     QAction* menuChooseDirectory;         // MenNeuesVerzeichnis
     QAction* menuSaveTextFile;            // MenDateiSpeichern
     QAction* menuOpenTextFile;            // MenDateiÖffnen

@@ -60,6 +60,7 @@ QString duplicateLinesQuestion(const names::DuplicateLines& d)
 }
 QString duplicateLinesTitle() { return QStringLiteral("Doppelte Zeilen"); }
 QString renameProblemsTitle() { return QStringLiteral("Nicht alle Namen wurden gesetzt"); }
+QString undoLastRenameTitle() { return QStringLiteral("Letzte Umbenennung rückgängig machen"); }
 QString renameProgress(qint64 done, qint64 total) { return QStringLiteral("Umbenennen: %1 von %2").arg(done).arg(total); }
 QString exitCaptionAfterRename() { return QStringLiteral("Ende"); }
 

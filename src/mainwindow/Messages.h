@@ -27,6 +27,7 @@ QString nothingChangedTitle();
 QString duplicateLinesQuestion(const names::DuplicateLines& duplicates);
 QString duplicateLinesTitle();
 QString renameProblemsTitle();
+QString undoLastRenameTitle();
 QString renameProgress(qint64 done, qint64 total);
 QString exitCaptionAfterRename();
 

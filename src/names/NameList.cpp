@@ -3,9 +3,24 @@
 #include "names/NameRules.h"
 #include "names/SafeRename.h"
 
-#include <QSet>
+#include <QStandardPaths>
+
+#include <algorithm>
 
 namespace names {
+
+QString defaultJournalFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/journals");
+}
+
+NameList::NameList(QString journalFolder) : m_journalFolder(std::move(journalFolder)) {}
+
+QString NameList::journalFolder() const
+{
+    // Looked up when needed: the application's name decides the folder and may be set after construction.
+    return m_journalFolder.isEmpty() ? defaultJournalFolder() : m_journalFolder;
+}
 
 void NameList::setStartPath(const QString& path)
 {
@@ -14,7 +29,8 @@ void NameList::setStartPath(const QString& path)
 
 const ScanResult& NameList::scan(const ListingOptions& options)
 {
-    m_scan = scanDirectory(m_startPath, options);
+    m_dir = DirectoryHandle(m_startPath);
+    m_scan = scanDirectory(m_dir, options);
     m_scannedText = buildNameText(m_scan.names);
     m_recoverText = m_scannedText;
     m_recoverNameOf.clear();
@@ -48,26 +64,61 @@ CheckResult NameList::check(const QString& text)
     return result;
 }
 
+bool NameList::directoryMoved() const
+{
+    return !m_dir.isOpen() || !m_dir.isAt(m_startPath);
+}
+
 RenameOutcome NameList::rename(const QString& text, const ListingOptions& options,
                                const std::function<void(qsizetype, qsizetype)>& progress)
 {
+    RenameOutcome outcome;
+    if (directoryMoved()) {
+        outcome.stopped = RenameStop::DirectoryMoved;
+        return outcome;
+    }
     m_renamedLines = splitNameLines(text, m_scan.names.size());
-    const RenamePlan plan = planRenames(m_scan.names, m_renamedLines);
-    DirRenamer renamer(m_startPath);
-    RenameOutcome outcome = executeRenames(plan, renamer, progress);
+    RenamePlan plan = planRenames(m_scan.names, m_renamedLines);
+
+    // An entry this program renamed since the scan may have been replaced by another program's entry
+    // of the same name since; the restore pairs by identity, so such a stranger keeps its name. (Checked
+    // only for these entries: a look-up per entry of a large first rename would cost a good share of it.)
+    if (!m_recoverNameOf.isEmpty()) {
+        QList<PlannedRename> moves;
+        moves.reserve(plan.moves.size());
+        for (PlannedRename& move : plan.moves) {
+            const FileIdentity& scanned = m_scan.identities.at(move.line - 1);
+            if (scanned.isValid() && m_recoverNameOf.contains(keyOf(scanned))) {
+                const FileIdentity now = m_dir.entryIdentity(move.from);
+                if (now.isValid() && !(now == scanned)) {
+                    plan.refused.append({move.line, move.from, move.to, RenameReason::EntryReplaced});
+                    continue;
+                }
+            }
+            moves.append(std::move(move));
+        }
+        plan.moves = std::move(moves);
+        std::stable_sort(plan.refused.begin(), plan.refused.end(),
+                         [](const RenameProblem& a, const RenameProblem& b) { return a.line < b.line; });
+    }
+
+    DirRenamer renamer(m_dir);
+    RenameJournal journal(journalFolder(), m_dir);
+    outcome = executeRenames(plan, renamer, progress, &journal);
+    if (outcome.stopped != RenameStop::None)
+        return outcome;
 
     // Each entry's name from before the first rename since the scan, carried through this rename.
-    QHash<QString, QString> recoverNameOf;
-    recoverNameOf.reserve(m_recoverNameOf.size() + outcome.previousName.size());
-    QSet<QString> movedAway;
-    movedAway.reserve(outcome.previousName.size());
-    for (auto it = outcome.previousName.cbegin(); it != outcome.previousName.cend(); ++it) {
-        recoverNameOf.insert(it.key(), m_recoverNameOf.value(it.value(), it.value()));
-        movedAway.insert(it.value());
+    QHash<EntryKey, QString> recoverNameOf = std::move(m_recoverNameOf);
+    recoverNameOf.reserve(recoverNameOf.size() + outcome.previousName.size());
+    for (const PlannedRename& move : plan.moves) {
+        const auto moved = outcome.previousName.constFind(move.to);
+        if (moved == outcome.previousName.cend() || moved.value() != move.from)
+            continue;  // not renamed
+        const EntryKey key = keyOf(m_scan.identities.at(move.line - 1));
+        if (!recoverNameOf.contains(key))
+            recoverNameOf.insert(key, move.from);
     }
-    for (auto it = m_recoverNameOf.cbegin(); it != m_recoverNameOf.cend(); ++it)
-        if (!movedAway.contains(it.key()))
-            recoverNameOf.insert(it.key(), it.value());
 
     scan(options);
     m_recoverNameOf = std::move(recoverNameOf);
@@ -75,15 +126,48 @@ RenameOutcome NameList::rename(const QString& text, const ListingOptions& option
     recover.reserve(m_scannedText.size());
     for (qsizetype i = 0; i < m_scan.names.size(); ++i) {
         const QString& current = m_scan.names.at(i);
-        const QString before = m_recoverNameOf.value(current, current);
+        // Paired by identity: an entry that merely carries a renamed name now is not the renamed one.
+        const auto found = m_recoverNameOf.constFind(keyOf(m_scan.identities.at(i)));
+        const QString& before = found != m_recoverNameOf.cend() ? found.value() : current;
         QString line = displayName(before);
-        if (applyExtensionRule(current, line) != before)
-            line = before;  // the extension changed: only the full name brings it back
+        // A blank line keeps the current name, and a changed extension needs the full name to come back.
+        if (isBlankLine(line) || applyExtensionRule(current, line) != before)
+            line = before;
         if (i > 0)
             recover += kCrLf;
         recover += line;
     }
     m_recoverText = std::move(recover);
+    return outcome;
+}
+
+std::optional<UnfinishedRename> NameList::interruptedRename() const
+{
+    return JournalFolder(journalFolder()).findUnfinished(m_dir);
+}
+
+RenameOutcome NameList::recoverInterrupted(RecoveryChoice choice, const ListingOptions& options)
+{
+    RenameOutcome outcome = JournalFolder(journalFolder()).recover(m_dir, choice);
+    scan(options);
+    return outcome;
+}
+
+bool NameList::hasLastRename() const
+{
+    return JournalFolder(journalFolder()).hasLastRename(m_dir);
+}
+
+RenameOutcome NameList::undoLastRename(const ListingOptions& options)
+{
+    RenameOutcome outcome;
+    if (directoryMoved()) {
+        outcome.stopped = RenameStop::DirectoryMoved;
+        return outcome;
+    }
+    outcome = JournalFolder(journalFolder()).undoLastRename(m_dir);
+    if (outcome.stopped == RenameStop::None)
+        scan(options);
     return outcome;
 }
 

@@ -3,11 +3,13 @@
 // the name text was changed since the last scan, and the names from before the last rename.
 #include "names/DirectoryScan.h"
 #include "names/NameText.h"
+#include "names/RenameJournal.h"
 #include "names/RenamePlan.h"
 
 #include <QHash>
 
 #include <functional>
+#include <optional>
 
 namespace names {
 
@@ -20,13 +22,20 @@ struct CheckResult {
     DuplicateLines duplicates;  // DuplicateLines: the first pair (the user may go on)
 };
 
+// The user's folder of rename journals: never inside a renamed directory.
+QString defaultJournalFolder();
+
 class NameList {
 public:
+    // `journalFolder` empty: the user's folder of rename journals.
+    explicit NameList(QString journalFolder = {});
+
     // The directory to work on, with its separator at the end; surrounding blanks are dropped here only.
     void setStartPath(const QString& path);
     const QString& startPath() const { return m_startPath; }
 
-    // Lists the start path. The name text of the new list becomes the recover text.
+    // Opens the start path afresh, holds that directory and lists it. The name text of the new list
+    // becomes the recover text.
     const ScanResult& scan(const ListingOptions& options);
     const ScanResult& lastScan() const { return m_scan; }
     const QStringList& names() const { return m_scan.names; }
@@ -45,19 +54,42 @@ public:
 
     CheckResult check(const QString& text);
 
-    // Renames every entry by its line of `text`, lists the directory again and keeps the names from before
-    // as the recover text. `progress` is told how far the renames are.
+    // Renames every entry by its line of `text` inside the scanned directory, lists it again and keeps
+    // the names from before as the recover text. `progress` is told how far the renames are. Nothing is
+    // renamed, and nothing listed again, when the start path no longer leads to the scanned directory or
+    // the journal cannot be written (see RenameOutcome::stopped). An entry that is no longer the one the
+    // scan listed under its name keeps its name.
     RenameOutcome rename(const QString& text, const ListingOptions& options,
                          const std::function<void(qsizetype done, qsizetype total)>& progress = {});
 
+    // A rename of the scanned directory that was interrupted (by a crash, a kill or a power cut).
+    std::optional<UnfinishedRename> interruptedRename() const;
+    // Brings the interrupted rename to the chosen end and lists the directory again.
+    RenameOutcome recoverInterrupted(RecoveryChoice choice, const ListingOptions& options);
+    // Whether the scanned directory has a completed rename that can still be undone.
+    bool hasLastRename() const;
+    // Gives the entries of the last rename their old names back and lists the directory again;
+    // stopped like rename() when the directory has moved.
+    RenameOutcome undoLastRename(const ListingOptions& options);
+
+    QString journalFolder() const;
+    void setJournalFolder(const QString& folder) { m_journalFolder = folder; }
+
 private:
+    // Device and inode: what stays of an entry across renames.
+    using EntryKey = std::pair<quint64, quint64>;
+    static EntryKey keyOf(const FileIdentity& id) { return {id.device, id.inode}; }
+    bool directoryMoved() const;
+
     QString m_startPath;
+    QString m_journalFolder;
+    DirectoryHandle m_dir;
     ScanResult m_scan;
     QString m_scannedText;
     bool m_modified = false;
     QString m_recoverText;
-    // Name before the first rename of every entry that has been renamed since the last scan.
-    QHash<QString, QString> m_recoverNameOf;
+    // Name before the first rename since the last scan of every entry renamed since then.
+    QHash<EntryKey, QString> m_recoverNameOf;
     QStringList m_renamedLines;
     QStringList m_comparedLines;
 };

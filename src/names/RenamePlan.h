@@ -79,6 +79,7 @@ RenamePlan planRenames(const QStringList& originals, const QStringList& lines);
 enum class RenameStop {
     None,
     JournalNotWritten,  // the journal could not be made durable: stopError
+    DirectoryMoved,     // the path no longer leads to the directory that was listed
 };
 
 struct RenameOutcome {

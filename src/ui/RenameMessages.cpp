@@ -1,5 +1,7 @@
 #include "ui/RenameMessages.h"
 
+#include <QStringList>
+
 #include <cerrno>
 
 namespace ui {
@@ -83,22 +85,36 @@ QString renameReasonText(const names::RenameProblem& p)
     return errorText(p.errorCode);
 }
 
+QString renameProblemsHeading(const QList<names::RenameProblem>& problems)
+{
+    if (problems.isEmpty())
+        return {};
+    return problems.size() == 1 ? QStringLiteral("1 Eintrag wurde nicht umbenannt:")
+                                : QStringLiteral("%1 Einträge wurden nicht umbenannt:").arg(problems.size());
+}
+
+QString renameProblemsList(const QList<names::RenameProblem>& problems)
+{
+    QStringList lines;
+    lines.reserve(problems.size());
+    for (const names::RenameProblem& p : problems)
+        lines.append(QStringLiteral("Zeile %1: „%2“ → „%3“: %4")
+                         .arg(QString::number(p.line), visible(p.from), visible(p.to), renameReasonText(p)));
+    return lines.join(QLatin1Char('\n'));
+}
+
 QString renameProblemsText(const QList<names::RenameProblem>& problems)
 {
     if (problems.isEmpty())
         return {};
-    QString text = problems.size() == 1 ? QStringLiteral("1 Eintrag wurde nicht umbenannt:")
-                                        : QStringLiteral("%1 Einträge wurden nicht umbenannt:").arg(problems.size());
-    for (const names::RenameProblem& p : problems)
-        text += QStringLiteral("\nZeile %1: „%2“ → „%3“: %4")
-                    .arg(QString::number(p.line), visible(p.from), visible(p.to), renameReasonText(p));
-    return text;
+    return renameProblemsHeading(problems) + QLatin1Char('\n') + renameProblemsList(problems);
 }
 
-QString renameStopText(const names::RenameOutcome& outcome)
+QString renameStopText(const names::RenameOutcome& outcome, const QString& directory)
 {
     switch (outcome.stopped) {
     case names::RenameStop::None: return {};
+    case names::RenameStop::DirectoryMoved: return directoryMovedText(directory);
     case names::RenameStop::JournalNotWritten:
         return QStringLiteral("Das Protokoll der Umbenennung konnte nicht gespeichert werden (%1). "
                               "Ohne Protokoll ließe sich eine unterbrochene Umbenennung nicht wiederherstellen; "

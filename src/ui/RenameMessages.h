@@ -20,9 +20,13 @@ QString renameReasonText(const names::RenameProblem& problem);
 
 // Every entry with its line and reason, one per line after a heading; empty for an empty list.
 QString renameProblemsText(const QList<names::RenameProblem>& problems);
+// The two parts of that text: the heading, and the entries one per line.
+QString renameProblemsHeading(const QList<names::RenameProblem>& problems);
+QString renameProblemsList(const QList<names::RenameProblem>& problems);
 
-// Why a rename stopped before the first entry; empty when it did not stop.
-QString renameStopText(const names::RenameOutcome& outcome);
+// Why a rename stopped before the first entry; empty when it did not stop. `directory`: the path that
+// no longer leads to the listed directory.
+QString renameStopText(const names::RenameOutcome& outcome, const QString& directory = {});
 
 // The scanned directory is no longer at its path.
 QString directoryMovedText(const QString& path);

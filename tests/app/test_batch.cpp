@@ -1,15 +1,39 @@
 #include "AppTestSupport.h"
+#include "names/DirectoryHandle.h"
+#include "names/RenameJournal.h"
+#include "names/SafeRename.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QLineEdit>
 
 namespace {
 
 using apptest::quillet;
 using testsupport::TempTree;
+
+// The program started by a test keeps its rename journals here, never in the user's data folder.
+class DataHome {
+public:
+    DataHome() : m_old(qgetenv("XDG_DATA_HOME")) { qputenv("XDG_DATA_HOME", m_dir.path().toUtf8()); }
+    ~DataHome()
+    {
+        if (m_old.isEmpty())
+            qunsetenv("XDG_DATA_HOME");
+        else
+            qputenv("XDG_DATA_HOME", m_old);
+    }
+    // The journal folder of the program (its organisation and application are both "Quillet").
+    QString journals() const { return m_dir.filePath(QStringLiteral("Quillet/Quillet/journals")); }
+
+private:
+    QTemporaryDir m_dir;
+    QByteArray m_old;
+};
 
 // The directory to rename and, beside it, the file of new names.
 class BatchTest : public ::testing::Test {
@@ -23,6 +47,7 @@ protected:
     {
         return quillet(QStringList{QStringLiteral("--apply"), names(content)} + extra + QStringList{dir.path()});
     }
+    DataHome dataHome;
     TempTree dir;
     TempTree files;
 };
@@ -178,9 +203,9 @@ protected:
         open(windowDir);
         form->Set_Eingabe_Text(text);
         form->SetzenClick();
-        for (const testsupport::ShownMessage& m : messenger.shown)
-            if (m.title == QStringLiteral("Nicht alle Namen wurden gesetzt"))
-                return m.text.split(QLatin1Char('\n')).mid(1);
+        for (qsizetype i = 0; i < messenger.shown.size(); ++i)
+            if (messenger.shown.at(i).title == QStringLiteral("Nicht alle Namen wurden gesetzt"))
+                return messenger.detailsOf.value(i).split(QLatin1Char('\n'));
         return {};
     }
     apptest::Run renameInBatch(const QString& text)
@@ -189,6 +214,7 @@ protected:
         return quillet({QStringLiteral("--apply"), files.file(QStringLiteral("namen.txt")), batchDir.path()});
     }
 
+    DataHome dataHome;
     TempTree windowDir;
     TempTree batchDir;
     TempTree files;
@@ -229,3 +255,30 @@ TEST_F(SameAsWindowTest, InvalidCharacterRenamesNothing)
 }
 
 }  // namespace
+
+TEST_F(BatchTest, KeepsItsJournalBesideTheWindowsAndLeavesAnInterruptedRenameAlone)
+{
+    dir.add("a.txt", "a");
+    dir.add("b.txt", "b");
+    const names::DirectoryHandle handle(dir.path());
+    names::JournalFolder journals(dataHome.journals());
+
+    // A completed batch rename is the directory's last rename, ready to be undone in the window.
+    apptest::Run run = apply("c\nd\n");
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(journals.hasLastRename(handle));
+
+    // A rename interrupted after its first step: the batch neither renames nor recovers.
+    const QString temp = names::randomTemporaryName();
+    {
+        names::RenameJournal journal(dataHome.journals(), handle);
+        ASSERT_EQ(journal.writePlan({{1, "c.txt", temp, "d.txt"}, {2, "d.txt", names::randomTemporaryName(), "c.txt"}}), 0);
+        ASSERT_TRUE(QFile::rename(dir.file("c.txt"), dir.file(temp)));
+    }
+    run = apply("x\ny\n");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.startsWith(QStringLiteral("Im Verzeichnis „%1").arg(dir.path()))) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("Es wurde nichts umbenannt."))) << run.err.toStdString();
+    EXPECT_EQ(dir.withContent(), QStringList({"d.txt=b", temp + "=a"}));
+    EXPECT_TRUE(journals.findUnfinished(handle).has_value());
+}

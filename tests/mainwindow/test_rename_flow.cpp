@@ -163,9 +163,10 @@ TEST_F(RenameFlow, FailuresAreReportedAndDoNotStopTheOthers)
     EXPECT_EQ(dir.entries(), QStringList({".taken.txt", "a.txt", "b.txt", "d.txt"}));
     EXPECT_EQ(dir.read(".taken.txt"), "hidden content");
     // The blank line simply kept its name.
-    EXPECT_EQ(messenger.shown, QList<ShownMessage>({{"1 Eintrag wurde nicht umbenannt:\nZeile 1: „a.txt“ → „.taken.txt“: Name beginnt mit „.“: "
-                                                     "der Eintrag wäre versteckt und verschwände aus der Liste",
-                                                     "Nicht alle Namen wurden gesetzt", ui::Buttons::Ok, ui::Icon::Stop}}));
+    EXPECT_EQ(messenger.shown, QList<ShownMessage>({{"1 Eintrag wurde nicht umbenannt:", "Nicht alle Namen wurden gesetzt",
+                                                     ui::Buttons::Ok, ui::Icon::Stop}}));
+    EXPECT_EQ(messenger.detailsOf.value(0), "Zeile 1: „a.txt“ → „.taken.txt“: Name beginnt mit „.“: "
+                                            "der Eintrag wäre versteckt und verschwände aus der Liste");
 }
 
 TEST_F(RenameFlow, TypingAndSelectionsUseTheCrLfFormAndReachTheRename)

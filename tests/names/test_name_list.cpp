@@ -51,7 +51,8 @@ TEST(NameList, ChecksRunInTheOrderTheUserMeetsThem)
 TEST(NameList, RecoverTextFollowsEntriesThroughSeveralRenames)
 {
     TempTree dir({"a.mp3", "b.mp3", "c.mp3"});
-    NameList list;
+    const TempTree journals;
+    NameList list(journals.path());
     list.setStartPath(dir.path());
     list.scan(kFiles);
     list.setModified(true);

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QList>
+#include <QMap>
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -40,12 +41,18 @@ public:
     ScriptedMessenger() { ui::setMessenger(this); }
     ~ScriptedMessenger() override { ui::setMessenger(nullptr); }
     ui::Answer show(QWidget* parent, const QString& text, const QString& title, ui::Buttons buttons, ui::Icon icon) override;
+    void showDetails(QWidget*, const QString& text, const QString& details, const QString& title, ui::Icon icon) override
+    {
+        detailsOf.insert(shown.size(), details);
+        shown.append({text, title, ui::Buttons::Ok, icon});
+    }
     void beep() override { ++beeps; }
     void endProgram() override { ++ends; }
     void answerNext(ui::Answer a) { answers.push_back(a); }
 
     std::deque<ui::Answer> answers;
     QList<ShownMessage> shown;
+    QMap<qsizetype, QString> detailsOf;  // the list of each report with details, by its place in `shown`
     int beeps = 0;
     int ends = 0;
 };
@@ -114,6 +121,7 @@ protected:
     {
         destroyForm();
         form = std::make_unique<Form1>();
+        form->setJournalFolder(journalFolder());
         return form.get();
     }
     void destroyForm();
@@ -133,7 +141,11 @@ protected:
     // Every line of the name text gets a prefix: a change that keeps the line count.
     void editEveryLine(const QString& prefix);
 
+    // The rename journals of this test only; a new window of the same test finds them again.
+    QString journalFolder() const { return journals.filePath(QStringLiteral("journals")); }
+
     SettingsSandbox sandbox;
+    QTemporaryDir journals;
     ScriptedMessenger messenger;
     TempTree cwdTree{{"alpha/", "beta/", "file.txt"}};
     CurrentDir cwd{cwdTree.path()};

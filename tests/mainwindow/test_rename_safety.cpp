@@ -1,0 +1,245 @@
+// The main window keeps a rename on the entries the user saw, journals it, recovers an interrupted one and
+// undoes the last one after a restart.
+#include "TestSupport.h"
+#include "names/DirectoryHandle.h"
+#include "names/RenameJournal.h"
+#include "names/SafeRename.h"
+
+#include <QAction>
+#include <QFile>
+#include <QPushButton>
+#include <QThread>
+
+using namespace testsupport;
+
+namespace {
+
+constexpr char kUndoItem[] = "MenLetzteUmbenennungRueckgaengig";
+constexpr char kProblemsTitle[] = "Nicht alle Namen wurden gesetzt";
+// File times tick in steps of a few milliseconds; a file made later must get a later birth time.
+constexpr int kFileClockStepMs = 20;
+
+class RenameSafety : public FormTest {
+protected:
+    void SetUp() override
+    {
+        store("Options", "Directorys", "0");  // files only
+        newForm();
+    }
+    QAction* undoItem() const { return child<QAction>(kUndoItem); }
+    bool restoreEnabled() const
+    {
+        return child<QPushButton>("OrigNamen")->isEnabled() && child<QAction>("MEnuOriginalHerstellen")->isEnabled();
+    }
+
+    // Leaves the journal of a swap of a.txt and b.txt that was killed after its first step: a.txt is under
+    // its temporary name, b.txt untouched.
+    QString leaveInterruptedSwap(const TempTree& dir)
+    {
+        const names::DirectoryHandle handle(dir.path());
+        const QString temp = names::randomTemporaryName();
+        names::RenameJournal journal(journalFolder(), handle);
+        EXPECT_EQ(journal.writePlan({{1, "a.txt", temp, "b.txt"}, {2, "b.txt", names::randomTemporaryName(), "a.txt"}}), 0);
+        EXPECT_TRUE(QFile::rename(dir.file("a.txt"), dir.file(temp)));
+        return temp;
+    }
+};
+
+}  // namespace
+
+TEST_F(RenameSafety, ADirectoryPutInPlaceOfTheScannedOneIsNotRenamed)
+{
+    TempTree parent({"music/", "other/"});
+    TempTree elsewhere;
+    for (const QString& name : {QStringLiteral("music/01.mp3"), QStringLiteral("music/02.mp3"), QStringLiteral("other/01.mp3"),
+                                QStringLiteral("other/02.mp3")})
+        parent.add(name, name.toUtf8());
+    const QString music = parent.file("music");
+    form->set_Startpfad(music);
+    form->InitializeMe();
+    editEveryLine("new ");
+
+    // Moved away, and another directory put at its path: first a real one, then a symbolic link.
+    ASSERT_TRUE(QFile::rename(music, elsewhere.file("music")));
+    ASSERT_TRUE(QFile::rename(parent.file("other"), music));
+    form->SetzenClick();
+    ASSERT_TRUE(QFile::rename(music, parent.file("other")));
+    ASSERT_TRUE(QFile::link(parent.file("other"), music));
+    form->SetzenClick();
+
+    ASSERT_EQ(messenger.shown.size(), 2);
+    for (const ShownMessage& shown : messenger.shown) {
+        EXPECT_TRUE(shown.text.startsWith("Unter „" + QDir::toNativeSeparators(music))) << shown.text.toStdString();
+        EXPECT_TRUE(shown.text.contains("Es wurde nichts umbenannt")) << shown.text.toStdString();
+        EXPECT_EQ(shown.icon, ui::Icon::Stop);
+    }
+    EXPECT_EQ(QDir(parent.file("other")).entryList(QDir::Files), QStringList({"01.mp3", "02.mp3"}));
+    EXPECT_EQ(QDir(elsewhere.file("music")).entryList(QDir::Files), QStringList({"01.mp3", "02.mp3"}));
+    // The edits stay for another try.
+    EXPECT_EQ(text(), crlf({"new 01", "new 02"}));
+}
+
+TEST_F(RenameSafety, RestoreAfterARename)
+{
+    // A name whose display name is blank, and a stranger that takes a renamed name afterwards.
+    TempTree dir;
+    TempTree away;
+    for (const char* name : {" .mp3", "b.mp3", "holiday.jpg"})
+        dir.add(name, name);
+    open(dir);
+    form->Set_Eingabe_Text(crlf({"x", "", "IMG_1"}));
+    form->SetzenClick();
+    ASSERT_TRUE(messenger.shown.isEmpty());
+    EXPECT_EQ(dir.entries(), QStringList({"IMG_1.jpg", "b.mp3", "x.mp3"}));
+    EXPECT_EQ(form->recoverText(), crlf({"b", "holiday", " .mp3"}));
+    // The names from before are one click away, without an edit first.
+    EXPECT_TRUE(restoreEnabled());
+
+    ASSERT_TRUE(QFile::rename(dir.file("IMG_1.jpg"), away.file("IMG_1.jpg")));
+    dir.add("IMG_1.jpg", "stranger");
+    child<QPushButton>("OrigNamen")->click();
+    form->SetzenClick();
+    EXPECT_EQ(dir.withContent(), QStringList({" .mp3= .mp3", "IMG_1.jpg=stranger", "b.mp3=b.mp3"}));
+    ASSERT_EQ(messenger.shown.size(), 1);
+    EXPECT_EQ(messenger.shown[0].title, kProblemsTitle);
+    EXPECT_EQ(messenger.detailsOf.value(0),
+              "Zeile 2: „IMG_1.jpg“ → „holiday.jpg“: unter diesem Namen steht inzwischen ein anderer Eintrag");
+}
+
+TEST_F(RenameSafety, RestoreStaysDisabledWhenNothingWasRenamed)
+{
+    TempTree dir({"a.mp3", "b.mp3"});
+    open(dir);
+    form->Set_Eingabe_Text(crlf({".hidden", "b"}));
+    form->SetzenClick();
+    EXPECT_EQ(dir.entries(), QStringList({"a.mp3", "b.mp3"}));
+    EXPECT_FALSE(restoreEnabled());
+    EXPECT_FALSE(undoItem()->isEnabled());
+}
+
+TEST_F(RenameSafety, EveryFailureIsListedInOneReport)
+{
+    constexpr int kFailures = 300;
+    TempTree dir;
+    QStringList lines;
+    for (int i = 0; i < kFailures; ++i) {
+        dir.add(QStringLiteral("f%1.txt").arg(i, 3, 10, QLatin1Char('0')));
+        lines.append(QStringLiteral(".%1-%2").arg(QString(150, QLatin1Char('n'))).arg(i));
+    }
+    open(dir);
+    form->Set_Eingabe_Text(crlf(lines));
+    form->SetzenClick();
+    ASSERT_EQ(messenger.shown.size(), 1);
+    EXPECT_EQ(messenger.shown[0].text, "300 Einträge wurden nicht umbenannt:");
+    EXPECT_EQ(messenger.shown[0].title, kProblemsTitle);
+    const QStringList listed = messenger.detailsOf.value(0).split('\n');
+    ASSERT_EQ(listed.size(), kFailures);
+    EXPECT_TRUE(listed.last().startsWith("Zeile 300: „f299.txt“ → „." + QString(150, QLatin1Char('n')) + "-299"));
+}
+
+TEST_F(RenameSafety, AJournalThatCannotBeWrittenRenamesNothing)
+{
+    TempTree dir({"a.mp3", "b.mp3"});
+    TempTree data({"file"});
+    form->setJournalFolder(data.file("file/journals"));  // under a plain file: never a folder
+    open(dir);
+    editEveryLine("x");
+    form->SetzenClick();
+    EXPECT_EQ(dir.entries(), QStringList({"a.mp3", "b.mp3"}));
+    ASSERT_EQ(messenger.shown.size(), 1);
+    EXPECT_TRUE(messenger.shown[0].text.startsWith("Das Protokoll der Umbenennung konnte nicht gespeichert werden"));
+    EXPECT_EQ(messenger.shown[0].icon, ui::Icon::Stop);
+    EXPECT_EQ(text(), crlf({"xa", "xb"}));
+}
+
+TEST_F(RenameSafety, AnInterruptedRenameIsAskedAboutFirst)
+{
+    TempTree dir;
+    dir.add("a.txt", "a");
+    dir.add("b.txt", "b");
+    const QString temp = leaveInterruptedSwap(dir);
+
+    // Cancel leaves everything and asks again at the next opening.
+    messenger.answerNext(ui::Answer::Cancel);
+    open(dir);
+    ASSERT_EQ(messenger.shown.size(), 1);
+    EXPECT_EQ(messenger.shown[0].title, "Unterbrochene Umbenennung");
+    EXPECT_EQ(messenger.shown[0].buttons, ui::Buttons::YesNoCancel);
+    EXPECT_TRUE(messenger.shown[0].text.contains("2 Einträge sind betroffen"));
+    EXPECT_EQ(dir.entries(), QStringList({"b.txt", temp}));
+    EXPECT_EQ(listed(), QStringList({"b.txt", temp}));
+
+    messenger.answerNext(ui::Answer::No);
+    newForm();
+    open(dir);
+    EXPECT_EQ(messenger.shown.size(), 2);
+    EXPECT_EQ(dir.withContent(), QStringList({"a.txt=a", "b.txt=b"}));
+    EXPECT_EQ(listed(), QStringList({"a.txt", "b.txt"}));
+    EXPECT_FALSE(undoItem()->isEnabled());
+    open(dir);
+    EXPECT_EQ(messenger.shown.size(), 2);  // settled: not asked again
+}
+
+TEST_F(RenameSafety, FinishingAnInterruptedRenameMakesItTheLastRename)
+{
+    TempTree dir;
+    dir.add("a.txt", "a");
+    dir.add("b.txt", "b");
+    leaveInterruptedSwap(dir);
+    messenger.answerNext(ui::Answer::Yes);
+    open(dir);
+    ASSERT_EQ(messenger.shown.size(), 1);
+    EXPECT_EQ(dir.withContent(), QStringList({"a.txt=b", "b.txt=a"}));
+    EXPECT_EQ(listed(), QStringList({"a.txt", "b.txt"}));
+    ASSERT_TRUE(undoItem()->isEnabled());
+    undoItem()->trigger();
+    EXPECT_EQ(dir.withContent(), QStringList({"a.txt=a", "b.txt=b"}));
+    EXPECT_EQ(messenger.shown.size(), 1);
+}
+
+TEST_F(RenameSafety, TheLastRenameIsUndoneAfterARestart)
+{
+    TempTree dir;
+    for (const char* name : {"a.txt", "b.txt", "c.txt"})
+        dir.add(name, name);
+    open(dir);
+    EXPECT_FALSE(undoItem()->isEnabled());
+    form->Set_Eingabe_Text(crlf({"b", "a", "z"}));
+    form->SetzenClick();
+    EXPECT_TRUE(undoItem()->isEnabled());
+
+    // Another program replaces one renamed entry meanwhile.
+    QThread::msleep(kFileClockStepMs);
+    ASSERT_TRUE(QFile::remove(dir.file("z.txt")));
+    dir.add("z.txt", "stranger");
+
+    newForm();
+    open(dir);
+    ASSERT_TRUE(undoItem()->isEnabled());
+    undoItem()->trigger();
+    EXPECT_EQ(dir.withContent(), QStringList({"a.txt=a.txt", "b.txt=b.txt", "z.txt=stranger"}));
+    EXPECT_EQ(listed(), QStringList({"a.txt", "b.txt", "z.txt"}));
+    ASSERT_EQ(messenger.shown.size(), 1);
+    EXPECT_EQ(messenger.shown[0].title, "Letzte Umbenennung rückgängig machen");
+    EXPECT_EQ(messenger.detailsOf.value(0),
+              "Zeile 3: „z.txt“ → „c.txt“: unter diesem Namen steht inzwischen ein anderer Eintrag");
+    EXPECT_FALSE(undoItem()->isEnabled());
+}
+
+TEST_F(RenameSafety, UndoAsksBeforeDroppingEdits)
+{
+    TempTree dir({"a.txt"});
+    open(dir);
+    form->Set_Eingabe_Text("b");
+    form->SetzenClick();
+    form->Set_Eingabe_Text("edited");
+    messenger.answerNext(ui::Answer::No);
+    undoItem()->trigger();
+    EXPECT_EQ(dir.entries(), QStringList({"b.txt"}));
+    EXPECT_EQ(text(), "edited");
+    ASSERT_EQ(messenger.shown.size(), 1);
+    EXPECT_EQ(messenger.shown[0].title, "Änderungen verwerfen?");
+    undoItem()->trigger();
+    EXPECT_EQ(dir.entries(), QStringList({"a.txt"}));
+    EXPECT_EQ(text(), "a");
+}

@@ -8,22 +8,20 @@
 #include "ui/BackgroundFileList.h"
 #include "ui/DriveList.h"
 #include "ui/LastFolder.h"
-#include "ui/PlainIcons.h"
+#include "ui/FolderTree.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileSystemModel>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QListView>
 #include <QMimeData>
 #include <QPushButton>
-#include <QTreeView>
 #include <QVBoxLayout>
 
 namespace {
@@ -53,20 +51,8 @@ Browser::Browser(const QString& startDirectory, bool firstStart) : QDialog(nullp
 
     m_drive1 = new ui::DriveList(this);
     m_drive1->setObjectName(QStringLiteral("Drive1"));
-    m_dirModel = new QFileSystemModel(this);
-    m_dirModel->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
-    m_dirModel->setRootPath(QDir::rootPath());
-    m_dir1 = new QTreeView(this);
+    m_dir1 = new ui::FolderTree(this);
     m_dir1->setObjectName(QStringLiteral("Dir1"));
-    m_dir1->setModel(m_dirModel);
-    m_dir1->setHeaderHidden(true);
-    for (int c = 1; c < m_dirModel->columnCount(); ++c)
-        m_dir1->hideColumn(c);
-    m_dir1->setUniformRowHeights(true);
-
-    // Created after the model, so it is destroyed after it (children go in creation order).
-    auto* icons = new ui::PlainIconHolder(this);
-    m_dirModel->setIconProvider(&icons->icons);
     m_fileModel = new ui::BackgroundFileList(this);
     m_file1 = new QListView(this);
     m_file1->setObjectName(QStringLiteral("File1"));
@@ -114,31 +100,13 @@ Browser::Browser(const QString& startDirectory, bool firstStart) : QDialog(nullp
     main->addLayout(right, 2);
     resize(twips::toPixels(9000), twips::toPixels(6000));
 
-    m_dir1->installEventFilter(this);  // Enter opens a folder; it must not also press OK
     for (QWidget* list : std::initializer_list<QWidget*>{m_drive1, m_dir1->viewport(), m_file1->viewport()}) {
         list->setAcceptDrops(true);
         list->installEventFilter(this);
     }
 
-    // The model lists folders in the background; show the current one once its parents have arrived.
-    connect(m_dirModel, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
-        if (m_dir == loaded || m_dir.startsWith(loaded.endsWith(QLatin1Char('/')) ? loaded : loaded + QLatin1Char('/')))
-            showCurrentInTree();
-    });
-    // Sorting a freshly listed folder moves rows around after it was shown.
-    connect(m_dirModel, &QAbstractItemModel::layoutChanged, this, [this] {
-        const QModelIndex current = m_dirModel->index(m_dir);
-        if (current.isValid())
-            m_dir1->scrollTo(current, QAbstractItemView::PositionAtCenter);
-    });
     connect(m_drive1, &ui::DriveList::driveChosen, this, &Browser::setCurrentDirectory);
-    // Only the user's choice moves the chooser: the model also moves the current row while it loads.
-    auto openDir = [this](const QModelIndex& index) {
-        if (index.isValid())
-            Dir1_Change(m_dirModel->filePath(index));
-    };
-    connect(m_dir1, &QTreeView::clicked, this, openDir);
-    connect(m_dir1, &QTreeView::doubleClicked, this, openDir);
+    connect(m_dir1, &ui::FolderTree::folderChosen, this, &Browser::Dir1_Change);
     connect(m_file1, &QListView::clicked, this, [this] { File1_Click(); });
     connect(m_renDirs, &QCheckBox::toggled, this, &Browser::RenDirs_Click);
     connect(m_nurVerz, &QCheckBox::toggled, this, &Browser::NurVerz_Click);
@@ -171,20 +139,8 @@ void Browser::setCurrentDirectory(const QString& dir)
     m_dir = clean;
     ui::setLastFolder(clean);
     m_drive1->selectFor(clean);
-    showCurrentInTree();
+    m_dir1->showFolder(clean);
     m_fileModel->list(clean);
-}
-
-void Browser::showCurrentInTree()
-{
-    // The model lists folders in the background, so this runs again whenever a parent has arrived.
-    const QModelIndex index = m_dirModel->index(m_dir);
-    if (!index.isValid())
-        return;
-    for (QModelIndex parent = index.parent(); parent.isValid(); parent = parent.parent())
-        m_dir1->expand(parent);
-    m_dir1->setCurrentIndex(index);
-    m_dir1->scrollTo(index, QAbstractItemView::PositionAtCenter);
 }
 
 void Browser::Dir1_Change(const QString& dir)
@@ -350,14 +306,6 @@ void Browser::dropEvent(QDropEvent* event)
 
 bool Browser::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_dir1 && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            if (m_dir1->currentIndex().isValid())
-                Dir1_Change(m_dirModel->filePath(m_dir1->currentIndex()));
-            return true;
-        }
-    }
     if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
         auto* e = static_cast<QDropEvent*>(event);
         if (!localPaths(e->mimeData()).isEmpty()) {

@@ -4,12 +4,11 @@
 #include <QStringList>
 
 class QCheckBox;
-class QFileSystemModel;
 class QGroupBox;
 class QListView;
 class QPushButton;
-class QTreeView;
 namespace ui {
+class FolderTree;
 class BackgroundFileList;
 class DriveList;
 }  // namespace ui
@@ -64,7 +63,6 @@ protected:
 private:
     void Form_Load();
     void Dir1_Change(const QString& dir);
-    void showCurrentInTree();
     void RenDirs_Click();
     void NurVerz_Click();
     void confirmOnTop();
@@ -77,9 +75,8 @@ private:
     bool m_closing = false;
     bool m_cancelHandled = false;
     ui::DriveList* m_drive1;
-    QTreeView* m_dir1;
+    ui::FolderTree* m_dir1;
     QListView* m_file1;
-    QFileSystemModel* m_dirModel;
     ui::BackgroundFileList* m_fileModel;
     QCheckBox* m_renDirs;
     QCheckBox* m_nurVerz;

@@ -5,10 +5,11 @@
 #include "web/Version.h"
 #include "web/WebSite.h"
 
+#include "EnvVar.h"
 #include "LoopbackServer.h"
+#include "RecordingUpdater.h"
 #include "support/TestSupport.h"
 
-#include <QDeadlineTimer>
 #include <QDesktopServices>
 #include <QFile>
 #include <QTest>
@@ -19,34 +20,9 @@ namespace {
 
 using namespace testsupport;
 
-// Writes each argument it gets on a line of its own into "args.txt" beside itself.
-const QByteArray kRecordingUpdater = "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$(dirname \"$0\")/args.txt.part\"\n"
-                                     "mv \"$(dirname \"$0\")/args.txt.part\" \"$(dirname \"$0\")/args.txt\"\n";
-
 class Update : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(server.isListening());
-        m_oldBase = qgetenv("QUILLET_WEB_BASE");
-        qputenv("QUILLET_WEB_BASE", server.base().toUtf8() + "/");
-    }
-    void TearDown() override { qputenv("QUILLET_WEB_BASE", m_oldBase); }
-
-    void installUpdater()
-    {
-        program.add("Update.exe", kRecordingUpdater);
-        QFile::setPermissions(program.file("Update.exe"), QFile::permissions(program.file("Update.exe")) | QFileDevice::ExeOwner);
-    }
-    // The arguments the updater recorded, once it has run.
-    QStringList recordedArguments()
-    {
-        QDeadlineTimer deadline(5000);
-        while (!QFile::exists(program.file("args.txt")) && !deadline.hasExpired())
-            QTest::qWait(20);
-        const QString recorded = QString::fromUtf8(program.read("args.txt"));
-        return recorded.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    }
+    void SetUp() override { ASSERT_TRUE(server.isListening()); }
     void update(const char* programFile = "my prog.exe")
     {
         web::Download_Click(nullptr, messenger, program.path(), QString::fromUtf8(programFile));
@@ -54,16 +30,14 @@ protected:
 
     ScriptedMessenger messenger;
     LoopbackServer server;
+    EnvVar webBase{"QUILLET_WEB_BASE", server.base().toUtf8() + "/"};
     TempTree program;
     TempTree elsewhere;
-
-private:
-    QByteArray m_oldBase;
 };
 
 TEST_F(Update, AskedFirstAndNoDoesNothing)
 {
-    installUpdater();
+    installRecordingUpdater(program);
     messenger.answerNext(ui::Answer::No);
     update();
     ASSERT_EQ(messenger.shown.size(), 1);
@@ -76,10 +50,10 @@ TEST_F(Update, AskedFirstAndNoDoesNothing)
 
 TEST_F(Update, PresentUpdaterStartsWithTheExactCommandLineAndTheProgramEnds)
 {
-    installUpdater();
+    installRecordingUpdater(program);
     CurrentDir cwd(elsewhere.path());  // the updater is looked for beside the program, not here
     update();
-    EXPECT_EQ(recordedArguments(),
+    EXPECT_EQ(recordedUpdaterArguments(program),
               (QStringList{"[URL]" + server.base() + "/Downloads/Tools/Quillet/Quillet.exe", "[PATH]my prog.exe"}));
     EXPECT_EQ(messenger.ends, 1);
     EXPECT_EQ(server.requests("/Downloads/Tesk-Updater.exe"), 0);
@@ -91,7 +65,7 @@ TEST_F(Update, MissingUpdaterIsFetchedIntoTheProgramFolderThenStarted)
     server.serve("/Downloads/Tesk-Updater.exe", {200, kRecordingUpdater});
     CurrentDir cwd(elsewhere.path());
     update();
-    EXPECT_EQ(recordedArguments().value(1), "[PATH]my prog.exe");
+    EXPECT_EQ(recordedUpdaterArguments(program).value(1), "[PATH]my prog.exe");
     EXPECT_EQ(program.read("Update.exe"), kRecordingUpdater);
     EXPECT_FALSE(QFile::exists(elsewhere.file("Update.exe")));
     EXPECT_EQ(messenger.ends, 1);

@@ -1,20 +1,13 @@
-// The update with a script standing in for the updater, fetched from a loopback server when missing;
-// the homepage through the platform's URL opener.
-#include "web/Homepage.h"
+// The update with a script standing in for the updater, fetched from a loopback server when missing.
 #include "web/Update.h"
-#include "web/Version.h"
-#include "web/WebSite.h"
 
 #include "EnvVar.h"
 #include "LoopbackServer.h"
 #include "RecordingUpdater.h"
 #include "support/TestSupport.h"
 
-#include <QDesktopServices>
 #include <QFile>
 #include <QTest>
-#include <QThread>
-#include <QUrl>
 
 namespace {
 
@@ -91,25 +84,4 @@ TEST_F(Update, UpdaterThatCannotStartKeepsTheProgramRunning)
     EXPECT_EQ(messenger.ends, 0);
 }
 
-// Receives the addresses the program hands to the platform's opener.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public Q_SLOTS:
-    void open(const QUrl& url) { opened.append(url); }
-};
-
-TEST_F(Update, HomepageOpensTheProductPage)
-{
-    qputenv("QUILLET_WEB_BASE", "https://maker.test");
-    UrlCatcher catcher;
-    QDesktopServices::setUrlHandler("https", &catcher, "open");
-    EXPECT_TRUE(web::Guestbook_Click());
-    QDesktopServices::unsetUrlHandler("https");
-    EXPECT_EQ(catcher.opened, QList<QUrl>{QUrl("https://maker.test/Downloads/Tools/Quillet")});
-}
-
 }  // namespace
-
-#include "test_update.moc"

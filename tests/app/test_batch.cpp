@@ -1,4 +1,5 @@
 #include "AppTestSupport.h"
+#include "EnvVar.h"
 #include "names/DirectoryHandle.h"
 #include "names/RenameJournal.h"
 #include "names/SafeRename.h"
@@ -19,20 +20,12 @@ using testsupport::TempTree;
 // The program started by a test keeps its rename journals here, never in the user's data folder.
 class DataHome {
 public:
-    DataHome() : m_old(qgetenv("XDG_DATA_HOME")) { qputenv("XDG_DATA_HOME", m_dir.path().toUtf8()); }
-    ~DataHome()
-    {
-        if (m_old.isEmpty())
-            qunsetenv("XDG_DATA_HOME");
-        else
-            qputenv("XDG_DATA_HOME", m_old);
-    }
     // The journal folder of the program (its organisation and application are both "Quillet").
     QString journals() const { return m_dir.filePath(QStringLiteral("Quillet/Quillet/journals")); }
 
 private:
     QTemporaryDir m_dir;
-    QByteArray m_old;
+    EnvVar m_var{"XDG_DATA_HOME", m_dir.path().toUtf8()};
 };
 
 // The directory to rename and, beside it, the file of new names.

@@ -36,37 +36,3 @@ TEST(DirectoryToOpen, RootAndRelativePaths)
 }
 
 }  // namespace
-
-#include "mainwindow/NameTextEdit.h"
-#include "ui/FileDrop.h"
-
-#include <QDropEvent>
-#include <QMimeData>
-#include <QUrl>
-
-namespace {
-
-TEST(NameTextDrop, FilesLoadAndTextIsRefusedOnTheRealBox)
-{
-    NameTextEdit box;
-    box.setText(QStringLiteral("a\r\nb"));
-    QStringList received;
-    ui::FileDropFilter filter([&](const QString& path) { received.append(path); });
-    filter.addTarget(&box);
-    testsupport::TempTree tree{{"dir/"}};
-    QMimeData files;
-    files.setUrls({QUrl::fromLocalFile(tree.file("dir"))});
-    QMimeData text;
-    text.setText(QStringLiteral("typed"));
-    for (const QMimeData* data : {&text, &files}) {
-        QDragEnterEvent enter(QPoint(3, 3), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(box.viewport(), &enter);
-        EXPECT_EQ(enter.isAccepted(), data == &files);
-        QDropEvent drop(QPointF(3, 3), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(box.viewport(), &drop);
-    }
-    EXPECT_EQ(received, QStringList{tree.file("dir")});
-    EXPECT_EQ(box.text(), QStringLiteral("a\r\nb"));
-}
-
-}  // namespace

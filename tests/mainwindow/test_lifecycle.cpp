@@ -318,17 +318,4 @@ TEST_F(LifecycleTest, AlwaysOnTopItemStoresAndSwitchesTheWindow)
     }
 }
 
-TEST_F(LifecycleTest, TipsMessage)
-{
-    newForm()->Form_Load(files.path());
-    child<QAction>("MenTip")->trigger();
-    ASSERT_EQ(messenger.shown.size(), 1);
-    const QStringList lines = {
-        "'^P' kann (wie in Winword) beim Ersetzen benutzt werden um Zeilenumbrüche zu ersetzen / einzufügen",
-        "Die CD-Combo-Box wird bei jedem Umbennen eins hochgezählt",
-        "Unter Optionen können die Meldungen (Messageboxen) reduziert werden", "",
-        "NEU: '*' kann beim Suchen & Ersetzen als Platzhalter benutzt werden!"};
-    EXPECT_EQ(messenger.shown[0], (ShownMessage{lines.join('\r'), "Tips..", ui::Buttons::Ok, ui::Icon::Information}));
-}
-
 }  // namespace

@@ -1,12 +1,13 @@
 // Text mode, text files, the update and the homepage as the main window runs them, through its real widgets.
+#include "EnvVar.h"
 #include "LoopbackServer.h"
+#include "RecordingUpdater.h"
 #include "TestSupport.h"
 #include "mainwindow/NameTextEdit.h"
 #include "ui/LastFolder.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QDesktopServices>
 #include <QFile>
 #include <QGroupBox>
@@ -57,7 +58,7 @@ TEST_F(TextModeWindow, ToggleWithoutEditsShowsTheTextModeControlsAndKeepsTheText
     EXPECT_GT(box("Eingabe_Ohne")->width(), directoryWidth);  // the text takes the list's room
 
     click("Command6");
-    EXPECT_FALSE(textMode());
+    EXPECT_EQ(child<QPushButton>("Command6")->text(), "Text-&Modus");
     EXPECT_EQ(shown(), (QStringList{"Original", "Label1", "Label2", "OrigNamen", "Setzen", "Verzeichnis", "Eingabe_Mit"}));
     EXPECT_EQ(child<QGroupBox>("ControlsFrame")->title(), "");
     EXPECT_EQ(form->nameBox(), box("Eingabe_Mit"));
@@ -192,31 +193,13 @@ TEST_F(TextFilesWindow, OpenReplacesTheNameTextInEitherModeAndCancelKeepsIt)
     EXPECT_EQ(text(), crlf({"x", "y"}));
 }
 
-// Writes each argument it gets on a line of its own into "args.txt" beside itself.
-const QByteArray kRecordingUpdater = "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$(dirname \"$0\")/args.txt.part\"\n"
-                                     "mv \"$(dirname \"$0\")/args.txt.part\" \"$(dirname \"$0\")/args.txt\"\n";
-
 class WebLinksWindow : public TextModeWindow {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(server.isListening());
-        m_oldBase = qgetenv("QUILLET_WEB_BASE");
-        qputenv("QUILLET_WEB_BASE", server.base().toUtf8());
         TextModeWindow::SetUp();
         form->setUpdateTarget(program.path(), "quillet");
-    }
-    void TearDown() override
-    {
-        TextModeWindow::TearDown();
-        qputenv("QUILLET_WEB_BASE", m_oldBase);
-    }
-    QStringList recordedArguments()
-    {
-        QDeadlineTimer deadline(5000);
-        while (!QFile::exists(program.file("args.txt")) && !deadline.hasExpired())
-            QTest::qWait(20);
-        return QString::fromUtf8(program.read("args.txt")).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
     // The window is closed as the window system would close it once the program ends.
     void expectEndedWithoutStoringSettings()
@@ -229,18 +212,15 @@ protected:
     }
 
     LoopbackServer server;
+    EnvVar webBase{"QUILLET_WEB_BASE", server.base().toUtf8()};
     TempTree program;
-
-private:
-    QByteArray m_oldBase;
 };
 
 TEST_F(WebLinksWindow, UpdateFromTheMenuStartsTheUpdaterAndEndsWithoutStoring)
 {
-    program.add("Update.exe", kRecordingUpdater);
-    QFile::setPermissions(program.file("Update.exe"), QFile::permissions(program.file("Update.exe")) | QFileDevice::ExeOwner);
+    installRecordingUpdater(program);
     child<QAction>("Download")->trigger();
-    EXPECT_EQ(recordedArguments(), (QStringList{"[URL]" + server.base() + "/Downloads/Tools/Quillet/Quillet.exe", "[PATH]quillet"}));
+    EXPECT_EQ(recordedUpdaterArguments(program), (QStringList{"[URL]" + server.base() + "/Downloads/Tools/Quillet/Quillet.exe", "[PATH]quillet"}));
     ASSERT_EQ(messenger.shown.size(), 1);
     EXPECT_EQ(messenger.shown[0].title, "Auf neue Version überprüfen?");
     expectEndedWithoutStoringSettings();
@@ -253,7 +233,7 @@ TEST_F(WebLinksWindow, UpdateLinkFetchesAMissingUpdater)
     EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
     EXPECT_EQ(link->toolTip(), "Auf Update überprüfen");
     QTest::mouseClick(link, Qt::LeftButton);
-    EXPECT_EQ(recordedArguments().value(1), "[PATH]quillet");
+    EXPECT_EQ(recordedUpdaterArguments(program).value(1), "[PATH]quillet");
     EXPECT_EQ(program.read("Update.exe"), kRecordingUpdater);
     expectEndedWithoutStoringSettings();
 }

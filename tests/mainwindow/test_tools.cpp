@@ -285,22 +285,3 @@ TEST_F(Tools, AutoChainAppendsThePrefixAndOpensTheChooser)
     EXPECT_EQ(text(), "CD2-track");
     EXPECT_TRUE(child<QPushButton>("Setzen")->isEnabled());
 }
-
-TEST_F(Tools, AnEmojiSurvivesEveryToolThatDoesNotTouchIt)
-{
-    const QString emoji = QString::fromUtf8("\xF0\x9F\x8E\xB5");
-    const QString line = "a_b " + emoji + " ä!";
-    withText(crlf({line, line}), 2);
-    child<QAction>("ShowMessageBox")->setChecked(true);
-    for (const char* button : {"Command1", "Command1", "Command2", "Command4", "Command4", "Command5", "Command5", "WordUcase",
-                               "Nummerieren", "Nummern_Entf"}) {
-        click(button);
-        EXPECT_EQ(text().count(emoji), 2) << button << ": " << text().toStdString();
-    }
-    type("Text8", "1");
-    click("Command13");  // cuts the last character of each line, not half of the emoji
-    EXPECT_EQ(text().count(emoji), 2);
-    form->Set_Eingabe_Text(emoji + emoji);
-    click("Command13");
-    EXPECT_EQ(text(), emoji);
-}

@@ -9,13 +9,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QDropEvent>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListView>
 #include <QMimeData>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -60,11 +58,7 @@ protected:
 
     void drop(QWidget* target, QPoint at, const QMimeData& data, bool expectTaken)
     {
-        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(target, &enter);
-        EXPECT_EQ(enter.isAccepted(), expectTaken);
-        QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(target, &dropped);
+        EXPECT_EQ(dragAndDrop(target, data, at), expectTaken);
     }
 
     TempTree files{{"a.txt", "b.txt", "c.txt"}};
@@ -301,15 +295,8 @@ TEST_F(WindowBehaviourTest, PressesOnTheBackgroundFramesAndLabelsMoveTheWindowBu
     if (ui::startWindowMove(form.get()))
         GTEST_SKIP() << "the window system moves the window";
     auto drag = [&](QWidget* w, QPoint from) {
-        const QPoint by(30, 20);
-        auto send = [&](QEvent::Type type, QPoint local, Qt::MouseButton button, Qt::MouseButtons held) {
-            QMouseEvent e(type, QPointF(local), w->mapToGlobal(QPointF(local)), button, held, Qt::NoModifier);
-            QApplication::sendEvent(w, &e);
-        };
         const QPoint before = form->pos();
-        send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
-        send(QEvent::MouseMove, from + by, Qt::NoButton, Qt::LeftButton);
-        send(QEvent::MouseButtonRelease, from + by, Qt::LeftButton, Qt::NoButton);
+        mouseDrag(w, from, QPoint(30, 20));
         return form->pos() - before;
     };
     const QPoint background(rect("Original").left() + 2, rect("Label1").top() - 2);

@@ -304,8 +304,9 @@ TEST(RenameJournal, RecoveryNeverOverwritesAndLeavesNoTemporaryName)
         EXPECT_EQ(out.failed[0].reason, RenameReason::KeptUnderOtherName);
         const QString elsewhere = choice == RecoveryChoice::Finish ? "b (1).txt" : "a (1).txt";
         EXPECT_EQ(out.failed[0].currentName, elsewhere);
-        if (choice == RecoveryChoice::Finish)
+        if (choice == RecoveryChoice::Finish) {
             EXPECT_EQ(out.failed[1].reason, RenameReason::TargetExists);  // b.txt cannot take the stranger's name
+        }
         QStringList expected = {"a.txt=stranger", "b.txt=B", elsewhere + "=A"};
         expected.sort();
         EXPECT_EQ(dir.withContent(), expected);

@@ -1,4 +1,4 @@
-// Directory scan, display names, line count and the two checks before a rename.
+// Directory scan, the name text, line count and the two checks before a rename.
 #include "TestSupport.h"
 #include "names/DirectoryScan.h"
 #include "names/NameRules.h"
@@ -34,14 +34,14 @@ TEST(Scan, NamesEqualButForCaseKeepAStableOrder)
     EXPECT_EQ(names::scanDirectory(dir.path() + "/", kFilesOnly).names, first);
 }
 
-TEST(Scan, DisplayNamesSplitOnlyThreeCharacterExtensions)
+TEST(NameText, DisplayNamesJoinedWithoutATrailingLineEnd)
 {
-    EXPECT_EQ(names::displayName("archive.tar.gz"), "archive.tar.gz");
-    EXPECT_EQ(names::displayName("file."), "file.");
-    EXPECT_EQ(names::displayName("a.bc"), "a.bc");
-    EXPECT_EQ(names::displayName("x.abc"), "x");
-    EXPECT_EQ(names::displayName(".abc"), "");
-    EXPECT_EQ(names::displayName("abc"), "abc");
+    EXPECT_EQ(names::buildNameText({}), QString());
+    // Only a three-character extension goes; ".abc" leaves an empty line, short names stay whole.
+    EXPECT_EQ(names::buildNameText({"a.mp3", ".abc", "x.jpeg", "a.b", "file.", "abc", "archive.tar.gz",
+                                    QStringLiteral("ä\U0001F600.txt")}),
+              QStringLiteral("a\r\n\r\nx.jpeg\r\na.b\r\nfile.\r\nabc\r\narchive.tar.gz\r\nä\U0001F600"));
+    EXPECT_EQ(names::buildNameText({".abc", ".abc"}), QStringLiteral("\r\n"));
 }
 
 TEST(Scan, ListingOptionsHiddenEntriesAndTheSiblingTool)

@@ -3,7 +3,10 @@
 #include "chooser/Browser.h"
 #include "settings/AppDefOps.h"
 
+#include <QApplication>
+#include <QDropEvent>
 #include <QFile>
+#include <QMouseEvent>
 #include <QListView>
 #include <QStringListModel>
 #include <QPushButton>
@@ -84,6 +87,28 @@ QStringList TempTree::withContent() const
     for (QString& name : list)
         name += QLatin1Char('=') + QString::fromUtf8(read(name));
     return list;
+}
+
+void mouseDrag(QWidget* widget, QPoint from, QPoint by, Qt::MouseButton button)
+{
+    auto send = [widget](QEvent::Type type, QPoint local, Qt::MouseButton changed, Qt::MouseButtons held) {
+        QMouseEvent e(type, QPointF(local), widget->mapToGlobal(QPointF(local)), changed, held, Qt::NoModifier);
+        QApplication::sendEvent(widget, &e);
+    };
+    send(QEvent::MouseButtonPress, from, button, button);
+    send(QEvent::MouseMove, from + by, Qt::NoButton, button);
+    send(QEvent::MouseButtonRelease, from + by, button, Qt::NoButton);
+}
+
+bool dragAndDrop(QWidget* target, const QMimeData& data, QPoint at)
+{
+    const auto offered = Qt::CopyAction | Qt::MoveAction;  // what a file manager offers
+    QDragEnterEvent enter(at, offered, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
+    QDropEvent drop(QPointF(at), offered, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &drop);
+    EXPECT_EQ(drop.isAccepted(), enter.isAccepted()) << "a drop handled unlike its hovering drag";
+    return enter.isAccepted();
 }
 
 void FormTest::destroyForm()

@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QList>
 #include <QMap>
+#include <QMimeData>
+#include <QPoint>
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -111,6 +113,11 @@ T* in(const QObject* parent, const char* name)
 }
 
 inline void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+// Presses `button` at `from` on `widget`, moves by `by` and releases, as the window system delivers it.
+void mouseDrag(QWidget* widget, QPoint from, QPoint by, Qt::MouseButton button = Qt::LeftButton);
+// A hovering drag of `data` over `target` at `at`, then its drop; true when both were taken.
+bool dragAndDrop(QWidget* target, const QMimeData& data, QPoint at = QPoint(5, 5));
 
 // A main window with its own settings, message boxes and current directory (the start path of a
 // start without argument).

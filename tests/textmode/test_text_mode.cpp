@@ -1,11 +1,10 @@
-// Text mode on the real main window, and the save and open of the name text with scripted answers.
+// The save and open of the name text with scripted answers.
 #include "textmode/TextMode.h"
 
 #include "support/TestSupport.h"
 #include "ui/LastFolder.h"
 
 #include <QApplication>
-#include <QGroupBox>
 #include <QLineEdit>
 #include <QTimer>
 #include <QPushButton>
@@ -15,41 +14,6 @@ namespace {
 using namespace testsupport;
 using textmode::OpenStatus;
 using textmode::SaveOutcome;
-
-class TextModeView : public FormTest {
-protected:
-    // Shown controls among those the two modes exchange, as "name" entries.
-    QStringList shown() const
-    {
-        QStringList names;
-        for (const char* name : {"Original", "Label1", "Label2", "OrigNamen", "Setzen", "Verzeichnis", "Eingabe_Mit",
-                                 "Command7", "Command8", "Eingabe_Ohne"})
-            if (!child<QWidget>(name)->isHidden())
-                names << QString::fromLatin1(name);
-        return names;
-    }
-};
-
-TEST_F(TextModeView, SwitchingShowsTheOtherControlsAndBack)
-{
-    newForm();
-    auto* command6 = child<QPushButton>("Command6");
-    auto* frame = child<QGroupBox>("ControlsFrame");
-    EXPECT_FALSE(textmode::isTextMode(command6->text()));
-
-    textmode::applyModeView(form.get(), textmode::modeView(true));
-    EXPECT_EQ(shown(), (QStringList{"Command7", "Command8", "Eingabe_Ohne"}));
-    EXPECT_EQ(command6->text(), "Verz.-Modus");
-    EXPECT_EQ(frame->title(), "Text-Modus");
-    EXPECT_TRUE(textmode::isTextMode(command6->text()));
-    EXPECT_EQ(textmode::modeView(true).eingabeOhneAlignment, Qt::AlignLeft);
-
-    textmode::applyModeView(form.get(), textmode::modeView(false));
-    EXPECT_EQ(shown(), (QStringList{"Original", "Label1", "Label2", "OrigNamen", "Setzen", "Verzeichnis", "Eingabe_Mit"}));
-    EXPECT_EQ(command6->text(), "Text-&Modus");
-    EXPECT_EQ(frame->title(), "");
-    EXPECT_FALSE(textmode::isTextMode(command6->text()));
-}
 
 class SaveAndOpen : public ::testing::Test {
 protected:

@@ -4,24 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QDropEvent>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QUrl>
 
 namespace {
-
-// Sends a hovering drag and then its drop; true when both were taken.
-bool dragAndDrop(QWidget* target, const QMimeData& data)
-{
-    const auto actions = Qt::CopyAction | Qt::MoveAction;
-    QDragEnterEvent enter(QPoint(5, 5), actions, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(target, &enter);
-    QDropEvent drop(QPointF(5, 5), actions, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(target, &drop);
-    EXPECT_EQ(enter.isAccepted(), drop.isAccepted());
-    return enter.isAccepted() && drop.isAccepted();
-}
 
 class FileDropTest : public ::testing::Test {
 protected:
@@ -44,7 +31,7 @@ TEST_F(FileDropTest, FilesAreTakenOnEveryTarget)
     files.setUrls({QUrl(QStringLiteral("https://example.org/x")), QUrl::fromLocalFile(tree.file("dir")),
                    QUrl::fromLocalFile(tree.file("file.txt"))});
     for (QWidget* target : {&surface, static_cast<QWidget*>(editor), editor->viewport()})
-        EXPECT_TRUE(dragAndDrop(target, files)) << target->metaObject()->className();
+        EXPECT_TRUE(testsupport::dragAndDrop(target, files)) << target->metaObject()->className();
     EXPECT_EQ(received, QStringList(3, tree.file("dir")));  // the first local path
     EXPECT_EQ(editor->toPlainText(), QStringLiteral("name"));  // no path typed into the text
 }
@@ -57,7 +44,7 @@ TEST_F(FileDropTest, OtherDropsAreRefusedWhileHovering)
     web.setUrls({QUrl(QStringLiteral("https://example.org/a.txt"))});
     for (const QMimeData* data : {&text, &web})
         for (QWidget* target : {&surface, editor->viewport()})
-            EXPECT_FALSE(dragAndDrop(target, *data));
+            EXPECT_FALSE(testsupport::dragAndDrop(target, *data));
     EXPECT_TRUE(received.isEmpty());
     EXPECT_EQ(editor->toPlainText(), QStringLiteral("name"));
 }

@@ -1,52 +1,21 @@
-// The update with a script standing in for the updater, fetched from a loopback server when missing;
-// the homepage through the platform's URL opener.
-#include "web/Homepage.h"
+// The update with a script standing in for the updater, fetched from a loopback server when missing.
 #include "web/Update.h"
-#include "web/Version.h"
-#include "web/WebSite.h"
 
+#include "EnvVar.h"
 #include "LoopbackServer.h"
+#include "RecordingUpdater.h"
 #include "support/TestSupport.h"
 
-#include <QDeadlineTimer>
-#include <QDesktopServices>
 #include <QFile>
 #include <QTest>
-#include <QThread>
-#include <QUrl>
 
 namespace {
 
 using namespace testsupport;
 
-// Writes each argument it gets on a line of its own into "args.txt" beside itself.
-const QByteArray kRecordingUpdater = "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$(dirname \"$0\")/args.txt.part\"\n"
-                                     "mv \"$(dirname \"$0\")/args.txt.part\" \"$(dirname \"$0\")/args.txt\"\n";
-
 class Update : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(server.isListening());
-        m_oldBase = qgetenv("QUILLET_WEB_BASE");
-        qputenv("QUILLET_WEB_BASE", server.base().toUtf8() + "/");
-    }
-    void TearDown() override { qputenv("QUILLET_WEB_BASE", m_oldBase); }
-
-    void installUpdater()
-    {
-        program.add("Update.exe", kRecordingUpdater);
-        QFile::setPermissions(program.file("Update.exe"), QFile::permissions(program.file("Update.exe")) | QFileDevice::ExeOwner);
-    }
-    // The arguments the updater recorded, once it has run.
-    QStringList recordedArguments()
-    {
-        QDeadlineTimer deadline(5000);
-        while (!QFile::exists(program.file("args.txt")) && !deadline.hasExpired())
-            QTest::qWait(20);
-        const QString recorded = QString::fromUtf8(program.read("args.txt"));
-        return recorded.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    }
+    void SetUp() override { ASSERT_TRUE(server.isListening()); }
     void update(const char* programFile = "my prog.exe")
     {
         web::Download_Click(nullptr, messenger, program.path(), QString::fromUtf8(programFile));
@@ -54,16 +23,14 @@ protected:
 
     ScriptedMessenger messenger;
     LoopbackServer server;
+    EnvVar webBase{"QUILLET_WEB_BASE", server.base().toUtf8() + "/"};
     TempTree program;
     TempTree elsewhere;
-
-private:
-    QByteArray m_oldBase;
 };
 
 TEST_F(Update, AskedFirstAndNoDoesNothing)
 {
-    installUpdater();
+    installRecordingUpdater(program);
     messenger.answerNext(ui::Answer::No);
     update();
     ASSERT_EQ(messenger.shown.size(), 1);
@@ -76,10 +43,10 @@ TEST_F(Update, AskedFirstAndNoDoesNothing)
 
 TEST_F(Update, PresentUpdaterStartsWithTheExactCommandLineAndTheProgramEnds)
 {
-    installUpdater();
+    installRecordingUpdater(program);
     CurrentDir cwd(elsewhere.path());  // the updater is looked for beside the program, not here
     update();
-    EXPECT_EQ(recordedArguments(),
+    EXPECT_EQ(recordedUpdaterArguments(program),
               (QStringList{"[URL]" + server.base() + "/Downloads/Tools/Quillet/Quillet.exe", "[PATH]my prog.exe"}));
     EXPECT_EQ(messenger.ends, 1);
     EXPECT_EQ(server.requests("/Downloads/Tesk-Updater.exe"), 0);
@@ -91,7 +58,7 @@ TEST_F(Update, MissingUpdaterIsFetchedIntoTheProgramFolderThenStarted)
     server.serve("/Downloads/Tesk-Updater.exe", {200, kRecordingUpdater});
     CurrentDir cwd(elsewhere.path());
     update();
-    EXPECT_EQ(recordedArguments().value(1), "[PATH]my prog.exe");
+    EXPECT_EQ(recordedUpdaterArguments(program).value(1), "[PATH]my prog.exe");
     EXPECT_EQ(program.read("Update.exe"), kRecordingUpdater);
     EXPECT_FALSE(QFile::exists(elsewhere.file("Update.exe")));
     EXPECT_EQ(messenger.ends, 1);
@@ -117,25 +84,4 @@ TEST_F(Update, UpdaterThatCannotStartKeepsTheProgramRunning)
     EXPECT_EQ(messenger.ends, 0);
 }
 
-// Receives the addresses the program hands to the platform's opener.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public Q_SLOTS:
-    void open(const QUrl& url) { opened.append(url); }
-};
-
-TEST_F(Update, HomepageOpensTheProductPage)
-{
-    qputenv("QUILLET_WEB_BASE", "https://maker.test");
-    UrlCatcher catcher;
-    QDesktopServices::setUrlHandler("https", &catcher, "open");
-    EXPECT_TRUE(web::Guestbook_Click());
-    QDesktopServices::unsetUrlHandler("https");
-    EXPECT_EQ(catcher.opened, QList<QUrl>{QUrl("https://maker.test/Downloads/Tools/Quillet")});
-}
-
 }  // namespace
-
-#include "test_update.moc"

@@ -1,0 +1,31 @@
+#pragma once
+// A shell script standing in for the updater: it writes each argument it gets on a line of its own into
+// "args.txt" beside itself, renamed into place so a reader never sees half of it.
+#include "TestSupport.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QTest>
+
+namespace testsupport {
+
+inline const QByteArray kRecordingUpdater = "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$(dirname \"$0\")/args.txt.part\"\n"
+                                            "mv \"$(dirname \"$0\")/args.txt.part\" \"$(dirname \"$0\")/args.txt\"\n";
+
+inline void installRecordingUpdater(TempTree& folder)
+{
+    folder.add(QStringLiteral("Update.exe"), kRecordingUpdater);
+    const QString path = folder.file(QStringLiteral("Update.exe"));
+    QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner);
+}
+
+// The arguments the updater in `folder` recorded, once it has run (empty if it never ran).
+inline QStringList recordedUpdaterArguments(const TempTree& folder)
+{
+    QDeadlineTimer deadline(5000);
+    while (!QFile::exists(folder.file(QStringLiteral("args.txt"))) && !deadline.hasExpired())
+        QTest::qWait(20);
+    return QString::fromUtf8(folder.read(QStringLiteral("args.txt"))).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+}  // namespace testsupport

@@ -14,6 +14,31 @@ QString defaultJournalFolder()
     return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/journals");
 }
 
+namespace {
+
+bool hasThreeCharExtension(QStringView name)
+{
+    return name.size() >= 4 && name.at(name.size() - 4) == QLatin1Char('.');
+}
+
+// The line that gives the entry now called `current` its name `before` back: its display name, or the
+// full name where a blank line would keep the current name or a changed extension would not come back.
+// Worked out on views, as it runs for every entry after every rename.
+QStringView recoverLine(const QString& current, const QString& before)
+{
+    const QStringView full(before);
+    const QStringView shown = hasThreeCharExtension(full) ? full.chopped(4) : full;
+    if (std::all_of(shown.begin(), shown.end(), [](QChar c) { return c == QLatin1Char(' '); }))
+        return full;
+    // The line's name is the shown part plus, where the line itself has no extension, the current one.
+    const bool comesBack = hasThreeCharExtension(QStringView(current)) && !hasThreeCharExtension(shown)
+        ? full.size() == shown.size() + 4 && full.right(4) == QStringView(current).right(4)
+        : shown.size() == full.size();
+    return comesBack ? shown : full;
+}
+
+}  // namespace
+
 NameList::NameList(QString journalFolder) : m_journalFolder(std::move(journalFolder)) {}
 
 QString NameList::journalFolder() const
@@ -79,6 +104,9 @@ RenameOutcome NameList::rename(const QString& text, const ListingOptions& option
     }
     m_renamedLines = splitNameLines(text, m_scan.names.size());
     RenamePlan plan = planRenames(m_scan.names, m_renamedLines);
+    // The journal confirms the inodes of the scan instead of looking every entry up by name again.
+    for (PlannedRename& move : plan.moves)
+        move.inode = m_scan.identities.at(move.line - 1).inode;
 
     // An entry this program renamed since the scan may have been replaced by another program's entry
     // of the same name since; the restore pairs by identity, so such a stranger keeps its name. (Checked
@@ -110,11 +138,11 @@ RenameOutcome NameList::rename(const QString& text, const ListingOptions& option
 
     // Each entry's name from before the first rename since the scan, carried through this rename.
     QHash<EntryKey, QString> recoverNameOf = std::move(m_recoverNameOf);
-    recoverNameOf.reserve(recoverNameOf.size() + outcome.previousName.size());
-    for (const PlannedRename& move : plan.moves) {
-        const auto moved = outcome.previousName.constFind(move.to);
-        if (moved == outcome.previousName.cend() || moved.value() != move.from)
-            continue;  // not renamed
+    recoverNameOf.reserve(recoverNameOf.size() + outcome.renamed);
+    for (qsizetype i = 0; i < plan.moves.size(); ++i) {
+        if (!outcome.movedToTarget.at(i))
+            continue;
+        const PlannedRename& move = plan.moves.at(i);
         const EntryKey key = keyOf(m_scan.identities.at(move.line - 1));
         if (!recoverNameOf.contains(key))
             recoverNameOf.insert(key, move.from);
@@ -129,13 +157,9 @@ RenameOutcome NameList::rename(const QString& text, const ListingOptions& option
         // Paired by identity: an entry that merely carries a renamed name now is not the renamed one.
         const auto found = m_recoverNameOf.constFind(keyOf(m_scan.identities.at(i)));
         const QString& before = found != m_recoverNameOf.cend() ? found.value() : current;
-        QString line = displayName(before);
-        // A blank line keeps the current name, and a changed extension needs the full name to come back.
-        if (isBlankLine(line) || applyExtensionRule(current, line) != before)
-            line = before;
         if (i > 0)
             recover += kCrLf;
-        recover += line;
+        recover += recoverLine(current, before);
     }
     m_recoverText = std::move(recover);
     return outcome;

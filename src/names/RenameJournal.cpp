@@ -10,8 +10,10 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <cerrno>
+#include <vector>
 
 #ifdef _WIN32
 #include <io.h>
@@ -39,14 +41,25 @@ QByteArray kindText(RenameJournal::Kind kind)
 }
 
 // Names may hold tabs and backslashes; the journal's fields are tab-separated lines.
-QByteArray escaped(const QString& text)
+void appendEscaped(QByteArray& out, const QString& text)
 {
-    const QByteArray utf8 = text.toUtf8();
-    if (std::none_of(utf8.cbegin(), utf8.cend(), [](char c) { return c == '\\' || c == '\t' || c == '\n' || c == '\r'; }))
-        return utf8;
-    QByteArray out;
-    out.reserve(utf8.size());
-    for (char c : utf8) {
+    const qsizetype start = out.size();
+    const qsizetype n = text.size();
+    const char16_t* u = reinterpret_cast<const char16_t*>(text.constData());
+    out.resize(start + n);
+    char* dst = out.data() + start;
+    qsizetype i = 0;
+    // Plain ASCII without the escaped characters is copied as it is, without a UTF-8 copy of its own.
+    for (; i < n; ++i) {
+        const char16_t c = u[i];
+        if (c >= 0x80 || c == '\\' || c == '\t' || c == '\n' || c == '\r')
+            break;
+        dst[i] = char(c);
+    }
+    if (i == n)
+        return;
+    out.truncate(start);
+    for (char c : text.toUtf8()) {
         switch (c) {
         case '\\': out += "\\\\"; break;
         case '\t': out += "\\t"; break;
@@ -55,6 +68,12 @@ QByteArray escaped(const QString& text)
         default: out += c;
         }
     }
+}
+
+QByteArray escaped(const QString& text)
+{
+    QByteArray out;
+    appendEscaped(out, text);
     return out;
 }
 
@@ -237,6 +256,63 @@ QList<Listed> listing(const DirectoryHandle& dir)
     return entries;
 }
 
+#ifndef _WIN32
+// Whether the raw entry name `raw` is `name`, without decoding it: most names are plain ASCII.
+bool isSameName(const char* raw, const QString& name)
+{
+    const qsizetype n = name.size();
+    const char16_t* u = reinterpret_cast<const char16_t*>(name.constData());
+    for (qsizetype i = 0; i < n; ++i) {
+        const unsigned char c = static_cast<unsigned char>(raw[i]);
+        if (c == 0 || c >= 0x80 || u[i] >= 0x80)
+            return QFile::decodeName(raw) == name;
+        if (c != u[i])
+            return false;
+    }
+    return raw[n] == '\0';
+}
+#endif
+
+// Sets each entry's inode to what has its old name now. An inode the caller brings (from its own listing)
+// is confirmed against one pass over the directory that decodes no name; only entries without one, or
+// whose name leads elsewhere by now, are looked up by name.
+void readInodes(const DirectoryHandle& dir, QList<JournalEntry>& entries)
+{
+    std::vector<bool> confirmed(size_t(entries.size()), false);
+#ifndef _WIN32
+    if (std::any_of(entries.cbegin(), entries.cend(), [](const JournalEntry& e) { return e.inode != 0; })) {
+        QHash<quint64, qsizetype> entryOfInode;
+        entryOfInode.reserve(entries.size());
+        for (qsizetype i = 0; i < entries.size(); ++i)
+            if (entries.at(i).inode != 0)
+                entryOfInode.insert(entries.at(i).inode, i);
+        const int fd = ::openat(dir.fd(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        DIR* d = fd >= 0 ? ::fdopendir(fd) : nullptr;
+        if (!d && fd >= 0)
+            ::close(fd);
+        while (d) {
+            const dirent* e = ::readdir(d);
+            if (!e)
+                break;
+            const auto it = entryOfInode.constFind(quint64(e->d_ino));
+            if (it != entryOfInode.cend() && isSameName(e->d_name, entries.at(it.value()).oldName))
+                confirmed[size_t(it.value())] = true;
+        }
+        if (d)
+            ::closedir(d);
+    }
+#endif
+    if (std::all_of(confirmed.cbegin(), confirmed.cend(), [](bool c) { return c; }))
+        return;
+    QHash<QString, quint64> inodeOf;
+    inodeOf.reserve(entries.size());
+    for (Listed& listed : listing(dir))
+        inodeOf.insert(std::move(listed.name), listed.inode);
+    for (qsizetype i = 0; i < entries.size(); ++i)
+        if (!confirmed[size_t(i)])
+            entries[i].inode = inodeOf.value(entries.at(i).oldName);
+}
+
 // Whether `id` is the entry the journal recorded: the same inode, and not born after the rename began
 // (a file system may give a freed inode number to the next new file at once).
 bool isEntry(const FileIdentity& id, const DirectoryHandle& dir, const JournalEntry& e, qint64 started)
@@ -278,7 +354,12 @@ RenameJournal::RenameJournal(const QString& folder, const DirectoryHandle& dir, 
 {
 }
 
-RenameJournal::~RenameJournal() = default;
+RenameJournal::~RenameJournal()
+{
+    // A rename that stopped short still leaves its marks for the recovery to read.
+    if (m_marks.isOpen())
+        writeMarks();
+}
 
 int RenameJournal::writePlan(QList<JournalEntry> entries)
 {
@@ -304,14 +385,23 @@ int RenameJournal::writePlan(QList<JournalEntry> entries)
         std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now().time_since_epoch()).count();
     text += "started\t" + QByteArray::number(started) + '\n';
     text += "entries\t" + QByteArray::number(entries.size()) + '\n';
-    QHash<QString, quint64> inodeOf;
-    inodeOf.reserve(entries.size());
-    for (Listed& listed : listing(m_dir))
-        inodeOf.insert(std::move(listed.name), listed.inode);
-    for (JournalEntry& e : entries) {
-        e.inode = inodeOf.value(e.oldName);
-        text += QByteArray::number(e.line) + '\t' + QByteArray::number(e.inode) + '\t' + escaped(e.oldName) + '\t'
-            + escaped(e.tempName) + '\t' + escaped(e.newName) + '\n';
+    readInodes(m_dir, entries);
+    char number[24];
+    auto appendNumber = [&](quint64 value) {
+        const auto end = std::to_chars(number, number + sizeof number, value).ptr;
+        text.append(number, end - number);
+    };
+    for (const JournalEntry& e : std::as_const(entries)) {
+        appendNumber(quint64(e.line));
+        text += '\t';
+        appendNumber(e.inode);
+        text += '\t';
+        appendEscaped(text, e.oldName);
+        text += '\t';
+        appendEscaped(text, e.tempName);
+        text += '\t';
+        appendEscaped(text, e.newName);
+        text += '\n';
     }
     text += kPlanEnd + '\n';
 
@@ -339,8 +429,21 @@ int RenameJournal::writePlan(QList<JournalEntry> entries)
 
 void RenameJournal::markDone(qsizetype index)
 {
-    if (m_marks.isOpen())
-        m_marks.write("d\t" + QByteArray::number(index) + '\n');
+    if (!m_marks.isOpen())
+        return;
+    char mark[32] = "d\t";
+    char* end = std::to_chars(mark + 2, mark + sizeof mark - 1, index).ptr;
+    *end++ = '\n';
+    m_pendingMarks.append(mark, end - mark);
+    if (m_pendingMarks.size() >= kMarkBufferBytes)
+        writeMarks();
+}
+
+void RenameJournal::writeMarks()
+{
+    m_marks.write(m_pendingMarks);
+    m_marks.flush();
+    m_pendingMarks.clear();
 }
 
 void RenameJournal::finish()
@@ -349,7 +452,8 @@ void RenameJournal::finish()
         return;
     // Not forced to disk: should the mark be lost, the next opening offers a recovery that finds
     // every entry already in place, and waiting here would cost as much as a good share of the renames.
-    m_marks.write(kFinished + '\n');
+    m_pendingMarks += kFinished + '\n';
+    writeMarks();
     m_marks.close();
 
     // Keep the newest journals; an unfinished one stays until it is recovered.
@@ -424,7 +528,7 @@ RenameOutcome JournalFolder::recover(const DirectoryHandle& dir, RecoveryChoice 
         if (names.contains(wanted(e))) {
             ++outcome.renamed;
             if (finish && e.newName != e.oldName)
-                outcome.previousName.insert(e.newName, e.oldName);
+                outcome.moved.append({e.newName, e.oldName});
             continue;
         }
         if (names.isEmpty() || !isTemporaryName(names.first()))
@@ -482,7 +586,7 @@ RenameOutcome JournalFolder::undoLastRename(const DirectoryHandle& dir)
         else if (!isEntry(now, dir, e, j->started))
             plan.refused.append({e.line, e.newName, e.oldName, RenameReason::EntryReplaced});
         else
-            plan.moves.append({e.line, e.newName, e.oldName});
+            plan.moves.append({e.line, e.newName, e.oldName, e.inode});
     }
     DirRenamer renamer(dir);
     RenameJournal journal(m_folder, dir, RenameJournal::Kind::Undo);

@@ -22,7 +22,7 @@ struct JournalEntry {
     QString oldName;
     QString tempName;   // empty when the entry moves straight to its new name
     QString newName;
-    quint64 inode = 0;  // read when the plan is written
+    quint64 inode = 0;  // 0: read when the plan is written
 };
 
 // One rename's journal, written as the rename goes on (see executeRenames).
@@ -48,8 +48,14 @@ private:
     QString m_folder;
     const DirectoryHandle& m_dir;
     Kind m_kind;
+    void writeMarks();
+
+    // Marks go out in blocks: a write per entry would cost a share of the rename itself.
+    static constexpr qsizetype kMarkBufferBytes = 64 * 1024;
+
     QString m_filePath;
     QFile m_marks;
+    QByteArray m_pendingMarks;
 };
 
 enum class RecoveryChoice {

@@ -21,6 +21,16 @@ constexpr qsizetype kMaxNameBytes = 255;
 constexpr qsizetype kProgressEvery = 256;
 constexpr int kTempNameAttempts = 64;
 
+// The length of `name` in UTF-8, the file system's encoding, for a name without surrogates;
+// counted rather than encoded, as every new name of a rename is measured.
+qsizetype utf8Length(const QString& name)
+{
+    qsizetype bytes = 0;
+    for (QChar c : name)
+        bytes += c.unicode() < 0x80 ? 1 : c.unicode() < 0x800 ? 2 : 3;
+    return bytes;
+}
+
 // Why the file system could not take `name` as an entry name, or why the scan would lose it.
 std::optional<RenameReason> refusalOf(const QString& name)
 {
@@ -37,13 +47,17 @@ std::optional<RenameReason> refusalOf(const QString& name)
             return RenameReason::Slash;
         surrogates = surrogates || c.isSurrogate();
     }
-    const QByteArray encoded = QFile::encodeName(name);
-    // A name that does not survive the trip into the file system's encoding
-    // (a lone surrogate, say) would end up under some other name.
-    if (surrogates && QFile::decodeName(encoded) != name)
-        return RenameReason::NotRepresentable;
-    if (encoded.size() > kMaxNameBytes)
+    if (surrogates) {
+        const QByteArray encoded = QFile::encodeName(name);
+        // A name that does not survive the trip into the file system's encoding
+        // (a lone surrogate, say) would end up under some other name.
+        if (QFile::decodeName(encoded) != name)
+            return RenameReason::NotRepresentable;
+        if (encoded.size() > kMaxNameBytes)
+            return RenameReason::TooLong;
+    } else if (utf8Length(name) > kMaxNameBytes) {
         return RenameReason::TooLong;
+    }
     if (!isListableName(name))
         return RenameReason::NeverListed;
     return std::nullopt;
@@ -218,13 +232,22 @@ RenamePlan planRenames(const QStringList& originals, const QStringList& lines)
     return plan;
 }
 
+QHash<QString, QString> RenameOutcome::previousNames() const
+{
+    QHash<QString, QString> previous;
+    previous.reserve(moved.size());
+    for (const auto& [now, before] : moved)
+        previous.insert(now, before);
+    return previous;
+}
+
 RenameOutcome executeRenames(const RenamePlan& plan, Renamer& renamer,
                              const std::function<void(qsizetype, qsizetype)>& progress, RenameJournal* journal)
 {
     const QList<PlannedRename>& moves = plan.moves;
     const qsizetype n = moves.size();
     RenameOutcome outcome;
-    outcome.previousName.reserve(n);
+    outcome.moved.reserve(n);
     QList<RenameProblem> diskFailures;
 
     // A target that is (up to letter case, for file systems that ignore it)
@@ -233,30 +256,38 @@ RenameOutcome executeRenames(const RenamePlan& plan, Renamer& renamer,
     CaselessNames sources(n);
     for (const PlannedRename& m : moves)
         sources.insert(m.from);
-    CaselessNames targets(n);
-    for (const PlannedRename& m : moves)
-        targets.insert(m.to);
+    // Needed only to pick temporary names, which most renames do without.
+    std::optional<CaselessNames> targets;
     QList<QString> tempName(n);
+    std::vector<bool> viaTemporaryName(size_t(n), false);
     qsizetype tempCount = 0;
     auto freshTemporaryName = [&] {
         QString name;
+        if (!targets) {
+            targets.emplace(n);
+            for (const PlannedRename& m : moves)
+                targets->insert(m.to);
+        }
         do
             name = randomTemporaryName();
-        while (sources.contains(name) || targets.contains(name));
+        while (sources.contains(name) || targets->contains(name));
         return name;
     };
     for (qsizetype i = 0; i < n; ++i) {
         if (sources.contains(moves.at(i).to)) {
             tempName[i] = freshTemporaryName();
+            viaTemporaryName[size_t(i)] = true;
             ++tempCount;
         }
     }
+
+    outcome.movedToTarget.resize(n, false);
 
     if (journal && n > 0) {  // with nothing to move there is nothing to recover or undo
         QList<JournalEntry> entries;
         entries.reserve(n);
         for (qsizetype i = 0; i < n; ++i)
-            entries.append({moves.at(i).line, moves.at(i).from, tempName.at(i), moves.at(i).to});
+            entries.append({moves.at(i).line, moves.at(i).from, tempName.at(i), moves.at(i).to, moves.at(i).inode});
         if (const int err = journal->writePlan(entries)) {
             outcome.stopped = RenameStop::JournalNotWritten;
             outcome.stopError = err;
@@ -306,12 +337,13 @@ RenameOutcome executeRenames(const RenamePlan& plan, Renamer& renamer,
 
     // Phase 2: moves onto names that no moving entry holds.
     for (qsizetype i = 0; i < n; ++i) {
-        if (sources.contains(moves.at(i).to))
+        if (viaTemporaryName[size_t(i)])
             continue;
         const PlannedRename& m = moves.at(i);
         const int err = renamer.rename(m.from, m.to);
         if (err == 0) {
-            outcome.previousName.insert(m.to, m.from);
+            outcome.moved.append({m.to, m.from});
+            outcome.movedToTarget[i] = true;
             ++outcome.renamed;
         } else {
             diskFailure(m, err);
@@ -328,13 +360,14 @@ RenameOutcome executeRenames(const RenamePlan& plan, Renamer& renamer,
         const PlannedRename& m = moves.at(i);
         const int err = renamer.rename(temp, m.to);
         if (err == 0) {
-            outcome.previousName.insert(m.to, m.from);
+            outcome.moved.append({m.to, m.from});
+            outcome.movedToTarget[i] = true;
             ++outcome.renamed;
         } else if (renamer.rename(temp, m.from) == 0) {
             diskFailure(m, err);
         } else {
             // Neither name could be had: say where the entry is now.
-            outcome.previousName.insert(temp, m.from);
+            outcome.moved.append({temp, m.from});
             diskFailures.append({m.line, m.from, m.to, RenameReason::LeftUnderTemporaryName, err, 0, temp});
         }
         entryDone(i);

@@ -19,6 +19,7 @@ struct PlannedRename {
     int line;  // 1-based line of the name text
     QString from;
     QString to;
+    quint64 inode = 0;  // what `from` was when listed, for the journal; 0 when not known
 };
 
 // Why an entry did not get its new name (or, after a recovery, the name chosen).
@@ -84,10 +85,15 @@ enum class RenameStop {
 
 struct RenameOutcome {
     QList<RenameProblem> failed;             // refused by the plan and failed on disk, in line order
-    QHash<QString, QString> previousName;    // name now on disk -> name before, for every moved entry
+    // Every moved entry: the name it has on disk now and its name before. Kept as a list, as a hash
+    // built during the rename would cost a noticeable share of it; previousNames() makes one on demand.
+    QList<std::pair<QString, QString>> moved;
+    QList<bool> movedToTarget;               // per planned move, in plan order: it now has its new name
     qsizetype renamed = 0;                   // entries that now carry their new name
     RenameStop stopped = RenameStop::None;
     int stopError = 0;                       // errno value for the stop
+
+    QHash<QString, QString> previousNames() const;  // name now on disk -> name before
 };
 
 // Carries out `plan` through `renamer`. `progress` is told how many of the

@@ -222,7 +222,7 @@ TEST(RenameJournal, UndoAfterARestartPutsBackWhatIsStillTheRenamedEntry)
     EXPECT_EQ(undo.failed[1].reason, RenameReason::EntryMissing);
     EXPECT_EQ(dir.withContent(), QStringList({"a.txt=a.txt", "b.txt=b.txt", "e.txt=e.txt", "elsewhere.txt=d.txt",
                                               "x.txt=stranger"}));
-    EXPECT_EQ(undo.previousName.value("a.txt"), "b.txt");
+    EXPECT_EQ(undo.previousNames().value("a.txt"), "b.txt");
     // The undo itself is not offered for undo.
     EXPECT_FALSE(journals.hasLastRename(handle));
 }
@@ -312,6 +312,31 @@ TEST(RenameJournal, RecoveryNeverOverwritesAndLeavesNoTemporaryName)
         EXPECT_EQ(dir.withContent(), expected);
         EXPECT_FALSE(JournalFolder(folder).findUnfinished(handle).has_value());
     }
+}
+
+TEST(RenameJournal, RecordsWhatHasTheNameNowWhenTheListedEntryWasReplaced)
+{
+    TempTree dir;
+    dir.add("a.txt", "A");
+    dir.add("b.txt", "B");
+    TempTree data;
+    const QString folder = data.file("journals");
+    {
+        const DirectoryHandle handle(dir.path());
+        const quint64 listedInode = handle.entryIdentity("a.txt").inode;
+        const quint64 bInode = handle.entryIdentity("b.txt").inode;
+        // After the listing another program moves a.txt away and puts a new file under its name.
+        ASSERT_TRUE(QFile::rename(dir.file("a.txt"), dir.file("moved.txt")));
+        dir.add("a.txt", "stranger");
+        RenameJournal journal(folder, handle);
+        ASSERT_EQ(journal.writePlan({{1, "a.txt", "quillet-tmp-1", "b.txt", listedInode},
+                                     {2, "b.txt", "quillet-tmp-2", "a.txt", bInode}}),
+                  0);
+        ASSERT_EQ(DirRenamer(handle).rename("a.txt", "quillet-tmp-1"), 0);  // then the rename is killed
+    }
+    const DirectoryHandle handle(dir.path());
+    EXPECT_TRUE(JournalFolder(folder).recover(handle, RecoveryChoice::Rollback).failed.isEmpty());
+    EXPECT_EQ(dir.withContent(), QStringList({"a.txt=stranger", "b.txt=B", "moved.txt=A"}));
 }
 
 }  // namespace

@@ -82,7 +82,7 @@ TEST(RenameOnDisk, ExtensionRuleAndCaseOnlyChange)
         EXPECT_EQ(out.renamed, 1);
         EXPECT_EQ(s.dir.entries(), QStringList({expected}));  // no temporary name left behind
         EXPECT_EQ(s.dir.read(expected), original.toUtf8());
-        EXPECT_EQ(out.previousName.value(expected), original);
+        EXPECT_EQ(out.previousNames().value(expected), original);
     }
 }
 
@@ -96,8 +96,8 @@ TEST(RenameOnDisk, SwapsCyclesAndChainsWithAndWithoutTheFlag)
         EXPECT_EQ(out.renamed, 10);
         EXPECT_EQ(s.dir.entries(),
                   QStringList({"Q", "a.txt", "b.txt", "c.txt", "d.txt", "e.txt", "p", "w.txt", "y.txt", "z.txt"}));
-        for (auto it = out.previousName.cbegin(); it != out.previousName.cend(); ++it)
-            EXPECT_EQ(s.dir.read(it.key()), it.value().toUtf8()) << it.key().toStdString();
+        for (const auto& [now, before] : out.moved)
+            EXPECT_EQ(s.dir.read(now), before.toUtf8()) << now.toStdString();
     }
 }
 
@@ -224,7 +224,7 @@ TEST(RenameOnDisk, StrandedTemporaryIsReportedAndRecorded)
     ASSERT_EQ(left.size(), 2);
     for (const QString& name : left) {
         EXPECT_TRUE(name.startsWith("quillet-tmp-"));
-        EXPECT_TRUE(out.previousName.contains(name));
+        EXPECT_TRUE(out.previousNames().contains(name));
         EXPECT_TRUE(out.failed[0].currentName == name || out.failed[1].currentName == name);
     }
     EXPECT_EQ(out.failed[0].reason, RenameReason::LeftUnderTemporaryName);
@@ -259,7 +259,7 @@ TEST(RenameOnCaselessFileSystem, DependenciesIgnoreLetterCase)
     const RenameOutcome out = executeRenames(plan, dir);
     EXPECT_TRUE(out.failed.isEmpty()) << out.failed.size();
     EXPECT_EQ(QStringList(dir.entries.values()), QStringList({"A.txt", "b.txt", "C.txt", "D.txt", "y.txt"}));
-    EXPECT_EQ(out.previousName.value("D.txt"), "x.txt");
+    EXPECT_EQ(out.previousNames().value("D.txt"), "x.txt");
 }
 
 }  // namespace

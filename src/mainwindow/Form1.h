@@ -14,9 +14,7 @@ class NameTextEdit;
 class ToolCommands;
 class Toolbars;
 struct MainWindowUi;
-namespace listsync {
-class ListSync;
-}
+namespace listsync { class ListSync; }
 
 class Form1 : public QMainWindow {
     Q_OBJECT
@@ -39,7 +37,7 @@ public:
     // Rename and restore; both return when the work and the rescan are done.
     void SetzenClick();
     void OrigNamen_Click();
-    // Where rename journals are kept (by default the user's application data folder).
+    // Where rename journals are kept (by default in the user's application data folder).
     void setJournalFolder(const QString& folder) { m_names.setJournalFolder(folder); }
     void ElementeSperren(bool lock);
 
@@ -49,8 +47,7 @@ public:
     void DragADirectory(const QString& firstPath);
     Browser* chooser() const;
 
-    // Toolbars.
-    void Form_Resize();
+    void Form_Resize();  // lays out the bands; the next four switch the toolbars
     void CloseFrame_Click();
     void CloseFrame2_Click();
     void ShowControlsDialogButton_Click();
@@ -64,7 +61,6 @@ public:
     const QStringList& TempList() const { return m_names.comparedLines(); }
     bool alwaysOnTopBox() const;
     NameTextEdit* nameBox() const { return m_nameBox; }
-
     // The folder and file name an update replaces; by default the running program's own.
     void setUpdateTarget(const QString& programDir, const QString& programFile);
 
@@ -76,8 +72,7 @@ private:
     void wire();
     // Layout, list synchronisation, drops, window moves (Form1_window.cpp).
     void wireWindowBehaviour();
-    // Opens the directory of a path; a path with no directory to open shows the chooser, or with
-    // scanIfMissing scans the vanished directory (an empty list).
+    // Opens a path's directory; none: the chooser, or with scanIfMissing an empty list of the vanished one.
     void openPath(const QString& path, bool scanIfMissing);
     void showScan();
     void Eingabe_Mit_Change();
@@ -117,7 +112,6 @@ private:
     int m_chooserGeneration = 0;
     QPointer<FehlerDialog> m_fehler;
     QPointer<Browser> m_browser;
-    QString m_updateDir;
-    QString m_updateFile;
+    QString m_updateDir, m_updateFile;  // what an update replaces
     listsync::ListSync* m_sync = nullptr;
 };

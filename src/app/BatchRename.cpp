@@ -1,10 +1,10 @@
 #include "app/BatchRename.h"
 
-#include "app/NameFile.h"
 #include "names/DirectoryScan.h"
 #include "names/NameList.h"
 #include "names/NameText.h"
 #include "names/RenamePlan.h"
+#include "textmode/TextFile.h"
 #include "ui/RenameMessages.h"
 
 #include <QDir>
@@ -67,9 +67,14 @@ int runBatch(const BatchRequest& request, QTextStream& out, QTextStream& err)
         err << QStringLiteral("Das Verzeichnis „%1“ kann nicht gelesen werden.").arg(request.directory) << Qt::endl;
         return kExitBadInput;
     }
-    const NameFileResult file = readNameFile(request.namesFile);
-    if (!file.ok) {
-        err << file.error << Qt::endl;
+    if (QFileInfo(request.namesFile).isDir()) {
+        err << QStringLiteral("„%1“ ist ein Verzeichnis, keine Textdatei").arg(request.namesFile) << Qt::endl;
+        return kExitBadInput;
+    }
+    // Read as the text mode reads its files, so a list saved there renames here.
+    const textmode::ReadResult file = textmode::readTextFile(request.namesFile);
+    if (file.status != textmode::ReadStatus::Ok) {
+        err << QStringLiteral("Die Datei „%1“ kann nicht gelesen werden").arg(request.namesFile) << Qt::endl;
         return kExitBadInput;
     }
     const QString& text = file.text;

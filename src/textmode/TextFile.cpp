@@ -113,6 +113,11 @@ QByteArray encodeText(const QString& text)
     return QByteArray(kUtf8Bom) + text.toUtf8();
 }
 
+QString decodeLines(const QByteArray& bytes)
+{
+    return joinLines(decodeText(bytes));
+}
+
 ReadResult readTextFile(const QString& path)
 {
     const QFileInfo info(path);
@@ -124,7 +129,7 @@ ReadResult readTextFile(const QString& path)
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return {ReadStatus::Unreadable, {}};
-    return {ReadStatus::Ok, joinLines(decodeText(bytes))};
+    return {ReadStatus::Ok, decodeLines(bytes)};
 }
 
 bool writeTextFile(const QString& path, const QString& text)

@@ -23,5 +23,7 @@ bool writeTextFile(const QString& path, const QString& text);
 // The bytes written for a text, and the text read from bytes (exposed for the encoding rules).
 QByteArray encodeText(const QString& text);
 QString decodeText(const QByteArray& bytes);
+// decodeText, with its lines (ended by CR, CR LF or LF) joined by CR LF: what readTextFile gives.
+QString decodeLines(const QByteArray& bytes);
 
 }  // namespace textmode

@@ -1,5 +1,4 @@
 #include "AppTestSupport.h"
-#include "app/NameFile.h"
 #include "app/Translations.h"
 #include "ui/Messenger.h"
 
@@ -72,28 +71,6 @@ TEST(CommandLine, DisplayIsCheckedOnlyWhenNoPlatformWasChosen)
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     run = quillet({QStringLiteral("eins"), QStringLiteral("zwei")}, env);
     EXPECT_EQ(run.exitCode, 2) << run.err.toStdString();
-}
-
-TEST(NameFile, LineEndsAndEncodings)
-{
-    const struct {
-        QByteArray bytes;
-        QString text;
-    } cases[] = {
-        {"", ""},
-        {"\n", ""},
-        {"a", "a"},
-        {"a\r\nb\r\n", "a\r\nb"},
-        {"a\rb\nc\r\n\r\nd", "a\r\nb\r\nc\r\n\r\nd"},
-        {"a\n\n", "a\r\n"},                      // one empty line before the last line end
-        {"\xEF\xBB\xBF\xC3\xA4\n", "ä"},         // byte order mark dropped
-        {"\xC3\xA4\xE4", "Ã¤ä"},                 // one invalid byte: the whole file is Windows-1252
-        {"\x80\x81\x9F\xFF", "€\u0081Ÿÿ"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.bytes.toHex().toStdString());
-        EXPECT_EQ(app::decodeNameFile(c.bytes), c.text);
-    }
 }
 
 TEST(Install, PutsEveryFileWhereTheDesktopLooksForIt)

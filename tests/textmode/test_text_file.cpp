@@ -70,6 +70,28 @@ TEST(TextFileRead, HighBytesAreWindows1252NotLatin1)
     EXPECT_EQ(readBytes("\x81"), QString(QChar(0x81)));  // unassigned: kept as its control character
 }
 
+TEST(TextFileRead, NameListsOfTheBatchModeDecodeLikeTextModeFiles)
+{
+    const struct {
+        QByteArray bytes;
+        QString text;
+    } cases[] = {
+        {"", ""},
+        {"\n", ""},
+        {"a", "a"},
+        {"a\r\nb\r\n", "a\r\nb"},
+        {"a\rb\nc\r\n\r\nd", "a\r\nb\r\nc\r\n\r\nd"},
+        {"a\n\n", "a\r\n"},                      // one empty line before the last line end
+        {"\xEF\xBB\xBF\xC3\xA4\n", "ä"},         // byte order mark dropped
+        {"\xC3\xA4\xE4", "Ã¤ä"},                 // one invalid byte: the whole file is Windows-1252
+        {"\x80\x81\x9F\xFF", "€\u0081Ÿÿ"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes.toHex().toStdString());
+        EXPECT_EQ(textmode::decodeLines(c.bytes), c.text);
+    }
+}
+
 TEST(TextFileRead, MissingAndUnreadableAreTold)
 {
     TempTree tree({"dir/"});

@@ -1,6 +1,6 @@
 #include "settings/AlwaysOnTop.h"
 
-#include "settings/AppDefOps.h"
+#include "settings/SettingsKeys.h"
 #include "settings/WindowPlacement.h"
 
 #include <QLabel>
@@ -8,9 +8,6 @@
 #include <QPainter>
 
 namespace {
-
-const QString kSection = QStringLiteral("AlwaysOnTop");
-const QString kKey = QStringLiteral("OnTop");
 
 QLabel* makePicture(QWidget* parent, const char* name, AlwaysOnTop::Look look)
 {
@@ -112,12 +109,12 @@ void AlwaysOnTop::applyToWindow()
 
 void AlwaysOnTop::SaveSettings()
 {
-    AppDefOps::SaveAppSetting(kSection, kKey, m_isOnTop);
+    settings::write(settings::keys::kControlOnTop, m_isOnTop);
 }
 
 void AlwaysOnTop::LoadSettings()
 {
-    if (AppDefOps::toBool(AppDefOps::GetAppSetting(kSection, kKey, true)))
+    if (settings::read(settings::keys::kControlOnTop))
         SetToTop(false);
     else
         SetToNormal(false);

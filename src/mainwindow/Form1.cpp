@@ -112,7 +112,7 @@ void Form1::showScan()
     m_ui->originalCaption->setText(msg::originalCaption(scan.names.size()));
     QStringList tips;
     if (scan.leftOutByOptions > 0)
-        tips << msg::leftOutTooltip(scan.leftOutByOptions, !settings::read(settings::keys::kRenameDirectories));
+        tips << msg::leftOutTooltip(scan.leftOutByOptions, scan.leftOutAreFolders);
     if (!scan.unlistable.isEmpty()) {
         QStringList shown = scan.unlistable.mid(0, kUnlistedShown);
         if (scan.unlistable.size() > kUnlistedShown)

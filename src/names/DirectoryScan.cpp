@@ -129,6 +129,7 @@ ScanResult scanDirectory(const QString& dirPath, const ListingOptions& options)
 ScanResult scanDirectory(const DirectoryHandle& handle, const ListingOptions& options)
 {
     ScanResult result;
+    result.leftOutAreFolders = !options.renameDirs;
     if (!handle.isOpen())
         return result;
 #ifndef _WIN32

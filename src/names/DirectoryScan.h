@@ -18,6 +18,7 @@ struct ScanResult {
     QList<FileIdentity> identities;  // identities[i] is what names[i] was at the scan
     QStringList unlistable;     // entries no line can name: invalid encoding, or a line break in the name (shown escaped)
     qsizetype leftOutByOptions = 0;  // files (or folders) the listing options leave out
+    bool leftOutAreFolders = false;  // what they leave out: folders when only files are listed
 };
 
 // Never lists ".", "..", hidden entries, the sibling tool "peldra.exe" (any case), sockets, pipes or devices.

@@ -58,7 +58,7 @@ public:
     QStringList originalNames() const { return m_names.names(); }
     bool isModified() const { return m_names.isModified(); }
     QString recoverText() const { return m_names.recoverText(); }
-    const QStringList& TempList() const { return m_names.comparedLines(); }
+    QStringList TempList() const { return m_names.comparedLines(); }
     bool alwaysOnTopBox() const;
     NameTextEdit* nameBox() const { return m_nameBox; }
     // The folder and file name an update replaces; by default the running program's own.

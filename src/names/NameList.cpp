@@ -16,11 +16,6 @@ QString defaultJournalFolder()
 
 namespace {
 
-bool hasThreeCharExtension(QStringView name)
-{
-    return name.size() >= 4 && name.at(name.size() - 4) == QLatin1Char('.');
-}
-
 // The line that gives the entry now called `current` its name `before` back: its display name, or the
 // full name where a blank line would keep the current name or a changed extension would not come back.
 // Worked out on views, as it runs for every entry after every rename.
@@ -55,6 +50,7 @@ void NameList::setStartPath(const QString& path)
 const ScanResult& NameList::scan(const ListingOptions& options)
 {
     m_dir = DirectoryHandle(m_startPath);
+    m_watch.restart(m_dir);
     m_scan = scanDirectory(m_dir, options);
     m_scannedText = buildNameText(m_scan.names);
     m_recoverText = m_scannedText;
@@ -82,11 +78,22 @@ CheckResult NameList::check(const QString& text)
     } else if (!m_modified) {
         result.verdict = RenameCheck::NothingChanged;
     } else {
-        result.duplicates = findDuplicateLines(text, &m_comparedLines);
+        m_checkedText = text;
+        result.duplicates = findDuplicateLines(text);
         if (result.duplicates.found())
             result.verdict = RenameCheck::DuplicateLines;
     }
     return result;
+}
+
+QStringList NameList::renamedLines() const
+{
+    return splitNameLines(m_renamedText, m_scan.names.size());
+}
+
+QStringList NameList::comparedLines() const
+{
+    return duplicateCheckLines(m_checkedText);
 }
 
 bool NameList::directoryMoved() const
@@ -102,21 +109,27 @@ RenameOutcome NameList::rename(const QString& text, const ListingOptions& option
         outcome.stopped = RenameStop::DirectoryMoved;
         return outcome;
     }
-    m_renamedLines = splitNameLines(text, m_scan.names.size());
-    RenamePlan plan = planRenames(m_scan.names, m_renamedLines);
-    // The journal confirms the inodes of the scan instead of looking every entry up by name again.
-    for (PlannedRename& move : plan.moves)
+    m_renamedText = text;
+    const QList<QStringView> lines = splitNameLineViews(m_renamedText, m_scan.names.size());
+    RenamePlan plan = planRenames(m_scan.names, lines);
+    // The scan's inodes serve the journal; only names that others changed since need a look at the disk.
+    const std::optional<QSet<QString>> changed = m_watch.takeChangedNames();
+    auto mayHaveChanged = [&](const QString& name) {
+        return !changed || (!changed->isEmpty() && changed->contains(name.toCaseFolded()));
+    };
+    for (PlannedRename& move : plan.moves) {
         move.inode = m_scan.identities.at(move.line - 1).inode;
+        move.inodeCurrent = !mayHaveChanged(move.from);
+    }
 
     // An entry this program renamed since the scan may have been replaced by another program's entry
-    // of the same name since; the restore pairs by identity, so such a stranger keeps its name. (Checked
-    // only for these entries: a look-up per entry of a large first rename would cost a good share of it.)
+    // of the same name since; the restore pairs by identity, so such a stranger keeps its name.
     if (!m_recoverNameOf.isEmpty()) {
         QList<PlannedRename> moves;
         moves.reserve(plan.moves.size());
         for (PlannedRename& move : plan.moves) {
             const FileIdentity& scanned = m_scan.identities.at(move.line - 1);
-            if (scanned.isValid() && m_recoverNameOf.contains(keyOf(scanned))) {
+            if (!move.inodeCurrent && scanned.isValid() && m_recoverNameOf.contains(keyOf(scanned))) {
                 const FileIdentity now = m_dir.entryIdentity(move.from);
                 if (now.isValid() && !(now == scanned)) {
                     plan.refused.append({move.line, move.from, move.to, RenameReason::EntryReplaced});

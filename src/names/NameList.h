@@ -2,6 +2,7 @@
 // The list of original names of one directory and what the program keeps about it: the start path, whether
 // the name text was changed since the last scan, and the names from before the last rename.
 #include "names/DirectoryScan.h"
+#include "names/DirectoryWatch.h"
 #include "names/NameText.h"
 #include "names/RenameJournal.h"
 #include "names/RenamePlan.h"
@@ -48,9 +49,9 @@ public:
     // The name text from before the last rename, in the order of the current list.
     const QString& recoverText() const { return m_recoverText; }
     // The lines the last rename read, one per entry.
-    const QStringList& renamedLines() const { return m_renamedLines; }
+    QStringList renamedLines() const;
     // The lines the last duplicate check compared.
-    const QStringList& comparedLines() const { return m_comparedLines; }
+    QStringList comparedLines() const;
 
     CheckResult check(const QString& text);
 
@@ -84,14 +85,16 @@ private:
     QString m_startPath;
     QString m_journalFolder;
     DirectoryHandle m_dir;
+    DirectoryWatch m_watch;  // names changed by others since the scan
     ScanResult m_scan;
     QString m_scannedText;
     bool m_modified = false;
     QString m_recoverText;
     // Name before the first rename since the last scan of every entry renamed since then.
     QHash<EntryKey, QString> m_recoverNameOf;
-    QStringList m_renamedLines;
-    QStringList m_comparedLines;
+    // The texts the last rename and the last duplicate check read; their lines are made when asked for.
+    QString m_renamedText;
+    QString m_checkedText;
 };
 
 }  // namespace names

@@ -2,7 +2,7 @@
 
 namespace names {
 
-bool hasThreeCharExtension(const QString& name)
+bool hasThreeCharExtension(QStringView name)
 {
     return name.size() >= 4 && name.at(name.size() - 4) == QLatin1Char('.');
 }
@@ -12,14 +12,18 @@ QString displayName(const QString& name)
     return hasThreeCharExtension(name) ? name.left(name.size() - 4) : name;
 }
 
-QString applyExtensionRule(const QString& original, const QString& line)
+QString applyExtensionRule(const QString& original, QStringView line)
 {
-    if (hasThreeCharExtension(original) && !hasThreeCharExtension(line))
-        return line + original.right(4);
-    return line;
+    if (hasThreeCharExtension(original) && !hasThreeCharExtension(line)) {
+        QString name;
+        name.reserve(line.size() + 4);
+        name.append(line).append(QStringView(original).right(4));
+        return name;
+    }
+    return line.toString();
 }
 
-bool isBlankLine(const QString& line)
+bool isBlankLine(QStringView line)
 {
     for (QChar c : line)
         if (c != QLatin1Char(' '))

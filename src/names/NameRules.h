@@ -6,7 +6,7 @@ namespace names {
 
 // True when the name ends in a three-character extension ("song.mp3"):
 // its fourth character from the end is a dot.
-bool hasThreeCharExtension(const QString& name);
+bool hasThreeCharExtension(QStringView name);
 
 // The line a scan writes for an entry: the name without a three-character
 // extension, otherwise the whole name. ".abc" gives an empty line.
@@ -14,9 +14,9 @@ QString displayName(const QString& name);
 
 // The final name for an entry whose line reads `line`: the line, with the
 // entry's extension appended when the entry has one and the line has none.
-QString applyExtensionRule(const QString& original, const QString& line);
+QString applyExtensionRule(const QString& original, QStringView line);
 
 // A line that holds nothing but blanks keeps its entry's name.
-bool isBlankLine(const QString& line);
+bool isBlankLine(QStringView line);
 
 }  // namespace names

@@ -2,7 +2,7 @@
 
 #include "names/NameRules.h"
 
-#include <QHash>
+#include "names/NameTable.h"
 
 namespace names {
 
@@ -81,26 +81,25 @@ QList<QStringView> trimmedNonBlankLines(QStringView text)
 
 }  // namespace
 
-DuplicateLines findDuplicateLines(QStringView text, QStringList* compared)
+QStringList duplicateCheckLines(QStringView text)
+{
+    QStringList compared;
+    for (QStringView line : trimmedNonBlankLines(text))
+        compared.append(line.toString());
+    return compared;
+}
+
+DuplicateLines findDuplicateLines(QStringView text)
 {
     const QList<QStringView> lines = trimmedNonBlankLines(text);
-    if (compared) {
-        compared->clear();
-        compared->reserve(lines.size());
-        for (QStringView line : lines)
-            compared->append(line.toString());
-    }
     // The answer is the first line that has an equal line after it, with its first such later line.
-    QHash<QStringView, qsizetype> firstSeen;
-    firstSeen.reserve(lines.size());
+    NameTable<Qt::CaseSensitive> firstSeen(lines.size());
     DuplicateLines found;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        auto it = firstSeen.constFind(lines.at(i));
-        if (it == firstSeen.constEnd()) {
-            firstSeen.insert(lines.at(i), i);
-        } else if (found.first < 0 || it.value() < found.first) {
+        const qsizetype first = firstSeen.insert(lines.at(i), int(i));
+        if (first != i && (found.first < 0 || first < found.first)) {
             // Only the second occurrence of a line can set the pair: the first k wins, then the first m.
-            found.first = it.value();
+            found.first = first;
             found.second = i;
         }
     }

@@ -29,7 +29,9 @@ struct DuplicateLines {
 };
 
 // The first line that has an equal line after it (compared without leading and trailing blanks, blank
-// lines left out), with the first such later line. The compared lines go to `compared`.
-DuplicateLines findDuplicateLines(QStringView text, QStringList* compared = nullptr);
+// lines left out), with the first such later line.
+DuplicateLines findDuplicateLines(QStringView text);
+// The lines that check compares, in order.
+QStringList duplicateCheckLines(QStringView text);
 
 }  // namespace names

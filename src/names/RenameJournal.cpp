@@ -273,14 +273,26 @@ bool isSameName(const char* raw, const QString& name)
 }
 #endif
 
-// Sets each entry's inode to what has its old name now. An inode the caller brings (from its own listing)
-// is confirmed against one pass over the directory that decodes no name; only entries without one, or
-// whose name leads elsewhere by now, are looked up by name.
+// Sets each entry's inode to what has its old name now. Inodes the caller knows to be current are kept;
+// a few others are looked up one by one. Many are confirmed against one pass over the directory that
+// decodes no name; only entries without one, or whose name leads elsewhere by now, are looked up by name.
 void readInodes(const DirectoryHandle& dir, QList<JournalEntry>& entries)
 {
+    constexpr qsizetype kSingleLookUps = 256;
     std::vector<bool> confirmed(size_t(entries.size()), false);
+    qsizetype unconfirmed = 0;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        confirmed[size_t(i)] = entries.at(i).inodeCurrent && entries.at(i).inode != 0;
+        unconfirmed += confirmed[size_t(i)] ? 0 : 1;
+    }
+    if (unconfirmed <= kSingleLookUps) {
+        for (qsizetype i = 0; i < entries.size(); ++i)
+            if (!confirmed[size_t(i)])
+                entries[i].inode = dir.entryIdentity(entries.at(i).oldName).inode;
+        return;
+    }
 #ifndef _WIN32
-    if (std::any_of(entries.cbegin(), entries.cend(), [](const JournalEntry& e) { return e.inode != 0; })) {
+    if (std::any_of(entries.cbegin(), entries.cend(), [](const JournalEntry& e) { return e.inode != 0 && !e.inodeCurrent; })) {
         QHash<quint64, qsizetype> entryOfInode;
         entryOfInode.reserve(entries.size());
         for (qsizetype i = 0; i < entries.size(); ++i)

@@ -23,6 +23,7 @@ struct JournalEntry {
     QString tempName;   // empty when the entry moves straight to its new name
     QString newName;
     quint64 inode = 0;  // 0: read when the plan is written
+    bool inodeCurrent = false;  // false: the inode is confirmed when the plan is written
 };
 
 // One rename's journal, written as the rename goes on (see executeRenames).

@@ -2,6 +2,7 @@
 
 #include "names/DirectoryScan.h"
 #include "names/NameRules.h"
+#include "names/NameTable.h"
 #include "names/RenameJournal.h"
 #include "names/SafeRename.h"
 
@@ -63,78 +64,11 @@ std::optional<RenameReason> refusalOf(const QString& name)
     return std::nullopt;
 }
 
-// A set of names that ignores letter case, as some file systems do. It hashes
-// the folded characters in place instead of building folded copies, which at
-// 100,000 entries would cost a noticeable share of the rename itself.
-class CaselessNames {
-public:
-    explicit CaselessNames(qsizetype expected)
-    {
-        size_t size = 16;
-        while (size < size_t(expected) * 2)
-            size *= 2;
-        m_slots.assign(size, Slot{});
-        m_mask = size - 1;
-    }
-
-    // `name` must outlive the set.
-    void insert(const QString& name)
-    {
-        const size_t h = hashOf(name);
-        size_t i = h & m_mask;
-        for (; m_slots[i].name; i = (i + 1) & m_mask)
-            if (m_slots[i].hash == h && equal(*m_slots[i].name, name))
-                return;
-        m_slots[i] = {h, &name};
-    }
-
-    bool contains(QStringView name) const
-    {
-        const size_t h = hashOf(name);
-        for (size_t i = h & m_mask; m_slots[i].name; i = (i + 1) & m_mask)
-            if (m_slots[i].hash == h && equal(*m_slots[i].name, name))
-                return true;
-        return false;
-    }
-
-private:
-    struct Slot {
-        size_t hash = 0;
-        const QString* name = nullptr;
-    };
-
-    static bool equal(QStringView a, QStringView b)
-    {
-        return a.compare(b, Qt::CaseInsensitive) == 0;
-    }
-
-    static size_t hashOf(QStringView s)
-    {
-        size_t h = 14695981039346656037ull;
-        for (qsizetype i = 0; i < s.size(); ++i) {
-            char32_t c = s[i].unicode();
-            if (c < 0x80) {
-                if (c >= 'A' && c <= 'Z')
-                    c += 'a' - 'A';
-            } else {
-                if (QChar::isHighSurrogate(c) && i + 1 < s.size() && s[i + 1].isLowSurrogate())
-                    c = QChar::surrogateToUcs4(char16_t(c), s[++i].unicode());
-                c = QChar::toCaseFolded(c);
-            }
-            h = (h ^ c) * 1099511628211ull;
-        }
-        return h;
-    }
-
-    std::vector<Slot> m_slots;
-    size_t m_mask = 0;
-};
-
 }  // namespace
 
-QStringList splitNameLines(const QString& text, qsizetype maxLines)
+QList<QStringView> splitNameLineViews(QStringView text, qsizetype maxLines)
 {
-    QStringList lines;
+    QList<QStringView> lines;
     if (maxLines <= 0)
         return lines;
     lines.reserve(std::min(maxLines, text.count(QLatin1Char('\r')) + 1));
@@ -151,17 +85,34 @@ QStringList splitNameLines(const QString& text, qsizetype maxLines)
     return lines;
 }
 
+QStringList splitNameLines(const QString& text, qsizetype maxLines)
+{
+    QStringList lines;
+    for (QStringView line : splitNameLineViews(text, maxLines))
+        lines.append(line.toString());
+    return lines;
+}
+
 RenamePlan planRenames(const QStringList& originals, const QStringList& lines)
+{
+    return planRenames(originals, QList<QStringView>(lines.cbegin(), lines.cend()));
+}
+
+RenamePlan planRenames(const QStringList& originals, const QList<QStringView>& lines)
 {
     enum class State : unsigned char { Stays, Moves, Refused };
     const qsizetype n = originals.size();
     QList<State> state(n, State::Stays);
     QList<QString> target(n);
-    QList<RenameProblem> refusal(n);
+    struct Refusal {
+        RenameReason reason = RenameReason::DiskError;
+        int otherLine = 0;
+    };
+    std::vector<Refusal> refusal(static_cast<size_t>(n));
 
     // Each line on its own: the final name, and whether the file system could take it.
     for (qsizetype i = 0; i < n && i < lines.size(); ++i) {
-        const QString& line = lines.at(i);
+        const QStringView line = lines.at(i);
         if (isBlankLine(line))
             continue;
         QString name = applyExtensionRule(originals.at(i), line);
@@ -169,7 +120,7 @@ RenamePlan planRenames(const QStringList& originals, const QStringList& lines)
             continue;
         if (const auto why = refusalOf(name)) {
             state[i] = State::Refused;
-            refusal[i].reason = *why;
+            refusal[size_t(i)].reason = *why;
         } else {
             state[i] = State::Moves;
         }
@@ -177,18 +128,17 @@ RenamePlan planRenames(const QStringList& originals, const QStringList& lines)
     }
 
     // Two lines with the same final name: the first one keeps it.
-    QHash<QString, qsizetype> moveByTarget;
-    moveByTarget.reserve(n);
+    NameTable<Qt::CaseSensitive> moveByTarget(n);
+    qsizetype moving = 0;
     for (qsizetype i = 0; i < n; ++i) {
         if (state[i] != State::Moves)
             continue;
-        const auto it = moveByTarget.constFind(target[i]);
-        if (it == moveByTarget.cend()) {
-            moveByTarget.insert(target[i], i);
+        const int first = moveByTarget.insert(target.at(i), int(i));
+        if (first == i) {
+            ++moving;
         } else {
             state[i] = State::Refused;
-            refusal[i].reason = RenameReason::SameTargetAsLine;
-            refusal[i].otherLine = int(it.value() + 1);
+            refusal[size_t(i)] = {RenameReason::SameTargetAsLine, first + 1};
         }
     }
 
@@ -202,31 +152,26 @@ RenamePlan planRenames(const QStringList& originals, const QStringList& lines)
     while (!staying.empty()) {
         const qsizetype s = staying.back();
         staying.pop_back();
-        const qsizetype k = moveByTarget.value(originals.at(s), -1);
+        const int k = moveByTarget.value(originals.at(s));
         if (k < 0 || state[k] != State::Moves)
             continue;
-        if (state[s] == State::Refused) {
-            refusal[k].reason = RenameReason::TargetHeldByStayingLine;
-            refusal[k].otherLine = int(s + 1);
-        } else {
-            refusal[k].reason = RenameReason::TargetExists;
-        }
+        if (state[s] == State::Refused)
+            refusal[size_t(k)] = {RenameReason::TargetHeldByStayingLine, int(s + 1)};
+        else
+            refusal[size_t(k)].reason = RenameReason::TargetExists;
         state[k] = State::Refused;
         staying.push_back(k);
     }
 
     RenamePlan plan;
-    plan.moves.reserve(moveByTarget.size());
+    plan.moves.reserve(moving);
     for (qsizetype i = 0; i < n; ++i) {
         const int line = int(i + 1);
         if (state[i] == State::Moves) {
-            plan.moves.append({line, originals.at(i), target[i]});
+            plan.moves.append({line, originals.at(i), target.at(i)});
         } else if (state[i] == State::Refused) {
-            RenameProblem p = refusal[i];
-            p.line = line;
-            p.from = originals.at(i);
-            p.to = target[i];
-            plan.refused.append(std::move(p));
+            const Refusal& r = refusal[size_t(i)];
+            plan.refused.append({line, originals.at(i), target.at(i), r.reason, 0, r.otherLine});
         }
     }
     return plan;
@@ -253,11 +198,11 @@ RenameOutcome executeRenames(const RenamePlan& plan, Renamer& renamer,
     // A target that is (up to letter case, for file systems that ignore it)
     // the current name of a moving entry is free only after that entry has
     // left: such moves, case-only changes included, go through a temporary name.
-    CaselessNames sources(n);
-    for (const PlannedRename& m : moves)
-        sources.insert(m.from);
+    NameTable<Qt::CaseInsensitive> sources(n);
+    for (qsizetype i = 0; i < n; ++i)
+        sources.insert(moves.at(i).from, int(i));
     // Needed only to pick temporary names, which most renames do without.
-    std::optional<CaselessNames> targets;
+    std::optional<NameTable<Qt::CaseInsensitive>> targets;
     QList<QString> tempName(n);
     std::vector<bool> viaTemporaryName(size_t(n), false);
     qsizetype tempCount = 0;
@@ -265,8 +210,8 @@ RenameOutcome executeRenames(const RenamePlan& plan, Renamer& renamer,
         QString name;
         if (!targets) {
             targets.emplace(n);
-            for (const PlannedRename& m : moves)
-                targets->insert(m.to);
+            for (qsizetype i = 0; i < n; ++i)
+                targets->insert(moves.at(i).to, int(i));
         }
         do
             name = randomTemporaryName();
@@ -287,7 +232,8 @@ RenameOutcome executeRenames(const RenamePlan& plan, Renamer& renamer,
         QList<JournalEntry> entries;
         entries.reserve(n);
         for (qsizetype i = 0; i < n; ++i)
-            entries.append({moves.at(i).line, moves.at(i).from, tempName.at(i), moves.at(i).to, moves.at(i).inode});
+            entries.append({moves.at(i).line, moves.at(i).from, tempName.at(i), moves.at(i).to, moves.at(i).inode,
+                            moves.at(i).inodeCurrent});
         if (const int err = journal->writePlan(entries)) {
             outcome.stopped = RenameStop::JournalNotWritten;
             outcome.stopError = err;

@@ -20,6 +20,7 @@ struct PlannedRename {
     QString from;
     QString to;
     quint64 inode = 0;  // what `from` was when listed, for the journal; 0 when not known
+    bool inodeCurrent = false;  // `from` is known to lead to that inode still
 };
 
 // Why an entry did not get its new name (or, after a recovery, the name chosen).
@@ -70,10 +71,13 @@ struct RenamePlan {
 // last CR is the last line (so "" gives one empty line and "a\r\n" gives
 // "a" and ""). At most maxLines lines.
 QStringList splitNameLines(const QString& text, qsizetype maxLines);
+// The same lines as views into `text`, which must outlive them.
+QList<QStringView> splitNameLineViews(QStringView text, qsizetype maxLines);
 
 // originals: the entry names in list order; lines[i] is the line of
 // originals[i]. Lines past the list are ignored; an entry without a line, or
 // with a blank line, keeps its name.
+RenamePlan planRenames(const QStringList& originals, const QList<QStringView>& lines);
 RenamePlan planRenames(const QStringList& originals, const QStringList& lines);
 
 // What stopped a rename before any entry was touched.

@@ -82,4 +82,27 @@ TEST(NameList, RecoverTextFollowsEntriesThroughSeveralRenames)
     EXPECT_EQ(list.recoverText(), crlf({"a", "b", "c"}));
 }
 
+// Between the scan and the rename another program replaces an entry. The rename renames what now has the
+// name, and the journal must record that entry, not the listed one: the undo brings the renamed entry back
+// and a second rename still pairs the restore by identity.
+TEST(NameList, AnEntryReplacedAfterTheScanIsRecordedAsTheOneRenamed)
+{
+    TempTree dir;
+    dir.add("a.txt", "listed");
+    dir.add("b.txt", "B");
+    const TempTree journals;
+    NameList list(journals.path());
+    list.setStartPath(dir.path());
+    list.scan(kFiles);
+    ASSERT_TRUE(QFile::rename(dir.file("a.txt"), dir.file("moved.bak")));
+    dir.add("a.txt", "stranger");
+
+    list.setModified(true);
+    ASSERT_TRUE(list.rename(crlf({"x", "b"}), kFiles).failed.isEmpty());
+    EXPECT_EQ(dir.withContent(), QStringList({"b.txt=B", "moved.bak=listed", "x.txt=stranger"}));
+    const RenameOutcome undo = list.undoLastRename(kFiles);
+    EXPECT_TRUE(undo.failed.isEmpty());
+    EXPECT_EQ(dir.withContent(), QStringList({"a.txt=stranger", "b.txt=B", "moved.bak=listed"}));
+}
+
 }  // namespace

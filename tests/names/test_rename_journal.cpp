@@ -270,7 +270,7 @@ TEST(RenameJournal, AnEntryStrandedUnderATemporaryNameIsOfferedForRecovery)
     const DirectoryHandle handle(dir.path());
     StuckRenamer renamer(handle);
     RenameJournal journal(data.file("journals"), handle);
-    const RenameOutcome out = executeRenames(planRenames({"a", "b"}, {"b", "a"}), renamer, {}, &journal);
+    const RenameOutcome out = executeRenames(planRenames({"a", "b"}, QStringList({"b", "a"})), renamer, {}, &journal);
     ASSERT_EQ(out.failed.size(), 2);
     EXPECT_EQ(out.failed[0].reason, RenameReason::LeftUnderTemporaryName);
 

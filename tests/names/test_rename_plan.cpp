@@ -218,7 +218,7 @@ TEST(RenameOnDisk, StrandedTemporaryIsReportedAndRecorded)
     Scenario s({"a", "b"});
     HookedRenamer r(s.dir.path());
     r.before = [](const QString& from, const QString&) { return from.startsWith("quillet-tmp-") ? EBUSY : 0; };
-    const RenameOutcome out = executeRenames(planRenames(s.originals, {"b", "a"}), r);
+    const RenameOutcome out = executeRenames(planRenames(s.originals, QStringList({"b", "a"})), r);
     ASSERT_EQ(out.failed.size(), 2);
     const QStringList left = s.dir.entries();
     ASSERT_EQ(left.size(), 2);

@@ -1,0 +1,123 @@
+#include "names/DirectoryWatch.h"
+
+#include <QByteArray>
+#include <QFile>
+
+#ifdef __linux__
+#include <linux/magic.h>
+#include <sys/inotify.h>
+#include <sys/vfs.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#endif
+
+namespace names {
+
+#ifdef __linux__
+
+namespace {
+
+// File systems whose every change passes through this machine's kernel, so that a watch sees it.
+// Network and user-space file systems are changed behind its back and are left out.
+bool watchSeesEveryChange(int dirFd)
+{
+    struct statfs fs;
+    if (::fstatfs(dirFd, &fs) != 0)
+        return false;
+    switch (static_cast<unsigned long>(fs.f_type)) {
+    case EXT4_SUPER_MAGIC:  // also ext2 and ext3
+    case XFS_SUPER_MAGIC:
+    case BTRFS_SUPER_MAGIC:
+    case TMPFS_MAGIC:
+    case F2FS_SUPER_MAGIC:
+    case MSDOS_SUPER_MAGIC:
+    case 0x2011BAB0UL:  // exFAT
+    case 0x7366746EUL:  // NTFS (kernel driver)
+    case 0x2FC12FC1UL:  // ZFS
+        return true;
+    default:
+        return false;
+    }
+}
+
+}  // namespace
+
+void DirectoryWatch::restart(const DirectoryHandle& dir)
+{
+    stop();
+    if (!dir.isOpen() || !watchSeesEveryChange(dir.fd()))
+        return;
+    m_fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (m_fd < 0)
+        return;
+    // The held directory, not whatever its path leads to by now.
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(dir.fd());
+    if (::inotify_add_watch(m_fd, self.constData(),
+                            IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF | IN_ONLYDIR)
+        < 0)
+        stop();
+}
+
+std::optional<QSet<QString>> DirectoryWatch::takeChangedNames()
+{
+    if (m_fd < 0)
+        return std::nullopt;
+    QSet<QString> names;
+    bool known = true;
+    alignas(struct inotify_event) char buffer[64 * 1024];
+    for (;;) {
+        const ssize_t got = ::read(m_fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            known = errno == EAGAIN;
+            break;
+        }
+        if (got == 0)
+            break;
+        for (ssize_t at = 0; at < got;) {
+            struct inotify_event event;
+            std::memcpy(&event, buffer + at, sizeof event);
+            if (event.mask & (IN_Q_OVERFLOW | IN_IGNORED | IN_DELETE_SELF | IN_UNMOUNT))
+                known = false;
+            else if (event.len > 0)
+                names.insert(QFile::decodeName(buffer + at + sizeof event).toCaseFolded());
+            at += ssize_t(sizeof event + event.len);
+        }
+        if (!known)
+            break;
+    }
+    stop();
+    if (!known)
+        return std::nullopt;
+    return names;
+}
+
+void DirectoryWatch::stop()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+}
+
+#else  // no watch: every name counts as possibly changed
+
+void DirectoryWatch::restart(const DirectoryHandle&) {}
+
+std::optional<QSet<QString>> DirectoryWatch::takeChangedNames()
+{
+    return std::nullopt;
+}
+
+void DirectoryWatch::stop() {}
+
+#endif
+
+DirectoryWatch::~DirectoryWatch()
+{
+    stop();
+}
+
+}  // namespace names

@@ -1,0 +1,39 @@
+#pragma once
+// Which names of a directory other programs created, removed or moved since
+// a point in time, where the platform can tell.
+//
+// The scan reads every entry's inode; the rename needs it again for the
+// journal and to recognise entries replaced meanwhile. Asking the directory
+// once more costs a pass over all of it; a watch set before the scan names
+// the few entries that need it.
+#include "names/DirectoryHandle.h"
+
+#include <QSet>
+#include <QString>
+
+#include <optional>
+
+namespace names {
+
+class DirectoryWatch {
+public:
+    DirectoryWatch() = default;
+    ~DirectoryWatch();
+    DirectoryWatch(const DirectoryWatch&) = delete;
+    DirectoryWatch& operator=(const DirectoryWatch&) = delete;
+
+    // Starts watching the directory held by `dir`; earlier changes are forgotten.
+    void restart(const DirectoryHandle& dir);
+    // The names created, removed or moved in the directory since restart(), case-folded (some file
+    // systems ignore case), and stops watching (a rename of our own would only fill the watch). No value when that cannot be told: no watch on this
+    // platform or file system, too many changes, the directory itself gone.
+    std::optional<QSet<QString>> takeChangedNames();
+
+private:
+    void stop();
+#ifdef __linux__
+    int m_fd = -1;
+#endif
+};
+
+}  // namespace names

@@ -1,0 +1,77 @@
+// The watch that spares the rename a second look at every entry: it must name every change that
+// others make, and say so when it cannot.
+#include "names/DirectoryWatch.h"
+
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace names;
+
+namespace {
+
+// Under a file system the watch covers on every Linux machine.
+std::unique_ptr<QTemporaryDir> watchableDir()
+{
+    if (!QDir(QStringLiteral("/dev/shm")).exists())
+        return nullptr;
+    auto dir = std::make_unique<QTemporaryDir>(QStringLiteral("/dev/shm/quillet-watch-XXXXXX"));
+    return dir->isValid() ? std::move(dir) : nullptr;
+}
+
+void touch(const QString& path)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+}
+
+TEST(DirectoryWatch, NamesEveryCreatedRemovedAndMovedNameOnce)
+{
+#ifndef __linux__
+    GTEST_SKIP() << "no watch on this platform";
+#endif
+    const auto dir = watchableDir();
+    if (!dir)
+        GTEST_SKIP() << "no /dev/shm";
+    touch(dir->filePath("a"));
+    touch(dir->filePath("d"));
+    const DirectoryHandle handle(dir->path());
+    DirectoryWatch watch;
+    watch.restart(handle);
+    EXPECT_EQ(watch.takeChangedNames(), QSet<QString>());
+
+    watch.restart(handle);
+    touch(dir->filePath("New.txt"));
+    ASSERT_TRUE(QFile::rename(dir->filePath("a"), dir->filePath("c")));
+    ASSERT_TRUE(QFile::remove(dir->filePath("d")));
+    QFile::resize(dir->filePath("c"), 10);  // a write changes no name
+    EXPECT_EQ(watch.takeChangedNames(), QSet<QString>({"new.txt", "a", "c", "d"}));
+    // Taken means stopped: what follows is not known.
+    EXPECT_EQ(watch.takeChangedNames(), std::nullopt);
+}
+
+// More changes than the kernel queues for a watch: what was lost is not known, so nothing is.
+TEST(DirectoryWatch, NoWatchOrAnOverflowIsNotKnown)
+{
+    DirectoryWatch never;
+    EXPECT_EQ(never.takeChangedNames(), std::nullopt);
+    const auto dir = watchableDir();
+    if (!dir)
+        GTEST_SKIP() << "no /dev/shm";
+    QFile limitFile(QStringLiteral("/proc/sys/fs/inotify/max_queued_events"));
+    const int limit = limitFile.open(QIODevice::ReadOnly) ? limitFile.readAll().trimmed().toInt() : 16384;
+    if (limit <= 0 || limit > 100000)
+        GTEST_SKIP() << "queue limit " << limit;
+    const DirectoryHandle handle(dir->path());
+    DirectoryWatch watch;
+    watch.restart(handle);
+    for (int i = 0; i <= limit; ++i)
+        touch(dir->filePath(QString::number(i)));
+    EXPECT_EQ(watch.takeChangedNames(), std::nullopt);
+}
+
+}  // namespace

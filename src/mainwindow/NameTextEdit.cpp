@@ -6,12 +6,20 @@
 #include <QTranslator>
 
 #include <algorithm>
+#include <cstring>
 #include <set>
 
 namespace {
 
 constexpr int kMarginCount = 5;
 constexpr int kTextBoxScrollWidth = 1;  // grows with the widest line drawn
+
+// Lines longer than this (all names joined into one, say) are measured in short runs; see
+// measureLongLinesInShortRuns. A line of one name never comes near it.
+constexpr long kLongLineBytes = 4096;
+// Two styles that look the same; a long line alternates between them.
+constexpr int kTextStyle = 0;
+constexpr int kTwinStyle = 1;
 
 // The library's own texts (its context menu) in German, like the rest of the window; once per application.
 void installGermanEditorTexts()
@@ -88,6 +96,10 @@ NameTextEdit::NameTextEdit(QWidget* parent) : QsciScintilla(parent)
     keepTextBoxKeys();
     applyPalette();
     connect(this, &QsciScintilla::textChanged, this, &NameTextEdit::onTextChanged);
+    connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
+            [this](int position, int type, const char* text, int length, int, int, int, int, int, int) {
+                noteInsertion(position, type, text, length);
+            });
 }
 
 void NameTextEdit::keepTextBoxKeys()
@@ -134,7 +146,76 @@ void NameTextEdit::applyPalette()
     setCaretForegroundColor(p.color(QPalette::Text));
     setSelectionBackgroundColor(p.color(QPalette::Highlight));
     setSelectionForegroundColor(p.color(QPalette::HighlightedText));
+    // The twin style of long lines looks exactly like the text style.
+    QByteArray face(SendScintilla(SCI_STYLEGETFONT, kTextStyle, static_cast<void*>(nullptr)) + 1, '\0');
+    SendScintilla(SCI_STYLEGETFONT, kTextStyle, static_cast<void*>(face.data()));
+    SendScintilla(SCI_STYLESETFONT, kTwinStyle, face.constData());
+    static const std::pair<unsigned, unsigned> kCopied[] = {
+        {SCI_STYLEGETSIZEFRACTIONAL, SCI_STYLESETSIZEFRACTIONAL}, {SCI_STYLEGETWEIGHT, SCI_STYLESETWEIGHT},
+        {SCI_STYLEGETITALIC, SCI_STYLESETITALIC}, {SCI_STYLEGETUNDERLINE, SCI_STYLESETUNDERLINE},
+        {SCI_STYLEGETFORE, SCI_STYLESETFORE}, {SCI_STYLEGETBACK, SCI_STYLESETBACK},
+        {SCI_STYLEGETCHARACTERSET, SCI_STYLESETCHARACTERSET}, {SCI_STYLEGETCASE, SCI_STYLESETCASE},
+        {SCI_STYLEGETEOLFILLED, SCI_STYLESETEOLFILLED},
+    };
+    for (const auto& [get, set] : kCopied)
+        SendScintilla(set, kTwinStyle, SendScintilla(get, kTextStyle));
     m_applyingLook = false;
+}
+
+void NameTextEdit::noteInsertion(int position, int modificationType, const char*, int length)
+{
+    if (!(modificationType & SC_MOD_INSERTTEXT) || length <= 0)
+        return;
+    // One range around every insertion since the last look; a range too wide only costs a little time.
+    const long end = long(position) + length;
+    if (m_insertedFrom < 0) {
+        m_insertedFrom = position;
+        m_insertedTo = end;
+    } else {
+        if (position <= m_insertedTo)
+            m_insertedTo += length;
+        m_insertedFrom = std::min<long>(m_insertedFrom, position);
+        m_insertedTo = std::max(m_insertedTo, end);
+    }
+}
+
+// The editor measures a line in runs of one style, each through the toolkit's text layout, and that costs
+// about half a microsecond per character: a line of three million characters would freeze the window for
+// seconds whenever it is laid out. Runs of one or a few characters cost a fraction of that, as the editor
+// keeps the widths of short runs it has measured. So a long line changes between two styles that look the
+// same before each ASCII character: combining marks and other characters that shape together stay in
+// the run of the character before them. (Kerning between the characters of such a line is lost.)
+void NameTextEdit::measureLongLinesInShortRuns()
+{
+    if (m_insertedFrom < 0)
+        return;
+    const long length = SendScintilla(SCI_GETLENGTH);
+    const long firstLine = SendScintilla(SCI_LINEFROMPOSITION, std::min(m_insertedFrom, length));
+    const long lastLine = SendScintilla(SCI_LINEFROMPOSITION, std::min(m_insertedTo, length));
+    m_insertedFrom = m_insertedTo = -1;
+    const long start = SendScintilla(SCI_POSITIONFROMLINE, firstLine);
+    const long end = SendScintilla(SCI_GETLINEENDPOSITION, lastLine);
+    if (end - start <= kLongLineBytes)
+        return;
+    const auto* text = static_cast<const char*>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
+    QByteArray styles;
+    for (long lineStart = start; lineStart < end;) {
+        const void* cr = std::memchr(text + lineStart, '\r', size_t(end - lineStart));
+        const long lineEnd = cr ? long(static_cast<const char*>(cr) - text) : end;
+        if (lineEnd - lineStart > kLongLineBytes) {
+            styles.resize(lineEnd - lineStart);
+            char* out = styles.data();
+            char style = kTextStyle;
+            for (long i = lineStart; i < lineEnd; ++i) {
+                if (static_cast<unsigned char>(text[i]) < 0x80)
+                    style = style == kTextStyle ? kTwinStyle : kTextStyle;
+                out[i - lineStart] = style;
+            }
+            SendScintilla(SCI_STARTSTYLING, lineStart);
+            SendScintilla(SCI_SETSTYLINGEX, uintptr_t(styles.size()), styles.constData());
+        }
+        lineStart = lineEnd + 2;  // past the CR LF
+    }
 }
 
 void NameTextEdit::changeEvent(QEvent* event)
@@ -164,6 +245,7 @@ void NameTextEdit::replaceAll(const QString& crlfText)
     SendScintilla(SCI_SETEMPTYSELECTION, 0L);
     SendScintilla(SCI_SETFIRSTVISIBLELINE, 0L);
     SendScintilla(SCI_SETXOFFSET, 0L);
+    measureLongLinesInShortRuns();
 }
 
 void NameTextEdit::ensurePositionIndex() const
@@ -325,6 +407,9 @@ bool NameTextEdit::event(QEvent* event)
 
 bool NameTextEdit::viewportEvent(QEvent* event)
 {
+    // Text typed, pasted, dropped or brought back by undo since the last look.
+    if (event->type() == QEvent::Paint)
+        measureLongLinesInShortRuns();
     ++m_eventDepth;
     const bool handled = QsciScintilla::viewportEvent(event);
     leaveEvent();

@@ -269,6 +269,51 @@ TEST_F(Box, FollowsTheWidgetsPaletteAndFont)
     EXPECT_EQ(box.SendScintilla(QsciScintillaBase::SCI_STYLEGETSIZE, QsciScintillaBase::STYLE_DEFAULT), 17);
 }
 
+// A line of many names (all lines joined, say) is measured in short runs: its style changes before each
+// ASCII character, a character that shapes with the one before it keeps that one's style, and the second
+// style looks exactly like the first. Lines of one name keep one style.
+TEST_F(Box, ALongLineIsMeasuredInShortRunsThatLookLikeTheText)
+{
+    const QString name = QStringLiteral("Tra\u0308ck \u65E5\u672C x");  // a + combining diaeresis, two CJK characters
+    QStringList names;
+    for (int i = 0; i < 400; ++i)
+        names << name;
+    box.setText(QStringLiteral("short line\r\n") + names.join(QLatin1Char('|')));
+    auto styleAt = [&](long pos) { return box.SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT, pos); };
+    auto checkRuns = [&](long from, long to) {
+        const QByteArray bytes = box.text().toUtf8();
+        for (long i = from + 1; i < to; ++i) {
+            const bool ascii = static_cast<unsigned char>(bytes.at(i)) < 0x80;
+            ASSERT_EQ(styleAt(i) != styleAt(i - 1), ascii) << "byte " << i;
+        }
+    };
+    const long longStart = box.SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, 1L);
+    for (long i = 0; i < longStart; ++i)
+        EXPECT_EQ(styleAt(i), 0) << i;
+    checkRuns(longStart, box.SendScintilla(QsciScintillaBase::SCI_GETLENGTH));
+
+    // Typed into the long line: its characters join the runs before the box is drawn again.
+    box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    box.setSelection(box.text().size(), 0);
+    QTest::keyClicks(&box, QStringLiteral("abc"));
+    box.viewport()->repaint();
+    checkRuns(longStart, box.SendScintilla(QsciScintillaBase::SCI_GETLENGTH));
+
+    QPalette p = box.palette();
+    p.setColor(QPalette::Text, QColor(10, 20, 30));
+    box.setPalette(p);
+    QFont f = box.font();
+    f.setPointSize(19);
+    f.setItalic(true);
+    static_cast<QWidget&>(box).setFont(f);
+    for (unsigned get : {QsciScintillaBase::SCI_STYLEGETFORE, QsciScintillaBase::SCI_STYLEGETBACK,
+                         QsciScintillaBase::SCI_STYLEGETSIZEFRACTIONAL, QsciScintillaBase::SCI_STYLEGETITALIC,
+                         QsciScintillaBase::SCI_STYLEGETWEIGHT})
+        EXPECT_EQ(box.SendScintilla(get, 1UL), box.SendScintilla(get, 0UL)) << get;
+    EXPECT_EQ(box.SendScintilla(QsciScintillaBase::SCI_STYLEGETSIZE, 1UL), 19);
+}
+
 TEST_F(Box, ReportsFocusInAndOut)
 {
     QWidget window;

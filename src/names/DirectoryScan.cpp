@@ -52,19 +52,90 @@ QString escapedName(const QByteArray& raw)
 // The sorted order of `names`: case-insensitive, ties broken case-sensitively.
 std::vector<qsizetype> sortedOrder(const QStringList& names)
 {
-    // Fold once, then sort by the folded key; QStringList::sort would order case-sensitively.
-    std::vector<QString> keys;
-    keys.reserve(names.size());
-    for (const QString& n : names)
-        keys.push_back(n.toCaseFolded());
-    std::vector<qsizetype> order(names.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
-        const int c = keys[a].compare(keys[b]);
+    // Fold once, then sort by the folded key; QStringList::sort would order case-sensitively. ASCII names
+    // (most of them) are folded into one shared buffer rather than a string each.
+    qsizetype asciiLength = 0;
+    std::vector<bool> ascii(static_cast<size_t>(names.size()));
+    for (qsizetype n = 0; n < names.size(); ++n) {
+        const QString& name = names.at(n);
+        ascii[size_t(n)] = std::all_of(name.cbegin(), name.cend(), [](QChar c) { return c.unicode() < 0x80; });
+        if (ascii[size_t(n)])
+            asciiLength += name.size();
+    }
+    std::vector<char16_t> asciiFolded(static_cast<size_t>(asciiLength));
+    std::vector<QString> otherFolded;
+    qsizetype at = 0;
+    for (qsizetype n = 0; n < names.size(); ++n) {
+        const QString& name = names.at(n);
+        if (!ascii[size_t(n)]) {
+            otherFolded.push_back(name.toCaseFolded());
+            continue;
+        }
+        char16_t* out = asciiFolded.data() + at;
+        for (qsizetype i = 0; i < name.size(); ++i) {
+            const char16_t c = name[i].unicode();
+            out[i] = c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
+        }
+        at += name.size();
+    }
+    // Views only now: the buffers no longer move.
+    std::vector<QStringView> keys;
+    keys.reserve(size_t(names.size()));
+    at = 0;
+    size_t other = 0;
+    for (qsizetype n = 0; n < names.size(); ++n) {
+        if (ascii[size_t(n)]) {
+            keys.emplace_back(asciiFolded.data() + at, names.at(n).size());
+            at += names.at(n).size();
+        } else {
+            keys.emplace_back(otherFolded[other++]);
+        }
+    }
+
+    // Names of one folder tend to share their start ("track_0..."). The few characters after the part
+    // that all share decide most comparisons; packed into one number they decide them without reading
+    // the strings, which at 100,000 names would cost more than the listing itself.
+    qsizetype common = keys.empty() ? 0 : keys.front().size();
+    for (QStringView k : keys) {
+        common = std::min(common, k.size());
+        for (qsizetype i = 0; i < common; ++i) {
+            if (k[i] != keys.front()[i]) {
+                common = i;
+                break;
+            }
+        }
+    }
+    bool narrow = true;  // the next eight characters of every key fit in a byte each
+    for (QStringView k : keys)
+        for (qsizetype i = common; narrow && i < std::min(common + 8, k.size()); ++i)
+            narrow = k[i].unicode() < 0x100;
+    const int packed = narrow ? 8 : 4;
+    const int bits = narrow ? 8 : 16;
+    struct Item {
+        quint64 prefix;
+        qsizetype index;
+    };
+    std::vector<Item> items(keys.size());
+    for (size_t n = 0; n < keys.size(); ++n) {
+        quint64 prefix = 0;
+        for (int i = 0; i < packed; ++i) {
+            const qsizetype pos = common + i;
+            // A shorter key sorts first, as if padded with the lowest character.
+            prefix = (prefix << bits) | (pos < keys[n].size() ? keys[n][pos].unicode() : 0u);
+        }
+        items[n] = {prefix, qsizetype(n)};
+    }
+    std::sort(items.begin(), items.end(), [&](const Item& a, const Item& b) {
+        if (a.prefix != b.prefix)
+            return a.prefix < b.prefix;
+        const int c = keys[size_t(a.index)].compare(keys[size_t(b.index)]);
         if (c != 0)
             return c < 0;
-        return names.at(a) < names.at(b);
+        return names.at(a.index) < names.at(b.index);
     });
+    std::vector<qsizetype> order(items.size());
+    for (size_t n = 0; n < items.size(); ++n)
+        order[n] = items[n].index;
     return order;
 }
 

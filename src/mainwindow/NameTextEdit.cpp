@@ -97,8 +97,10 @@ NameTextEdit::NameTextEdit(QWidget* parent) : QsciScintilla(parent)
     applyPalette();
     connect(this, &QsciScintilla::textChanged, this, &NameTextEdit::onTextChanged);
     connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
-            [this](int position, int type, const char* text, int length, int, int, int, int, int, int) {
-                noteInsertion(position, type, text, length);
+            [this](int position, int type, const char*, int length, int, int, int, int, int, int) {
+                // Every insertion, typed, pasted, undone or redone, before the editor lays the text out.
+                if ((type & SC_MOD_INSERTTEXT) && length > 0)
+                    measureLongLinesInShortRuns(position, long(position) + length);
             });
 }
 
@@ -162,37 +164,16 @@ void NameTextEdit::applyPalette()
     m_applyingLook = false;
 }
 
-void NameTextEdit::noteInsertion(int position, int modificationType, const char*, int length)
-{
-    if (!(modificationType & SC_MOD_INSERTTEXT) || length <= 0)
-        return;
-    // One range around every insertion since the last look; a range too wide only costs a little time.
-    const long end = long(position) + length;
-    if (m_insertedFrom < 0) {
-        m_insertedFrom = position;
-        m_insertedTo = end;
-    } else {
-        if (position <= m_insertedTo)
-            m_insertedTo += length;
-        m_insertedFrom = std::min<long>(m_insertedFrom, position);
-        m_insertedTo = std::max(m_insertedTo, end);
-    }
-}
-
 // The editor measures a line in runs of one style, each through the toolkit's text layout, and that costs
 // about half a microsecond per character: a line of three million characters would freeze the window for
 // seconds whenever it is laid out. Runs of one or a few characters cost a fraction of that, as the editor
 // keeps the widths of short runs it has measured. So a long line changes between two styles that look the
 // same before each ASCII character: combining marks and other characters that shape together stay in
 // the run of the character before them. (Kerning between the characters of such a line is lost.)
-void NameTextEdit::measureLongLinesInShortRuns()
+void NameTextEdit::measureLongLinesInShortRuns(long from, long to)
 {
-    if (m_insertedFrom < 0)
-        return;
-    const long length = SendScintilla(SCI_GETLENGTH);
-    const long firstLine = SendScintilla(SCI_LINEFROMPOSITION, std::min(m_insertedFrom, length));
-    const long lastLine = SendScintilla(SCI_LINEFROMPOSITION, std::min(m_insertedTo, length));
-    m_insertedFrom = m_insertedTo = -1;
+    const long firstLine = SendScintilla(SCI_LINEFROMPOSITION, from);
+    const long lastLine = SendScintilla(SCI_LINEFROMPOSITION, to);
     const long start = SendScintilla(SCI_POSITIONFROMLINE, firstLine);
     const long end = SendScintilla(SCI_GETLINEENDPOSITION, lastLine);
     if (end - start <= kLongLineBytes)
@@ -245,7 +226,6 @@ void NameTextEdit::replaceAll(const QString& crlfText)
     SendScintilla(SCI_SETEMPTYSELECTION, 0L);
     SendScintilla(SCI_SETFIRSTVISIBLELINE, 0L);
     SendScintilla(SCI_SETXOFFSET, 0L);
-    measureLongLinesInShortRuns();
 }
 
 void NameTextEdit::ensurePositionIndex() const
@@ -407,9 +387,6 @@ bool NameTextEdit::event(QEvent* event)
 
 bool NameTextEdit::viewportEvent(QEvent* event)
 {
-    // Text typed, pasted, dropped or brought back by undo since the last look.
-    if (event->type() == QEvent::Paint)
-        measureLongLinesInShortRuns();
     ++m_eventDepth;
     const bool handled = QsciScintilla::viewportEvent(event);
     leaveEvent();

@@ -57,15 +57,11 @@ private:
     void leaveEvent();
     void applyPalette();
     void keepTextBoxKeys();
-    void noteInsertion(int position, int modificationType, const char*, int length);
-    void measureLongLinesInShortRuns();
+    void measureLongLinesInShortRuns(long from, long to);
 
     int m_eventDepth = 0;     // > 0 while a user event is handled: edits inside it report once at its end
     bool m_changePending = false;
     bool m_applyingLook = false;
     mutable bool m_positionIndex = false;
     long m_scrollWidth = 0;
-    // Bytes inserted since the last look for long lines; -1: none.
-    long m_insertedFrom = -1;
-    long m_insertedTo = -1;
 };

@@ -25,8 +25,9 @@ public:
     // Starts watching the directory held by `dir`; earlier changes are forgotten.
     void restart(const DirectoryHandle& dir);
     // The names created, removed or moved in the directory since restart(), case-folded (some file
-    // systems ignore case), and stops watching (a rename of our own would only fill the watch). No value when that cannot be told: no watch on this
-    // platform or file system, too many changes, the directory itself gone.
+    // systems ignore case); then stops watching, as a rename of our own would only fill the watch.
+    // No value when that cannot be told: no watch on this platform or file system, more changes than
+    // the system queues, the file system unmounted.
     std::optional<QSet<QString>> takeChangedNames();
 
 private:

@@ -292,7 +292,8 @@ void readInodes(const DirectoryHandle& dir, QList<JournalEntry>& entries)
         return;
     }
 #ifndef _WIN32
-    if (std::any_of(entries.cbegin(), entries.cend(), [](const JournalEntry& e) { return e.inode != 0 && !e.inodeCurrent; })) {
+    const auto toConfirm = [](const JournalEntry& e) { return e.inode != 0 && !e.inodeCurrent; };
+    if (std::any_of(entries.cbegin(), entries.cend(), toConfirm)) {
         QHash<quint64, qsizetype> entryOfInode;
         entryOfInode.reserve(entries.size());
         for (qsizetype i = 0; i < entries.size(); ++i)

@@ -98,9 +98,12 @@ NameTextEdit::NameTextEdit(QWidget* parent) : QsciScintilla(parent)
     connect(this, &QsciScintilla::textChanged, this, &NameTextEdit::onTextChanged);
     connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
             [this](int position, int type, const char*, int length, int, int, int, int, int, int) {
-                // Every insertion, typed, pasted, undone or redone, before the editor lays the text out.
+                // Every insertion, typed, pasted, undone or redone, and every deletion that may join lines,
+                // before the editor lays the text out.
                 if ((type & SC_MOD_INSERTTEXT) && length > 0)
                     measureLongLinesInShortRuns(position, long(position) + length);
+                else if (type & SC_MOD_DELETETEXT)
+                    measureLongLinesInShortRuns(position, position);
             });
 }
 

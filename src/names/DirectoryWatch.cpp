@@ -5,7 +5,9 @@
 
 #ifdef __linux__
 #include <linux/magic.h>
+#include <linux/fs.h>
 #include <sys/inotify.h>
+#include <sys/ioctl.h>
 #include <sys/vfs.h>
 #include <unistd.h>
 
@@ -18,6 +20,8 @@ namespace names {
 #ifdef __linux__
 
 namespace {
+
+constexpr int kCaseFoldingFlag = 0x40000000;  // FS_CASEFOLD_FL, missing from older kernel headers
 
 // File systems whose every change passes through this machine's kernel, so that a watch sees it.
 // Network and user-space file systems are changed behind its back and are left out.
@@ -32,14 +36,17 @@ bool watchSeesEveryChange(int dirFd)
     case BTRFS_SUPER_MAGIC:
     case TMPFS_MAGIC:
     case F2FS_SUPER_MAGIC:
-    case MSDOS_SUPER_MAGIC:
-    case 0x2011BAB0UL:  // exFAT
     case 0x7366746EUL:  // NTFS (kernel driver)
-    case 0x2FC12FC1UL:  // ZFS
-        return true;
+        break;
     default:
+        // Also left out: FAT and exFAT, which number an entry anew whenever it is listed, so that no
+        // listed inode can be trusted; and file systems that can be rolled back behind a watch's back.
         return false;
     }
+    // A directory that ignores case folds names in its own way, which the watch's names need not match.
+    // (Only file systems that answer this request can have such directories.)
+    int flags = 0;
+    return ::ioctl(dirFd, FS_IOC_GETFLAGS, &flags) != 0 || !(flags & kCaseFoldingFlag);
 }
 
 }  // namespace
@@ -60,39 +67,40 @@ void DirectoryWatch::restart(const DirectoryHandle& dir)
         stop();
 }
 
-std::optional<QSet<QString>> DirectoryWatch::takeChangedNames()
+std::optional<QSet<QString>> DirectoryWatch::changedNames()
 {
     if (m_fd < 0)
         return std::nullopt;
-    QSet<QString> names;
-    bool known = true;
     alignas(struct inotify_event) char buffer[64 * 1024];
     for (;;) {
         const ssize_t got = ::read(m_fd, buffer, sizeof buffer);
         if (got < 0 && errno == EINTR)
             continue;
-        if (got < 0) {
-            known = errno == EAGAIN;
-            break;
-        }
-        if (got == 0)
+        if (got < 0 && errno == EAGAIN)
+            return m_changed;
+        if (got <= 0)
             break;
         for (ssize_t at = 0; at < got;) {
             struct inotify_event event;
             std::memcpy(&event, buffer + at, sizeof event);
-            if (event.mask & (IN_Q_OVERFLOW | IN_IGNORED | IN_DELETE_SELF | IN_UNMOUNT))
-                known = false;
-            else if (event.len > 0)
-                names.insert(QFile::decodeName(buffer + at + sizeof event).toCaseFolded());
+            if (event.mask & (IN_Q_OVERFLOW | IN_IGNORED | IN_DELETE_SELF | IN_UNMOUNT)) {
+                stop();  // from here on nothing is known
+                return std::nullopt;
+            }
+            if (event.len > 0)
+                m_changed.insert(QFile::decodeName(buffer + at + sizeof event).toCaseFolded());
             at += ssize_t(sizeof event + event.len);
         }
-        if (!known)
-            break;
     }
     stop();
-    if (!known)
-        return std::nullopt;
-    return names;
+    return std::nullopt;
+}
+
+std::optional<QSet<QString>> DirectoryWatch::takeChangedNames()
+{
+    std::optional<QSet<QString>> changed = changedNames();
+    stop();
+    return changed;
 }
 
 void DirectoryWatch::stop()
@@ -100,11 +108,17 @@ void DirectoryWatch::stop()
     if (m_fd >= 0)
         ::close(m_fd);
     m_fd = -1;
+    m_changed.clear();
 }
 
 #else  // no watch: every name counts as possibly changed
 
 void DirectoryWatch::restart(const DirectoryHandle&) {}
+
+std::optional<QSet<QString>> DirectoryWatch::changedNames()
+{
+    return std::nullopt;
+}
 
 std::optional<QSet<QString>> DirectoryWatch::takeChangedNames()
 {

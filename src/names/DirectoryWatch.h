@@ -25,15 +25,17 @@ public:
     // Starts watching the directory held by `dir`; earlier changes are forgotten.
     void restart(const DirectoryHandle& dir);
     // The names created, removed or moved in the directory since restart(), case-folded (some file
-    // systems ignore case); then stops watching, as a rename of our own would only fill the watch.
-    // No value when that cannot be told: no watch on this platform or file system, more changes than
-    // the system queues, the file system unmounted.
+    // systems ignore case). No value when that cannot be told: no watch on this platform or file
+    // system, more changes than the system queues, the file system unmounted, or the watch stopped.
+    std::optional<QSet<QString>> changedNames();
+    // The same, then stops watching: a rename of our own would only fill the watch.
     std::optional<QSet<QString>> takeChangedNames();
 
 private:
     void stop();
 #ifdef __linux__
     int m_fd = -1;
+    QSet<QString> m_changed;
 #endif
 };
 

@@ -88,7 +88,7 @@ CheckResult NameList::check(const QString& text)
 
 QStringList NameList::renamedLines() const
 {
-    return splitNameLines(m_renamedText, m_scan.names.size());
+    return splitNameLines(m_renamedText, m_renamedLineCount);
 }
 
 QStringList NameList::comparedLines() const
@@ -110,26 +110,25 @@ RenameOutcome NameList::rename(const QString& text, const ListingOptions& option
         return outcome;
     }
     m_renamedText = text;
-    const QList<QStringView> lines = splitNameLineViews(m_renamedText, m_scan.names.size());
+    m_renamedLineCount = m_scan.names.size();
+    const QList<QStringView> lines = splitNameLineViews(m_renamedText, m_renamedLineCount);
     RenamePlan plan = planRenames(m_scan.names, lines);
-    // The scan's inodes serve the journal; only names that others changed since need a look at the disk.
-    const std::optional<QSet<QString>> changed = m_watch.takeChangedNames();
-    auto mayHaveChanged = [&](const QString& name) {
-        return !changed || (!changed->isEmpty() && changed->contains(name.toCaseFolded()));
-    };
-    for (PlannedRename& move : plan.moves) {
+    // The scan's inodes serve the journal, which confirms those of names others changed since (by the watch).
+    for (PlannedRename& move : plan.moves)
         move.inode = m_scan.identities.at(move.line - 1).inode;
-        move.inodeCurrent = !mayHaveChanged(move.from);
-    }
 
     // An entry this program renamed since the scan may have been replaced by another program's entry
     // of the same name since; the restore pairs by identity, so such a stranger keeps its name.
     if (!m_recoverNameOf.isEmpty()) {
+        const std::optional<QSet<QString>> changed = m_watch.changedNames();
+        auto mayHaveChanged = [&](const QString& name) {
+            return !changed || (!changed->isEmpty() && changed->contains(name.toCaseFolded()));
+        };
         QList<PlannedRename> moves;
         moves.reserve(plan.moves.size());
         for (PlannedRename& move : plan.moves) {
             const FileIdentity& scanned = m_scan.identities.at(move.line - 1);
-            if (!move.inodeCurrent && scanned.isValid() && m_recoverNameOf.contains(keyOf(scanned))) {
+            if (mayHaveChanged(move.from) && scanned.isValid() && m_recoverNameOf.contains(keyOf(scanned))) {
                 const FileIdentity now = m_dir.entryIdentity(move.from);
                 if (now.isValid() && !(now == scanned)) {
                     plan.refused.append({move.line, move.from, move.to, RenameReason::EntryReplaced});
@@ -144,7 +143,7 @@ RenameOutcome NameList::rename(const QString& text, const ListingOptions& option
     }
 
     DirRenamer renamer(m_dir);
-    RenameJournal journal(journalFolder(), m_dir);
+    RenameJournal journal(journalFolder(), m_dir, RenameJournal::Kind::Rename, &m_watch);
     outcome = executeRenames(plan, renamer, progress, &journal);
     if (outcome.stopped != RenameStop::None)
         return outcome;

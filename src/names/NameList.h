@@ -94,6 +94,7 @@ private:
     QHash<EntryKey, QString> m_recoverNameOf;
     // The texts the last rename and the last duplicate check read; their lines are made when asked for.
     QString m_renamedText;
+    qsizetype m_renamedLineCount = 0;  // one per entry listed before that rename
     QString m_checkedText;
 };
 

@@ -273,16 +273,19 @@ bool isSameName(const char* raw, const QString& name)
 }
 #endif
 
-// Sets each entry's inode to what has its old name now. Inodes the caller knows to be current are kept;
-// a few others are looked up one by one. Many are confirmed against one pass over the directory that
-// decodes no name; only entries without one, or whose name leads elsewhere by now, are looked up by name.
-void readInodes(const DirectoryHandle& dir, QList<JournalEntry>& entries)
+// Sets each entry's inode to what has its old name now. A listed inode whose name no other program has
+// touched since (by `changed`, the names a watch saw change) is kept; a few others are looked up one by
+// one. Many are confirmed against one pass over the directory that decodes no name; only entries without
+// one, or whose name leads elsewhere by now, are looked up by name.
+void readInodes(const DirectoryHandle& dir, QList<JournalEntry>& entries, const std::optional<QSet<QString>>& changed)
 {
     constexpr qsizetype kSingleLookUps = 256;
     std::vector<bool> confirmed(size_t(entries.size()), false);
     qsizetype unconfirmed = 0;
     for (qsizetype i = 0; i < entries.size(); ++i) {
-        confirmed[size_t(i)] = entries.at(i).inodeCurrent && entries.at(i).inode != 0;
+        const JournalEntry& e = entries.at(i);
+        confirmed[size_t(i)] =
+            changed && e.inode != 0 && (changed->isEmpty() || !changed->contains(e.oldName.toCaseFolded()));
         unconfirmed += confirmed[size_t(i)] ? 0 : 1;
     }
     if (unconfirmed <= kSingleLookUps) {
@@ -292,8 +295,7 @@ void readInodes(const DirectoryHandle& dir, QList<JournalEntry>& entries)
         return;
     }
 #ifndef _WIN32
-    const auto toConfirm = [](const JournalEntry& e) { return e.inode != 0 && !e.inodeCurrent; };
-    if (std::any_of(entries.cbegin(), entries.cend(), toConfirm)) {
+    if (std::any_of(entries.cbegin(), entries.cend(), [](const JournalEntry& e) { return e.inode != 0; })) {
         QHash<quint64, qsizetype> entryOfInode;
         entryOfInode.reserve(entries.size());
         for (qsizetype i = 0; i < entries.size(); ++i)
@@ -362,8 +364,8 @@ constexpr int kNumberedNameAttempts = 99;
 
 }  // namespace
 
-RenameJournal::RenameJournal(const QString& folder, const DirectoryHandle& dir, Kind kind)
-    : m_folder(folder), m_dir(dir), m_kind(kind)
+RenameJournal::RenameJournal(const QString& folder, const DirectoryHandle& dir, Kind kind, DirectoryWatch* watch)
+    : m_folder(folder), m_dir(dir), m_kind(kind), m_watch(watch)
 {
 }
 
@@ -398,7 +400,8 @@ int RenameJournal::writePlan(QList<JournalEntry> entries)
         std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now().time_since_epoch()).count();
     text += "started\t" + QByteArray::number(started) + '\n';
     text += "entries\t" + QByteArray::number(entries.size()) + '\n';
-    readInodes(m_dir, entries);
+    // The watch is read last, right before the plan is written: a name changed until then is looked up.
+    readInodes(m_dir, entries, m_watch ? m_watch->takeChangedNames() : std::nullopt);
     char number[24];
     auto appendNumber = [&](quint64 value) {
         const auto end = std::to_chars(number, number + sizeof number, value).ptr;

@@ -7,6 +7,7 @@
 // follow without waiting for the disk: recovery goes by where each inode is
 // now, so a lost mark costs nothing.
 #include "names/DirectoryHandle.h"
+#include "names/DirectoryWatch.h"
 #include "names/RenamePlan.h"
 
 #include <QFile>
@@ -22,8 +23,7 @@ struct JournalEntry {
     QString oldName;
     QString tempName;   // empty when the entry moves straight to its new name
     QString newName;
-    quint64 inode = 0;  // 0: read when the plan is written
-    bool inodeCurrent = false;  // false: the inode is confirmed when the plan is written
+    quint64 inode = 0;  // as listed; confirmed or read when the plan is written
 };
 
 // One rename's journal, written as the rename goes on (see executeRenames).
@@ -32,7 +32,10 @@ public:
     enum class Kind { Rename, Undo };  // an undo's own journal is never offered for undo
 
     // `folder` is created when missing; nothing is written before writePlan. `dir` must outlive the journal.
-    RenameJournal(const QString& folder, const DirectoryHandle& dir, Kind kind = Kind::Rename);
+    // With `watch` (set on `dir` before the entries' inodes were listed), only the inodes of names changed
+    // since are confirmed on disk; writePlan reads the watch last and stops it.
+    RenameJournal(const QString& folder, const DirectoryHandle& dir, Kind kind = Kind::Rename,
+                  DirectoryWatch* watch = nullptr);
     ~RenameJournal();
     RenameJournal(const RenameJournal&) = delete;
     RenameJournal& operator=(const RenameJournal&) = delete;
@@ -49,6 +52,7 @@ private:
     QString m_folder;
     const DirectoryHandle& m_dir;
     Kind m_kind;
+    DirectoryWatch* m_watch;
     void writeMarks();
 
     // Marks go out in blocks: a write per entry would cost a share of the rename itself.

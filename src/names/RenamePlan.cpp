@@ -232,8 +232,7 @@ RenameOutcome executeRenames(const RenamePlan& plan, Renamer& renamer,
         QList<JournalEntry> entries;
         entries.reserve(n);
         for (qsizetype i = 0; i < n; ++i)
-            entries.append({moves.at(i).line, moves.at(i).from, tempName.at(i), moves.at(i).to, moves.at(i).inode,
-                            moves.at(i).inodeCurrent});
+            entries.append({moves.at(i).line, moves.at(i).from, tempName.at(i), moves.at(i).to, moves.at(i).inode});
         if (const int err = journal->writePlan(entries)) {
             outcome.stopped = RenameStop::JournalNotWritten;
             outcome.stopError = err;

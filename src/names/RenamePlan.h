@@ -20,7 +20,6 @@ struct PlannedRename {
     QString from;
     QString to;
     quint64 inode = 0;  // what `from` was when listed, for the journal; 0 when not known
-    bool inodeCurrent = false;  // `from` is known to lead to that inode still
 };
 
 // Why an entry did not get its new name (or, after a recovery, the name chosen).

@@ -304,6 +304,15 @@ TEST_F(Box, ALongLineIsMeasuredInShortRunsThatLookLikeTheText)
     ASSERT_GT(box.lineCount(), 1);
     checkRuns(longStart, box.SendScintilla(QsciScintillaBase::SCI_GETLENGTH));
 
+    // Two short lines joined into a long one by deleting the line break between them.
+    const QString half = QString(QStringLiteral("abcdefghijklmno ")).repeated(150);
+    box.setText(half + QStringLiteral("\r\n") + half);
+    EXPECT_EQ(styleAt(1), styleAt(0));
+    box.setSelection(half.size(), 2);
+    QTest::keyClick(&box, Qt::Key_Delete);
+    ASSERT_EQ(box.lineCount(), 1);
+    checkRuns(0, box.SendScintilla(QsciScintillaBase::SCI_GETLENGTH));
+
     QPalette p = box.palette();
     p.setColor(QPalette::Text, QColor(10, 20, 30));
     box.setPalette(p);

@@ -105,4 +105,21 @@ TEST(NameList, AnEntryReplacedAfterTheScanIsRecordedAsTheOneRenamed)
     EXPECT_EQ(dir.withContent(), QStringList({"a.txt=stranger", "b.txt=B", "moved.bak=listed"}));
 }
 
+// The lines a rename read stay those of the entries it renamed, whatever the listing after it finds.
+TEST(NameList, TheRenamedLinesAreTheOnesTheRenameRead)
+{
+    TempTree dir({"a.txt", "b.txt", "c.txt"});
+    const TempTree journals;
+    NameList list(journals.path());
+    list.setStartPath(dir.path());
+    list.scan(kFiles);
+    list.setModified(true);
+    list.rename(crlf({"x", "y", "z"}), kFiles, [&](qsizetype done, qsizetype total) {
+        if (done == total)
+            QFile::remove(dir.file("z.txt"));  // another program, before the listing after the rename
+    });
+    EXPECT_EQ(list.names(), QStringList({"x.txt", "y.txt"}));
+    EXPECT_EQ(list.renamedLines(), QStringList({"x", "y", "z"}));
+}
+
 }  // namespace

@@ -349,6 +349,14 @@ QList<QStringList> whereEntriesAre(const DirectoryHandle& dir, const LoadedJourn
         if (it != entryOfInode.cend() && isEntry(dir.entryIdentity(listed.name), dir, j.entries.at(it.value()), j.started))
             where[it.value()].append(listed.name);
     }
+    // Where the file system numbers its entries anew (FAT after a remount, say) or a program saved over the
+    // entry while it had its temporary name, the inode leads nowhere; the entry is then found under that
+    // name, which no other program can have made.
+    for (qsizetype i = 0; i < j.entries.size(); ++i) {
+        const JournalEntry& e = j.entries.at(i);
+        if (where.at(i).isEmpty() && e.inode != 0 && !e.tempName.isEmpty() && dir.entryIdentity(e.tempName).isValid())
+            where[i].append(e.tempName);
+    }
     return where;
 }
 

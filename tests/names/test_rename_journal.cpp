@@ -339,4 +339,29 @@ TEST(RenameJournal, RecordsWhatHasTheNameNowWhenTheListedEntryWasReplaced)
     EXPECT_EQ(dir.withContent(), QStringList({"a.txt=stranger", "b.txt=B", "moved.txt=A"}));
 }
 
+// An entry left under its temporary name whose inode no longer matches the journal (a file system that
+// numbers entries anew after a remount; a program that saved over it) is still brought to its name.
+TEST(RenameJournal, AnEntryUnderItsTemporaryNameIsRecoveredWhateverItsInodeSays)
+{
+    TempTree dir;
+    dir.add("a.txt", "A");
+    TempTree data;
+    const QString folder = data.file("journals");
+    {
+        const DirectoryHandle handle(dir.path());
+        RenameJournal journal(folder, handle);
+        ASSERT_EQ(journal.writePlan({{1, "a.txt", "quillet-tmp-00000000000000aa", "b.txt"}}), 0);
+        ASSERT_EQ(DirRenamer(handle).rename("a.txt", "quillet-tmp-00000000000000aa"), 0);  // then killed
+    }
+    // The same data under the same name, but another inode.
+    const QString temp = dir.file("quillet-tmp-00000000000000aa");
+    ASSERT_TRUE(QFile::copy(temp, temp + ".new"));
+    ASSERT_TRUE(QFile::remove(temp));
+    ASSERT_TRUE(QFile::rename(temp + ".new", temp));
+
+    const DirectoryHandle handle(dir.path());
+    EXPECT_TRUE(JournalFolder(folder).recover(handle, RecoveryChoice::Finish).failed.isEmpty());
+    EXPECT_EQ(dir.withContent(), QStringList({"b.txt=A"}));
+}
+
 }  // namespace

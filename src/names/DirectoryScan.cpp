@@ -53,43 +53,29 @@ QString escapedName(const QByteArray& raw)
 std::vector<qsizetype> sortedOrder(const QStringList& names)
 {
     // Fold once, then sort by the folded key; QStringList::sort would order case-sensitively. ASCII names
-    // (most of them) are folded into one shared buffer rather than a string each.
-    qsizetype asciiLength = 0;
-    std::vector<bool> ascii(static_cast<size_t>(names.size()));
-    for (qsizetype n = 0; n < names.size(); ++n) {
-        const QString& name = names.at(n);
-        ascii[size_t(n)] = std::all_of(name.cbegin(), name.cend(), [](QChar c) { return c.unicode() < 0x80; });
-        if (ascii[size_t(n)])
-            asciiLength += name.size();
-    }
-    std::vector<char16_t> asciiFolded(static_cast<size_t>(asciiLength));
+    // (most of them) are folded into one shared buffer rather than a string each. Both stores are reserved
+    // in full, so that the views into them stay valid.
+    qsizetype totalLength = 0;
+    for (const QString& name : names)
+        totalLength += name.size();
+    std::vector<char16_t> asciiFolded;
+    asciiFolded.reserve(size_t(totalLength));
     std::vector<QString> otherFolded;
-    qsizetype at = 0;
-    for (qsizetype n = 0; n < names.size(); ++n) {
-        const QString& name = names.at(n);
-        if (!ascii[size_t(n)]) {
-            otherFolded.push_back(name.toCaseFolded());
-            continue;
-        }
-        char16_t* out = asciiFolded.data() + at;
-        for (qsizetype i = 0; i < name.size(); ++i) {
-            const char16_t c = name[i].unicode();
-            out[i] = c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
-        }
-        at += name.size();
-    }
-    // Views only now: the buffers no longer move.
+    otherFolded.reserve(size_t(names.size()));
     std::vector<QStringView> keys;
     keys.reserve(size_t(names.size()));
-    at = 0;
-    size_t other = 0;
-    for (qsizetype n = 0; n < names.size(); ++n) {
-        if (ascii[size_t(n)]) {
-            keys.emplace_back(asciiFolded.data() + at, names.at(n).size());
-            at += names.at(n).size();
-        } else {
-            keys.emplace_back(otherFolded[other++]);
+    for (const QString& name : names) {
+        if (!std::all_of(name.cbegin(), name.cend(), [](QChar c) { return c.unicode() < 0x80; })) {
+            otherFolded.push_back(name.toCaseFolded());
+            keys.emplace_back(otherFolded.back());
+            continue;
         }
+        const size_t start = asciiFolded.size();
+        for (QChar c : name) {
+            const char16_t u = c.unicode();
+            asciiFolded.push_back(u >= u'A' && u <= u'Z' ? char16_t(u + (u'a' - u'A')) : u);
+        }
+        keys.emplace_back(asciiFolded.data() + start, name.size());
     }
 
     // Names of one folder tend to share their start ("track_0..."). The few characters after the part

@@ -31,6 +31,12 @@ public:
     // The same, then stops watching: a rename of our own would only fill the watch.
     std::optional<QSet<QString>> takeChangedNames();
 
+    // Whether entry `name` may lead elsewhere than when the watch started, by what it saw (`changed`).
+    static bool mayHaveChanged(const std::optional<QSet<QString>>& changed, const QString& name)
+    {
+        return !changed || (!changed->isEmpty() && changed->contains(name.toCaseFolded()));
+    }
+
 private:
     void stop();
 #ifdef __linux__

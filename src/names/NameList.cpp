@@ -121,14 +121,11 @@ RenameOutcome NameList::rename(const QString& text, const ListingOptions& option
     // of the same name since; the restore pairs by identity, so such a stranger keeps its name.
     if (!m_recoverNameOf.isEmpty()) {
         const std::optional<QSet<QString>> changed = m_watch.changedNames();
-        auto mayHaveChanged = [&](const QString& name) {
-            return !changed || (!changed->isEmpty() && changed->contains(name.toCaseFolded()));
-        };
         QList<PlannedRename> moves;
         moves.reserve(plan.moves.size());
         for (PlannedRename& move : plan.moves) {
             const FileIdentity& scanned = m_scan.identities.at(move.line - 1);
-            if (mayHaveChanged(move.from) && scanned.isValid() && m_recoverNameOf.contains(keyOf(scanned))) {
+            if (DirectoryWatch::mayHaveChanged(changed, move.from) && scanned.isValid() && m_recoverNameOf.contains(keyOf(scanned))) {
                 const FileIdentity now = m_dir.entryIdentity(move.from);
                 if (now.isValid() && !(now == scanned)) {
                     plan.refused.append({move.line, move.from, move.to, RenameReason::EntryReplaced});

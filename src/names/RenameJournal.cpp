@@ -284,8 +284,7 @@ void readInodes(const DirectoryHandle& dir, QList<JournalEntry>& entries, const 
     qsizetype unconfirmed = 0;
     for (qsizetype i = 0; i < entries.size(); ++i) {
         const JournalEntry& e = entries.at(i);
-        confirmed[size_t(i)] =
-            changed && e.inode != 0 && (changed->isEmpty() || !changed->contains(e.oldName.toCaseFolded()));
+        confirmed[size_t(i)] = e.inode != 0 && !DirectoryWatch::mayHaveChanged(changed, e.oldName);
         unconfirmed += confirmed[size_t(i)] ? 0 : 1;
     }
     if (unconfirmed <= kSingleLookUps) {

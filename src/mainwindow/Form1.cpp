@@ -59,22 +59,24 @@ void Form1::InitializeMe()
 {
     const names::ListingOptions options = storedListingOptions();
     m_names.scan(options);
-    offerRecovery(options);
+    if (const std::optional<names::UnfinishedRename> interrupted = m_names.interruptedRename())
+        askRecovery(*interrupted, options);
     showScan();
 }
 
-void Form1::offerRecovery(const names::ListingOptions& options)
+bool Form1::askRecovery(const names::UnfinishedRename& interrupted, const names::ListingOptions& options)
 {
-    const std::optional<names::UnfinishedRename> interrupted = m_names.interruptedRename();
-    if (!interrupted)
-        return;
-    const ui::Answer answer = ui::message(this, ui::interruptedRenameText(*interrupted), ui::interruptedRenameTitle(),
-                                          ui::Buttons::YesNoCancel, ui::Icon::Question);
-    if (answer != ui::Answer::Yes && answer != ui::Answer::No)
-        return;  // left as it is: asked again at the next opening
-    const names::RenameOutcome outcome = m_names.recoverInterrupted(
-        answer == ui::Answer::Yes ? names::RecoveryChoice::Finish : names::RecoveryChoice::Rollback, options);
-    reportProblems(outcome, ui::interruptedRenameTitle());
+    names::RecoveryChoice choice = names::RecoveryChoice::Rollback;
+    // A journal with no entry left to read has nothing to ask about: it is only set aside.
+    if (!interrupted.damaged || interrupted.entryCount > 0) {
+        const ui::Answer answer = ui::message(this, ui::interruptedRenameText(interrupted), ui::interruptedRenameTitle(),
+                                              ui::Buttons::YesNoCancel, ui::Icon::Question);
+        if (answer != ui::Answer::Yes && answer != ui::Answer::No)
+            return false;  // left as it is: asked again at the next opening
+        choice = answer == ui::Answer::Yes ? names::RecoveryChoice::Finish : names::RecoveryChoice::Rollback;
+    }
+    reportProblems(m_names.recoverInterrupted(choice, options), ui::interruptedRenameTitle());
+    return true;
 }
 
 void Form1::reportProblems(const names::RenameOutcome& outcome, const QString& title)
@@ -84,9 +86,14 @@ void Form1::reportProblems(const names::RenameOutcome& outcome, const QString& t
                     ui::Buttons::Ok, ui::Icon::Stop);
         return;
     }
-    if (!outcome.failed.isEmpty())
-        ui::messageWithDetails(this, ui::renameProblemsHeading(outcome.failed), ui::renameProblemsList(outcome.failed),
-                               title, ui::Icon::Stop);
+    const QString setAside = ui::journalSetAsideText(outcome);
+    if (!outcome.failed.isEmpty()) {
+        const QString heading = ui::renameProblemsHeading(outcome.failed);
+        ui::messageWithDetails(this, setAside.isEmpty() ? heading : setAside + QStringLiteral("\n\n") + heading,
+                               ui::renameProblemsList(outcome.failed), title, ui::Icon::Stop);
+    } else if (!setAside.isEmpty()) {
+        ui::message(this, setAside, title, ui::Buttons::Ok, ui::Icon::Information);
+    }
 }
 
 void Form1::showScan()
@@ -230,6 +237,13 @@ void Form1::Setzen_Click()
         break;
     case names::RenameCheck::Ok:
         break;
+    }
+
+    // Renaming over an interrupted rename would mix two plans: it is ended first, and the list read anew.
+    if (const std::optional<names::UnfinishedRename> interrupted = m_names.interruptedRename()) {
+        if (askRecovery(*interrupted, storedListingOptions()))
+            showScan();
+        return;
     }
 
     m_renaming = true;

@@ -81,7 +81,8 @@ private:
     void Original_DblClick(int row);
     void Setzen_Click();
     void MenLetzteUmbenennungRueckgaengig_Click();
-    void offerRecovery(const names::ListingOptions& options);
+    // Asks how to end an interrupted rename and ends it; false when the user leaves it for later.
+    bool askRecovery(const names::UnfinishedRename& interrupted, const names::ListingOptions& options);
     void reportProblems(const names::RenameOutcome& outcome, const QString& title);
     void setRenameEnabled(bool enabled);
     void setRestoreEnabled(bool enabled);

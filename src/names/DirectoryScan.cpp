@@ -1,5 +1,7 @@
 #include "names/DirectoryScan.h"
 
+#include "names/DirectoryWalk.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,12 +10,6 @@
 #include <numeric>
 #include <vector>
 
-#ifndef _WIN32
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace names {
 namespace {
@@ -140,19 +136,10 @@ void sortResult(ScanResult& result)
     result.identities.swap(identities);
 }
 
-#ifndef _WIN32
-
-bool isAscii(const char* raw, size_t& length)
+bool isAscii(QByteArrayView raw)
 {
-    size_t i = 0;
-    bool ascii = true;
-    for (; raw[i]; ++i)
-        ascii = ascii && static_cast<unsigned char>(raw[i]) < 0x80;
-    length = i;
-    return ascii;
+    return std::all_of(raw.begin(), raw.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
-
-#endif
 
 }  // namespace
 
@@ -187,63 +174,47 @@ ScanResult scanDirectory(const DirectoryHandle& handle, const ListingOptions& op
 {
     ScanResult result;
     result.leftOutAreFolders = !options.renameDirs;
-    if (!handle.isOpen())
+    DirectoryWalk walk(handle);
+    if (!walk.isOpen())
         return result;
-#ifndef _WIN32
-    // A descriptor of its own, so that the listing starts at the beginning and closing it leaves the handle open.
-    const int dirFd = ::openat(handle.fd(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd < 0)
-        return result;
-    DIR* dir = ::fdopendir(dirFd);
-    if (!dir) {
-        ::close(dirFd);
-        return result;
-    }
+    using Kind = DirectoryWalk::Kind;
     const quint64 device = handle.identity().device;
-    auto add = [&](const QString& name, ino_t inode) {
+    auto add = [&](const QString& name, quint64 inode) {
         result.names.append(name);
-        result.identities.append({device, quint64(inode)});
+        result.identities.append({device, inode});
     };
-    while (dirent* e = ::readdir(dir)) {
-        const char* raw = e->d_name;
-        if (raw[0] == '.')
-            continue;  // ".", ".." and hidden entries
-        unsigned char type = e->d_type;
-        bool isDir = false;
+    while (const std::optional<DirectoryWalk::Entry> e = walk.next()) {
+        if (e->hidden)
+            continue;
+        bool isDir = e->kind == Kind::Directory;
         bool attributesRead = true;
-        if (type == DT_DIR) {
-            isDir = true;
-        } else if (type == DT_REG) {
-            isDir = false;
-        } else if (type == DT_LNK || type == DT_UNKNOWN) {
-            struct stat st {};
-            if (::fstatat(dirFd, raw, &st, 0) == 0) {
-                if (!S_ISDIR(st.st_mode) && !S_ISREG(st.st_mode))
+        if (e->kind == Kind::Other) {
+            continue;  // sockets, pipes, devices
+        } else if (e->kind == Kind::Link || e->kind == Kind::Unknown) {
+            if (const std::optional<Kind> target = walk.kindOf(e->name, true)) {
+                if (*target != Kind::Directory && *target != Kind::File)
                     continue;
-                isDir = S_ISDIR(st.st_mode);
-            } else if (::fstatat(dirFd, raw, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode)) {
+                isDir = *target == Kind::Directory;
+            } else if (walk.kindOf(e->name, false) == Kind::Link) {
                 isDir = false;  // a dangling link is listed like a file
-            } else if (type != DT_LNK) {
+            } else if (e->kind != Kind::Link) {
                 attributesRead = false;  // listed whatever the filter says
             }
-        } else {
-            continue;  // sockets, pipes, devices
         }
         if (attributesRead && !wanted(isDir, options)) {
             ++result.leftOutByOptions;
             continue;
         }
         // Most names are plain ASCII, which needs neither the locale's decoder nor the round trip below.
-        size_t length = 0;
-        if (isAscii(raw, length)) {
-            const QString name = QString::fromLatin1(raw, qsizetype(length));
+        if (isAscii(e->name)) {
+            const QString name = QString::fromLatin1(e->name);
             if (breaksLine(name))
-                result.unlistable.append(escapedName(QByteArray(raw, qsizetype(length))));
+                result.unlistable.append(escapedName(e->name.toByteArray()));
             else if (!isSiblingTool(name))
-                add(name, e->d_ino);
+                add(name, e->inode);
             continue;
         }
-        const QByteArray bytes(raw, qsizetype(length));
+        const QByteArray bytes = e->name.toByteArray();
         const QString name = QFile::decodeName(bytes);
         if (QFile::encodeName(name) != bytes || breaksLine(name)) {
             // No line of the name text can name this entry exactly; renaming by a look-alike could hit
@@ -253,23 +224,8 @@ ScanResult scanDirectory(const DirectoryHandle& handle, const ListingOptions& op
             continue;
         }
         if (!isSiblingTool(name))
-            add(name, e->d_ino);
+            add(name, e->inode);
     }
-    ::closedir(dir);
-#else
-    QDir dir(handle.path());
-    const auto entries = dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::NoSort);
-    for (const QFileInfo& fi : entries) {
-        if (fi.isHidden() || isSiblingTool(fi.fileName()))
-            continue;
-        if (wanted(fi.isDir(), options)) {
-            result.names.append(fi.fileName());
-            result.identities.append(handle.entryIdentity(fi.fileName()));
-        } else {
-            ++result.leftOutByOptions;
-        }
-    }
-#endif
     sortResult(result);
     return result;
 }

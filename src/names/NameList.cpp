@@ -109,6 +109,11 @@ RenameOutcome NameList::rename(const QString& text, const ListingOptions& option
         outcome.stopped = RenameStop::DirectoryMoved;
         return outcome;
     }
+    // A later recovery of the interrupted rename would move entries by inode over this one's names.
+    if (interruptedRename()) {
+        outcome.stopped = RenameStop::UnfinishedRename;
+        return outcome;
+    }
     m_renamedText = text;
     m_renamedLineCount = m_scan.names.size();
     const QList<QStringView> lines = splitNameLineViews(m_renamedText, m_renamedLineCount);

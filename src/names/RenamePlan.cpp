@@ -177,6 +177,31 @@ RenamePlan planRenames(const QStringList& originals, const QList<QStringView>& l
     return plan;
 }
 
+QString numberedName(const QString& name, int number)
+{
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    const qsizetype split = dot > 0 ? dot : name.size();
+    return name.left(split) + QStringLiteral(" (%1)").arg(number) + name.mid(split);
+}
+
+namespace {
+
+// Moves the entry under `temp` to the first free numbered form of `name`; empty when none could be had.
+QString placeUnderNumberedName(Renamer& renamer, const QString& temp, const QString& name)
+{
+    for (int k = 1; k <= kNumberedNameAttempts; ++k) {
+        const QString candidate = numberedName(name, k);
+        const int err = renamer.rename(temp, candidate);
+        if (err == 0)
+            return candidate;
+        if (err != EEXIST)
+            break;  // the file system refuses more than this one name
+    }
+    return {};
+}
+
+}  // namespace
+
 QHash<QString, QString> RenameOutcome::previousNames() const
 {
     QHash<QString, QString> previous;
@@ -310,8 +335,12 @@ RenameOutcome executeRenames(const RenamePlan& plan, Renamer& renamer,
             ++outcome.renamed;
         } else if (renamer.rename(temp, m.from) == 0) {
             diskFailure(m, err);
+        } else if (const QString other = placeUnderNumberedName(renamer, temp, m.from); !other.isEmpty()) {
+            // Another program took both names meanwhile; a temporary name would outlive the rename.
+            outcome.moved.append({other, m.from});
+            diskFailures.append({m.line, m.from, m.to, RenameReason::KeptUnderOtherName, err, 0, other});
         } else {
-            // Neither name could be had: say where the entry is now.
+            // No name could be had: say where the entry is now; the journal stays open for it.
             outcome.moved.append({temp, m.from});
             diskFailures.append({m.line, m.from, m.to, RenameReason::LeftUnderTemporaryName, err, 0, temp});
         }
@@ -322,8 +351,13 @@ RenameOutcome executeRenames(const RenamePlan& plan, Renamer& renamer,
     const bool stranded = std::any_of(diskFailures.cbegin(), diskFailures.cend(), [](const RenameProblem& p) {
         return p.reason == RenameReason::LeftUnderTemporaryName;
     });
-    if (journal && !stranded)
-        journal->finish();
+    if (journal && !stranded) {
+        // A rename that moved nothing (every entry refused) is no rename to undo.
+        if (outcome.moved.isEmpty())
+            journal->discard();
+        else
+            journal->finish();
+    }
 
     outcome.failed = plan.refused + diskFailures;
     std::stable_sort(outcome.failed.begin(), outcome.failed.end(),

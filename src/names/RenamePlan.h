@@ -40,6 +40,8 @@ enum class RenameReason {
     KeptUnderOtherName,     // after a recovery: neither wanted name was free; see currentName
     EntryMissing,           // after a recovery or undo: the entry is not in the directory any more
     EntryReplaced,          // undo: another entry now has the name this rename gave
+    EntryRenamedElsewhere,  // undo: another program renamed the entry meanwhile; see currentName
+    StrayTemporaryName,     // after a recovery from a damaged journal: an entry still under currentName
 };
 
 struct RenameProblem {
@@ -57,7 +59,8 @@ struct RenameProblem {
     RenameReason reason = RenameReason::DiskError;
     int errorCode = 0;     // DiskError, LeftUnderTemporaryName: errno value
     int otherLine = 0;     // SameTargetAsLine, TargetHeldByStayingLine
-    QString currentName;   // LeftUnderTemporaryName, KeptUnderOtherName: the name the entry has now
+    QString currentName;   // LeftUnderTemporaryName, KeptUnderOtherName, EntryRenamedElsewhere,
+                           // StrayTemporaryName: the name the entry has now
 };
 
 struct RenamePlan {
@@ -84,6 +87,7 @@ enum class RenameStop {
     None,
     JournalNotWritten,  // the journal could not be made durable: stopError
     DirectoryMoved,     // the path no longer leads to the directory that was listed
+    UnfinishedRename,   // an interrupted rename of the directory must be finished or rolled back first
 };
 
 struct RenameOutcome {
@@ -95,9 +99,16 @@ struct RenameOutcome {
     qsizetype renamed = 0;                   // entries that now carry their new name
     RenameStop stopped = RenameStop::None;
     int stopError = 0;                       // errno value for the stop
+    // A recovery or undo found its journal damaged and set it aside under this file name.
+    QString journalSetAside;
+    QString journalDirectory;                // the directory that journal named
 
     QHash<QString, QString> previousNames() const;  // name now on disk -> name before
 };
+
+// "name (2).mp3" for "name.mp3": a free name for an entry whose wanted names are all taken.
+QString numberedName(const QString& name, int number);
+inline constexpr int kNumberedNameAttempts = 99;
 
 // Carries out `plan` through `renamer`. `progress` is told how many of the
 // planned entries are done out of how many: once at the start, then every

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QRandomGenerator>
 
+#include <algorithm>
+
 #include <cerrno>
 
 #ifdef _WIN32
@@ -47,7 +49,13 @@ QString randomTemporaryName()
 
 bool isTemporaryName(const QString& name)
 {
-    return name.startsWith(kTemporaryPrefix);
+    // Exactly what randomTemporaryName makes: a name that merely begins like one (or a path) is not ours.
+    constexpr qsizetype kHexDigits = 16;
+    if (name.size() != kTemporaryPrefix.size() + kHexDigits || !name.startsWith(kTemporaryPrefix))
+        return false;
+    return std::all_of(name.cbegin() + kTemporaryPrefix.size(), name.cend(), [](QChar c) {
+        return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || (c >= QLatin1Char('a') && c <= QLatin1Char('f'));
+    });
 }
 
 #ifdef _WIN32

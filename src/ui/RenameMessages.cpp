@@ -81,6 +81,11 @@ QString renameReasonText(const names::RenameProblem& p)
         return QStringLiteral("Name ist belegt; der Eintrag heißt jetzt „%1“").arg(visible(p.currentName));
     case RenameReason::EntryMissing: return QStringLiteral("Eintrag ist nicht mehr vorhanden");
     case RenameReason::EntryReplaced: return QStringLiteral("unter diesem Namen steht inzwischen ein anderer Eintrag");
+    case RenameReason::EntryRenamedElsewhere:
+        return QStringLiteral("wurde inzwischen anders benannt und heißt jetzt „%1“; er bleibt, wie er ist")
+            .arg(visible(p.currentName));
+    case RenameReason::StrayTemporaryName:
+        return QStringLiteral("steht noch unter diesem vorläufigen Namen; bitte von Hand umbenennen");
     }
     return errorText(p.errorCode);
 }
@@ -97,9 +102,13 @@ QString renameProblemsList(const QList<names::RenameProblem>& problems)
 {
     QStringList lines;
     lines.reserve(problems.size());
-    for (const names::RenameProblem& p : problems)
-        lines.append(QStringLiteral("Zeile %1: „%2“ → „%3“: %4")
-                         .arg(QString::number(p.line), visible(p.from), visible(p.to), renameReasonText(p)));
+    for (const names::RenameProblem& p : problems) {
+        if (p.line == 0)  // an entry no line stands for
+            lines.append(QStringLiteral("„%1“: %2").arg(visible(p.currentName), renameReasonText(p)));
+        else
+            lines.append(QStringLiteral("Zeile %1: „%2“ → „%3“: %4")
+                             .arg(QString::number(p.line), visible(p.from), visible(p.to), renameReasonText(p)));
+    }
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -115,6 +124,9 @@ QString renameStopText(const names::RenameOutcome& outcome, const QString& direc
     switch (outcome.stopped) {
     case names::RenameStop::None: return {};
     case names::RenameStop::DirectoryMoved: return directoryMovedText(directory);
+    case names::RenameStop::UnfinishedRename:
+        return QStringLiteral("Im Verzeichnis wurde eine Umbenennung unterbrochen. Sie muss erst zu Ende geführt "
+                              "oder zurückgenommen werden; es wurde nichts umbenannt.");
     case names::RenameStop::JournalNotWritten:
         return QStringLiteral("Das Protokoll der Umbenennung konnte nicht gespeichert werden (%1). "
                               "Ohne Protokoll ließe sich eine unterbrochene Umbenennung nicht wiederherstellen; "
@@ -136,8 +148,30 @@ QString interruptedRenameTitle()
     return QStringLiteral("Unterbrochene Umbenennung");
 }
 
+QString journalSetAsideText(const names::RenameOutcome& outcome)
+{
+    if (outcome.journalSetAside.isEmpty())
+        return {};
+    return QStringLiteral("Das Protokoll der Umbenennung in „%1“ war beschädigt; was sich daraus lesen ließ, wurde "
+                          "ausgeführt. Es liegt jetzt unter „%2“ und hält das Verzeichnis nicht mehr auf.")
+        .arg(visible(outcome.journalDirectory), visible(outcome.journalSetAside));
+}
+
 QString interruptedRenameText(const names::UnfinishedRename& rename)
 {
+    if (rename.damaged) {
+        const QString readable = rename.entryCount == 1
+            ? QStringLiteral("nur 1 Eintrag ist lesbar")
+            : QStringLiteral("nur %1 Einträge sind lesbar").arg(rename.entryCount);
+        return QStringLiteral("Im Verzeichnis „%1“ wurde eine Umbenennung unterbrochen. Ihr Protokoll ist beschädigt; "
+                              "%2.\n\n"
+                              "Ja: die lesbaren Einträge zu Ende umbenennen\n"
+                              "Nein: die lesbaren Einträge wieder wie vorher benennen\n"
+                              "Abbrechen: nichts ändern und beim nächsten Öffnen wieder fragen\n\n"
+                              "Danach wird das Protokoll beiseitegelegt; Einträge, die noch vorläufige Namen "
+                              "(„quillet-tmp-…“) tragen, werden aufgelistet.")
+            .arg(visible(rename.directoryPath), readable);
+    }
     const QString affected = rename.entryCount == 1
         ? QStringLiteral("1 Eintrag ist betroffen")
         : QStringLiteral("%1 Einträge sind betroffen").arg(rename.entryCount);

@@ -34,5 +34,7 @@ QString directoryMovedText(const QString& path);
 // The question asked when a directory with an interrupted rename is opened.
 QString interruptedRenameTitle();
 QString interruptedRenameText(const names::UnfinishedRename& rename);
+// A recovery or undo set its damaged journal aside; empty when it did not.
+QString journalSetAsideText(const names::RenameOutcome& outcome);
 
 }  // namespace ui

@@ -169,15 +169,23 @@ TEST_F(RenameSafety, AnInterruptedRenameIsAskedAboutFirst)
     EXPECT_EQ(dir.entries(), QStringList({"b.txt", temp}));
     EXPECT_EQ(listed(), QStringList({"b.txt", temp}));
 
+    // A new rename there asks the same question first and, left for later again, renames nothing.
+    form->Set_Eingabe_Text(crlf({"c", "d"}));
+    messenger.answerNext(ui::Answer::Cancel);
+    form->SetzenClick();
+    ASSERT_EQ(messenger.shown.size(), 2);
+    EXPECT_EQ(messenger.shown[1].title, "Unterbrochene Umbenennung");
+    EXPECT_EQ(dir.entries(), QStringList({"b.txt", temp}));
+
     messenger.answerNext(ui::Answer::No);
     newForm();
     open(dir);
-    EXPECT_EQ(messenger.shown.size(), 2);
+    EXPECT_EQ(messenger.shown.size(), 3);
     EXPECT_EQ(dir.withContent(), QStringList({"a.txt=a", "b.txt=b"}));
     EXPECT_EQ(listed(), QStringList({"a.txt", "b.txt"}));
     EXPECT_FALSE(undoItem()->isEnabled());
     open(dir);
-    EXPECT_EQ(messenger.shown.size(), 2);  // settled: not asked again
+    EXPECT_EQ(messenger.shown.size(), 3);  // settled: not asked again
 }
 
 TEST_F(RenameSafety, FinishingAnInterruptedRenameMakesItTheLastRename)

@@ -219,7 +219,8 @@ TEST(RenameJournal, UndoAfterARestartPutsBackWhatIsStillTheRenamedEntry)
     EXPECT_EQ(undo.failed[0].line, 3);
     EXPECT_EQ(undo.failed[0].reason, RenameReason::EntryReplaced);
     EXPECT_EQ(undo.failed[1].line, 4);
-    EXPECT_EQ(undo.failed[1].reason, RenameReason::EntryMissing);
+    EXPECT_EQ(undo.failed[1].reason, RenameReason::EntryRenamedElsewhere);  // still there, under another name
+    EXPECT_EQ(undo.failed[1].currentName, "elsewhere.txt");
     EXPECT_EQ(dir.withContent(), QStringList({"a.txt=a.txt", "b.txt=b.txt", "e.txt=e.txt", "elsewhere.txt=d.txt",
                                               "x.txt=stranger"}));
     EXPECT_EQ(undo.previousNames().value("a.txt"), "b.txt");
@@ -229,13 +230,13 @@ TEST(RenameJournal, UndoAfterARestartPutsBackWhatIsStillTheRenamedEntry)
 
 TEST(RenameJournal, KeepsTheNewestJournalsAndEveryUnfinishedOne)
 {
-    TempTree dir({"a"});
+    TempTree dir({"a", "keep"});
     TempTree data;
     const QString folder = data.file("journals");
     {
         const DirectoryHandle handle(dir.path());
         RenameJournal interrupted(folder, handle);
-        ASSERT_EQ(interrupted.writePlan({{1, "a", "", "z"}}), 0);  // never finished: as after a crash
+        ASSERT_EQ(interrupted.writePlan({{2, "keep", "", "z"}}), 0);  // never finished: as after a crash
     }
     for (int i = 0; i < JournalFolder::kKeptJournals + 3; ++i) {
         const bool even = i % 2 == 0;
@@ -246,10 +247,10 @@ TEST(RenameJournal, KeepsTheNewestJournalsAndEveryUnfinishedOne)
     const auto pending = JournalFolder(folder).findUnfinished(handle);
     ASSERT_TRUE(pending.has_value());
     EXPECT_EQ(pending->entryCount, 1);
-    // Recovering it: the entry is found by its inode under its present name and given the planned one.
+    // Recovering it: the entry is found by its inode and given the planned name.
     const RenameOutcome out = JournalFolder(folder).recover(handle, RecoveryChoice::Finish);
     EXPECT_TRUE(out.failed.isEmpty());
-    EXPECT_EQ(dir.entries(), QStringList({"z"}));
+    EXPECT_EQ(dir.entries(), QStringList({"b", "z"}));
 }
 
 TEST(RenameJournal, AnEntryStrandedUnderATemporaryNameIsOfferedForRecovery)
@@ -293,8 +294,8 @@ TEST(RenameJournal, RecoveryNeverOverwritesAndLeavesNoTemporaryName)
             // A swap interrupted after its first step; then another program takes the freed name.
             const DirectoryHandle handle(dir.path());
             RenameJournal journal(folder, handle);
-            ASSERT_EQ(journal.writePlan({{1, "a.txt", "quillet-tmp-1", "b.txt"}, {2, "b.txt", "quillet-tmp-2", "a.txt"}}), 0);
-            ASSERT_EQ(DirRenamer(handle).rename("a.txt", "quillet-tmp-1"), 0);
+            ASSERT_EQ(journal.writePlan({{1, "a.txt", "quillet-tmp-0000000000000001", "b.txt"}, {2, "b.txt", "quillet-tmp-0000000000000002", "a.txt"}}), 0);
+            ASSERT_EQ(DirRenamer(handle).rename("a.txt", "quillet-tmp-0000000000000001"), 0);
             dir.add("a.txt", "stranger");
         }
         const DirectoryHandle handle(dir.path());
@@ -329,10 +330,10 @@ TEST(RenameJournal, RecordsWhatHasTheNameNowWhenTheListedEntryWasReplaced)
         ASSERT_TRUE(QFile::rename(dir.file("a.txt"), dir.file("moved.txt")));
         dir.add("a.txt", "stranger");
         RenameJournal journal(folder, handle);
-        ASSERT_EQ(journal.writePlan({{1, "a.txt", "quillet-tmp-1", "b.txt", listedInode},
-                                     {2, "b.txt", "quillet-tmp-2", "a.txt", bInode}}),
+        ASSERT_EQ(journal.writePlan({{1, "a.txt", "quillet-tmp-0000000000000001", "b.txt", listedInode},
+                                     {2, "b.txt", "quillet-tmp-0000000000000002", "a.txt", bInode}}),
                   0);
-        ASSERT_EQ(DirRenamer(handle).rename("a.txt", "quillet-tmp-1"), 0);  // then the rename is killed
+        ASSERT_EQ(DirRenamer(handle).rename("a.txt", "quillet-tmp-0000000000000001"), 0);  // then the rename is killed
     }
     const DirectoryHandle handle(dir.path());
     EXPECT_TRUE(JournalFolder(folder).recover(handle, RecoveryChoice::Rollback).failed.isEmpty());

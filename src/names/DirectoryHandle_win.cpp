@@ -1,0 +1,91 @@
+#include "names/DirectoryHandle.h"
+
+#include <utility>
+
+#include <windows.h>
+
+namespace names {
+
+namespace {
+
+FileIdentity identityOfHandle(HANDLE h)
+{
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(h, &info))
+        return {};
+    return {info.dwVolumeSerialNumber, (quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
+HANDLE openForIdentity(const QString& path, bool followLinks)
+{
+    const DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (followLinks ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
+    return CreateFileW(reinterpret_cast<LPCWSTR>(path.utf16()), 0,
+                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, flags,
+                       nullptr);
+}
+
+FileIdentity identityAt(const QString& path, bool followLinks)
+{
+    HANDLE h = openForIdentity(path, followLinks);
+    if (h == INVALID_HANDLE_VALUE)
+        return {};
+    const FileIdentity id = identityOfHandle(h);
+    CloseHandle(h);
+    return id;
+}
+
+}  // namespace
+
+DirectoryHandle::DirectoryHandle(const QString& path) : m_path(path)
+{
+    // Held open, the directory cannot be removed or replaced while it is worked on.
+    HANDLE h = openForIdentity(path, true);
+    if (h == INVALID_HANDLE_VALUE)
+        return;
+    m_handle = h;
+    m_identity = identityOfHandle(h);
+    m_openError = 0;
+}
+
+void DirectoryHandle::close()
+{
+    if (m_handle)
+        CloseHandle(static_cast<HANDLE>(m_handle));
+    m_handle = nullptr;
+}
+
+bool DirectoryHandle::isOpen() const
+{
+    return m_handle != nullptr;
+}
+
+FileIdentity DirectoryHandle::entryIdentity(const QString& name) const
+{
+    return isOpen() ? identityAt(m_path + QLatin1Char('\\') + name, false) : FileIdentity{};
+}
+
+FileIdentity identityOfPath(const QString& path)
+{
+    return identityAt(path, true);
+}
+
+DirectoryHandle::DirectoryHandle(DirectoryHandle&& other) noexcept
+    : m_path(std::move(other.m_path)), m_identity(other.m_identity), m_openError(other.m_openError),
+      m_handle(std::exchange(other.m_handle, nullptr))
+{
+    other.m_openError = ENOENT;
+}
+
+DirectoryHandle& DirectoryHandle::operator=(DirectoryHandle&& other) noexcept
+{
+    if (this != &other) {
+        close();
+        m_path = std::move(other.m_path);
+        m_identity = other.m_identity;
+        m_openError = std::exchange(other.m_openError, ENOENT);
+        m_handle = std::exchange(other.m_handle, nullptr);
+    }
+    return *this;
+}
+
+}  // namespace names

@@ -1,0 +1,46 @@
+#pragma once
+// The journal files of one folder, as the journal's writer, its look-ups and its recovery share them.
+#include "names/DirectoryHandle.h"
+#include "names/JournalFormat.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+namespace names::journalstore {
+
+inline const QString kSuffix = QStringLiteral(".journal");
+inline const QString kSetAsideSuffix = QStringLiteral(".set-aside");
+
+// Journal files, newest first (their names begin with the time they were made).
+QStringList journalFiles(const QString& folder);
+// The folder of journals, made when missing, readable by its owner only.
+bool makeFolder(const QString& folder);
+
+// The head of a journal (header and first entries, bounded) with its end read from the file's last line.
+std::optional<ParsedJournal> readHead(const QString& file);
+// The whole journal, bounded in size; a journal cut by the bound reads as damaged.
+std::optional<ParsedJournal> readWhole(const QString& file);
+
+// Makes a written file durable, and a new or renamed file of `folder`; without the latter a power cut
+// may lose the name.
+void syncJournalFile(int fd);
+void syncJournalFolder(const QString& folder);
+
+// Appends an end mark and makes it durable.
+void appendEnd(const QString& file, JournalEnd end);
+// Renames a journal nobody can act on out of the way (never deletes it); returns its new path.
+QString setAside(const QString& file);
+
+struct Found {
+    QString file;
+    ParsedJournal head;
+};
+// The newest journal of the directory held by `dir` that `wanted` accepts. On the way, journals of a
+// directory that is proven gone are set aside, and so are damaged ones that ended (nothing to act on).
+std::optional<Found> newestOf(const QString& folder, const DirectoryHandle& dir,
+                              const std::function<bool(const ParsedJournal&)>& wanted);
+
+}  // namespace names::journalstore

@@ -26,6 +26,7 @@ using textmode::BuildPath;
 using textmode::FileExists;
 
 constexpr int kFirstFreeNumber = 2;
+constexpr int kMaxRedirects = 10;
 
 bool isSuccess(const QNetworkReply* reply)
 {
@@ -65,53 +66,82 @@ QString freeTarget(const QString& url, const QString& destination, bool destinat
     return target;
 }
 
+// The address a redirect answer leads to, resolved against the address asked; empty for any other answer.
+QUrl redirectTarget(const QNetworkReply& reply, const QUrl& asked)
+{
+    const int status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const QUrl location = reply.attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
+    const bool redirect = status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+    return redirect && location.isValid() ? asked.resolved(location) : QUrl();
+}
+
+// An application-modal progress keeps the windows painted while clicks on them are dropped, not queued to
+// start another command afterwards; its button ends the download. Nothing is shown without a window system.
+std::unique_ptr<QProgressDialog> showProgress(const QUrl& url)
+{
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return nullptr;
+    auto progress = std::make_unique<QProgressDialog>(QStringLiteral("Download läuft:\n") + url.toDisplayString(),
+                                                      QStringLiteral("Abbrechen"), 0, 0);
+    progress->setObjectName(QStringLiteral("DownloadProgress"));
+    progress->setWindowTitle(QStringLiteral("Download"));
+    progress->setWindowModality(Qt::ApplicationModal);
+    progress->setAutoClose(false);
+    progress->setAutoReset(false);
+    progress->show();
+    return progress;
+}
+
 // Fetches the address into `target`, which is replaced only by a complete answer with a success status.
+// Redirects are followed here rather than by the network layer, so that each hop is checked before it
+// is asked for: one that leaves the trusted addresses, or one hop too many, ends the download.
 bool fetch(const QUrl& url, const QString& target, const DownloadOptions& options)
 {
     QSaveFile out(target);
     if (!out.open(QIODevice::WriteOnly))
         return false;
     QNetworkAccessManager network;
-    QNetworkRequest request(url);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
-    request.setTransferTimeout(int(options.transferTimeout.count()));
-    QNetworkReply* reply = network.get(request);
+    const std::unique_ptr<QProgressDialog> progress = showProgress(url);
+    bool canceled = false;
     bool written = true;
-    auto take = [&] {
-        if (!reply->isOpen())
-            return;
-        const QByteArray data = reply->readAll();
-        if (isSuccess(reply) && out.write(data) != data.size())
-            written = false;
-    };
-    QObject::connect(reply, &QNetworkReply::readyRead, reply, take);
-    if (!reply->isFinished()) {
-        // An application-modal progress keeps the windows painted while clicks on them are dropped, not
-        // queued to start another command afterwards; its button ends the download.
-        std::unique_ptr<QProgressDialog> progress;
-        if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
-            progress = std::make_unique<QProgressDialog>(QStringLiteral("Download läuft:\n") + url.toDisplayString(),
-                                                         QStringLiteral("Abbrechen"), 0, 0);
-            progress->setObjectName(QStringLiteral("DownloadProgress"));
-            progress->setWindowTitle(QStringLiteral("Download"));
-            progress->setWindowModality(Qt::ApplicationModal);
-            progress->setAutoClose(false);
-            progress->setAutoReset(false);
-            QObject::connect(progress.get(), &QProgressDialog::canceled, reply, &QNetworkReply::abort);
-            progress->show();
+    qint64 received = 0;
+    QUrl current = url;
+    for (int hops = 0;; ++hops) {
+        QNetworkRequest request(current);
+        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+        request.setTransferTimeout(int(options.transferTimeout.count()));
+        const std::unique_ptr<QNetworkReply> reply(network.get(request));
+        auto take = [&] {
+            if (!reply->isOpen() || !isSuccess(reply.get()))
+                return;  // the body of a redirect or an error page is never kept
+            const QByteArray data = reply->readAll();
+            received += data.size();
+            if (received > options.maxBytes || out.write(data) != data.size()) {
+                written = false;
+                reply->abort();
+            }
+        };
+        QObject::connect(reply.get(), &QNetworkReply::readyRead, reply.get(), take);
+        if (progress)
+            QObject::connect(progress.get(), &QProgressDialog::canceled, reply.get(), [&] {
+                canceled = true;
+                reply->abort();
+            });
+        if (!reply->isFinished()) {
+            QEventLoop wait;
+            QObject::connect(reply.get(), &QNetworkReply::finished, &wait, &QEventLoop::quit);
+            wait.exec();
         }
-        QEventLoop wait;
-        QObject::connect(reply, &QNetworkReply::finished, &wait, &QEventLoop::quit);
-        wait.exec();
+        take();
+        if (written && !canceled && reply->error() == QNetworkReply::NoError && isSuccess(reply.get()))
+            return out.commit();
+        const QUrl next = redirectTarget(*reply, current);
+        if (!written || canceled || next.isEmpty() || hops == kMaxRedirects || !isTrustedHop(current, next)) {
+            out.cancelWriting();
+            return false;
+        }
+        current = next;
     }
-    take();
-    const bool ok = written && reply->error() == QNetworkReply::NoError && isSuccess(reply);
-    delete reply;
-    if (!ok) {
-        out.cancelWriting();
-        return false;
-    }
-    return out.commit();
 }
 
 class WaitCursor {

@@ -16,12 +16,16 @@ enum OverwriteMode : int {
 struct DownloadOptions {
     // The download fails when no data arrives for this long.
     std::chrono::milliseconds transferTimeout{30000};
+    // A larger answer fails: far above anything this program fetches, and it keeps a hostile server from
+    // filling the disk.
+    qint64 maxBytes = qint64(256) * 1024 * 1024;
 };
 
 // Returns the local path of the downloaded file, or the empty text on failure. Both arguments may be
 // enclosed in double quotes. A destination that is an existing folder receives the file under the last
-// part of the address. Only HTTPS addresses (plain HTTP to this machine itself) are fetched, only an HTTP
-// success status counts, and the file appears only complete.
+// part of the address. Only HTTPS addresses (plain HTTP to this machine itself) are fetched, and every
+// redirect must stay among them: at most 10 hops, none from HTTPS to plain HTTP. Only an HTTP success
+// status counts, and the file appears only complete.
 QString URLToFileDownload(const QString& URL_Source, const QString& Path_Destination, int Overwrite = FreeName,
                           const DownloadOptions& options = {});
 

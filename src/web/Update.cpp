@@ -2,6 +2,9 @@
 
 #include "ui/Messenger.h"
 #include "textmode/PathUtils.h"
+#include "web/Homepage.h"
+#include "web/UpdatePermission.h"
+#include "web/UpdatePlatform.h"
 #include "web/Version.h"
 #include "web/WebSite.h"
 
@@ -9,29 +12,39 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 
 namespace web {
 
 namespace {
 
-bool startUpdater(const UpdaterCommand& command, const QString& baseDir)
-{
-    QProcess process;
-    process.setProgram(QDir(baseDir).absoluteFilePath(command.program));
-#ifdef _WIN32
-    process.setNativeArguments(command.arguments);  // handed over as it stands, without added quotes
-#else
-    process.setArguments(command.argumentList);
-#endif
-    process.setWorkingDirectory(baseDir);
-    return process.startDetached();
-}
-
 void makeExecutable(const QString& path)
 {
     QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner | QFileDevice::ExeUser |
                                     QFileDevice::ExeGroup | QFileDevice::ExeOther);
+}
+
+QString packageManagerUpdateText()
+{
+    return QStringLiteral("Updates für diese Installation kommen über die Paketverwaltung des Systems. Quillet lädt "
+                          "keine Updates in einen Programmordner, der nicht Ihnen gehört, und startet als "
+                          "Administrator (root) keine heruntergeladenen Programme.\r\rSoll die Homepage geöffnet werden?");
+}
+
+QString versionLine()
+{
+    return QStringLiteral("Dies ist die Version: ") + GetVersion() + QStringLiteral("\r\r");
+}
+
+// Where the program's folder is not the user's own, or the program runs as root, nothing is fetched or
+// started there: the system's package manager brings the updates. True when the update was refused.
+bool refuseUpdate(QWidget* parent, ui::Messenger& messenger, const QString& baseDir)
+{
+    if (updateRefusal(programFolderFacts(baseDir)) == UpdateRefusal::None)
+        return false;
+    if (messenger.show(parent, versionLine() + packageManagerUpdateText(), QStringLiteral("Update"), ui::Buttons::YesNo,
+                       ui::Icon::Information) == ui::Answer::Yes)
+        openHomepage(parent, messenger);
+    return true;
 }
 
 }  // namespace
@@ -49,6 +62,8 @@ bool DownloadUpdateWithUpdater(QWidget* parent, ui::Messenger& messenger, const 
                                const QString& URLFileToDownload, const QString& LocalFileToUpdate,
                                const QString& LocalUpdaterEXE, const QString& URLUpdaterEXE, const DownloadOptions& options)
 {
+    if (refuseUpdate(parent, messenger, baseDir))
+        return false;
     const QString updaterPath = QDir(baseDir).absoluteFilePath(LocalUpdaterEXE);
     if (!textmode::FileExists(updaterPath)) {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -77,13 +92,14 @@ bool DownloadUpdateWithUpdater(QWidget* parent, ui::Messenger& messenger, const 
 
 void Download_Click(QWidget* parent, ui::Messenger& messenger, const QString& programDir, const QString& programFile)
 {
-    const QString question = QStringLiteral("Dies ist die Version: ") + GetVersion() +
-                             QStringLiteral("\r\rSoll jetzt überprüft werden ob eine neuere Version verfügbar ist?");
+    // The updater lives beside the program, whatever the current directory is.
+    const QString dir = programDir.isEmpty() ? QCoreApplication::applicationDirPath() : programDir;
+    if (refuseUpdate(parent, messenger, dir))
+        return;
+    const QString question = versionLine() + QStringLiteral("Soll jetzt überprüft werden ob eine neuere Version verfügbar ist?");
     if (messenger.show(parent, question, QStringLiteral("Auf neue Version überprüfen?"), ui::Buttons::YesNo,
                        ui::Icon::Information) != ui::Answer::Yes)
         return;
-    // The updater lives beside the program, whatever the current directory is.
-    const QString dir = programDir.isEmpty() ? QCoreApplication::applicationDirPath() : programDir;
     const QString file = programFile.isEmpty() ? QFileInfo(QCoreApplication::applicationFilePath()).fileName() : programFile;
     DownloadUpdateWithUpdater(parent, messenger, dir, newestProgramUrl(), file, kLocalUpdaterName, updaterUrl());
 }

@@ -26,14 +26,16 @@ struct UpdaterCommand {
 
 UpdaterCommand updaterCommand(const QString& LocalUpdaterEXE, const QString& URLFileToDownload, const QString& LocalFileToUpdate);
 
-// Relative names count from `baseDir`. Downloads the updater when it is missing, starts it and, once it runs,
+// Relative names count from `baseDir`. Refuses where the folder is not the user's own or the program runs
+// as root, offering the homepage instead. Downloads the updater when it is missing, starts it and, once it runs,
 // ends the program at once through the messenger. True when the updater was started.
 bool DownloadUpdateWithUpdater(QWidget* parent, ui::Messenger& messenger, const QString& baseDir,
                                const QString& URLFileToDownload, const QString& LocalFileToUpdate,
                                const QString& LocalUpdaterEXE, const QString& URLUpdaterEXE,
                                const DownloadOptions& options = {});
 
-// The update check of the main window: asks first, then updates from the program's own folder.
+// The update check of the main window: asks first, then updates from the program's own folder; where that
+// is refused, says so in place of the question.
 // `programDir` and `programFile` default to the running program's.
 void Download_Click(QWidget* parent, ui::Messenger& messenger, const QString& programDir = QString(),
                     const QString& programFile = QString());

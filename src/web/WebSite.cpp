@@ -47,4 +47,11 @@ bool isTrustedAddress(const QUrl& url)
     return host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0 || QHostAddress(host).isLoopback();
 }
 
+bool isTrustedHop(const QUrl& from, const QUrl& to)
+{
+    const bool leavesHttps = from.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) == 0 &&
+                             to.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) != 0;
+    return isTrustedAddress(to) && !leavesHttps;
+}
+
 }  // namespace web

@@ -15,5 +15,7 @@ QString homepageUrl();
 
 // HTTPS only; plain HTTP only to this machine itself, where no one can tamper with it in transit.
 bool isTrustedAddress(const QUrl& url);
+// A redirect from `from` to `to` may be followed: to a trusted address, and once on HTTPS never back to plain HTTP.
+bool isTrustedHop(const QUrl& from, const QUrl& to);
 
 }  // namespace web

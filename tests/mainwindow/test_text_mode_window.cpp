@@ -1,6 +1,7 @@
 // Text mode, text files, the update and the homepage as the main window runs them, through its real widgets.
 #include "EnvVar.h"
 #include "LoopbackServer.h"
+#include "OrdinaryUser.h"
 #include "RecordingUpdater.h"
 #include "TestSupport.h"
 #include "mainwindow/NameTextEdit.h"
@@ -218,9 +219,12 @@ protected:
 
 TEST_F(WebLinksWindow, UpdateFromTheMenuStartsTheUpdaterAndEndsWithoutStoring)
 {
-    installRecordingUpdater(program);
-    child<QAction>("Download")->trigger();
-    EXPECT_EQ(recordedUpdaterArguments(program), (QStringList{"[URL]" + server.base() + "/Downloads/Tools/Quillet/Quillet.exe", "[PATH]quillet"}));
+    {
+        OrdinaryUser user{{program.path()}};  // the updater is never run as root
+        installRecordingUpdater(program);
+        child<QAction>("Download")->trigger();
+        EXPECT_EQ(recordedUpdaterArguments(program), (QStringList{"[URL]" + server.base() + "/Downloads/Tools/Quillet/Quillet.exe", "[PATH]quillet"}));
+    }
     ASSERT_EQ(messenger.shown.size(), 1);
     EXPECT_EQ(messenger.shown[0].title, "Auf neue Version überprüfen?");
     expectEndedWithoutStoringSettings();
@@ -232,15 +236,21 @@ TEST_F(WebLinksWindow, UpdateLinkFetchesAMissingUpdater)
     auto* link = child<QLabel>("Label3");
     EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
     EXPECT_EQ(link->toolTip(), "Auf Update überprüfen");
-    QTest::mouseClick(link, Qt::LeftButton);
-    EXPECT_EQ(recordedUpdaterArguments(program).value(1), "[PATH]quillet");
+    {
+        OrdinaryUser user{{program.path()}};
+        QTest::mouseClick(link, Qt::LeftButton);
+        EXPECT_EQ(recordedUpdaterArguments(program).value(1), "[PATH]quillet");
+    }
     EXPECT_EQ(program.read("Update.exe"), kRecordingUpdater);
     expectEndedWithoutStoringSettings();
 }
 
 TEST_F(WebLinksWindow, FailedUpdateKeepsTheProgramAndItsClosingSteps)
 {
-    child<QAction>("Download")->trigger();  // the server has no updater
+    {
+        OrdinaryUser user{{program.path()}};
+        child<QAction>("Download")->trigger();  // the server has no updater
+    }
     ASSERT_EQ(messenger.shown.size(), 2);
     EXPECT_EQ(messenger.shown[1].text, "Update.exe\r\rDownload Failed! ");
     EXPECT_EQ(messenger.ends, 0);

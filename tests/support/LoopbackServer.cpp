@@ -1,8 +1,11 @@
 #include "LoopbackServer.h"
 
+#include <QSslSocket>
 #include <QTcpSocket>
 
-LoopbackServer::LoopbackServer()
+#include <numeric>
+
+LoopbackServer::LoopbackServer(const QSslConfiguration& tls) : m_tls(tls)
 {
     listen(QHostAddress::LocalHost);
     connect(this, &QTcpServer::newConnection, this, [this] {
@@ -15,7 +18,25 @@ LoopbackServer::LoopbackServer()
 
 QString LoopbackServer::base() const
 {
-    return QStringLiteral("http://127.0.0.1:%1").arg(serverPort());
+    return QStringLiteral("%1://127.0.0.1:%2").arg(m_tls.isNull() ? "http" : "https").arg(serverPort());
+}
+
+int LoopbackServer::allRequests() const
+{
+    return std::accumulate(m_requests.cbegin(), m_requests.cend(), 0);
+}
+
+void LoopbackServer::incomingConnection(qintptr descriptor)
+{
+    if (m_tls.isNull()) {
+        QTcpServer::incomingConnection(descriptor);
+        return;
+    }
+    auto* socket = new QSslSocket(this);
+    socket->setSslConfiguration(m_tls);
+    socket->setSocketDescriptor(descriptor);
+    socket->startServerEncryption();
+    addPendingConnection(socket);
 }
 
 void LoopbackServer::answer(QTcpSocket* socket)
@@ -33,6 +54,7 @@ void LoopbackServer::answer(QTcpSocket* socket)
     if (reply.silent)
         return;
     socket->write("HTTP/1.1 " + QByteArray::number(reply.status) + " Status\r\nContent-Type: application/octet-stream\r\n" +
+                  (reply.location.isEmpty() ? QByteArray() : "Location: " + reply.location + "\r\n") +
                   "Content-Length: " + QByteArray::number(reply.body.size()) + "\r\nConnection: close\r\n\r\n" + reply.body);
     socket->disconnectFromHost();
 }

@@ -1,13 +1,20 @@
-// The update with a script standing in for the updater, fetched from a loopback server when missing.
+// The update with a script standing in for the updater, fetched from a loopback server when missing;
+// refused where the program's folder is not the user's own or the program runs as root.
 #include "web/Update.h"
+#include "web/UpdatePermission.h"
 
 #include "EnvVar.h"
 #include "LoopbackServer.h"
+#include "OrdinaryUser.h"
 #include "RecordingUpdater.h"
 #include "support/TestSupport.h"
 
+#include <QAction>
+#include <QDesktopServices>
 #include <QFile>
 #include <QTest>
+
+#include <unistd.h>
 
 namespace {
 
@@ -26,7 +33,12 @@ protected:
     EnvVar webBase{"QUILLET_WEB_BASE", server.base().toUtf8() + "/"};
     TempTree program;
     TempTree elsewhere;
+    OrdinaryUser user{{program.path(), elsewhere.path()}};  // the updater is never run as root
 };
+
+const QString kRefusal = "Dies ist die Version: 2.04\r\rUpdates für diese Installation kommen über die Paketverwaltung des "
+                         "Systems. Quillet lädt keine Updates in einen Programmordner, der nicht Ihnen gehört, und startet "
+                         "als Administrator (root) keine heruntergeladenen Programme.\r\rSoll die Homepage geöffnet werden?";
 
 TEST_F(Update, AskedFirstAndNoDoesNothing)
 {
@@ -84,4 +96,102 @@ TEST_F(Update, UpdaterThatCannotStartKeepsTheProgramRunning)
     EXPECT_EQ(messenger.ends, 0);
 }
 
+TEST(UpdatePermission, OnlyFromAFolderOfTheUsersOwnAndNeverAsRoot)
+{
+    using web::UpdateRefusal;
+    const web::ProgramFolderFacts own{"/home/anna/quillet", true, 1000, 1000, 1000u, true};
+    auto with = [&](auto change) {
+        web::ProgramFolderFacts facts = own;
+        change(facts);
+        return web::updateRefusal(facts);
+    };
+    EXPECT_EQ(web::updateRefusal(own), UpdateRefusal::None);
+    EXPECT_EQ(with([](auto& f) { f.effectiveUser = f.realUser = 0, f.owner = 0u; }), UpdateRefusal::RunningAsRoot);
+    EXPECT_EQ(with([](auto& f) { f.realUser = 0; }), UpdateRefusal::RunningAsRoot);
+    EXPECT_EQ(with([](auto& f) { f.owner = 0u; }), UpdateRefusal::NotUsersFolder);
+    EXPECT_EQ(with([](auto& f) { f.owner.reset(); }), UpdateRefusal::NotUsersFolder);
+    EXPECT_EQ(with([](auto& f) { f.writable = false; }), UpdateRefusal::NotUsersFolder);
+    EXPECT_EQ(with([](auto& f) { f.folder = "/usr/local/bin"; }), UpdateRefusal::NotUsersFolder);
+    EXPECT_EQ(with([](auto& f) { f.folder = "/usrdata/quillet"; }), UpdateRefusal::None);
+    // Without user ids (Windows) the updater asks for the rights it needs itself.
+    EXPECT_EQ(with([](auto& f) { f = {"C:/Programme/Quillet", false, 0, 0, std::nullopt, false}; }), UpdateRefusal::None);
+}
+
+TEST(UpdateAsRoot, NothingIsFetchedOrStarted)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "runs only as root";
+    ScriptedMessenger messenger;
+    LoopbackServer server;
+    EnvVar webBase{"QUILLET_WEB_BASE", server.base().toUtf8()};
+    server.serve("/Downloads/Tesk-Updater.exe", {200, kRecordingUpdater});
+    TempTree program;
+    messenger.answerNext(ui::Answer::No);
+    web::Download_Click(nullptr, messenger, program.path(), "quillet");
+    EXPECT_EQ(messenger.shown, (QList<ShownMessage>{{kRefusal, "Update", ui::Buttons::YesNo, ui::Icon::Information}}));
+    EXPECT_EQ(server.requests("/Downloads/Tesk-Updater.exe"), 0);
+    EXPECT_EQ(program.entries(), QStringList{});
+    EXPECT_EQ(messenger.ends, 0);
+}
+
+// Receives the addresses handed to the platform's opener.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public Q_SLOTS:
+    void open(const QUrl& url) { opened.append(url); }
+};
+
+// A program folder that is not the user's own: run as root, the test acts as an ordinary user and the
+// folder stays root's; otherwise the folder loses its write permission.
+class NotTheUsersFolder {
+public:
+    explicit NotTheUsersFolder(const TempTree& folder) : m_path(folder.path()), m_old(QFile::permissions(m_path))
+    {
+        if (!m_user.switched())
+            QFile::setPermissions(m_path, m_old & ~(QFileDevice::WriteOwner | QFileDevice::WriteUser |
+                                                    QFileDevice::WriteGroup | QFileDevice::WriteOther));
+    }
+    ~NotTheUsersFolder()
+    {
+        if (!m_user.switched())
+            QFile::setPermissions(m_path, m_old);
+    }
+
+private:
+    OrdinaryUser m_user;
+    QString m_path;
+    QFileDevice::Permissions m_old;
+};
+
+class UpdateWindow : public FormTest {
+protected:
+    LoopbackServer server;
+    EnvVar webBase{"QUILLET_WEB_BASE", server.base().toUtf8()};
+    TempTree program;
+};
+
+TEST_F(UpdateWindow, AFolderNotTheUsersOwnGetsNothingAndTheHomepageIsOffered)
+{
+    server.serve("/Downloads/Tesk-Updater.exe", {200, kRecordingUpdater});
+    installRecordingUpdater(program);
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler("http", &catcher, "open");
+    {
+        NotTheUsersFolder foreign(program);
+        newForm();
+        form->setUpdateTarget(program.path(), "quillet");
+        child<QAction>("Download")->trigger();  // "Yes": the homepage
+    }
+    QDesktopServices::unsetUrlHandler("http");
+    EXPECT_EQ(messenger.shown, (QList<ShownMessage>{{kRefusal, "Update", ui::Buttons::YesNo, ui::Icon::Information}}));
+    EXPECT_EQ(catcher.opened, QList<QUrl>{QUrl(server.base() + "/Downloads/Tools/Quillet")});
+    EXPECT_EQ(server.requests("/Downloads/Tesk-Updater.exe"), 0);
+    EXPECT_EQ(program.entries(), QStringList{"Update.exe"});  // not started: it would have left its record
+    EXPECT_EQ(messenger.ends, 0);
+}
+
 }  // namespace
+
+#include "test_update.moc"

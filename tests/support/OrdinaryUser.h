@@ -1,0 +1,22 @@
+#pragma once
+// While it lives, a test run as root acts as an ordinary user (ids 65534) that owns the folders given to
+// it, so that what the program refuses to do as root can still be tried. Run as any other user it changes
+// nothing.
+#include <QStringList>
+
+namespace testsupport {
+
+class OrdinaryUser {
+public:
+    explicit OrdinaryUser(const QStringList& ownFolders = {});
+    ~OrdinaryUser();
+    OrdinaryUser(const OrdinaryUser&) = delete;
+    OrdinaryUser& operator=(const OrdinaryUser&) = delete;
+
+    bool switched() const { return m_switched; }  // true when the test runs as root and now acts as the user
+
+private:
+    bool m_switched = false;
+};
+
+}  // namespace testsupport

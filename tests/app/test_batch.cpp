@@ -140,6 +140,16 @@ TEST_F(BatchTest, RefusedEntryGivesExitOneAndItsGermanLineWhileTheOthersAreRenam
     EXPECT_EQ(dir.withContent(), QStringList({"a.txt=a", "c.txt=c", "x.txt=b"}));
 }
 
+TEST_F(BatchTest, OneEntryWithoutALineIsToldInTheSingular)
+{
+    dir.add("a.txt");
+    dir.add("zwei\nZeilen.txt");  // a name no line can hold
+    const apptest::Run run = apply("b\n");
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.startsWith(QStringLiteral("Hinweis: 1 Eintrag hat keine Zeile"))) << run.err.toStdString();
+    EXPECT_EQ(dir.entries(), QStringList({"b.txt", "zwei\nZeilen.txt"}));
+}
+
 TEST_F(BatchTest, ChecksStopTheWholeBatch)
 {
     dir.add("a.txt");

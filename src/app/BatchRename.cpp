@@ -5,6 +5,7 @@
 #include "names/NameText.h"
 #include "names/RenamePlan.h"
 #include "textmode/TextFile.h"
+#include "textmode/TextMode.h"
 #include "ui/RenameMessages.h"
 
 #include <QDir>
@@ -56,28 +57,47 @@ QString describeBatchProblem(const names::RenameProblem& problem)
         .arg(QString::number(problem.line), ui::visible(problem.from), ui::visible(problem.to), ui::renameReasonText(problem));
 }
 
+QString directoryProblem(const QString& directory)
+{
+    const QFileInfo info(directory);
+    if (!info.exists())
+        return QStringLiteral("Das Verzeichnis „%1“ gibt es nicht.").arg(ui::visible(directory));
+    if (!info.isDir())
+        return QStringLiteral("„%1“ ist kein Verzeichnis.").arg(ui::visible(directory));
+    if (!info.isReadable() || !QDir(directory).isReadable())
+        return QStringLiteral("Das Verzeichnis „%1“ kann nicht gelesen werden.").arg(ui::visible(directory));
+    return {};
+}
+
+QString interruptedRenameNote(const names::UnfinishedRename& interrupted)
+{
+    const QString affected = interrupted.entryCount == 1
+        ? QStringLiteral("1 Eintrag betroffen")
+        : QStringLiteral("%1 Einträge betroffen").arg(interrupted.entryCount);
+    return QStringLiteral("Im Verzeichnis „%1“ wurde eine Umbenennung unterbrochen (%2). Bitte sie zuerst zu Ende "
+                          "führen oder zurücknehmen: mit „quillet --recover finish VERZEICHNIS“ oder "
+                          "„quillet --recover rollback VERZEICHNIS“, oder im Fenster.")
+        .arg(ui::visible(interrupted.directoryPath), affected);
+}
+
 int runBatch(const BatchRequest& request, QTextStream& out, QTextStream& err)
 {
-    const QFileInfo dirInfo(request.directory);
-    if (!dirInfo.isDir()) {
-        err << QStringLiteral("Das Verzeichnis „%1“ gibt es nicht.").arg(request.directory) << Qt::endl;
-        return kExitBadInput;
-    }
-    if (!dirInfo.isReadable() || !QDir(request.directory).isReadable()) {
-        err << QStringLiteral("Das Verzeichnis „%1“ kann nicht gelesen werden.").arg(request.directory) << Qt::endl;
+    if (const QString problem = directoryProblem(request.directory); !problem.isEmpty()) {
+        err << problem << Qt::endl;
         return kExitBadInput;
     }
     if (QFileInfo(request.namesFile).isDir()) {
-        err << QStringLiteral("„%1“ ist ein Verzeichnis, keine Textdatei").arg(request.namesFile) << Qt::endl;
+        err << QStringLiteral("„%1“ ist ein Verzeichnis, keine Textdatei.").arg(ui::visible(request.namesFile)) << Qt::endl;
         return kExitBadInput;
     }
     // Read as the text mode reads its files, so a list saved there renames here.
     const textmode::ReadResult file = textmode::readTextFile(request.namesFile);
     if (file.status != textmode::ReadStatus::Ok) {
-        err << QStringLiteral("Die Datei „%1“ kann nicht gelesen werden").arg(request.namesFile) << Qt::endl;
+        err << textmode::readFailureText(file.status) << QStringLiteral(": „%1“.").arg(ui::visible(request.namesFile)) << Qt::endl;
         return kExitBadInput;
     }
     const QString& text = file.text;
+    const QFileInfo dirInfo(request.directory);
     // Absolute and with its separator, so no blank at either end of the name can be lost on the way.
     const QString dirPath = names::withTrailingSeparator(dirInfo.absoluteFilePath());
 
@@ -88,19 +108,17 @@ int runBatch(const BatchRequest& request, QTextStream& out, QTextStream& err)
     list.setStartPath(dirPath);
     const names::ScanResult& scan = list.scan(options);
     if (const std::optional<names::UnfinishedRename> interrupted = list.interruptedRename()) {
-        // Renaming over a half-done rename would mix two plans; the window asks how to end it first.
-        err << QStringLiteral("Im Verzeichnis „%1“ wurde eine Umbenennung unterbrochen (%2 Einträge betroffen). "
-                              "Bitte das Verzeichnis zuerst im Fenster öffnen und die Umbenennung zu Ende führen "
-                              "oder zurücknehmen. Es wurde nichts umbenannt.")
-                   .arg(ui::visible(interrupted->directoryPath))
-                   .arg(interrupted->entryCount)
-            << Qt::endl;
+        // Renaming over a half-done rename would mix two plans; it has to be ended first.
+        err << interruptedRenameNote(*interrupted) << QStringLiteral(" Es wurde nichts umbenannt.") << Qt::endl;
         return kExitNotAllRenamed;
     }
     if (!scan.unlistable.isEmpty())
-        err << QStringLiteral("Hinweis: %1 Einträge haben keine Zeile, weil ihr Name nicht als eine Zeile geschrieben "
-                              "werden kann; sie bleiben, wie sie sind.")
-                   .arg(scan.unlistable.size())
+        err << (scan.unlistable.size() == 1
+                    ? QStringLiteral("Hinweis: 1 Eintrag hat keine Zeile, weil sein Name nicht als eine Zeile "
+                                     "geschrieben werden kann; er bleibt, wie er ist.")
+                    : QStringLiteral("Hinweis: %1 Einträge haben keine Zeile, weil ihr Name nicht als eine Zeile "
+                                     "geschrieben werden kann; sie bleiben, wie sie sind.")
+                          .arg(scan.unlistable.size()))
             << Qt::endl;
 
     // The checks of the window, in its order; each one stops the whole batch.

@@ -7,6 +7,7 @@ class QTextStream;
 
 namespace names {
 struct RenameProblem;
+struct UnfinishedRename;
 }
 
 namespace app {
@@ -31,5 +32,11 @@ int runBatch(const BatchRequest& request, QTextStream& out, QTextStream& err);
 
 // The line printed for one entry that was not renamed.
 QString describeBatchProblem(const names::RenameProblem& problem);
+
+// Why `directory` cannot be worked on without a window, as one German line; empty when it can.
+QString directoryProblem(const QString& directory);
+
+// The directory has an interrupted rename, and how to end it without a window (or in the window).
+QString interruptedRenameNote(const names::UnfinishedRename& interrupted);
 
 }  // namespace app

@@ -19,8 +19,18 @@ struct Options {
                                             "NAMEN.txt um: Zeile N wird der neue Name von Eintrag N, in der "
                                             "Reihenfolge der Liste des Fensters."),
                              QStringLiteral("NAMEN.txt")};
+    QCommandLineOption recover{QStringLiteral("recover"),
+                               QStringLiteral("Beendet ohne Fenster eine unterbrochene Umbenennung in VERZEICHNIS: "
+                                              "„finish“ führt sie zu Ende, „rollback“ gibt allen Einträgen ihre "
+                                              "Namen von vorher zurück."),
+                               QStringLiteral("finish|rollback")};
+    QCommandLineOption undo{QStringLiteral("undo"),
+                            QStringLiteral("Macht ohne Fenster die letzte Umbenennung in VERZEICHNIS rückgängig "
+                                           "(mehrmals: die vorletzte und so fort).")};
     QCommandLineOption directories{QStringLiteral("verzeichnisse"),
-                                   QStringLiteral("Mit --apply: benennt die Ordner statt der Dateien um.")};
+                                   QStringLiteral("Mit --apply: benennt die Ordner statt der Dateien um. "
+                                                  "--recover und --undo wirken auf beide und nehmen es "
+                                                  "ohne Wirkung an.")};
     QCommandLineOption dryRun{QStringLiteral("dry-run"),
                               QStringLiteral("Mit --apply: zeigt die geplanten Umbenennungen „alt → neu“ und "
                                              "ändert nichts.")};
@@ -35,17 +45,22 @@ void setUp(QCommandLineParser& parser, const Options& options)
                        "\n"
                        "Ohne Fenster:\n"
                        "  quillet --apply NAMEN.txt [--verzeichnisse] [--dry-run] VERZEICHNIS\n"
+                       "  quillet --recover finish|rollback VERZEICHNIS\n"
+                       "  quillet --undo VERZEICHNIS\n"
                        "NAMEN.txt enthält eine Zeile je Eintrag (UTF-8 oder Windows-1252); eine Zeile ohne\n"
                        "dreistellige Dateiendung behält die Endung des Eintrags. Ergebnis:\n"
-                       "  0  alle Namen gesetzt\n"
-                       "  1  nicht alle Namen gesetzt, oder eine Prüfung hat alles angehalten (Grund auf stderr)\n"
+                       "  0  alle Namen gesetzt; --recover auch, wenn nichts unterbrochen war\n"
+                       "  1  nicht alle Namen gesetzt, eine Prüfung hat alles angehalten, eine unterbrochene\n"
+                       "     Umbenennung ist erst mit --recover zu beenden, oder --undo findet nichts\n"
+                       "     (Grund auf stderr)\n"
                        "  2  falsche Argumente, Datei oder Verzeichnis nicht lesbar")
             .arg(QStringLiteral(QUILLET_VERSION)));
-    parser.addOptions({options.help, options.version, options.apply, options.directories, options.dryRun});
+    parser.addOptions({options.help, options.version, options.apply, options.recover, options.undo,
+                       options.directories, options.dryRun});
     parser.addPositionalArgument(QStringLiteral("Verzeichnis"),
                                  QStringLiteral("Das Verzeichnis, das geöffnet wird (eine Datei öffnet ihr "
-                                                "Verzeichnis); mit --apply das Verzeichnis, dessen Einträge "
-                                                "umbenannt werden."),
+                                                "Verzeichnis); mit --apply, --recover oder --undo das "
+                                                "Verzeichnis, dessen Einträge umbenannt werden."),
                                  QStringLiteral("[Verzeichnis]"));
 }
 
@@ -78,6 +93,35 @@ CommandLine parseCommandLine(const QStringList& args)
         return result;
     }
     const QStringList positional = parser.positionalArguments();
+    if (int(parser.isSet(options.apply)) + int(parser.isSet(options.recover)) + int(parser.isSet(options.undo)) > 1)
+        return invalid(QStringLiteral("--apply, --recover und --undo schließen einander aus."));
+    if (parser.isSet(options.recover) || parser.isSet(options.undo)) {
+        const QString option = parser.isSet(options.recover) ? QStringLiteral("--recover") : QStringLiteral("--undo");
+        if (parser.isSet(options.dryRun))
+            return invalid(QStringLiteral("--dry-run gilt nur zusammen mit --apply."));
+        if (positional.isEmpty())
+            return invalid(QStringLiteral("Das Verzeichnis fehlt: quillet %1 VERZEICHNIS").arg(
+                parser.isSet(options.recover) ? QStringLiteral("--recover finish|rollback") : option));
+        if (positional.size() > 1)
+            return invalid(QStringLiteral("Zu viele Argumente: %1 gilt genau einem Verzeichnis.").arg(option));
+        RecoveryRequest& request = result.recovery;
+        request.action = RecoveryRequest::Action::Undo;
+        if (parser.isSet(options.recover)) {
+            const QString choice = parser.value(options.recover);
+            if (choice == QLatin1String("finish"))
+                request.action = RecoveryRequest::Action::Finish;
+            else if (choice == QLatin1String("rollback"))
+                request.action = RecoveryRequest::Action::Rollback;
+            else
+                return invalid(QStringLiteral("--recover braucht „finish“ (zu Ende führen) oder „rollback“ "
+                                              "(zurücknehmen), nicht „%1“.")
+                                   .arg(choice));
+        }
+        request.directory = positional.constFirst();
+        request.directories = parser.isSet(options.directories);
+        result.mode = CommandLine::Mode::Recovery;
+        return result;
+    }
     if (parser.isSet(options.apply)) {
         if (parser.value(options.apply).isEmpty())
             return invalid(QStringLiteral("--apply braucht den Namen der Textdatei mit den neuen Namen."));
@@ -93,7 +137,8 @@ CommandLine parseCommandLine(const QStringList& args)
         return result;
     }
     if (parser.isSet(options.directories) || parser.isSet(options.dryRun))
-        return invalid(QStringLiteral("--verzeichnisse und --dry-run gelten nur zusammen mit --apply."));
+        return invalid(QStringLiteral("--verzeichnisse und --dry-run gelten nur zusammen mit --apply "
+                                      "(--verzeichnisse auch mit --recover und --undo)."));
     if (positional.size() > 1)
         return invalid(QStringLiteral("Zu viele Argumente: Quillet öffnet ein Verzeichnis."));
     result.startPath = positional.value(0);
@@ -108,7 +153,8 @@ bool runsWithoutWindow(const QStringList& args)
     // Options of the window system are unknown here; only ours decide.
     parser.parse(args);
     for (const QCommandLineOption* option :
-         {&options.help, &options.version, &options.apply, &options.directories, &options.dryRun})
+         {&options.help, &options.version, &options.apply, &options.recover, &options.undo, &options.directories,
+          &options.dryRun})
         if (parser.isSet(*option))
             return true;
     return false;
@@ -131,6 +177,8 @@ int runWithoutWindow(const CommandLine& commandLine, QTextStream& out, QTextStre
         return kExitAllRenamed;
     case CommandLine::Mode::Batch:
         return runBatch(commandLine.batch, out, err);
+    case CommandLine::Mode::Recovery:
+        return runRecovery(commandLine.recovery, out, err);
     case CommandLine::Mode::Window:
     case CommandLine::Mode::Invalid:
         break;

@@ -1,6 +1,7 @@
 #pragma once
-// The program's command line: "quillet [Verzeichnis]" opens the window; --help, --version and the
-// batch mode "quillet --apply NAMEN.txt VERZEICHNIS" run without one.
+// The program's command line: "quillet [Verzeichnis]" opens the window; --help, --version, the batch
+// mode "quillet --apply NAMEN.txt VERZEICHNIS" and its "--recover" and "--undo" run without one.
+#include "app/BatchRecovery.h"
 #include "app/BatchRename.h"
 
 #include <QString>
@@ -11,10 +12,11 @@ class QTextStream;
 namespace app {
 
 struct CommandLine {
-    enum class Mode { Window, Help, Version, Batch, Invalid };
+    enum class Mode { Window, Help, Version, Batch, Recovery, Invalid };
     Mode mode = Mode::Window;
-    QString startPath;   // Window: the directory (or a file in it) to open; may be empty
-    BatchRequest batch;  // Batch
+    QString startPath;         // Window: the directory (or a file in it) to open; may be empty
+    BatchRequest batch;        // Batch
+    RecoveryRequest recovery;  // Recovery
     QString text;        // Help: the help text; Invalid: why the arguments are wrong
 };
 
@@ -26,7 +28,8 @@ CommandLine parseCommandLine(const QStringList& args);
 // and its options): such a start must work without a display.
 bool runsWithoutWindow(const QStringList& args);
 
-// Prints the help, the version or the reason the arguments are wrong, or runs the batch mode.
+// Prints the help, the version or the reason the arguments are wrong, or runs the batch mode or its
+// recovery.
 // Returns the exit code.
 int runWithoutWindow(const CommandLine& commandLine, QTextStream& out, QTextStream& err);
 

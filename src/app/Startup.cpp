@@ -1,5 +1,8 @@
 #include "app/Startup.h"
 
+#include "quillet_version.h"
+
+#include <QCoreApplication>
 #include <QtGlobal>
 
 #ifdef Q_OS_WIN
@@ -9,6 +12,13 @@
 #endif
 
 namespace app {
+
+void setIdentity()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Quillet"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Quillet"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUILLET_VERSION));
+}
 
 QString missingDisplayReason(const QStringList& args)
 {

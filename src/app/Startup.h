@@ -5,6 +5,9 @@
 
 namespace app {
 
+// The program's name, maker and version, which also name its data folder (where its journals are).
+void setIdentity();
+
 // On Linux, when no platform plugin was chosen (QT_QPA_PLATFORM unset and no -platform
 // argument) and neither DISPLAY nor WAYLAND_DISPLAY is set: the German reason why no window can
 // open. Empty everywhere else, where Qt chooses its platform itself.

@@ -15,13 +15,6 @@ namespace {
 
 constexpr int kExitNoDisplay = 1;
 
-void setIdentity()
-{
-    QCoreApplication::setApplicationName(QStringLiteral("Quillet"));
-    QCoreApplication::setOrganizationName(QStringLiteral("Quillet"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(QUILLET_VERSION));
-}
-
 QStringList rawArguments(int argc, char** argv)
 {
     QStringList args;
@@ -40,7 +33,7 @@ int main(int argc, char** argv)
     if (app::runsWithoutWindow(args)) {
         app::attachToParentConsole();
         QCoreApplication core(argc, argv);
-        setIdentity();
+        app::setIdentity();
         app::loadGermanTranslations();
         QTextStream out(stdout);
         QTextStream err(stderr);
@@ -52,7 +45,7 @@ int main(int argc, char** argv)
         return kExitNoDisplay;
     }
     QApplication gui(argc, argv);
-    setIdentity();
+    app::setIdentity();
     QGuiApplication::setDesktopFileName(QStringLiteral(QUILLET_APP_ID));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/" QUILLET_APP_ID ".svg")));
     app::loadGermanTranslations();

@@ -5,7 +5,16 @@
 
 namespace textmode {
 
-enum class ReadStatus { Ok, Missing, Unreadable };
+enum class ReadStatus {
+    Ok,
+    Missing,
+    Unreadable,
+    NotRegular,  // a folder, a pipe, a device: nothing a list of names is kept in
+    TooLarge,    // larger than kMaxTextFileBytes
+};
+
+// Far above any list of names; keeps a mistaken or hostile file from filling the memory.
+constexpr qint64 kMaxTextFileBytes = qint64(1) << 30;
 
 struct ReadResult {
     ReadStatus status = ReadStatus::Unreadable;
@@ -13,7 +22,8 @@ struct ReadResult {
 };
 
 // UTF-8 with a byte-order mark, otherwise valid UTF-8, otherwise Windows-1252. A CR, a CR LF or a LF
-// ends a line; a line end at the very end of the file adds no empty line.
+// ends a line; a line end at the very end of the file adds no empty line. Only a regular file (or a link
+// to one) of at most kMaxTextFileBytes is read; a pipe or a device is never waited on.
 ReadResult readTextFile(const QString& path);
 
 // Writes the text (lines separated by CR LF) with a CR LF after the last line, replacing the file

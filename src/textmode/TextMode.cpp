@@ -75,6 +75,23 @@ SaveOutcome saveNameText(QWidget* parent, const QString& shownText, const QStrin
     return SaveOutcome::Saved;
 }
 
+QString readFailureText(ReadStatus status)
+{
+    switch (status) {
+    case ReadStatus::Ok: return {};
+    case ReadStatus::Missing: return QStringLiteral("Die Datei gibt es nicht");
+    case ReadStatus::Unreadable: return QStringLiteral("Die Datei konnte nicht gelesen werden");
+    case ReadStatus::NotRegular:
+        return QStringLiteral("Die Datei wird nicht gelesen, weil sie keine gewöhnliche Datei ist (sondern etwa ein "
+                              "Ordner, eine Pipe oder ein Gerät)");
+    case ReadStatus::TooLarge:
+        return QStringLiteral("Die Datei wird nicht gelesen, weil sie größer als %1 GiB ist (so lang ist keine "
+                              "Namensliste)")
+            .arg(kMaxTextFileBytes >> 30);
+    }
+    return {};
+}
+
 OpenOutcome openNameText(QWidget* parent, const QString& chosen, ui::Messenger& messenger)
 {
     if (chosen.isEmpty() || QFileInfo(chosen).isDir())
@@ -83,7 +100,9 @@ OpenOutcome openNameText(QWidget* parent, const QString& chosen, ui::Messenger& 
     switch (read.status) {
     case ReadStatus::Missing: return {};
     case ReadStatus::Unreadable:
-        messenger.show(parent, QStringLiteral("Die Datei konnte nicht gelesen werden:\r\n") + shownPath(chosen),
+    case ReadStatus::NotRegular:
+    case ReadStatus::TooLarge:
+        messenger.show(parent, readFailureText(read.status) + QStringLiteral(":\r\n") + shownPath(chosen),
                        QStringLiteral("Fehler beim Öffnen"), ui::Buttons::Ok, ui::Icon::Stop);
         return {OpenStatus::Unreadable, {}};
     case ReadStatus::Ok: break;

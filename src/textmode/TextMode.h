@@ -1,5 +1,7 @@
 #pragma once
 // Text mode of the main window as data, and the save and open of the name text as a text file.
+#include "textmode/TextFile.h"
+
 #include <QList>
 #include <QString>
 #include <Qt>
@@ -49,6 +51,9 @@ struct OpenOutcome {
     OpenStatus status = OpenStatus::Cancelled;
     QString text;  // the file's lines joined by CR LF, when opened
 };
+
+// Why a text file was not read, as a German sentence without its full stop; empty for Ok.
+QString readFailureText(ReadStatus status);
 
 // Reads the file the open dialog chose. The empty text, a folder or a missing file is a cancel; a file
 // that cannot be read is reported and leaves the name text to the caller unchanged.

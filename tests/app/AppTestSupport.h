@@ -22,13 +22,14 @@ inline QProcessEnvironment withoutDisplay()
     return env;
 }
 
-inline Run quillet(const QStringList& args, const QProcessEnvironment& env = withoutDisplay())
+// A run that takes longer than `timeoutMs` is killed and reported as "<did not finish>".
+inline Run quillet(const QStringList& args, const QProcessEnvironment& env = withoutDisplay(), int timeoutMs = 60000)
 {
     QProcess process;
     process.setProcessEnvironment(env);
     process.start(QStringLiteral(QUILLET_PROGRAM), args);
     Run run;
-    if (!process.waitForFinished(60000)) {
+    if (!process.waitForFinished(timeoutMs)) {
         process.kill();
         process.waitForFinished();
         run.err = QStringLiteral("<did not finish>");

@@ -1,16 +1,25 @@
 #include "AppTestSupport.h"
 #include "EnvVar.h"
+#include "app/Startup.h"
 #include "names/DirectoryHandle.h"
+#include "names/NameList.h"
 #include "names/RenameJournal.h"
 #include "names/SafeRename.h"
 #include "support/TestSupport.h"
+#include "textmode/TextFile.h"
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QLineEdit>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <csignal>
+#include <sys/stat.h>
 
 namespace {
 
@@ -19,14 +28,66 @@ using testsupport::TempTree;
 
 // The program started by a test keeps its rename journals here, never in the user's data folder.
 class DataHome {
-public:
-    // The journal folder of the program (its organisation and application are both "Quillet").
-    QString journals() const { return m_dir.filePath(QStringLiteral("Quillet/Quillet/journals")); }
-
 private:
     QTemporaryDir m_dir;
     EnvVar m_var{"XDG_DATA_HOME", m_dir.path().toUtf8()};
 };
+
+// The child's orders, from its parent's environment.
+constexpr char kChildDir[] = "QUILLET_BATCH_TEST_DIR";
+constexpr char kChildFrom[] = "QUILLET_BATCH_TEST_FROM";
+constexpr char kChildTo[] = "QUILLET_BATCH_TEST_TO";
+constexpr char kChildRenames[] = "QUILLET_BATCH_TEST_RENAMES";
+
+struct KillingRenamer final : names::Renamer {
+    names::Renamer& inner;
+    int renamesLeft;
+    KillingRenamer(names::Renamer& inner, int renamesLeft) : inner(inner), renamesLeft(renamesLeft) {}
+    int rename(const QString& from, const QString& to) override
+    {
+        if (renamesLeft-- == 0)
+            ::raise(SIGKILL);
+        return inner.rename(from, to);
+    }
+};
+
+// Runs in a child only: renames with the program's own journal and is killed after the given number of
+// renames, as by a crash or a power cut.
+TEST(BatchChild, DISABLED_RenameUntilKilled)
+{
+    app::setIdentity();
+    QStandardPaths::setTestModeEnabled(false);  // the program's data folder, below XDG_DATA_HOME
+    const names::DirectoryHandle dir(qEnvironmentVariable(kChildDir));
+    ASSERT_TRUE(dir.isOpen());
+    names::DirRenamer disk(dir);
+    KillingRenamer renamer(disk, qEnvironmentVariableIntValue(kChildRenames));
+    names::RenameJournal journal(names::defaultJournalFolder(), dir);
+    const QStringList from = qEnvironmentVariable(kChildFrom).split(QLatin1Char('/'));
+    const QStringList to = qEnvironmentVariable(kChildTo).split(QLatin1Char('/'));
+    names::executeRenames(names::planRenames(from, to), renamer, {}, &journal);
+    FAIL() << "not killed";
+}
+
+// Renames `from` to `to` (names joined by "/") in `dir` and kills the rename after `renames` renames.
+void killRenameAfter(const QString& dir, const QString& from, const QString& to, int renames)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(kChildDir, dir);
+    env.insert(kChildFrom, from);
+    env.insert(kChildTo, to);
+    env.insert(kChildRenames, QString::number(renames));
+    QProcess child;
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(),
+                {"--gtest_also_run_disabled_tests", "--gtest_filter=BatchChild.DISABLED_RenameUntilKilled"});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    ASSERT_EQ(child.exitStatus(), QProcess::CrashExit) << child.readAllStandardOutput().toStdString();
+}
+
+bool hasTemporaryName(const QStringList& entries)
+{
+    return std::any_of(entries.cbegin(), entries.cend(), [](const QString& e) { return e.startsWith("quillet-tmp-"); });
+}
 
 // The directory to rename and, beside it, the file of new names.
 class BatchTest : public ::testing::Test {
@@ -79,6 +140,16 @@ TEST_F(BatchTest, RefusedEntryGivesExitOneAndItsGermanLineWhileTheOthersAreRenam
     EXPECT_EQ(dir.withContent(), QStringList({"a.txt=a", "c.txt=c", "x.txt=b"}));
 }
 
+TEST_F(BatchTest, OneEntryWithoutALineIsToldInTheSingular)
+{
+    dir.add("a.txt");
+    dir.add("zwei\nZeilen.txt");  // a name no line can hold
+    const apptest::Run run = apply("b\n");
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.startsWith(QStringLiteral("Hinweis: 1 Eintrag hat keine Zeile"))) << run.err.toStdString();
+    EXPECT_EQ(dir.entries(), QStringList({"b.txt", "zwei\nZeilen.txt"}));
+}
+
 TEST_F(BatchTest, ChecksStopTheWholeBatch)
 {
     dir.add("a.txt");
@@ -122,27 +193,63 @@ TEST_F(BatchTest, BadArgumentsAndUnreadableInputGiveExitTwo)
 {
     dir.add("a.txt");
     const QString list = names("x\n");
-    const QStringList cases[] = {
-        {"--apply"},
-        {"--apply", list},
-        {"--apply", list, dir.path(), dir.path()},
-        {"--dry-run", dir.path()},
-        {"--verzeichnisse"},
-        {"--gibtsnicht", "--apply", list, dir.path()},
-        {"--apply", files.file("fehlt.txt"), dir.path()},
-        {"--apply", files.path(), dir.path()},
-        {"--apply", list, dir.file("fehlt")},
-        {"--apply", list, dir.file("a.txt")},
+    struct Case {
+        QStringList args;
+        QString err;  // the start of standard error, where it matters
     };
-    for (const QStringList& args : cases) {
-        SCOPED_TRACE(args.join(' ').toStdString());
-        const apptest::Run run = quillet(args);
+    const Case cases[] = {
+        {{"--apply"}, {}},
+        {{"--apply", list}, {}},
+        {{"--apply", list, dir.path(), dir.path()}, {}},
+        {{"--dry-run", dir.path()}, {}},
+        {{"--verzeichnisse"}, {}},
+        {{"--gibtsnicht", "--apply", list, dir.path()}, {}},
+        {{"--apply", files.file("fehlt.txt"), dir.path()}, {}},
+        {{"--apply", files.path(), dir.path()}, QStringLiteral("„%1“ ist ein Verzeichnis, keine Textdatei.\n").arg(files.path())},
+        {{"--apply", list, dir.file("fehlt")}, {}},
+        {{"--apply", list, dir.file("a.txt")}, QStringLiteral("„%1“ ist kein Verzeichnis.\n").arg(dir.file("a.txt"))},
+        {{"--recover", dir.path()}, {}},
+        {{"--recover", "weiter", dir.path()}, QStringLiteral("--recover braucht „finish“")},
+        {{"--recover", "finish", dir.file("a.txt")}, QStringLiteral("„%1“ ist kein Verzeichnis.").arg(dir.file("a.txt"))},
+        {{"--undo"}, {}},
+        {{"--undo", "--dry-run", dir.path()}, {}},
+        {{"--apply", list, "--undo", dir.path()}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        const apptest::Run run = quillet(c.args);
         EXPECT_EQ(run.exitCode, 2);
         EXPECT_FALSE(run.err.isEmpty());
+        EXPECT_TRUE(run.err.startsWith(c.err)) << run.err.toStdString();
     }
     EXPECT_EQ(dir.entries(), QStringList({"a.txt"}));
 }
 
+TEST_F(BatchTest, NamesFileThatIsNoRegularFileOrTooLargeGivesExitTwoAtOnce)
+{
+    dir.add("a.txt");
+    const QString fifo = files.file("namen.fifo");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    // Sparse: as large as its size says, without using the disk.
+    const QString huge = files.file("riesig.txt");
+    {
+        QFile file(huge);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(file.resize(textmode::kMaxTextFileBytes + 1));
+    }
+    const std::pair<QString, QString> cases[] = {
+        {fifo, QStringLiteral("keine gewöhnliche Datei")},
+        {QStringLiteral("/dev/zero"), QStringLiteral("keine gewöhnliche Datei")},
+        {huge, QStringLiteral("größer als 1 GiB")},
+    };
+    for (const auto& [path, reason] : cases) {
+        SCOPED_TRACE(path.toStdString());
+        const apptest::Run run = quillet({QStringLiteral("--apply"), path, dir.path()}, apptest::withoutDisplay(), 20000);
+        EXPECT_EQ(run.exitCode, 2) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(reason)) << run.err.toStdString();
+    }
+    EXPECT_EQ(dir.entries(), QStringList({"a.txt"}));
+}
 TEST_F(BatchTest, DryRunPrintsThePlanAndTouchesNothing)
 {
     dir.add("a.mp3");
@@ -247,31 +354,89 @@ TEST_F(SameAsWindowTest, InvalidCharacterRenamesNothing)
     EXPECT_EQ(batchDir.entries(), QStringList({"a.txt", "b.txt", "c.txt"}));
 }
 
-}  // namespace
 
-TEST_F(BatchTest, KeepsItsJournalBesideTheWindowsAndLeavesAnInterruptedRenameAlone)
+TEST_F(BatchTest, KilledRenameIsFinishedOrRolledBackWithoutAWindow)
+{
+    struct Case {
+        QString choice;
+        QStringList after;
+    };
+    // A swap, a move and a move killed after its first three renames: a and b wait under temporary names.
+    const Case cases[] = {
+        {QStringLiteral("finish"), {"a.txt=b", "b.txt=a", "x.txt=c", "y.txt=d"}},
+        {QStringLiteral("rollback"), {"a.txt=a", "b.txt=b", "c.txt=c", "d.txt=d"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.choice.toStdString());
+        DataHome home;
+        TempTree tree;
+        for (const char* name : {"a", "b", "c", "d"})
+            tree.add(QStringLiteral("%1.txt").arg(name), name);
+        killRenameAfter(tree.path(), "a.txt/b.txt/c.txt/d.txt", "b.txt/a.txt/x.txt/y.txt", 3);
+        ASSERT_TRUE(hasTemporaryName(tree.entries())) << tree.entries().join(' ').toStdString();
+
+        // A new rename is refused, with the way out.
+        files.add(QStringLiteral("namen.txt"), "1\n2\n3\n4\n");
+        apptest::Run run = quillet({QStringLiteral("--apply"), files.file("namen.txt"), tree.path()});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(run.err.contains(QStringLiteral("(4 Einträge betroffen)"))) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(QStringLiteral("quillet --recover finish VERZEICHNIS"))) << run.err.toStdString();
+
+        run = quillet({QStringLiteral("--recover"), c.choice, tree.path()});
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_EQ(run.err, QString());
+        EXPECT_EQ(tree.withContent(), c.after);
+
+        // Nothing is left to end: a script may call it every time.
+        run = quillet({QStringLiteral("--recover"), c.choice, tree.path()});
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_TRUE(run.out.contains(QStringLiteral("keine unterbrochene Umbenennung"))) << run.out.toStdString();
+        EXPECT_EQ(tree.withContent(), c.after);
+    }
+}
+
+TEST_F(BatchTest, UndoWaitsForAnInterruptedRename)
+{
+    dir.add("a.txt", "a");
+    killRenameAfter(dir.path(), "a.txt", "b.txt", 0);  // killed before its only rename
+
+    apptest::Run run = apply("x\n");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("(1 Eintrag betroffen)"))) << run.err.toStdString();
+    run = quillet({QStringLiteral("--undo"), dir.path()});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("--recover rollback"))) << run.err.toStdString();
+    EXPECT_EQ(dir.withContent(), QStringList({"a.txt=a"}));
+
+    run = quillet({QStringLiteral("--recover"), QStringLiteral("rollback"), dir.path()});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(dir.withContent(), QStringList({"a.txt=a"}));
+    run = apply("x\n");
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(dir.withContent(), QStringList({"x.txt=a"}));
+}
+
+TEST_F(BatchTest, UndoGivesBackTheNamesOfOneRenameAfterAnother)
 {
     dir.add("a.txt", "a");
     dir.add("b.txt", "b");
-    const names::DirectoryHandle handle(dir.path());
-    names::JournalFolder journals(dataHome.journals());
+    ASSERT_EQ(apply("c\nd\n").exitCode, 0);
+    ASSERT_EQ(apply("f\ne\n").exitCode, 0);
+    EXPECT_EQ(dir.withContent(), QStringList({"e.txt=b", "f.txt=a"}));
 
-    // A completed batch rename is the directory's last rename, ready to be undone in the window.
-    apptest::Run run = apply("c\nd\n");
-    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_TRUE(journals.hasLastRename(handle));
+    const QStringList undo{QStringLiteral("--undo"), dir.path()};
+    apptest::Run run = quillet(undo);
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(dir.withContent(), QStringList({"c.txt=a", "d.txt=b"}));
+    run = quillet(undo);
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(dir.withContent(), QStringList({"a.txt=a", "b.txt=b"}));
 
-    // A rename interrupted after its first step: the batch neither renames nor recovers.
-    const QString temp = names::randomTemporaryName();
-    {
-        names::RenameJournal journal(dataHome.journals(), handle);
-        ASSERT_EQ(journal.writePlan({{1, "c.txt", temp, "d.txt"}, {2, "d.txt", names::randomTemporaryName(), "c.txt"}}), 0);
-        ASSERT_TRUE(QFile::rename(dir.file("c.txt"), dir.file(temp)));
-    }
-    run = apply("x\ny\n");
+    run = quillet(undo);
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.err.startsWith(QStringLiteral("Im Verzeichnis „%1").arg(dir.path()))) << run.err.toStdString();
-    EXPECT_TRUE(run.err.contains(QStringLiteral("Es wurde nichts umbenannt."))) << run.err.toStdString();
-    EXPECT_EQ(dir.withContent(), QStringList({"d.txt=b", temp + "=a"}));
-    EXPECT_TRUE(journals.findUnfinished(handle).has_value());
+    EXPECT_TRUE(run.err.contains(QStringLiteral("keine Umbenennung, die rückgängig gemacht werden kann")))
+        << run.err.toStdString();
+    EXPECT_EQ(dir.withContent(), QStringList({"a.txt=a", "b.txt=b"}));
 }
+
+}  // namespace

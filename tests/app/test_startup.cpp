@@ -50,7 +50,8 @@ TEST(CommandLine, HelpAndVersionNeedNoDisplay)
     apptest::Run run = quillet({QStringLiteral("--help")});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_TRUE(run.out.contains(QStringLiteral("Aufruf:"))) << run.out.toStdString();
-    EXPECT_TRUE(run.out.contains(QStringLiteral("--apply <NAMEN.txt>")));
+    for (const char* usage : {"--apply <NAMEN.txt>", "quillet --recover finish|rollback VERZEICHNIS", "quillet --undo VERZEICHNIS"})
+        EXPECT_TRUE(run.out.contains(QString::fromUtf8(usage))) << usage;
     run = quillet({QStringLiteral("-v")});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_TRUE(run.out.startsWith(QStringLiteral("Quillet 2."))) << run.out.toStdString();

@@ -1,5 +1,6 @@
 // Text files: every line end and both encodings read back to the name text; written files are exact.
 #include "textmode/TextFile.h"
+#include "textmode/TextMode.h"
 
 #include "support/TestSupport.h"
 
@@ -92,14 +93,32 @@ TEST(TextFileRead, NameListsOfTheBatchModeDecodeLikeTextModeFiles)
     }
 }
 
-TEST(TextFileRead, MissingAndUnreadableAreTold)
+TEST(TextFileRead, OnlyRegularFilesUpToTheLimitAreRead)
 {
     TempTree tree({"dir/"});
+    // Sparse: as large as its size says, without using the disk.
+    const QString huge = tree.file("huge.txt");
+    {
+        QFile file(huge);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(file.resize(textmode::kMaxTextFileBytes + 1));
+    }
     EXPECT_EQ(readTextFile(tree.file("none.txt")).status, ReadStatus::Missing);
-    EXPECT_EQ(readTextFile(tree.file("dir")).status, ReadStatus::Unreadable);
-#ifdef __linux__
+    EXPECT_EQ(readTextFile(tree.file("dir")).status, ReadStatus::NotRegular);
+    EXPECT_EQ(readTextFile(QStringLiteral("/dev/null")).status, ReadStatus::NotRegular);
+    EXPECT_EQ(readTextFile(huge).status, ReadStatus::TooLarge);
     EXPECT_EQ(readTextFile(QStringLiteral("/proc/self/mem")).status, ReadStatus::Unreadable);  // opens, fails to read
-#endif
+    const textmode::ReadResult sizeZero = readTextFile(QStringLiteral("/proc/self/stat"));  // tells size 0, has a line
+    EXPECT_EQ(sizeZero.status, ReadStatus::Ok);
+    EXPECT_FALSE(sizeZero.text.isEmpty());
+
+    // The text mode's open says why, in German.
+    ScriptedMessenger messenger;
+    for (const QString& path : {QStringLiteral("/dev/null"), huge})
+        EXPECT_EQ(textmode::openNameText(nullptr, path, messenger).status, textmode::OpenStatus::Unreadable);
+    ASSERT_EQ(messenger.shown.size(), 2);
+    EXPECT_TRUE(messenger.shown[0].text.startsWith("Die Datei wird nicht gelesen, weil sie keine gewöhnliche Datei ist"));
+    EXPECT_TRUE(messenger.shown[1].text.startsWith("Die Datei wird nicht gelesen, weil sie größer als 1 GiB ist"));
 }
 
 TEST(TextFileWrite, NarrowWhereEveryCharacterFitsOtherwiseUtf8WithMark)

@@ -26,6 +26,9 @@ struct ReadResult {
 // to one) of at most kMaxTextFileBytes is read; a pipe or a device is never waited on.
 ReadResult readTextFile(const QString& path);
 
+// The bytes of the regular file `path`, at most `limit` of them; a pipe or a device is never opened.
+ReadStatus readRegularFile(const QString& path, qint64 limit, QByteArray& bytes);
+
 // Writes the text (lines separated by CR LF) with a CR LF after the last line, replacing the file
 // atomically: on failure an existing file stays as it was.
 bool writeTextFile(const QString& path, const QString& text);

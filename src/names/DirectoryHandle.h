@@ -10,6 +10,7 @@
 #include <QtGlobal>
 
 #include <cerrno>
+#include <cstdint>
 
 namespace names {
 
@@ -49,9 +50,11 @@ public:
     // The identity of entry `name` itself (a symbolic link is not followed); invalid when it is missing.
     FileIdentity entryIdentity(const QString& name) const;
 
-#ifndef _WIN32
-    int fd() const { return m_fd; }
-#endif
+    // The platform's handle: a descriptor on POSIX systems, a HANDLE opened with backup semantics on
+    // Windows; kNoHandle while not open.
+    static constexpr std::intptr_t kNoHandle = -1;
+    std::intptr_t nativeHandle() const { return m_native; }
+    int fd() const { return int(m_native); }  // POSIX systems
 
 private:
     void close();
@@ -59,11 +62,7 @@ private:
     QString m_path;
     FileIdentity m_identity;
     int m_openError = ENOENT;
-#ifdef _WIN32
-    void* m_handle = nullptr;  // HANDLE opened with backup semantics
-#else
-    int m_fd = -1;
-#endif
+    std::intptr_t m_native = kNoHandle;
 };
 
 // The identity of `path` (symbolic links followed); invalid when it cannot be read.

@@ -2,8 +2,6 @@
 
 #include <QFile>
 
-#include <utility>
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -47,13 +45,14 @@ DirectoryHandle::DirectoryHandle(const QString& path) : m_path(path)
     const QByteArray encoded = QFile::encodeName(path);
     if (encoded.isEmpty())
         return;
-    m_fd = ::open(encoded.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (m_fd < 0) {
+    const int opened = ::open(encoded.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (opened < 0) {
         m_openError = errno;
         return;
     }
+    m_native = opened;
     // With its birth time: a directory made later may be given the same inode number.
-    m_identity = identityAt(m_fd, "", true);
+    m_identity = identityAt(fd(), "", true);
     if (!m_identity.isValid()) {
         m_openError = errno != 0 ? errno : EIO;
         close();
@@ -64,21 +63,16 @@ DirectoryHandle::DirectoryHandle(const QString& path) : m_path(path)
 
 void DirectoryHandle::close()
 {
-    if (m_fd >= 0)
-        ::close(m_fd);
-    m_fd = -1;
-}
-
-bool DirectoryHandle::isOpen() const
-{
-    return m_fd >= 0;
+    if (isOpen())
+        ::close(fd());
+    m_native = kNoHandle;
 }
 
 FileIdentity DirectoryHandle::entryIdentity(const QString& name) const
 {
-    if (m_fd < 0 || name.isEmpty())
+    if (!isOpen() || name.isEmpty())
         return {};
-    return identityAt(m_fd, QFile::encodeName(name).constData(), false);
+    return identityAt(fd(), QFile::encodeName(name).constData(), false);
 }
 
 FileIdentity identityOfPath(const QString& path)
@@ -88,25 +82,6 @@ FileIdentity identityOfPath(const QString& path)
     if (encoded.isEmpty() || ::stat(encoded.constData(), &st) != 0)
         return {};
     return identityOfStat(st);
-}
-
-DirectoryHandle::DirectoryHandle(DirectoryHandle&& other) noexcept
-    : m_path(std::move(other.m_path)), m_identity(other.m_identity), m_openError(other.m_openError),
-      m_fd(std::exchange(other.m_fd, -1))
-{
-    other.m_openError = ENOENT;
-}
-
-DirectoryHandle& DirectoryHandle::operator=(DirectoryHandle&& other) noexcept
-{
-    if (this != &other) {
-        close();
-        m_path = std::move(other.m_path);
-        m_identity = other.m_identity;
-        m_openError = std::exchange(other.m_openError, ENOENT);
-        m_fd = std::exchange(other.m_fd, -1);
-    }
-    return *this;
 }
 
 }  // namespace names

@@ -1,7 +1,5 @@
 #include "names/DirectoryHandle.h"
 
-#include <utility>
-
 #include <windows.h>
 
 namespace names {
@@ -42,21 +40,16 @@ DirectoryHandle::DirectoryHandle(const QString& path) : m_path(path)
     HANDLE h = openForIdentity(path, true);
     if (h == INVALID_HANDLE_VALUE)
         return;
-    m_handle = h;
+    m_native = reinterpret_cast<std::intptr_t>(h);
     m_identity = identityOfHandle(h);
     m_openError = 0;
 }
 
 void DirectoryHandle::close()
 {
-    if (m_handle)
-        CloseHandle(static_cast<HANDLE>(m_handle));
-    m_handle = nullptr;
-}
-
-bool DirectoryHandle::isOpen() const
-{
-    return m_handle != nullptr;
+    if (isOpen())
+        CloseHandle(reinterpret_cast<HANDLE>(m_native));
+    m_native = kNoHandle;
 }
 
 FileIdentity DirectoryHandle::entryIdentity(const QString& name) const
@@ -67,25 +60,6 @@ FileIdentity DirectoryHandle::entryIdentity(const QString& name) const
 FileIdentity identityOfPath(const QString& path)
 {
     return identityAt(path, true);
-}
-
-DirectoryHandle::DirectoryHandle(DirectoryHandle&& other) noexcept
-    : m_path(std::move(other.m_path)), m_identity(other.m_identity), m_openError(other.m_openError),
-      m_handle(std::exchange(other.m_handle, nullptr))
-{
-    other.m_openError = ENOENT;
-}
-
-DirectoryHandle& DirectoryHandle::operator=(DirectoryHandle&& other) noexcept
-{
-    if (this != &other) {
-        close();
-        m_path = std::move(other.m_path);
-        m_identity = other.m_identity;
-        m_openError = std::exchange(other.m_openError, ENOENT);
-        m_handle = std::exchange(other.m_handle, nullptr);
-    }
-    return *this;
 }
 
 }  // namespace names

@@ -80,6 +80,18 @@ QList<RenameProblem> strayTemporaryNames(const DirectoryHandle& dir)
     return stray;
 }
 
+// The whole journal that a look-up found by its head; where the file no longer reads, nothing to act on.
+std::optional<ParsedJournal> readForAction(const journalstore::Found& found)
+{
+    std::optional<ParsedJournal> j = journalstore::readWhole(found.file);
+    if (!j) {
+        j = found.head;
+        j->entries.clear();
+        j->damaged = true;
+    }
+    return j;
+}
+
 void sortByLine(QList<RenameProblem>& problems)
 {
     std::stable_sort(problems.begin(), problems.end(),
@@ -103,12 +115,7 @@ RenameOutcome JournalFolder::recover(const DirectoryHandle& dir, RecoveryChoice 
         journalstore::newestOf(m_folder, dir, [](const ParsedJournal& j) { return j.end == JournalEnd::Open; });
     if (!found)
         return outcome;
-    std::optional<ParsedJournal> j = journalstore::readWhole(found->file);
-    if (!j) {
-        j = found->head;
-        j->entries.clear();
-        j->damaged = true;
-    }
+    const std::optional<ParsedJournal> j = readForAction(*found);
     const QList<JournalEntry>& entries = j->entries;
     const bool finish = choice == RecoveryChoice::Finish;
     auto wanted = [&](const JournalEntry& e) -> const QString& { return finish ? e.newName : e.oldName; };
@@ -194,12 +201,7 @@ RenameOutcome JournalFolder::undoLastRename(const DirectoryHandle& dir)
     });
     if (!last)
         return outcome;
-    std::optional<ParsedJournal> j = journalstore::readWhole(last->file);
-    if (!j) {
-        j = last->head;
-        j->entries.clear();
-        j->damaged = true;
-    }
+    const std::optional<ParsedJournal> j = readForAction(*last);
 
     RenamePlan plan;
     QList<qsizetype> gone;  // entries not under their new name: looked for by inode in one listing

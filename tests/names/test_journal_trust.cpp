@@ -46,6 +46,16 @@ QString writeJournal(const QString& folder, const DirectoryHandle& dir, const QL
     return file;
 }
 
+// Renames "a" in `dir` to "b" with a journal in `folder`; the journal's file.
+QString renameAToB(const TempTree& dir, const QString& folder)
+{
+    const DirectoryHandle handle(dir.path());
+    DirRenamer renamer(handle);
+    RenameJournal journal(folder, handle);
+    EXPECT_EQ(executeRenames(planRenames({"a"}, QStringList({"b"})), renamer, {}, &journal).renamed, 1);
+    return journal.filePath();
+}
+
 QStringList journalFolderEntries(const QString& folder)
 {
     return QDir(folder).entryList(QDir::Files, QDir::Name);
@@ -279,18 +289,14 @@ TEST(JournalTrust, AFinishedJournalThatDoesNotReadOffersNoUndo)
     TempTree dir({"a"});
     TempTree data;
     const QString folder = data.file("journals");
-    const DirectoryHandle handle(dir.path());
-    DirRenamer renamer(handle);
-    RenameJournal journal(folder, handle);
-    ASSERT_EQ(executeRenames(planRenames({"a"}, QStringList({"b"})), renamer, {}, &journal).renamed, 1);
-    QFile f(journal.filePath());
+    QFile f(renameAToB(dir, folder));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray text = replaceLine(f.readAll(), 5, "entries\t100000000000");
     f.close();
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(text);
     f.close();
-    EXPECT_FALSE(JournalFolder(folder).hasLastRename(handle));
+    EXPECT_FALSE(JournalFolder(folder).hasLastRename(DirectoryHandle(dir.path())));
 }
 
 TEST(JournalTrust, ARenameThatMovedNothingIsNoLastRename)
@@ -350,12 +356,9 @@ TEST(JournalTrust, JournalsAreReadableByTheirOwnerOnly)
     TempTree dir({"a"});
     TempTree data;
     const QString folder = data.file("journals");
-    const DirectoryHandle handle(dir.path());
-    DirRenamer renamer(handle);
-    RenameJournal journal(folder, handle);
-    ASSERT_EQ(executeRenames(planRenames({"a"}, QStringList({"b"})), renamer, {}, &journal).renamed, 1);
+    const QString file = renameAToB(dir, folder);
     const auto others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
         | QFileDevice::WriteOther | QFileDevice::ExeOther;
     EXPECT_EQ(QFileInfo(folder).permissions() & others, 0);
-    EXPECT_EQ(QFileInfo(journal.filePath()).permissions() & (others | QFileDevice::ExeOwner | QFileDevice::ExeUser), 0);
+    EXPECT_EQ(QFileInfo(file).permissions() & (others | QFileDevice::ExeOwner | QFileDevice::ExeUser), 0);
 }

@@ -20,8 +20,10 @@ bool reportOutcome(const names::RenameOutcome& outcome, const QString& directory
         err << ui::renameStopText(outcome, directory) << Qt::endl;
         return false;
     }
+    if (const QString setAside = ui::journalSetAsideText(outcome); !setAside.isEmpty())
+        err << setAside << Qt::endl;
     for (const names::RenameProblem& problem : outcome.failed)
-        err << describeBatchProblem(problem) << Qt::endl;
+        err << ui::renameProblemLine(problem) << Qt::endl;
     return outcome.failed.isEmpty();
 }
 

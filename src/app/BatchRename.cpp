@@ -51,12 +51,6 @@ QString lineCountMismatch(const BatchRequest& request, const QString& dirPath, q
 
 }  // namespace
 
-QString describeBatchProblem(const names::RenameProblem& problem)
-{
-    return QStringLiteral("Zeile %1: „%2“ → „%3“: %4")
-        .arg(QString::number(problem.line), ui::visible(problem.from), ui::visible(problem.to), ui::renameReasonText(problem));
-}
-
 QString directoryProblem(const QString& directory)
 {
     const QFileInfo info(directory);
@@ -154,7 +148,7 @@ int runBatch(const BatchRequest& request, QTextStream& out, QTextStream& err)
         for (const names::PlannedRename& move : plan.moves)
             out << ui::visible(move.from) << QStringLiteral(" → ") << ui::visible(move.to) << Qt::endl;
         for (const names::RenameProblem& problem : plan.refused)
-            err << describeBatchProblem(problem) << Qt::endl;
+            err << ui::renameProblemLine(problem) << Qt::endl;
         return plan.refused.isEmpty() ? kExitAllRenamed : kExitNotAllRenamed;
     }
 
@@ -164,7 +158,7 @@ int runBatch(const BatchRequest& request, QTextStream& out, QTextStream& err)
         return kExitNotAllRenamed;
     }
     for (const names::RenameProblem& problem : outcome.failed)
-        err << describeBatchProblem(problem) << Qt::endl;
+        err << ui::renameProblemLine(problem) << Qt::endl;
     return outcome.failed.isEmpty() ? kExitAllRenamed : kExitNotAllRenamed;
 }
 

@@ -30,9 +30,6 @@ struct BatchRequest {
 // that stops the batch, to `err` as one German line. Returns an ExitCode.
 int runBatch(const BatchRequest& request, QTextStream& out, QTextStream& err);
 
-// The line printed for one entry that was not renamed.
-QString describeBatchProblem(const names::RenameProblem& problem);
-
 // Why `directory` cannot be worked on without a window, as one German line; empty when it can.
 QString directoryProblem(const QString& directory);
 

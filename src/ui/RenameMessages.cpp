@@ -90,6 +90,14 @@ QString renameReasonText(const names::RenameProblem& p)
     return errorText(p.errorCode);
 }
 
+QString renameProblemLine(const names::RenameProblem& p)
+{
+    if (p.line == 0)  // an entry no line stands for
+        return QStringLiteral("„%1“: %2").arg(visible(p.currentName), renameReasonText(p));
+    return QStringLiteral("Zeile %1: „%2“ → „%3“: %4")
+        .arg(QString::number(p.line), visible(p.from), visible(p.to), renameReasonText(p));
+}
+
 QString renameProblemsHeading(const QList<names::RenameProblem>& problems)
 {
     if (problems.isEmpty())
@@ -102,13 +110,8 @@ QString renameProblemsList(const QList<names::RenameProblem>& problems)
 {
     QStringList lines;
     lines.reserve(problems.size());
-    for (const names::RenameProblem& p : problems) {
-        if (p.line == 0)  // an entry no line stands for
-            lines.append(QStringLiteral("„%1“: %2").arg(visible(p.currentName), renameReasonText(p)));
-        else
-            lines.append(QStringLiteral("Zeile %1: „%2“ → „%3“: %4")
-                             .arg(QString::number(p.line), visible(p.from), visible(p.to), renameReasonText(p)));
-    }
+    for (const names::RenameProblem& p : problems)
+        lines.append(renameProblemLine(p));
     return lines.join(QLatin1Char('\n'));
 }
 

@@ -18,6 +18,9 @@ QString errorText(int err);
 // Why one entry was not renamed.
 QString renameReasonText(const names::RenameProblem& problem);
 
+// One entry with its line and reason: "Zeile 3: „a“ → „b“: …".
+QString renameProblemLine(const names::RenameProblem& problem);
+
 // Every entry with its line and reason, one per line after a heading; empty for an empty list.
 QString renameProblemsText(const QList<names::RenameProblem>& problems);
 // The two parts of that text: the heading, and the entries one per line.

@@ -83,8 +83,12 @@ QString joinLines(const QString& raw)
 
 QString decodeText(const QByteArray& bytes)
 {
-    if (bytes.startsWith(kUtf8Bom))
-        return QString::fromUtf8(bytes.mid(kBomSize));
+    if (bytes.startsWith(kUtf8Bom)) {
+        // Only the first mark is the file's own: a second one is a U+FEFF at the start of the text,
+        // which QString::fromUtf8 would drop as well.
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+        return decoder.decode(QByteArrayView(bytes).sliced(kBomSize));
+    }
     if (std::optional<QString> utf8 = strictUtf8(bytes))
         return *utf8;
     QString text;

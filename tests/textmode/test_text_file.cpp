@@ -84,6 +84,7 @@ TEST(TextFileRead, NameListsOfTheBatchModeDecodeLikeTextModeFiles)
         {"a\rb\nc\r\n\r\nd", "a\r\nb\r\nc\r\n\r\nd"},
         {"a\n\n", "a\r\n"},                      // one empty line before the last line end
         {"\xEF\xBB\xBF\xC3\xA4\n", "ä"},         // byte order mark dropped
+        {"\xEF\xBB\xBF\xEF\xBB\xBF" "a", QStringLiteral("\uFEFFa")},  // the second mark is text
         {"\xC3\xA4\xE4", "Ã¤ä"},                 // one invalid byte: the whole file is Windows-1252
         {"\x80\x81\x9F\xFF", "€\u0081Ÿÿ"},
     };
@@ -142,7 +143,7 @@ TEST(TextFileWrite, RoundTripsExactly)
     // The third would read back as "ä" from plain windows-1252 bytes, which happen to be valid UTF-8.
     for (const QString& text : {QStringLiteral(""), QStringLiteral("a\r\nb\r\nc"), QStringLiteral("ä € „x“"),
                                 QStringLiteral("Ã¤"), QStringLiteral("Ω\r\n日本"), QStringLiteral("end\r\n"),
-                                QStringLiteral("\r\n\r\n")}) {
+                                QStringLiteral("\r\n\r\n"), QStringLiteral("\uFEFFx")}) {
         ASSERT_TRUE(writeTextFile(path, text));
         const textmode::ReadResult read = readTextFile(path);
         EXPECT_EQ(read.status, ReadStatus::Ok);

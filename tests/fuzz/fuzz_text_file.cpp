@@ -1,0 +1,64 @@
+// Names files and text files: any bytes decode to lines joined by CR LF, and what is written for
+// that text reads back to it.
+#include "FuzzCheck.h"
+
+#include "textmode/TextFile.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace {
+
+// The lines of a decoded text, worked out another way: every line end made a LF, the one at the very
+// end dropped, the rest turned into CR LF.
+QString linesByReplacing(QString raw)
+{
+    raw.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    raw.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    if (raw.endsWith(QLatin1Char('\n')))
+        raw.chop(1);
+    raw.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return raw;
+}
+
+bool onlyCrLfBreaks(const QString& text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const bool cr = text[i] == QLatin1Char('\r');
+        const bool lf = text[i] == QLatin1Char('\n');
+        if (cr && (i + 1 >= text.size() || text[i + 1] != QLatin1Char('\n')))
+            return false;
+        if (lf && (i == 0 || text[i - 1] != QLatin1Char('\r')))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
+
+    const QString raw = textmode::decodeText(bytes);
+    const QString lines = textmode::decodeLines(bytes);
+    // Whatever the input, the text holds no half surrogate pair and no line end but CR LF.
+    FUZZ_CHECK(fuzzcheck::wellFormed(raw));
+    FUZZ_CHECK(onlyCrLfBreaks(lines));
+    FUZZ_CHECK(lines == linesByReplacing(raw));
+    // Every byte gives at most one character (a byte-order mark none).
+    FUZZ_CHECK(raw.size() <= qsizetype(size));
+
+    // Plain ASCII is taken as it is.
+    bool ascii = true;
+    for (size_t i = 0; i < size && ascii; ++i)
+        ascii = data[i] < 0x80;
+    if (ascii)
+        FUZZ_CHECK(raw == QLatin1String(bytes));
+
+    // What the program writes for a text (with the line end after the last line) reads back as that text.
+    const QByteArray written = textmode::encodeText(lines + QStringLiteral("\r\n"));
+    FUZZ_CHECK(textmode::decodeLines(written) == lines);
+    FUZZ_CHECK(textmode::decodeText(textmode::encodeText(raw)) == raw);
+    return 0;
+}

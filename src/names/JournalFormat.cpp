@@ -1,6 +1,6 @@
 #include "names/JournalFormat.h"
 
-#include "names/SafeRename.h"
+#include "names/TemporaryName.h"
 
 #include <charconv>
 #include <limits>

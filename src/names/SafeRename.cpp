@@ -1,7 +1,6 @@
 #include "names/SafeRename.h"
 
 #include <QFile>
-#include <QRandomGenerator>
 
 #include <algorithm>
 
@@ -26,8 +25,6 @@ namespace names {
 
 namespace {
 
-const QString kTemporaryPrefix = QStringLiteral("quillet-tmp-");
-
 // A bare name must stay inside the directory and be a real entry name; the
 // system calls would otherwise act on the directory itself or a parent.
 bool isBareName(const QString& name)
@@ -41,22 +38,6 @@ bool isBareName(const QString& name)
 }
 
 }  // namespace
-
-QString randomTemporaryName()
-{
-    return kTemporaryPrefix + QStringLiteral("%1").arg(QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0'));
-}
-
-bool isTemporaryName(const QString& name)
-{
-    // Exactly what randomTemporaryName makes: a name that merely begins like one (or a path) is not ours.
-    constexpr qsizetype kHexDigits = 16;
-    if (name.size() != kTemporaryPrefix.size() + kHexDigits || !name.startsWith(kTemporaryPrefix))
-        return false;
-    return std::all_of(name.cbegin() + kTemporaryPrefix.size(), name.cend(), [](QChar c) {
-        return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || (c >= QLatin1Char('a') && c <= QLatin1Char('f'));
-    });
-}
 
 #ifdef _WIN32
 

@@ -7,6 +7,7 @@
 // here: it either moves the entry under the new name or leaves everything
 // as it was and says why.
 #include "names/DirectoryHandle.h"
+#include "names/TemporaryName.h"
 
 #include <QString>
 
@@ -23,10 +24,6 @@ public:
     virtual int rename(const QString& from, const QString& to) = 0;
 };
 
-// A fresh "quillet-tmp-" name with 64 random bits. Only such names, which no
-// other program can guess, are ever removed or renamed over by this program.
-QString randomTemporaryName();
-bool isTemporaryName(const QString& name);
 
 class DirRenamer final : public Renamer {
 public:

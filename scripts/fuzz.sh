@@ -11,20 +11,8 @@ seconds="${1:-60}"
 shift || true
 case "$seconds" in '' | *[!0-9]*) echo "usage: $0 [SECONDS] [TARGET...]" >&2; exit 2 ;; esac
 
-"$here/scripts/install-deps.sh"
 # clang and its fuzzer and sanitizer runtimes; llvm-symbolizer for readable stack traces.
-FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev llvm-14)
-missing=()
-for p in "${FUZZ_PACKAGES[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  SUDO=""
-  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  echo "Installing: ${missing[*]}"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+"$here/scripts/install-deps.sh" clang-14 libclang-rt-14-dev llvm-14
 
 build="$here/build-fuzz"
 launcher=()

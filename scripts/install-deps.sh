@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing Quillet needs on Debian 12 (run as root or with sudo).
+# Installs what building, running and testing Quillet needs on Debian 12 (run as root or with sudo),
+# and the packages named as arguments (other scripts' extra tools).
 set -euo pipefail
 PACKAGES=(
   build-essential cmake
@@ -10,6 +11,7 @@ PACKAGES=(
   fonts-dejavu-core xvfb xauth
   desktop-file-utils appstream
   dpkg-dev file
+  "$@"
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

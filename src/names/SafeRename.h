@@ -25,6 +25,8 @@ public:
     // (file, directory, dangling symbolic link); EOPNOTSUPP when the file
     // system offers no way to rename this entry without risking another.
     virtual int rename(const QString& from, const QString& to) = 0;
+    // The file system renamed on, for a refusal that names it; empty when not known.
+    virtual QString fileSystemName() const { return {}; }
 };
 
 // A fresh "quillet-tmp-" name with 64 random bits. Only such names, which no
@@ -65,9 +67,8 @@ public:
     // Returns 0, EEXIST when `name` is something else, or an errno value.
     int removeExtraName(const QString& name, const FileIdentity& identity);
 
-    // The file system the directory lies on ("ext4", "fusefat", "NTFS"),
-    // for a refusal that names it; empty when it cannot be told.
-    QString fileSystemName() const;
+    // The file system the directory lies on ("ext4", "fusefat", "NTFS").
+    QString fileSystemName() const override;
 
     // Runs between the steps of the ways without the no-replace request, so
     // that tests can let another program act in between.

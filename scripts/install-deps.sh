@@ -11,6 +11,7 @@ PACKAGES=(
   fonts-dejavu-core xvfb xauth
   desktop-file-utils appstream
   dpkg-dev file
+  dosfstools fusefat bindfs
   "$@"
 )
 missing=()

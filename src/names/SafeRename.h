@@ -6,6 +6,9 @@
 // Both have cost users files, so every rename of this program goes through
 // here: it either moves the entry under the new name or leaves everything
 // as it was and says why.
+//
+// The way differs per system and file system: SafeRename_posix.cpp and
+// SafeRename_win.cpp hold the two implementations.
 #include "names/DirectoryHandle.h"
 #include "names/TemporaryName.h"
 
@@ -20,21 +23,27 @@ public:
     virtual ~Renamer() = default;
     // Renames entry `from` to `to` (bare names inside one directory).
     // Returns 0 or an errno value; EEXIST when `to` exists in any form
-    // (file, directory, dangling symbolic link).
+    // (file, directory, dangling symbolic link); EOPNOTSUPP when the file
+    // system offers no way to rename this entry without risking another.
     virtual int rename(const QString& from, const QString& to) = 0;
+    // The file system renamed on, for a refusal that names it; empty when not known.
+    virtual QString fileSystemName() const { return {}; }
 };
 
+// The name under which users know a file system type as the system reports
+// it: "fuse.fusefat" and "fuseblk" become "fusefat" and "FUSE".
+QString fileSystemDisplayName(const QString& type);
 
 class DirRenamer final : public Renamer {
 public:
     // How a rename is carried out. Auto asks the file system for a rename
     // that refuses to replace, and only where the file system does not know
-    // that request takes the way without it; the other two force that way
+    // that request takes a way without it; the other two force such a way
     // so that it can be exercised on a file system that would not need it.
     enum class Strategy {
         Auto,
-        WithoutFlag,         // as on a file system without the no-replace request
-        WithoutFlagOrLinks,  // as on one that has no hard links either
+        WithoutFlag,         // as on a file system without the no-replace request (FUSE)
+        WithoutFlagOrLinks,  // as on one that has no hard links either (FAT, exFAT through FUSE)
     };
 
     // Opens `dirPath`; entries are addressed relative to that handle, so a
@@ -54,33 +63,29 @@ public:
     // Returns 0, EEXIST when `name` is something else, or an errno value.
     int removeExtraName(const QString& name, const FileIdentity& identity);
 
-    // Runs between the steps of the way without the no-replace request, so
+    // The file system the directory lies on ("ext4", "fusefat", "NTFS").
+    QString fileSystemName() const override;
+
+    // Runs between the steps of the ways without the no-replace request, so
     // that tests can let another program act in between.
     void setStepHook(std::function<void()> hook) { m_stepHook = std::move(hook); }
 
 private:
-#ifndef _WIN32
-    int renameWithoutFlag(const QByteArray& from, const QByteArray& to);
-    int renameFileByLinks(const QByteArray& from, const QByteArray& to);
-    int renameDirectory(const QByteArray& from, const QByteArray& to, const FileIdentity& identity);
-    int moveToOwnName(const QByteArray& name, const QByteArray& ownName);
-    void putBack(const QByteArray& ownName, const QByteArray& name);
-    bool dropOwnName(const QByteArray& ownName, const FileIdentity& identity);
-#endif
+    struct Steps;  // the steps of one system's ways, defined beside its implementation
+    friend struct Steps;
+
     void step() const
     {
         if (m_stepHook)
             m_stepHook();
     }
 
-#ifdef _WIN32
-    QString m_dir;  // native separators, no trailing separator
-#else
-    int m_fd = -1;
-#endif
+    QString m_dirPath;  // as opened (Windows: absolute, native separators, no trailing separator)
+    int m_fd = -1;      // the held directory where the system renames relative to one
     int m_openError = 0;
     Strategy m_strategy;
-    bool m_flagRefused = false;  // the file system refused the no-replace request once
+    bool m_flagRefused = false;    // the file system refused the no-replace request once
+    bool m_linksUnusable = false;  // its hard links cannot be told from other files
     std::function<void()> m_stepHook;
 };
 

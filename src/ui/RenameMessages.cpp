@@ -42,7 +42,7 @@ QString errorText(int err)
     case EMLINK: return QStringLiteral("Zu viele Verknüpfungen");
     case ELOOP: return QStringLiteral("Zu viele symbolische Verknüpfungen");
     case ETXTBSY: return QStringLiteral("Programmdatei wird gerade ausgeführt");
-    case EOPNOTSUPP: return QStringLiteral("Das Dateisystem kann diesen Eintrag nicht ohne Risiko umbenennen");
+    case EOPNOTSUPP: return unsafeRenameText({});
     case ENOMEM: return QStringLiteral("Nicht genügend Arbeitsspeicher");
     case ENODEV:
     case ENXIO: return QStringLiteral("Datenträger nicht verfügbar");
@@ -52,6 +52,13 @@ QString errorText(int err)
     case ETIMEDOUT: return QStringLiteral("Zeitüberschreitung");
     default: return QStringLiteral("Fehler Nr. %1").arg(err);
     }
+}
+
+QString unsafeRenameText(const QString& fileSystem)
+{
+    return fileSystem.isEmpty()
+        ? QStringLiteral("Das Dateisystem kann diesen Eintrag nicht ohne Risiko umbenennen")
+        : QStringLiteral("Das Dateisystem „%1“ kann diesen Eintrag nicht ohne Risiko umbenennen").arg(visible(fileSystem));
 }
 
 QString renameReasonText(const names::RenameProblem& p)

@@ -15,6 +15,10 @@ QString visible(const QString& name);
 // Short German reason for an errno value ("Fehler Nr. N" for the rare ones).
 QString errorText(int err);
 
+// The refusal of a file system that offers no way to rename an entry without risking another;
+// `fileSystem` as DirRenamer::fileSystemName() gives it, or empty.
+QString unsafeRenameText(const QString& fileSystem);
+
 // Why one entry was not renamed.
 QString renameReasonText(const names::RenameProblem& problem);
 

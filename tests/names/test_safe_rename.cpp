@@ -18,7 +18,8 @@ namespace {
 
 using testsupport::TempTree;
 
-// Every test runs once per way of renaming: the normal one and both forced fallbacks.
+// Every test runs once per way of renaming: the normal one and both forced fallbacks (by hard links;
+// over a claim of the new name, where there are no links).
 class SafeRenameTest : public ::testing::TestWithParam<DirRenamer::Strategy> {
 protected:
     TempTree dir;
@@ -91,7 +92,8 @@ std::string strategyName(const ::testing::TestParamInfo<DirRenamer::Strategy>& i
 }
 
 INSTANTIATE_TEST_SUITE_P(Strategies, SafeRenameTest,
-                         ::testing::Values(DirRenamer::Strategy::Auto, DirRenamer::Strategy::WithoutFlag),
+                         ::testing::Values(DirRenamer::Strategy::Auto, DirRenamer::Strategy::WithoutFlag,
+                                           DirRenamer::Strategy::WithoutFlagOrLinks),
                          strategyName);
 
 TEST(DirRenamer, AddressesItsOwnDirectoryWhereverTheCurrentDirectoryIs)
@@ -123,23 +125,36 @@ TEST(DirRenamer, MissingDirectoryReportsInsteadOfActing)
 
 namespace {
 
-// What another program may do to the names while the rename without the no-replace request is under way.
-enum class Race { ReplaceSource, ClaimTarget, ClaimTargetAsDirectory };
+// What another program may do to the names while a rename without the no-replace request is under way.
+enum class Race {
+    ReplaceSource,   // an editor saves over the old name: a new file, renamed over it
+    WriteTarget,     // writes the new name (creating it, or into whatever file has it)
+    SaveOverTarget,  // saves the new name by renaming an entry of the source's kind over it
+    FillTarget,      // makes a directory of the new name (or uses the one there) and writes into it
+};
 
-void actOut(Race race, TempTree& dir)
+void actOut(Race race, TempTree& dir, bool isDir)
 {
+    auto renameOver = [&](const char* from, const char* to) {
+        ASSERT_EQ(::rename(QFile::encodeName(dir.file(from)).constData(), QFile::encodeName(dir.file(to)).constData()), 0);
+    };
     switch (race) {
-    case Race::ReplaceSource:  // an editor saves over the old name: a new file, renamed over it
+    case Race::ReplaceSource:
         dir.add("editor-save", "saved by the editor");
-        ASSERT_EQ(::rename(QFile::encodeName(dir.file("editor-save")).constData(),
-                           QFile::encodeName(dir.file("src")).constData()), 0);
+        renameOver("editor-save", "src");
         break;
-    case Race::ClaimTarget:
-        dir.add("dst", "written by another program");
+    case Race::WriteTarget:
+        dir.add("dst", "another program's");
         break;
-    case Race::ClaimTargetAsDirectory:
+    case Race::SaveOverTarget:
+        if (isDir)
+            dir.add("save/");
+        dir.add(isDir ? "save/inner" : "save", "another program's");
+        renameOver("save", "dst");
+        break;
+    case Race::FillTarget:
         dir.add("dst/");
-        dir.add("dst/inner", "inside");
+        dir.add("dst/inner", "another program's");
         break;
     }
 }
@@ -161,58 +176,46 @@ QStringList allContents(const QString& root)
 
 TEST(DirRenamerWithoutFlag, RacingProgramsLoseNothingAtAnyStep)
 {
+    using S = DirRenamer::Strategy;
     struct Case {
+        S strategy;
         bool isDir;
         Race race;
-        int atStep;  // files take three steps, directories one
+        int atStep;  // by links three steps; over a claim one, after the claim is made
     };
     const Case cases[] = {
-        {false, Race::ReplaceSource, 1}, {false, Race::ReplaceSource, 2}, {false, Race::ReplaceSource, 3},
-        {false, Race::ClaimTarget, 1},   {false, Race::ClaimTargetAsDirectory, 1},
-        {true, Race::ReplaceSource, 1},  {true, Race::ClaimTarget, 1},   {true, Race::ClaimTargetAsDirectory, 1},
+        {S::WithoutFlag, false, Race::ReplaceSource, 1},         {S::WithoutFlag, false, Race::ReplaceSource, 2},
+        {S::WithoutFlag, false, Race::ReplaceSource, 3},         {S::WithoutFlag, false, Race::WriteTarget, 1},
+        {S::WithoutFlag, false, Race::FillTarget, 1},            {S::WithoutFlagOrLinks, false, Race::WriteTarget, 1},
+        {S::WithoutFlagOrLinks, false, Race::SaveOverTarget, 1}, {S::WithoutFlag, true, Race::SaveOverTarget, 1},
+        {S::WithoutFlag, true, Race::FillTarget, 1},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "dir " << c.isDir << " race " << int(c.race) << " step " << c.atStep);
+        SCOPED_TRACE(testing::Message() << "strategy " << int(c.strategy) << " dir " << c.isDir << " race "
+                                        << int(c.race) << " step " << c.atStep);
         TempTree dir;
         if (c.isDir)
             dir.add("src/");
         dir.add(c.isDir ? "src/content" : "src", "original");
-        DirRenamer r(dir.path(), DirRenamer::Strategy::WithoutFlag);
+        DirRenamer r(dir.path(), c.strategy);
         int step = 0;
         r.setStepHook([&] {
             if (++step == c.atStep)
-                actOut(c.race, dir);
+                actOut(c.race, dir, c.isDir);
         });
         const int result = r.rename("src", "dst");
         ASSERT_GE(step, c.atStep);
 
-        QStringList expected = {"original", c.race == Race::ReplaceSource ? "saved by the editor"
-                                            : c.race == Race::ClaimTarget ? "written by another program"
-                                                                          : "inside"};
+        // Nothing is lost or overwritten, and neither a temporary name nor a claim stays behind.
+        const QString other = c.race == Race::ReplaceSource ? "saved by the editor" : "another program's";
+        QStringList expected = {other, "original"};
         expected.sort();
         EXPECT_EQ(allContents(dir.path()), expected);
+        EXPECT_EQ(dir.entries(), QStringList({"dst", "src"}));
+        EXPECT_EQ(result, c.race == Race::ReplaceSource ? 0 : EEXIST);
         const QString original = c.isDir ? "/content" : "";
         EXPECT_EQ(dir.read((result == 0 ? "dst" : "src") + original), "original") << result;
-        EXPECT_EQ(result, c.race == Race::ReplaceSource ? 0 : EEXIST);
-        for (const QString& name : dir.entries())
-            EXPECT_FALSE(names::isTemporaryName(name)) << name.toStdString();
     }
-}
-
-TEST(DirRenamerWithoutFlag, WithoutHardLinksFilesAreRefusedAndDirectoriesStillMove)
-{
-    TempTree dir;
-    dir.add("file", "data");
-    dir.add("dir/");
-    dir.add("dir/inner", "deep");
-    dir.add("taken/");
-    DirRenamer r(dir.path(), DirRenamer::Strategy::WithoutFlagOrLinks);
-    EXPECT_EQ(r.rename("file", "other"), EOPNOTSUPP);
-    EXPECT_EQ(r.rename("dir", "taken"), EEXIST);
-    EXPECT_EQ(r.rename("dir", "moved"), 0);
-    EXPECT_EQ(dir.entries(), QStringList({"file", "moved", "taken"}));
-    EXPECT_EQ(dir.read("file"), "data");
-    EXPECT_EQ(dir.read("moved/inner"), "deep");
 }
 
 TEST(DirectoryHandle, RenamesAndScansTheDirectoryThatWasScannedNotWhatNowStandsAtItsPath)

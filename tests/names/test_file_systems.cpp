@@ -1,0 +1,162 @@
+// Renames on file systems a user plugs in, mounted through FUSE for the test. Each test skips, saying
+// why, where its tools are missing or this process may not mount.
+#include "names/DirectoryHandle.h"
+#include "names/RenamePlan.h"
+#include "names/SafeRename.h"
+
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <cerrno>
+#include <sys/stat.h>
+
+using names::DirRenamer;
+
+namespace {
+
+QString findTool(const QString& name)
+{
+    const QString found = QStandardPaths::findExecutable(name);
+    return found.isEmpty() ? QStandardPaths::findExecutable(name, {"/usr/sbin", "/sbin"}) : found;
+}
+
+bool run(const QString& program, const QStringList& args, QString* error = nullptr)
+{
+    QProcess p;
+    p.start(program, args);
+    const bool ok = p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    if (!ok && error)
+        *error = program + ": " + QString::fromLocal8Bit(p.readAllStandardError()).trimmed();
+    return ok;
+}
+
+// A FUSE file system mounted on a fresh directory for the lifetime of the object. The driver has
+// mounted when its command returns (it goes to the background only then).
+class FuseMount {
+public:
+    FuseMount(const QString& driver, QStringList args) : m_point(m_dir.filePath("mnt"))
+    {
+        const QString program = findTool(driver);
+        if (program.isEmpty() || findTool("fusermount").isEmpty()) {
+            m_skip = driver + " or fusermount is not installed";
+            return;
+        }
+        QDir().mkpath(m_point);
+        struct stat before, after;
+        ::stat(QFile::encodeName(m_point).constData(), &before);
+        if (!run(program, args << m_point, &m_skip))
+            return;
+        ::stat(QFile::encodeName(m_point).constData(), &after);
+        m_mounted = after.st_dev != before.st_dev;
+        if (!m_mounted)
+            m_skip = driver + " did not mount";
+    }
+    ~FuseMount()
+    {
+        if (m_mounted)
+            run(findTool("fusermount"), {"-u", "-z", m_point});
+    }
+    QString workFile(const QString& name) const { return m_dir.filePath(name); }
+    QString path() const { return m_point; }
+    QString skipReason() const { return m_mounted ? QString() : m_skip; }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_point;
+    bool m_mounted = false;
+    QString m_skip;
+};
+
+void write(const QString& path, const QByteArray& content)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+    f.write(content);
+}
+
+QByteArray read(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+QStringList entries(const QString& path)
+{
+    QStringList list = QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    list.sort();
+    return list;
+}
+
+}  // namespace
+
+// FAT through FUSE knows neither the no-replace rename nor hard links, ignores letter case, and
+// loses a folder's content when the folder is renamed.
+TEST(FileSystems, FatThroughFuseRenamesFilesWithoutOverwritingAndKeepsFoldersWhole)
+{
+    const QString mkfs = findTool("mkfs.vfat");
+    if (mkfs.isEmpty())
+        GTEST_SKIP() << "mkfs.vfat (dosfstools) is not installed";
+    QTemporaryDir work;
+    const QString image = work.filePath("fat.img");
+    QFile img(image);
+    ASSERT_TRUE(img.open(QIODevice::WriteOnly) && img.resize(8 << 20));
+    img.close();
+    QString error;
+    ASSERT_TRUE(run(mkfs, {image}, &error)) << error.toStdString();
+    FuseMount fat("fusefat", {"-o", "rw+", image});
+    if (!fat.skipReason().isEmpty())
+        GTEST_SKIP() << fat.skipReason().toStdString();
+
+    const QString root = fat.path();
+    for (const char* name : {"a.txt", "b.txt", "c.txt", "keep.txt"})
+        write(root + "/" + name, name);
+    ASSERT_TRUE(QDir(root).mkdir("folder"));
+    write(root + "/folder/inner", "deep");
+
+    names::DirectoryHandle dir(root);
+    DirRenamer r(dir);
+    EXPECT_EQ(r.fileSystemName(), "fusefat");
+    // A swap and a change of letter case only, both through temporary names.
+    const names::RenameOutcome outcome = names::executeRenames(
+        names::planRenames({"a.txt", "b.txt", "c.txt"}, QStringList{"b.txt", "a.txt", "C.txt"}), r);
+    EXPECT_TRUE(outcome.failed.isEmpty());
+    EXPECT_EQ(outcome.renamed, 3);
+    EXPECT_EQ(r.rename("a.txt", "keep.txt"), EEXIST);
+    EXPECT_EQ(r.rename("a.txt", "KEEP.TXT"), EEXIST);  // the same name here
+    EXPECT_EQ(r.rename("folder", "moved"), EOPNOTSUPP);
+    // An entry's only name is never taken as a leftover of an interrupted rename.
+    EXPECT_EQ(r.removeExtraName("keep.txt", dir.entryIdentity("keep.txt")), EEXIST);
+
+    EXPECT_EQ(entries(root), QStringList({"C.txt", "a.txt", "b.txt", "folder", "keep.txt"}));
+    EXPECT_EQ(read(root + "/a.txt"), "b.txt");
+    EXPECT_EQ(read(root + "/b.txt"), "a.txt");
+    EXPECT_EQ(read(root + "/C.txt"), "c.txt");
+    EXPECT_EQ(read(root + "/keep.txt"), "keep.txt");
+    EXPECT_EQ(read(root + "/folder/inner"), "deep");
+}
+
+// sshfs numbers names, not files, and counts no links; bindfs told to hide link counts does the
+// latter: a rename there must leave no second name behind.
+TEST(FileSystems, RenamesWhereHardLinksCannotBeSeenLeaveNoSecondName)
+{
+    QTemporaryDir back;
+    for (const char* name : {"a", "b", "c"})
+        write(back.filePath(name), name);
+    FuseMount fuse("bindfs", {"--hide-hard-links", back.path()});
+    if (!fuse.skipReason().isEmpty())
+        GTEST_SKIP() << fuse.skipReason().toStdString();
+
+    DirRenamer r(fuse.path());
+    const names::RenameOutcome outcome =
+        names::executeRenames(names::planRenames({"a", "b", "c"}, QStringList{"b", "a", "d"}), r);
+    EXPECT_TRUE(outcome.failed.isEmpty());
+    EXPECT_EQ(entries(back.path()), QStringList({"a", "b", "d"}));
+    EXPECT_EQ(read(back.filePath("a")) + read(back.filePath("b")) + read(back.filePath("d")), "bac");
+}

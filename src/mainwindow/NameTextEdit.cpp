@@ -78,6 +78,25 @@ QByteArray editorBytes(const QString& crlfText)
     return out;
 }
 
+// Keys that would replace a selection: typed characters, deleting and breaking the line, and pasting.
+// Cutting is left alone: it keeps what it takes.
+bool typesOverSelection(const QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return true;
+    default:
+        break;
+    }
+    if (event->matches(QKeySequence::Paste))
+        return true;
+    const QString typed = event->text();
+    return !typed.isEmpty() && typed.at(0).isPrint();
+}
+
 }  // namespace
 
 NameTextEdit::NameTextEdit(QWidget* parent) : QsciScintilla(parent)
@@ -390,6 +409,9 @@ bool NameTextEdit::event(QEvent* event)
 
 bool NameTextEdit::viewportEvent(QEvent* event)
 {
+    // A click in the text is a selection of the user's own.
+    if (event->type() == QEvent::MouseButtonPress)
+        m_pointedAnchor = m_pointedCaret = -1;
     ++m_eventDepth;
     const bool handled = QsciScintilla::viewportEvent(event);
     leaveEvent();
@@ -405,14 +427,50 @@ bool NameTextEdit::viewportEvent(QEvent* event)
     return handled;
 }
 
+void NameTextEdit::pointOut(qsizetype start, qsizetype length)
+{
+    setSelection(start, length);
+    m_pointedAnchor = SendScintilla(SCI_GETANCHOR);
+    m_pointedCaret = SendScintilla(SCI_GETCURRENTPOS);
+}
+
+bool NameTextEdit::pointedOut() const
+{
+    return m_pointedAnchor >= 0 && m_pointedAnchor != m_pointedCaret && SendScintilla(SCI_GETANCHOR) == m_pointedAnchor
+           && SendScintilla(SCI_GETCURRENTPOS) == m_pointedCaret;
+}
+
+void NameTextEdit::leavePointedOut()
+{
+    SendScintilla(SCI_SETEMPTYSELECTION, std::max(m_pointedAnchor, m_pointedCaret));
+    m_pointedAnchor = m_pointedCaret = -1;
+}
+
 void NameTextEdit::keyPressEvent(QKeyEvent* event)
 {
-    // Tab types a tab in place of the selection, as in any text box; it never indents lines.
-    if (event->key() == Qt::Key_Tab && event->modifiers() == Qt::NoModifier && !isReadOnly()) {
-        SendScintilla(SCI_REPLACESEL, "\t");
-        return;
+    if (pointedOut() && typesOverSelection(event)) {
+        leavePointedOut();
+        // At the end of the line a deleting key would take a character of the name or join it with the
+        // next one; this first press only lifts the selection.
+        if (event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete) {
+            event->accept();
+            return;
+        }
     }
     QsciScintilla::keyPressEvent(event);
+}
+
+void NameTextEdit::inputMethodEvent(QInputMethodEvent* event)
+{
+    if (pointedOut() && !event->commitString().isEmpty())
+        leavePointedOut();
+    QsciScintilla::inputMethodEvent(event);
+}
+
+bool NameTextEdit::focusNextPrevChild(bool next)
+{
+    // The editor's own version keeps Tab for typing tabs while it can be edited.
+    return QAbstractScrollArea::focusNextPrevChild(next);
 }
 
 void NameTextEdit::focusInEvent(QFocusEvent* event)

@@ -9,8 +9,6 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
 
 namespace {
 
@@ -25,12 +23,12 @@ protected:
     {
         QPainter p(this);
         AlwaysOnTop::paintLook(p, m_look);
+        // The focused control always shows a look with a light face of its own (the focus highlights the
+        // normal look): a dotted black ring inside it stands out in any palette.
         if (parentWidget()->hasFocus()) {
-            QStyleOptionFocusRect frame;
-            frame.initFrom(parentWidget());
-            frame.state |= QStyle::State_KeyboardFocusChange | QStyle::State_HasFocus;
-            frame.backgroundColor = palette().color(QPalette::Window);
-            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &p, parentWidget());
+            p.setPen(QPen(Qt::black, 1, Qt::DotLine));
+            p.setBrush(Qt::NoBrush);
+            p.drawRect(QRectF(1.5, 1.5, AlwaysOnTop::kWidth - 3, AlwaysOnTop::kHeight - 3));
         }
     }
 

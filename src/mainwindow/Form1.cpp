@@ -9,6 +9,7 @@
 #include "mainwindow/Toolbars.h"
 #include "settings/SettingsKeys.h"
 #include "ui/Messenger.h"
+#include "ui/NoteListView.h"
 #include "ui/RenameMessages.h"
 
 #include <QAction>
@@ -127,6 +128,11 @@ void Form1::showScan()
         tips << msg::unlistedTooltip(scan.unlistable.size(), shown.join(QLatin1Char('\n')));
     }
     m_ui->originalCaption->setToolTip(tips.join(QStringLiteral("\n\n")));
+    // A new user never hovers over the caption: the list itself says why entries are missing.
+    const QString note = scan.leftOutByOptions > 0 ? msg::leftOutNote(scan.leftOutByOptions, scan.leftOutAreFolders) : QString();
+    m_ui->originalList->setNote(note);
+    m_ui->originalList->setAccessibleDescription(
+        note.isEmpty() ? MainWindowUi::originalListDescription() : MainWindowUi::originalListDescription() + QLatin1Char(' ') + note);
     setRenameEnabled(false);
     setRestoreEnabled(false);
     m_ui->menuUndoLastRename->setEnabled(m_names.hasLastRename());

@@ -67,6 +67,8 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // Tab follows the order in which the controls are seen (Form1_window.cpp).
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void wire();

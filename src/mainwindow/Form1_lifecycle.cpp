@@ -10,9 +10,10 @@
 #include "mainwindow/Toolbars.h"
 #include "settings/AppDefOps.h"
 #include "settings/SettingsKeys.h"
-#include "ui/Twips.h"
 #include "settings/WindowPlacement.h"
 #include "ui/Messenger.h"
+#include "ui/NoteListView.h"
+#include "ui/Twips.h"
 #include "ui/Version.h"
 
 #include <QAction>

@@ -4,6 +4,7 @@
 #include "mainwindow/MainWindowUi.h"
 #include "mainwindow/NameTextEdit.h"
 #include "textmode/TextMode.h"
+#include "ui/Contrast.h"
 #include "ui/Messenger.h"
 #include "web/Homepage.h"
 #include "web/Update.h"
@@ -12,6 +13,7 @@
 #include <QAction>
 #include <QEvent>
 #include <QLabel>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
 
@@ -20,35 +22,66 @@
 
 namespace {
 
-// Gives a label the look of a link and runs `open` when it is clicked.
+// Gives a label the look of a link and runs `open` when it is clicked, or when Space or Enter is pressed
+// on it: Tab reaches it (a click does not take the focus from the name text).
 class LinkLabel final : public QObject {
 public:
-    LinkLabel(QLabel* label, std::function<void()> open) : QObject(label), m_open(std::move(open))
+    LinkLabel(QLabel* label, std::function<void()> open) : QObject(label), m_label(label), m_open(std::move(open))
     {
         QFont font = label->font();
         font.setUnderline(true);
         label->setFont(font);
+        // Some dark palettes keep a link colour that is too dark to read on their window colour.
         QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, palette.color(QPalette::Link));
+        palette.setColor(QPalette::Link, ui::contrast::visibleOn(palette.color(QPalette::Link), palette.color(QPalette::Window),
+                                                                 palette.color(QPalette::WindowText), ui::contrast::kText));
         label->setPalette(palette);
+        label->setForegroundRole(QPalette::Link);
         label->setCursor(Qt::PointingHandCursor);
+        label->setFocusPolicy(Qt::TabFocus);
+        label->setAccessibleDescription(QStringLiteral("Link: ") + label->toolTip());
         label->installEventFilter(this);
     }
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
+    bool eventFilter(QObject*, QEvent* event) override
     {
-        if (event->type() != QEvent::MouseButtonRelease)
+        switch (event->type()) {
+        case QEvent::MouseButtonRelease: {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            // A press dragged off the label before its release is no click.
+            if (mouse->button() != Qt::LeftButton || !m_label->rect().contains(mouse->position().toPoint()))
+                return false;
+            m_open();
+            return true;
+        }
+        case QEvent::KeyPress: {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const bool activates = key->key() == Qt::Key_Space || key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+            if (!activates || key->isAutoRepeat() || key->modifiers() & ~Qt::KeypadModifier)
+                return false;
+            m_open();
+            return true;
+        }
+        case QEvent::FocusIn:
+        case QEvent::FocusOut:
+            // The focus shows as a highlighted link.
+            showFocus(event->type() == QEvent::FocusIn);
             return false;
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        // A press dragged off the label before its release is no click.
-        if (mouse->button() != Qt::LeftButton || !static_cast<QWidget*>(watched)->rect().contains(mouse->position().toPoint()))
+        default:
             return false;
-        m_open();
-        return true;
+        }
     }
 
 private:
+    void showFocus(bool focused)
+    {
+        m_label->setAutoFillBackground(focused);
+        m_label->setBackgroundRole(focused ? QPalette::Highlight : QPalette::Window);
+        m_label->setForegroundRole(focused ? QPalette::HighlightedText : QPalette::Link);
+    }
+
+    QLabel* m_label;
     std::function<void()> m_open;
 };
 

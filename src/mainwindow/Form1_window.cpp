@@ -10,6 +10,8 @@
 #include "mainwindow/ToolFrames.h"
 #include "settings/AppDefOps.h"
 #include "ui/FileDrop.h"
+#include "ui/FocusOrder.h"
+#include "ui/NoteListView.h"
 #include "ui/WindowMove.h"
 
 #include <QAction>
@@ -32,7 +34,7 @@ void Form1::wireWindowBehaviour()
     editor.cursorPosition = [box] { return box->cursorPosition(); };
     editor.lineOfPosition = [box](qsizetype position) { return box->lineOfCanonicalPosition(position); };
     editor.text = [box] { return box->text(); };
-    editor.setSelection = [box](qsizetype start, qsizetype length) { box->setSelection(start, length); };
+    editor.setSelection = [box](qsizetype start, qsizetype length) { box->pointOut(start, length); };
     editor.takeFocus = [box] { box->setFocus(Qt::OtherFocusReason); };
     listsync::List rows;
     rows.count = [names] { return names->rowCount(); };
@@ -41,8 +43,12 @@ void Form1::wireWindowBehaviour()
     m_sync->watchListFocus(list);
     connect(box, &NameTextEdit::focusIn, m_sync, &listsync::ListSync::editorFocusIn);
     connect(box, &NameTextEdit::focusOut, m_sync, &listsync::ListSync::editorFocusOut);
-    connect(list->selectionModel(), &QItemSelectionModel::currentRowChanged, m_sync,
-            [this](const QModelIndex& current) { m_sync->listToText(current.row()); });
+    // The selection, not the current entry: a list that receives the focus by Tab makes its first entry
+    // current without selecting it, and that must not send the focus straight back to the name text.
+    connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, m_sync, [this, list](const QItemSelection& selected) {
+        if (!selected.isEmpty() && list->selectionModel()->isSelected(list->currentIndex()))
+            m_sync->listToText(list->currentIndex().row());
+    });
     // A click on the entry that is already current changes nothing above but still asks for its line.
     connect(list, &QListView::clicked, m_sync, [this](const QModelIndex& index) { m_sync->listToText(index.row()); });
     connect(u.disableSync, &QAction::toggled, m_sync, &listsync::ListSync::setDisabled);
@@ -56,6 +62,11 @@ void Form1::wireWindowBehaviour()
     for (QWidget* handle : std::initializer_list<QWidget*>{u.surface, u.searchFixed, u.appendFixed, u.cutFixed,
                                                            u.originalCaption, u.nameTextCaption})
         moves->addHandle(handle);
+}
+
+bool Form1::focusNextPrevChild(bool next)
+{
+    return ui::focusorder::moveFocus(this, next) || QMainWindow::focusNextPrevChild(next);
 }
 
 void Form1::openPath(const QString& path, bool scanIfMissing)

@@ -4,6 +4,7 @@
 #include "mainwindow/ToolFrames.h"
 #include "settings/AlwaysOnTop.h"
 #include "ui/ButtonPictures.h"
+#include "ui/NoteListView.h"
 #include "ui/Twips.h"
 #include "ui/Widgets.h"
 
@@ -22,16 +23,25 @@
 
 namespace {
 
-QToolButton* makeImageButton(QWidget* parent, const char* name, const QString& tip, const QPixmap& picture, const QRect& r)
+// A button with a picture and no caption; a screen reader says `name` and `description`.
+QToolButton* makeImageButton(QWidget* parent, const char* objectName, const QString& tip, const ui::ButtonPicture& picture,
+                             const QRect& r, const QString& name, const QString& description)
 {
-    auto* b = ui::placeNew<QToolButton>(parent, name, r);
+    auto* b = ui::placeNew<QToolButton>(parent, objectName, r);
     b->setToolTip(tip);
-    b->setIcon(QIcon(picture));
-    b->setIconSize(picture.size());
+    b->setIcon(picture.icon);
+    b->setIconSize(picture.size);
+    b->setAccessibleName(name);
+    b->setAccessibleDescription(description);
     return b;
 }
 
 }  // namespace
+
+QString MainWindowUi::originalListDescription()
+{
+    return QStringLiteral("Die Namen der Einträge des Verzeichnisses, wie sie jetzt heißen; Eintrag N bekommt den Namen aus Zeile N.");
+}
 
 MainWindowUi::MainWindowUi(QMainWindow* window)
 {
@@ -60,19 +70,27 @@ void MainWindowUi::buildWorkArea(QMainWindow* window)
 
     nameTextDirectoryMode = ui::placeNew<NameTextEdit>(surface, "Eingabe_Mit", QRect(15, 2520, 6015, 1095));
     nameTextDirectoryMode->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    nameTextDirectoryMode->setAccessibleName(QStringLiteral("Modifizierte Namen"));
+    nameTextDirectoryMode->setAccessibleDescription(
+        QStringLiteral("Ein Name je Zeile, ohne Dateiendung; Zeile N gibt dem Eintrag N der Original-Namen seinen neuen Namen."));
     nameTextTextMode = ui::placeNew<NameTextEdit>(surface, "Eingabe_Ohne", QRect(0, 2490, 6015, 1575));
     nameTextTextMode->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     nameTextTextMode->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    nameTextTextMode->setAccessibleName(QStringLiteral("Namen im Textmodus"));
+    nameTextTextMode->setAccessibleDescription(
+        QStringLiteral("Die Namen als Text, ein Name je Zeile, zum Speichern in eine Datei oder Öffnen aus einer Datei."));
     nameTextTextMode->hide();
 
     // A list view over a plain string list: far lighter than an item per name at 100,000 names.
     originalNames = new QStringListModel(window);
-    originalList = ui::placeNew<QListView>(surface, "Original", QRect(6135, 2490, 3375, 5715));
+    originalList = ui::placeNew<ui::NoteListView>(surface, "Original", QRect(6135, 2490, 3375, 5715));
     originalList->setModel(originalNames);
     originalList->setToolTip(QStringLiteral("Dies sind die Original-Datei-Namen"));
     originalList->setUniformItemSizes(true);
     originalList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     originalList->setSelectionMode(QAbstractItemView::SingleSelection);
+    originalList->setAccessibleName(QStringLiteral("Original Namen"));
+    originalList->setAccessibleDescription(originalListDescription());
 }
 
 void MainWindowUi::buildUpperToolbar()
@@ -82,6 +100,8 @@ void MainWindowUi::buildUpperToolbar()
     hideUpperToolbar = ui::makeButton(upperToolbar, "CloseFrame", QString(), QRect(30, 150, 210, 885),
                                       QStringLiteral("Dialog ausschalten"));
     hideUpperToolbar->setStyleSheet(QStringLiteral("background: white; border: 1px solid #a0a0a0;"));
+    hideUpperToolbar->setAccessibleName(QStringLiteral("Obere Toolleiste ausblenden"));
+    hideUpperToolbar->setAccessibleDescription(QStringLiteral("Blendet die obere Toolleiste aus; die Namen bekommen ihren Platz."));
     pasteBox = ui::placeNew<QLineEdit>(upperToolbar, "Text9", QRect(375, 1200, 2000, 285));
     pasteBox->setToolTip(QStringLiteral("nur ein Text-Feld zum zwischen-Pasten"));
     // Below the toolbar's visible band, as the paste box; they do nothing.
@@ -91,10 +111,13 @@ void MainWindowUi::buildUpperToolbar()
     unusedFrameButton->setEnabled(false);
 
     resetToolbars = makeImageButton(surface, "Command18", QStringLiteral("Tool-Leisten wieder einblenden"), ui::restoreToolbarsPicture(),
-                                    QRect(9045, 840, 870, 225));
+                                    QRect(9045, 840, 870, 225), QStringLiteral("Toolleisten wieder einblenden"),
+                                    QStringLiteral("Zeigt die ausgeblendeten Toolleisten wieder an."));
     resetToolbars->hide();
     showLowerToolbar = makeImageButton(surface, "ShowControlsDialogButton", QStringLiteral("Dialog einblenden"),
-                                       ui::showLowerToolbarPicture(), QRect(0, 8160, 255, 495));
+                                       ui::showLowerToolbarPicture(), QRect(0, 8160, 255, 495),
+                                       QStringLiteral("Untere Toolleiste einblenden"),
+                                       QStringLiteral("Zeigt die untere Toolleiste mit den Befehlen wieder an."));
     showLowerToolbar->hide();  // shown only while the lower toolbar is hidden
 }
 
@@ -103,7 +126,8 @@ void MainWindowUi::buildLowerToolbar()
     lowerToolbar = ui::placeNew<QGroupBox>(surface, "ControlsFrame", QRect(0, 6720, 12855, 1215));
     QWidget* f = lowerToolbar;
     hideLowerToolbar = makeImageButton(f, "CloseFrame2", QStringLiteral("Dialog ausblenden"), ui::hideLowerToolbarPicture(),
-                                       QRect(75, 255, 210, 795));
+                                       QRect(75, 255, 210, 795), QStringLiteral("Untere Toolleiste ausblenden"),
+                                       QStringLiteral("Blendet die untere Toolleiste aus; die Namen bekommen ihren Platz."));
 
     const int row1 = 180;
     const int row2 = 660;

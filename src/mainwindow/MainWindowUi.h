@@ -1,6 +1,7 @@
 #pragma once
 // The controls of the main window, named by their role, and the code that creates them. Their object names
 // are the ones the program has always shown to tests and to the settings store.
+#include <QString>
 #include <QtGlobal>
 
 class QAction;
@@ -18,18 +19,21 @@ class QWidget;
 class AlwaysOnTop;
 class NameTextEdit;
 class SearchReplaceFrame;
+namespace ui { class NoteListView; }
 class AppendFrame;
 class CutFrame;
 
 struct MainWindowUi {
     explicit MainWindowUi(QMainWindow* window);
+    // What a screen reader says of the list, before a note on entries it leaves out.
+    static QString originalListDescription();
 
     QWidget* surface;
 
     // Work area.
     NameTextEdit* nameTextDirectoryMode;  // Eingabe_Mit
     NameTextEdit* nameTextTextMode;       // Eingabe_Ohne
-    QListView* originalList;              // Original
+    ui::NoteListView* originalList;       // Original
     QStringListModel* originalNames;
     QLabel* originalCaption;              // Label1
     QLabel* nameTextCaption;              // Label2

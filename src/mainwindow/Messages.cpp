@@ -36,6 +36,15 @@ QString leftOutTooltip(qsizetype count, bool foldersLeftOut)
         .arg(QString::number(count), what, one ? QStringLiteral("ist") : QStringLiteral("sind"), why);
 }
 
+QString leftOutNote(qsizetype count, bool foldersLeftOut)
+{
+    const bool one = count == 1;
+    const QString what = foldersLeftOut ? (one ? QStringLiteral("Verzeichnis") : QStringLiteral("Verzeichnisse"))
+                                        : (one ? QStringLiteral("Datei") : QStringLiteral("Dateien"));
+    return QStringLiteral("%1 %2 %3 ausgeblendet. „Neues Verz >>“ ändert das.")
+        .arg(QString::number(count), what, one ? QStringLiteral("ist") : QStringLiteral("sind"));
+}
+
 QString invalidCharactersTitle()
 {
     return QStringLiteral("Die Dateinamen enthalten ungültige Zeichen (\\/*?\"<>|). Dateien werden nicht umbenannt!");

@@ -17,6 +17,8 @@ QString originalCaption(qsizetype entries);
 QString unlistedTooltip(qsizetype count, const QString& shownNames);
 // Why entries of the directory are missing from the list: the listing options leave them out.
 QString leftOutTooltip(qsizetype count, bool foldersLeftOut);
+// The same, short, for the free room of the list.
+QString leftOutNote(qsizetype count, bool foldersLeftOut);
 
 // The checks before a rename.
 QString invalidCharactersTitle();

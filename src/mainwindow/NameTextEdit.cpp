@@ -1,13 +1,11 @@
 #include "mainwindow/NameTextEdit.h"
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QLibraryInfo>
 #include <QTranslator>
 
 #include <algorithm>
 #include <cstring>
-#include <set>
 
 namespace {
 
@@ -105,37 +103,6 @@ NameTextEdit::NameTextEdit(QWidget* parent) : QsciScintilla(parent)
                 else if (type & SC_MOD_DELETETEXT)
                     measureLongLinesInShortRuns(position, position);
             });
-}
-
-void NameTextEdit::keepTextBoxKeys()
-{
-    // The keys of a plain text box; the library's code-editor bindings (line duplicate, transpose,
-    // indent, case change...) go.
-    static const std::set<int> kept = {
-        QsciCommand::LineDown, QsciCommand::LineDownExtend, QsciCommand::LineUp, QsciCommand::LineUpExtend,
-        QsciCommand::CharLeft, QsciCommand::CharLeftExtend, QsciCommand::CharRight, QsciCommand::CharRightExtend,
-        QsciCommand::WordLeft, QsciCommand::WordLeftExtend, QsciCommand::WordRight, QsciCommand::WordRightExtend,
-        QsciCommand::LineEnd, QsciCommand::LineEndExtend, QsciCommand::DocumentStart,
-        QsciCommand::DocumentStartExtend, QsciCommand::DocumentEnd, QsciCommand::DocumentEndExtend,
-        QsciCommand::PageUp, QsciCommand::PageUpExtend, QsciCommand::PageDown, QsciCommand::PageDownExtend,
-        QsciCommand::Delete, QsciCommand::DeleteBack, QsciCommand::DeleteWordLeft, QsciCommand::DeleteWordRight,
-        QsciCommand::SelectAll, QsciCommand::SelectionCut, QsciCommand::SelectionCopy, QsciCommand::Paste,
-        QsciCommand::Newline, QsciCommand::Undo, QsciCommand::Redo, QsciCommand::ZoomIn, QsciCommand::ZoomOut,
-    };
-    QsciCommandSet* commands = standardCommands();
-    for (QsciCommand* c : commands->commands()) {
-        if (kept.count(int(c->command())) == 0) {
-            c->setKey(0);
-            c->setAlternateKey(0);
-        }
-    }
-    // Home goes to the start of the line, not to its first non-blank.
-    for (QsciCommand* c : commands->commands()) {
-        if (c->command() == QsciCommand::Home)
-            c->setKey(Qt::Key_Home);
-        else if (c->command() == QsciCommand::HomeExtend)
-            c->setKey((Qt::SHIFT | Qt::Key_Home).toCombined());
-    }
 }
 
 void NameTextEdit::applyPalette()
@@ -390,6 +357,9 @@ bool NameTextEdit::event(QEvent* event)
 
 bool NameTextEdit::viewportEvent(QEvent* event)
 {
+    // A click in the text is a selection of the user's own.
+    if (event->type() == QEvent::MouseButtonPress)
+        m_pointedAnchor = m_pointedCaret = -1;
     ++m_eventDepth;
     const bool handled = QsciScintilla::viewportEvent(event);
     leaveEvent();
@@ -403,16 +373,6 @@ bool NameTextEdit::viewportEvent(QEvent* event)
         }
     }
     return handled;
-}
-
-void NameTextEdit::keyPressEvent(QKeyEvent* event)
-{
-    // Tab types a tab in place of the selection, as in any text box; it never indents lines.
-    if (event->key() == Qt::Key_Tab && event->modifiers() == Qt::NoModifier && !isReadOnly()) {
-        SendScintilla(SCI_REPLACESEL, "\t");
-        return;
-    }
-    QsciScintilla::keyPressEvent(event);
 }
 
 void NameTextEdit::focusInEvent(QFocusEvent* event)

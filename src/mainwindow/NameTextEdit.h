@@ -27,6 +27,10 @@ public:
     qsizetype selectionLength() const;
     QString selectedText() const;
     void setSelection(qsizetype start, qsizetype length);
+    // Selects a range to point it out, as a click in the list of original names does. It stays selected (to
+    // see and to copy), but a typed character or a paste goes to its end instead of over it, and a first
+    // Delete or Backspace only lifts the selection: one keystroke must not silently replace a name.
+    void pointOut(qsizetype start, qsizetype length);
     qsizetype cursorPosition() const;
     // The line (from 0) holding a position of text(), from the box's own line index: no scan of the text.
     // A position between a CR and its LF belongs to the line the CR ends.
@@ -43,6 +47,9 @@ protected:
     bool viewportEvent(QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    // Names hold no tabs: Tab and Shift+Tab move the focus, as in a one-line text box.
+    bool focusNextPrevChild(bool next) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
@@ -58,10 +65,15 @@ private:
     void applyPalette();
     void keepTextBoxKeys();
     void measureLongLinesInShortRuns(long from, long to);
+    // The selection made by pointOut, while it is still the selection; false otherwise.
+    bool pointedOut() const;
+    void leavePointedOut();
 
     int m_eventDepth = 0;     // > 0 while a user event is handled: edits inside it report once at its end
     bool m_changePending = false;
     bool m_applyingLook = false;
     mutable bool m_positionIndex = false;
     long m_scrollWidth = 0;
+    long m_pointedAnchor = -1;  // editor positions of the range pointOut selected; -1: none
+    long m_pointedCaret = -1;
 };

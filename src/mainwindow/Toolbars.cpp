@@ -6,6 +6,7 @@
 #include "mainwindow/ToolFrames.h"
 #include "settings/SettingsKeys.h"
 #include "ui/FitContents.h"
+#include "ui/NoteListView.h"
 #include "ui/Twips.h"
 
 #include <QFrame>

@@ -3,17 +3,43 @@
 #include "settings/SettingsKeys.h"
 #include "settings/WindowPlacement.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 
 namespace {
 
+// One of the three pictures. It draws its look itself, so that it is sharp at any pixel density, and
+// the control's focus frame over it.
+class LookPicture final : public QLabel {
+public:
+    LookPicture(QWidget* parent, AlwaysOnTop::Look look) : QLabel(parent), m_look(look) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        AlwaysOnTop::paintLook(p, m_look);
+        // The focused control always shows a look with a light face of its own (the focus highlights the
+        // normal look): a dotted black ring inside it stands out in any palette.
+        if (parentWidget()->hasFocus()) {
+            p.setPen(QPen(Qt::black, 1, Qt::DotLine));
+            p.setBrush(Qt::NoBrush);
+            p.drawRect(QRectF(1.5, 1.5, AlwaysOnTop::kWidth - 3, AlwaysOnTop::kHeight - 3));
+        }
+    }
+
+private:
+    AlwaysOnTop::Look m_look;
+};
+
 QLabel* makePicture(QWidget* parent, const char* name, AlwaysOnTop::Look look)
 {
-    auto* label = new QLabel(parent);
+    auto* label = new LookPicture(parent, look);
     label->setObjectName(QString::fromLatin1(name));
-    label->setPixmap(AlwaysOnTop::picture(look));
     label->setToolTip(QStringLiteral("Always on top"));
     label->setGeometry(0, 0, AlwaysOnTop::kWidth, AlwaysOnTop::kHeight);
     // Clicks and hovering belong to the control, whichever picture lies on top.
@@ -32,6 +58,41 @@ void drawWindows(QPainter& p, const QColor& outline, const QColor& frontFill, co
     p.fillRect(QRectF(8, 8, 10, 3), titleBar);
 }
 
+// Screen readers see the control as the check box it behaves like; its pictures are no parts of their own.
+class AlwaysOnTopAccessible final : public QAccessibleWidget {
+public:
+    explicit AlwaysOnTopAccessible(AlwaysOnTop* control) : QAccessibleWidget(control, QAccessible::CheckBox) {}
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.checkable = true;
+        s.checked = control()->GetIsOnTop();
+        return s;
+    }
+    int childCount() const override { return 0; }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QStringList actionNames() const override { return QStringList{toggleAction()} + QAccessibleWidget::actionNames(); }
+    void doAction(const QString& name) override
+    {
+        if (name == toggleAction() || name == pressAction())
+            control()->GetIsOnTop() ? control()->SetToNormal() : control()->SetToTop();
+        else
+            QAccessibleWidget::doAction(name);
+    }
+
+private:
+    AlwaysOnTop* control() const { return static_cast<AlwaysOnTop*>(widget()); }
+};
+
+QAccessibleInterface* accessibleFor(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("AlwaysOnTop") && object && object->isWidgetType())
+        return new AlwaysOnTopAccessible(static_cast<AlwaysOnTop*>(object));
+    return nullptr;
+}
+
 }  // namespace
 
 AlwaysOnTop::AlwaysOnTop(QWidget* parent)
@@ -40,17 +101,30 @@ AlwaysOnTop::AlwaysOnTop(QWidget* parent)
       m_mouseMove(makePicture(this, "AOT_MouseMove", Look::Highlighted)),
       m_enabled(makePicture(this, "AOT_Enabled", Look::Active))
 {
+    static const bool accessibleInstalled = (QAccessible::installFactory(accessibleFor), true);
+    Q_UNUSED(accessibleInstalled);
     setToolTip(QStringLiteral("Always on top"));
+    setAccessibleName(QStringLiteral("Fenster immer im Vordergrund"));
+    setAccessibleDescription(QStringLiteral("Hält dieses Fenster über allen anderen Fenstern; Leertaste oder Eingabetaste schaltet um."));
+    // Reached by Tab; a click does not take the focus from the name text.
+    setFocusPolicy(Qt::TabFocus);
     // Any resize by the host snaps back to this size.
     setFixedSize(kWidth, kHeight);
     showLook(Look::Normal);
 }
 
-QPixmap AlwaysOnTop::picture(Look look)
+QPixmap AlwaysOnTop::picture(Look look, qreal devicePixelRatio)
 {
-    QPixmap pm(kWidth, kHeight);
+    QPixmap pm(QSize(kWidth, kHeight) * devicePixelRatio);
+    pm.setDevicePixelRatio(devicePixelRatio);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
+    paintLook(p, look);
+    return pm;
+}
+
+void AlwaysOnTop::paintLook(QPainter& p, Look look)
+{
     const QRectF face(0.5, 0.5, kWidth - 1, kHeight - 1);
     switch (look) {
     case Look::Normal:
@@ -70,7 +144,6 @@ QPixmap AlwaysOnTop::picture(Look look)
         drawWindows(p, QColor(0x1d, 0x4f, 0x91), QColor(0x2f, 0x6f, 0xb8), QColor(0x1d, 0x4f, 0x91));
         break;
     }
-    return pm;
 }
 
 void AlwaysOnTop::showLook(Look look)
@@ -104,6 +177,10 @@ void AlwaysOnTop::applyToWindow()
 {
     SaveSettings();
     placement::setStayOnTop(window(), m_isOnTop);
+    QAccessible::State changed;
+    changed.checked = true;
+    QAccessibleStateChangeEvent told(this, changed);
+    QAccessible::updateAccessibility(&told);
     Q_EMIT switched(m_isOnTop);
 }
 
@@ -131,7 +208,7 @@ void AlwaysOnTop::leaveEvent(QEvent* event)
 {
     QWidget::leaveEvent(event);
     m_pressed = false;
-    if (m_look == Look::Highlighted)
+    if (m_look == Look::Highlighted && !hasFocus())
         showLook(Look::Normal);
 }
 
@@ -147,10 +224,47 @@ void AlwaysOnTop::mouseReleaseEvent(QMouseEvent* event)
     const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     m_pressed = false;
     event->accept();
-    if (!click)
-        return;
+    if (click)
+        this->click();
+}
+
+void AlwaysOnTop::click()
+{
     if (m_isOnTop)
         SetToNormal();
     else
         SetToTop();
+}
+
+void AlwaysOnTop::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    if ((key != Qt::Key_Space && key != Qt::Key_Return && key != Qt::Key_Enter) || (event->modifiers() & ~Qt::KeypadModifier)) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    // Holding the key down switches once.
+    if (!event->isAutoRepeat())
+        click();
+}
+
+void AlwaysOnTop::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    // The focus highlights the normal look, as the mouse does, and frames whichever look is shown.
+    if (m_look == Look::Normal)
+        showLook(Look::Highlighted);
+    update();
+    for (QLabel* picture : {m_disabled, m_mouseMove, m_enabled})
+        picture->update();
+}
+
+void AlwaysOnTop::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    if (m_look == Look::Highlighted && !underMouse())
+        showLook(Look::Normal);
+    for (QLabel* picture : {m_disabled, m_mouseMove, m_enabled})
+        picture->update();
 }

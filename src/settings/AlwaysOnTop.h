@@ -1,9 +1,11 @@
 #pragma once
 // A small image button that keeps the window holding it above all others, shows which state is in force,
-// highlights itself under the mouse and stores the state under "AlwaysOnTop"/"OnTop".
+// highlights itself under the mouse and stores the state under "AlwaysOnTop"/"OnTop". Tab reaches it and
+// Space or Enter switches it; screen readers see a check box.
 #include <QWidget>
 
 class QLabel;
+class QPainter;
 
 class AlwaysOnTop : public QWidget {
     Q_OBJECT
@@ -25,7 +27,9 @@ public:
     void LoadSettings();
 
     Look look() const { return m_look; }
-    static QPixmap picture(Look look);
+    // A look drawn at a pixel density; the control itself draws its looks straight onto the screen.
+    static QPixmap picture(Look look, qreal devicePixelRatio = 1.0);
+    static void paintLook(QPainter& painter, Look look);
 
 Q_SIGNALS:
     void switched(bool onTop);
@@ -35,10 +39,14 @@ protected:
     void leaveEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void showLook(Look look);
     void applyToWindow();
+    void click();
 
     bool m_isOnTop = false;
     bool m_pressed = false;

@@ -1,8 +1,10 @@
 #include "ui/Widgets.h"
 
+#include "ui/Contrast.h"
 #include "ui/Twips.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QMenu>
@@ -18,27 +20,34 @@ public:
     IdleColour(QWidget* box, const QColor& idle) : QObject(box), m_box(box), m_idle(idle)
     {
         box->installEventFilter(this);
-        apply(false);
+        apply();
     }
 
 protected:
     bool eventFilter(QObject*, QEvent* e) override
     {
-        if (e->type() == QEvent::FocusIn)
-            apply(true);
-        else if (e->type() == QEvent::FocusOut)
-            apply(false);
+        // A new desktop palette (a dark theme, say) may make the idle colour unreadable.
+        if (e->type() == QEvent::FocusIn || e->type() == QEvent::FocusOut || e->type() == QEvent::ApplicationPaletteChange)
+            apply();
         return false;
     }
 
 private:
-    void apply(bool focused)
+    void apply()
     {
+        // The colours the box would have without this filter: those of the desktop's palette.
+        const QPalette own = QApplication::palette(m_box);
+        QColor face = own.color(QPalette::Base);
+        QColor button = own.color(QPalette::Button);
+        if (!m_box->hasFocus()) {
+            // A combo box that cannot be edited paints its face with the button colour and its text with
+            // the button text colour; the same tint serves both kinds of box.
+            face = button = contrast::readableBackground(
+                m_idle, face, {own.color(QPalette::Text), own.color(QPalette::ButtonText)});
+        }
         QPalette p = m_box->palette();
-        const QColor colour = focused ? m_box->style()->standardPalette().color(QPalette::Base) : m_idle;
-        p.setColor(QPalette::Base, colour);
-        // A combo box that cannot be edited paints its face with the button colour.
-        p.setColor(QPalette::Button, focused ? m_box->style()->standardPalette().color(QPalette::Button) : m_idle);
+        p.setColor(QPalette::Base, face);
+        p.setColor(QPalette::Button, button);
         m_box->setPalette(p);
     }
     QWidget* m_box;

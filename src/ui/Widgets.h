@@ -33,8 +33,9 @@ QLabel* makeLabel(QWidget* parent, const char* objectName, const QString& captio
 QAction* addMenuItem(QMenu* menu, const char* objectName, const QString& caption, const QKeySequence& key = {});
 void addMenuSeparator(QMenu* menu, const char* objectName);
 
-// Gives a box the window colour while it has the focus and `idle` otherwise. Also works for a combo box
-// that cannot be edited, whose face would otherwise ignore its base colour.
+// Gives a box the palette's own colour while it has the focus and `idle` otherwise, or, where the palette's
+// text would not read on `idle` (a dark theme), a tint of `idle` that it reads on. Also works for a combo
+// box that cannot be edited, whose face would otherwise ignore its base colour.
 void paintWhenIdle(QWidget* box, const QColor& idle);
 
 }  // namespace ui

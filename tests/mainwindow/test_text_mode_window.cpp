@@ -276,9 +276,14 @@ TEST_F(WebLinksWindow, HomepageFromTheMenuAndTheLink)
     auto* link = child<QLabel>("Label4");
     QTest::mouseClick(link, Qt::LeftButton);
     QTest::mouseClick(link, Qt::RightButton);
+    // Tab reaches the link; Space and Enter open it.
+    EXPECT_TRUE(link->focusPolicy() & Qt::TabFocus);
+    QTest::keyClick(link, Qt::Key_Space);
+    QTest::keyClick(link, Qt::Key_Return);
+    QTest::keyClick(link, Qt::Key_A);
     QDesktopServices::unsetUrlHandler("https");
     const QUrl homepage("https://maker.test/Downloads/Tools/Quillet");
-    EXPECT_EQ(catcher.opened, (QList<QUrl>{homepage, homepage}));
+    EXPECT_EQ(catcher.opened, (QList<QUrl>{homepage, homepage, homepage, homepage}));
     EXPECT_EQ(link->toolTip(), "Gäestebuch (Homepage) öffnen");
     EXPECT_TRUE(messenger.shown.isEmpty());
 }

@@ -7,6 +7,7 @@
 
 #include <QEnterEvent>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QTest>
 
@@ -61,6 +62,26 @@ TEST_F(AlwaysOnTopTest, ClicksSwitchTheWindowAndStoreTheState)
     EXPECT_EQ(setting("AlwaysOnTop", "OnTop"), QStringLiteral("False"));
 }
 
+TEST_F(AlwaysOnTopTest, SpaceAndEnterSwitchItOnceEach)
+{
+    EXPECT_TRUE(control->focusPolicy() & Qt::TabFocus);
+    host.show();
+    host.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
+    control->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(control->hasFocus());
+    EXPECT_EQ(control->look(), Look::Highlighted);  // the focus shows
+    QTest::keyClick(control, Qt::Key_Space);
+    EXPECT_TRUE(control->GetIsOnTop());
+    EXPECT_EQ(setting("AlwaysOnTop", "OnTop"), QStringLiteral("True"));
+    // A held key repeats: it still switches once.
+    QTest::keyPress(control, Qt::Key_Return);
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
+    QCoreApplication::sendEvent(control, &repeat);
+    EXPECT_FALSE(control->GetIsOnTop());
+    EXPECT_EQ(setting("AlwaysOnTop", "OnTop"), QStringLiteral("False"));
+}
+
 TEST_F(AlwaysOnTopTest, HoverHighlightsOnlyTheNormalState)
 {
     hover(true);
@@ -92,6 +113,8 @@ TEST_F(AlwaysOnTopTest, KeepsItsSizeAndThreeDistinctPictures)
     const QImage highlighted = AlwaysOnTop::picture(Look::Highlighted).toImage();
     const QImage active = AlwaysOnTop::picture(Look::Active).toImage();
     EXPECT_EQ(normal.size(), QSize(21, 20));
+    // Drawn for the screen's pixel density, not enlarged.
+    EXPECT_EQ(AlwaysOnTop::picture(Look::Active, 2.0).toImage().size(), QSize(42, 40));
     EXPECT_NE(normal, highlighted);
     EXPECT_NE(highlighted, active);
     // The normal look lies on the toolbar's own face; the other two draw a face of their own.

@@ -1,28 +1,59 @@
 #include "ui/ButtonPictures.h"
+#include "ui/Contrast.h"
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QImage>
+#include <QPalette>
 
 namespace {
 
-TEST(ButtonPictures, FitInsideTheirButtonsOnATransparentGround)
+// Each picture with its button's size in pixels; a picture leaves 2 pixels on every side for the frame.
+QList<std::pair<ui::ButtonPicture, QSize>> cases()
 {
-    // Button sizes in pixels; each picture leaves 2 pixels on every side for the button's frame.
-    const std::pair<QPixmap, QSize> cases[] = {{ui::showLowerToolbarPicture(), QSize(17, 33)},
-                                               {ui::hideLowerToolbarPicture(), QSize(14, 53)},
-                                               {ui::restoreToolbarsPicture(), QSize(58, 15)}};
-    for (const auto& [picture, button] : cases) {
-        const QImage image = picture.toImage();
-        EXPECT_LE(image.width(), button.width() - 4);
-        EXPECT_LE(image.height(), button.height() - 4);
-        int drawn = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                drawn += qAlpha(image.pixel(x, y)) > 0;
-        EXPECT_GT(drawn, image.width() * image.height() / 8);
-        EXPECT_LT(drawn, image.width() * image.height());
+    return {{ui::showLowerToolbarPicture(), QSize(17, 33)},
+            {ui::hideLowerToolbarPicture(), QSize(14, 53)},
+            {ui::restoreToolbarsPicture(), QSize(58, 15)}};
+}
+
+TEST(ButtonPictures, FitTheirButtonsAndAreDrawnForThePixelDensity)
+{
+    for (const auto& [picture, button] : cases()) {
+        EXPECT_LE(picture.size.width(), button.width() - 4);
+        EXPECT_LE(picture.size.height(), button.height() - 4);
+        for (qreal density : {1.0, 1.5, 2.0}) {
+            // As many pixels as the screen has under the picture, not an enlarged copy of the small one.
+            const QImage image = picture.icon.pixmap(picture.size, density).toImage();
+            EXPECT_EQ(image.size(), picture.size * density) << density;
+            int drawn = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    drawn += qAlpha(image.pixel(x, y)) > 0;
+            EXPECT_GT(drawn, image.width() * image.height() / 8);
+            EXPECT_LT(drawn, image.width() * image.height());
+        }
     }
+}
+
+TEST(ButtonPictures, StandOutFromALightAndADarkButtonFace)
+{
+    const QPalette light = QApplication::palette();
+    QPalette dark = light;
+    dark.setColor(QPalette::Button, QColor(0x35, 0x35, 0x35));
+    dark.setColor(QPalette::ButtonText, Qt::white);
+    for (const QPalette& palette : {light, dark}) {
+        QApplication::setPalette(palette);
+        const QColor face = palette.color(QPalette::Button);
+        for (const auto& [picture, button] : cases()) {
+            const QImage image = picture.icon.pixmap(picture.size * 4).toImage();
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    if (qAlpha(image.pixel(x, y)) == 255)
+                        ASSERT_GE(ui::contrast::ratio(image.pixelColor(x, y), face), ui::contrast::kGraphic) << face.name().toStdString();
+        }
+    }
+    QApplication::setPalette(light);
 }
 
 }  // namespace

@@ -1,0 +1,167 @@
+// The main window for keyboard and screen reader users: Tab through the controls as they are seen, a list
+// click that cannot cost a name, the names screen readers say, and the list's note on hidden entries.
+#include "mainwindow/NameTextEdit.h"
+#include "settings/WindowPlacement.h"
+#include "support/TestSupport.h"
+#include "ui/NoteListView.h"
+
+#include <QAccessible>
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QTest>
+
+#include <algorithm>
+
+namespace {
+
+using namespace testsupport;
+
+class KeyboardAccess : public FormTest {
+protected:
+    void startShown(const TempTree& dir)
+    {
+        newForm()->Form_Load(dir.path());
+        form->show();
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
+    // Presses Tab (or Shift+Tab) until the focus comes back; the controls on the way.
+    QStringList walk(bool forward) const
+    {
+        QStringList names;
+        const QWidget* start = QApplication::focusWidget();
+        for (int i = 0; i < 200; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), forward ? Qt::Key_Tab : Qt::Key_Backtab,
+                            forward ? Qt::NoModifier : Qt::ShiftModifier);
+            if (QApplication::focusWidget() == start)
+                break;
+            names.append(QApplication::focusWidget()->objectName());
+        }
+        return names;
+    }
+    // The band a control lies in, from the top: fixed row, upper toolbar, work area, lower toolbar.
+    int band(const QString& name) const
+    {
+        static const QStringList bands[] = {{"Frame5", "Frame4", "Frame8", "Command18"}, {"ErweiterungsFrame"},
+                                            {"Eingabe_Mit", "Original"}, {"ControlsFrame"}};
+        for (const QWidget* w = child<QWidget>(name.toUtf8().constData()); w; w = w->parentWidget())
+            for (int b = 0; b < 4; ++b)
+                if (bands[b].contains(w->objectName()))
+                    return b;
+        return -1;
+    }
+
+    TempTree files{{"a.txt", "b.txt", "c.txt"}};
+};
+
+TEST_F(KeyboardAccess, TabFollowsTheScreenLeavesTheNameTextAndPassesOverWhatCannotBeSeen)
+{
+    store("Options", "Directorys", "0");
+    startShown(files);  // both toolbars shown
+    child<QWidget>("Text4")->setFocus();
+    const QStringList forward = walk(true);
+    const QStringList order = QStringList{"Text4"} + forward;
+    // Below the upper toolbar's visible band: never reached.
+    EXPECT_FALSE(order.contains("Text9"));
+    EXPECT_FALSE(order.contains("Command14"));
+    for (qsizetype i = 1; i < order.size(); ++i)
+        EXPECT_GE(band(order[i]), band(order[i - 1])) << order[i - 1].toStdString() << " before " << order[i].toStdString();
+    // Tab leaves the name text for the list (the list keeps the focus), and types nothing.
+    EXPECT_EQ(order.indexOf("Original"), order.indexOf("Eingabe_Mit") + 1);
+    EXPECT_EQ(text(), crlf({"a", "b", "c"}));
+    EXPECT_LT(order.indexOf("Text5"), order.indexOf("Text3"));
+    // The lower toolbar row by row; the rename buttons wait for a change.
+    EXPECT_EQ(order.mid(order.indexOf("CloseFrame2")),
+              (QStringList{"CloseFrame2", "Command6", "Nummerieren", "Nummern_Entf", "Verzeichnis", "Abbruch", "Label3", "Label4",
+                           "Command5", "Command1", "Command2", "Command4", "WordUcase", "AlwaysOnTop1"}));
+    QStringList backward = walk(false);
+    std::reverse(backward.begin(), backward.end());
+    EXPECT_EQ(backward, forward);
+
+    // A hidden toolbar's controls are passed over; the button that brings it back is reached.
+    child<QAction>("MenFrameAUsblenden")->trigger();
+    const QStringList without = walk(true);
+    EXPECT_FALSE(without.contains("Text1"));
+    EXPECT_TRUE(without.contains("Command18"));
+}
+
+TEST_F(KeyboardAccess, AListClickPointsOutTheLineButAKeystrokeCannotReplaceTheName)
+{
+    store("Options", "Directorys", "0");
+    startShown(files);
+    auto* list = child<QListView>("Original");
+    auto* box = child<NameTextEdit>("Eingabe_Mit");
+    auto clickRow = [&](int row) {
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualRect(list->model()->index(row, 0)).center());
+    };
+    clickRow(1);
+    ASSERT_TRUE(box->hasFocus());
+    EXPECT_EQ(box->selectedText(), "b");
+    QTest::keyClick(box, Qt::Key_X);
+    EXPECT_EQ(text(), crlf({"a", "bx", "c"}));
+    // A first Delete only lifts the selection; a selection of the user's own goes as always.
+    clickRow(2);
+    QTest::keyClick(box, Qt::Key_Delete);
+    EXPECT_EQ(text(), crlf({"a", "bx", "c"}));
+    box->setSelection(0, 1);
+    QTest::keyClick(box, Qt::Key_Delete);
+    EXPECT_EQ(text(), crlf({"", "bx", "c"}));
+}
+
+TEST_F(KeyboardAccess, ScreenReadersHearGermanNamesAndTheOnTopControlAsACheckBox)
+{
+    store("Options", "Directorys", "0");
+    startShown(files);
+    QStringList heard;
+    for (const char* name : {"CloseFrame", "CloseFrame2", "ShowControlsDialogButton", "Command18", "Eingabe_Mit", "Eingabe_Ohne",
+                             "Original", "AlwaysOnTop1"}) {
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(child<QWidget>(name));
+        ASSERT_NE(a, nullptr) << name;
+        EXPECT_FALSE(a->text(QAccessible::Name).isEmpty()) << name;
+        EXPECT_FALSE(a->text(QAccessible::Description).isEmpty()) << name;
+        EXPECT_FALSE(heard.contains(a->text(QAccessible::Name))) << name;
+        heard.append(a->text(QAccessible::Name));
+    }
+    QAccessibleInterface* onTop = QAccessible::queryAccessibleInterface(child<QWidget>("AlwaysOnTop1"));
+    EXPECT_EQ(onTop->role(), QAccessible::CheckBox);
+    EXPECT_FALSE(onTop->state().checked);
+    ASSERT_NE(onTop->actionInterface(), nullptr);
+    onTop->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_TRUE(onTop->state().checked);
+    EXPECT_TRUE(placement::isStayOnTop(form.get()));
+}
+
+TEST_F(KeyboardAccess, TheListSaysHowManyEntriesTheOptionsHide)
+{
+    // Without stored options only folders are listed: a folder of music files shows little.
+    TempTree music{{"a.mp3", "b.mp3", "c.mp3", "Fotos/"}};
+    startShown(music);
+    auto* list = qobject_cast<ui::NoteListView*>(child<QListView>("Original"));
+    ASSERT_NE(list, nullptr);
+    auto inkBelowTheEntries = [&] {
+        const int below = list->visualRect(list->model()->index(list->model()->rowCount() - 1, 0)).bottom() + 1;
+        const QImage shot = list->viewport()->grab().toImage();
+        int ink = 0;
+        for (int y = below; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x)
+                ink += shot.pixelColor(x, y) != list->palette().color(QPalette::Base);
+        return ink;
+    };
+    EXPECT_EQ(listed(), QStringList{"Fotos"});  // the note is no entry
+    EXPECT_EQ(list->note(), "3 Dateien sind ausgeblendet. „Neues Verz >>“ ändert das.");
+    EXPECT_EQ(child<QLabel>("Label1")->text(), "Original Namen:  (1 Stück)");
+    EXPECT_FALSE(list->noteRect().isEmpty());
+    EXPECT_GT(inkBelowTheEntries(), 20);
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(list)->text(QAccessible::Description).contains(list->note()));
+
+    // Listing files as well: nothing is hidden, and the note goes.
+    store("Options", "OnlyDirectorys", "0");
+    open(music);
+    EXPECT_EQ(list->model()->rowCount(), 4);
+    EXPECT_TRUE(list->note().isEmpty());
+    EXPECT_EQ(inkBelowTheEntries(), 0);
+    EXPECT_FALSE(QAccessible::queryAccessibleInterface(list)->text(QAccessible::Description).contains("ausgeblendet"));
+}
+
+}  // namespace

@@ -12,7 +12,7 @@ build="$(mkdir -p "$1" && cd "$1" && pwd)"
 
 if ! command -v lintian >/dev/null; then
   if $check_only; then
-    echo "lintian is not installed: the package is not built nor checked (scripts/package.sh installs it)"
+    echo "lintian is not installed: the package is neither built nor checked (scripts/package.sh installs it)"
     exit 77
   fi
   echo "lintian is not installed: the package is not checked" >&2
@@ -23,9 +23,6 @@ fi
 export DEB_BUILD_MAINT_OPTIONS="hardening=+all"
 cd "$here"
 cxxflags="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)"
-# Fortify level 2 checks only calls whose sizes are fixed at compile time, and in this program each of them
-# is provably in bounds; level 3 also checks the calls whose sizes are known only at run time.
-cxxflags="${cxxflags/-D_FORTIFY_SOURCE=2/-D_FORTIFY_SOURCE=3}"
 ldflags="$(dpkg-buildflags --get LDFLAGS)"
 launcher=()
 if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi

@@ -139,6 +139,7 @@ TEST(Install, PutsEveryFileWhereTheDesktopLooksForIt)
                              "share/doc/quillet/changelog.gz",
                              "share/doc/quillet/copyright",
                              "share/icons/hicolor/scalable/apps/org.quillet.Quillet.svg",
+                             "share/lintian/overrides/quillet",
                              "share/man/man1/quillet.1.gz",
                              "share/metainfo/org.quillet.quillet.metainfo.xml",
                          }));

@@ -36,6 +36,12 @@ struct Options {
                                              "ändert nichts.")};
 };
 
+void addHidden(QCommandLineParser& parser, QCommandLineOption option)
+{
+    option.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(option);
+}
+
 void setUp(QCommandLineParser& parser, const Options& options)
 {
     // "-platform" and the other options of the window system must not read as compacted short options.
@@ -57,6 +63,14 @@ void setUp(QCommandLineParser& parser, const Options& options)
             .arg(QStringLiteral(QUILLET_VERSION)));
     parser.addOptions({options.help, options.version, options.apply, options.recover, options.undo,
                        options.directories, options.dryRun});
+    // The window system's own options ("-style fusion", "-display :1"): Qt takes them out of the arguments
+    // once it starts, but a start without a display reads the arguments as they were given.
+    for (const char* name : {"platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
+                             "geometry", "qwindowtitle", "title", "qwindowicon", "icon", "session", "display",
+                             "name", "style", "stylesheet", "qmljsdebugger"})
+        addHidden(parser, QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("x")));
+    for (const char* name : {"reverse", "widgetcount", "sync", "nograb", "dograb"})
+        addHidden(parser, QCommandLineOption(QString::fromLatin1(name)));
     parser.addPositionalArgument(QStringLiteral("Verzeichnis"),
                                  QStringLiteral("Das Verzeichnis, das geöffnet wird (eine Datei öffnet ihr "
                                                 "Verzeichnis); mit --apply, --recover oder --undo das "

@@ -26,7 +26,8 @@ QString missingDisplayReason(const QStringList& args)
     if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         return {};
     for (const QString& arg : args)
-        if (arg == QLatin1String("-platform") || arg == QLatin1String("--platform"))
+        if (arg == QLatin1String("-platform") || arg == QLatin1String("--platform") || arg == QLatin1String("-display")
+            || arg == QLatin1String("--display"))
             return {};
     if (!qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         return {};

@@ -9,7 +9,7 @@ namespace app {
 void setIdentity();
 
 // On Linux, when no platform plugin was chosen (QT_QPA_PLATFORM unset and no -platform
-// argument) and neither DISPLAY nor WAYLAND_DISPLAY is set: the German reason why no window can
+// argument), no -display argument was given and neither DISPLAY nor WAYLAND_DISPLAY is set: the German reason why no window can
 // open. Empty everywhere else, where Qt chooses its platform itself.
 QString missingDisplayReason(const QStringList& args);
 

@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 #include "app/Startup.h"
 #include "app/Translations.h"
+#include "app/WindowStart.h"
 #include "mainwindow/Form1.h"
 #include "quillet_version.h"
 
@@ -8,8 +9,6 @@
 #include <QFont>
 #include <QIcon>
 #include <QTextStream>
-
-#include <cstdio>
 
 namespace {
 
@@ -29,21 +28,24 @@ int main(int argc, char** argv)
 {
     const QStringList args = rawArguments(argc, argv);
 
-    // Help, version and the batch mode need no display: no QApplication for them.
-    if (app::runsWithoutWindow(args)) {
+    // Help, version and the batch mode need no display: no QApplication for them. Without a display the
+    // arguments are read here too, so that wrong ones are told as such, with exit 2, as with a display.
+    const QString noDisplay = app::missingDisplayReason(args);
+    if (app::runsWithoutWindow(args) || !noDisplay.isEmpty()) {
         app::attachToParentConsole();
         QCoreApplication core(argc, argv);
         app::setIdentity();
         app::loadGermanTranslations();
         QTextStream out(stdout);
         QTextStream err(stderr);
-        return app::runWithoutWindow(app::parseCommandLine(QCoreApplication::arguments()), out, err);
+        const app::CommandLine commandLine = app::parseCommandLine(QCoreApplication::arguments());
+        if (commandLine.mode == app::CommandLine::Mode::Window) {
+            err << noDisplay << Qt::endl;
+            return kExitNoDisplay;
+        }
+        return app::runWithoutWindow(commandLine, out, err);
     }
 
-    if (const QString reason = app::missingDisplayReason(args); !reason.isEmpty()) {
-        std::fputs(qUtf8Printable(reason + QLatin1Char('\n')), stderr);
-        return kExitNoDisplay;
-    }
     QApplication gui(argc, argv);
     app::setIdentity();
     QGuiApplication::setDesktopFileName(QStringLiteral(QUILLET_APP_ID));
@@ -65,8 +67,6 @@ int main(int argc, char** argv)
     QApplication::setFont(font);
 
     Form1 window;
-    window.Form_Load(commandLine.startPath);
-    if (!window.isVisible())
-        window.show();
+    app::openWindow(window, commandLine.startPath);
     return QApplication::exec();
 }

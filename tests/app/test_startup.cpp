@@ -1,5 +1,8 @@
 #include "AppTestSupport.h"
 #include "app/Translations.h"
+#include "app/WindowStart.h"
+#include "chooser/Browser.h"
+#include "support/TestSupport.h"
 #include "ui/Messenger.h"
 
 #include <gtest/gtest.h>
@@ -59,19 +62,59 @@ TEST(CommandLine, HelpAndVersionNeedNoDisplay)
 
 TEST(CommandLine, DisplayIsCheckedOnlyWhenNoPlatformWasChosen)
 {
-    // Nothing chosen, nothing to show on: a German reason instead of Qt's abort.
-    apptest::Run run = quillet({});
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.err.contains(QStringLiteral("DISPLAY"))) << run.err.toStdString();
+    // Nothing chosen, nothing to show on: a German reason instead of Qt's abort. Options of the window
+    // system are no wrong arguments.
+    for (const QStringList& args : {QStringList(), QStringList({"-style", "fusion", "-reverse"})}) {
+        const apptest::Run run = quillet(args);
+        EXPECT_EQ(run.exitCode, 1) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(QStringLiteral("DISPLAY"))) << run.err.toStdString();
+    }
 
     // A chosen platform passes the check; the unknown option then ends the start with exit 2.
-    run = quillet({QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("--gibtsnicht")});
+    const apptest::Run run =
+        quillet({QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("--gibtsnicht")});
     EXPECT_EQ(run.exitCode, 2) << run.err.toStdString();
     EXPECT_TRUE(run.err.contains(QStringLiteral("gibtsnicht")));
-    QProcessEnvironment env = apptest::withoutDisplay();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    run = quillet({QStringLiteral("eins"), QStringLiteral("zwei")}, env);
-    EXPECT_EQ(run.exitCode, 2) << run.err.toStdString();
+}
+
+TEST(CommandLine, WrongArgumentsEndWithTwoWithOrWithoutDisplay)
+{
+    QProcessEnvironment offscreen = apptest::withoutDisplay();
+    offscreen.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    for (const QProcessEnvironment& env : {apptest::withoutDisplay(), offscreen}) {
+        SCOPED_TRACE(env.value(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("no display")).toStdString());
+        apptest::Run run = quillet({QStringLiteral("--bogus")}, env);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_TRUE(run.err.contains(QStringLiteral("Unbekannte Option")) && run.err.contains(QStringLiteral("bogus")))
+            << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(QStringLiteral("quillet --help"))) << run.err.toStdString();
+        run = quillet({QStringLiteral("eins"), QStringLiteral("zwei")}, env);
+        EXPECT_EQ(run.exitCode, 2) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(QStringLiteral("Zu viele Argumente"))) << run.err.toStdString();
+    }
+}
+
+class WindowStart : public testsupport::FormTest {};
+
+TEST_F(WindowStart, MissingPathIsToldAndTheChooserOpens)
+{
+    testsupport::TempTree files{{"a.txt"}};
+    // The folder around the missing path exists: it is still no reason to open it unasked.
+    const QString missing = files.file(QStringLiteral("Albun"));
+    app::openWindow(*newForm(), missing);
+    ASSERT_EQ(messenger.shown.size(), 1);
+    EXPECT_TRUE(messenger.shown.first().text.contains(QStringLiteral("„%1“ gibt es nicht").arg(missing)))
+        << messenger.shown.first().text.toStdString();
+    ASSERT_NE(form->chooser(), nullptr);
+    EXPECT_TRUE(form->chooser()->isVisible());
+    EXPECT_TRUE(form->isVisible());
+
+    // A path that exists opens at once, without a word.
+    app::openWindow(*newForm(), files.file(QStringLiteral("a.txt")));
+    EXPECT_EQ(messenger.shown.size(), 1);
+    EXPECT_EQ(form->chooser(), nullptr);
+    EXPECT_EQ(form->startPfad(), files.path() + QLatin1Char('/'));
+    EXPECT_TRUE(form->isVisible());
 }
 
 TEST(Install, PutsEveryFileWhereTheDesktopLooksForIt)
@@ -93,8 +136,12 @@ TEST(Install, PutsEveryFileWhereTheDesktopLooksForIt)
                              "share/applications/org.quillet.Quillet.desktop",
                              "share/doc/quillet/LICENSE",
                              "share/doc/quillet/README.md",
+                             "share/doc/quillet/changelog.gz",
+                             "share/doc/quillet/copyright",
                              "share/icons/hicolor/scalable/apps/org.quillet.Quillet.svg",
-                             "share/metainfo/org.quillet.Quillet.metainfo.xml",
+                             "share/lintian/overrides/quillet",
+                             "share/man/man1/quillet.1.gz",
+                             "share/metainfo/org.quillet.quillet.metainfo.xml",
                          }));
 
     // The installed program and its metainfo carry the same version.
@@ -104,7 +151,7 @@ TEST(Install, PutsEveryFileWhereTheDesktopLooksForIt)
     ASSERT_TRUE(version.waitForFinished(60000));
     const QString printed = QString::fromUtf8(version.readAllStandardOutput()).trimmed();
     ASSERT_TRUE(printed.startsWith(QStringLiteral("Quillet "))) << printed.toStdString();
-    QFile metainfo(root.filePath(QStringLiteral("share/metainfo/org.quillet.Quillet.metainfo.xml")));
+    QFile metainfo(root.filePath(QStringLiteral("share/metainfo/org.quillet.quillet.metainfo.xml")));
     ASSERT_TRUE(metainfo.open(QIODevice::ReadOnly));
     EXPECT_TRUE(metainfo.readAll().contains(
         QStringLiteral("<release version=\"%1\"").arg(printed.mid(8)).toUtf8()));

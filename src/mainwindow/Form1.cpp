@@ -26,7 +26,8 @@ namespace {
 
 // Names listed in the tooltip of names the list leaves out.
 constexpr qsizetype kUnlistedShown = 20;
-constexpr int kTitleUpdateMs = 100;
+// Longer work shows how far it is and lets the window repaint at least this often.
+constexpr int kTitleUpdateMs = 50;
 
 names::ListingOptions storedListingOptions()
 {
@@ -58,11 +59,37 @@ qsizetype Form1::LineCount() const
 
 void Form1::InitializeMe()
 {
+    if (m_loading)
+        return;  // asked again by a timer while a load turns the event loop
     const names::ListingOptions options = storedListingOptions();
-    m_names.scan(options);
+    m_loading = true;
+    m_closedWhileLoading = false;
+    m_loadProgressShown = false;
+    m_sinceProgress.start();
+    m_names.scan(options, [this](qsizetype read) { return keepLoading(read); });
+    if (m_closedWhileLoading) {
+        m_loading = false;
+        return;
+    }
+    setWindowTitle(QDir::toNativeSeparators(m_names.startPath()));
+    m_loading = false;
     if (const std::optional<names::UnfinishedRename> interrupted = m_names.interruptedRename())
         askRecovery(*interrupted, options);
     showScan();
+}
+
+// While a folder is read: how far it is in the title, and a turn of the event loop for painting,
+// timers and a request to close the window (input waits: a click could start another command).
+bool Form1::keepLoading(qsizetype entriesRead)
+{
+    // A folder large enough to report at all shows its progress at once, then at intervals.
+    if (!m_loadProgressShown || m_sinceProgress.elapsed() >= kTitleUpdateMs) {
+        m_loadProgressShown = true;
+        m_sinceProgress.restart();
+        setWindowTitle(msg::loadProgress(entriesRead));
+    }
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    return !m_closedWhileLoading;
 }
 
 bool Form1::askRecovery(const names::UnfinishedRename& interrupted, const names::ListingOptions& options)
@@ -108,7 +135,7 @@ void Form1::showScan()
     box->show();
     // A fresh list is no edit: nothing to undo. After a rename the box usually shows the new names
     // already; then only its history and the change handling are reset, which a refill would do too.
-    if (box->text() == m_names.scannedText()) {
+    if (box->holds(m_names.scannedText())) {
         box->forgetUndoHistory();
         Eingabe_Mit_Change();
     } else {
@@ -254,10 +281,9 @@ void Form1::Setzen_Click()
 
     m_renaming = true;
     QElapsedTimer sincePaint;
-    sincePaint.start();
     const names::RenameOutcome outcome =
         m_names.rename(text, storedListingOptions(), [&](qsizetype done, qsizetype total) {
-            if (sincePaint.elapsed() < kTitleUpdateMs)
+            if (sincePaint.isValid() && sincePaint.elapsed() < kTitleUpdateMs)
                 return;
             sincePaint.restart();
             setWindowTitle(msg::renameProgress(done, total));

@@ -4,6 +4,7 @@
 #include "names/NameList.h"
 
 #include <QMainWindow>
+#include <QElapsedTimer>
 #include <QPointer>
 
 #include <memory>
@@ -77,6 +78,7 @@ private:
     // Opens a path's directory; none: the chooser, or with scanIfMissing an empty list of the vanished one.
     void openPath(const QString& path, bool scanIfMissing);
     void showScan();
+    bool keepLoading(qsizetype entriesRead);
     void Eingabe_Mit_Change();
     void Eingabe_Ohne_Change();
     void showLineCount(qsizetype lines);
@@ -109,6 +111,10 @@ private:
     names::NameList m_names;
     NameTextEdit* m_nameBox = nullptr;
     bool m_renaming = false;
+    bool m_loading = false;             // a scan or the filling of the box turns the event loop now and then
+    bool m_closedWhileLoading = false;  // and the window was closed meanwhile: the load stops
+    bool m_loadProgressShown = false;
+    QElapsedTimer m_sinceProgress;
     bool m_locked = false;
     bool m_exiting = false;
     bool m_firstStart = false;

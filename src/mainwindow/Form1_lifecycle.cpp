@@ -229,11 +229,19 @@ void Form1::Abbruch_Click()
 
 void Form1::closeEvent(QCloseEvent* event)
 {
+    // A folder being read stops at the load's next turn of the event loop.
+    m_closedWhileLoading = m_loading;
     if (m_exiting) {
         event->accept();
         return;
     }
     m_toolbars->storeState();
+    if (m_loading) {
+        // Nothing is edited while a folder is read: nothing to ask.
+        releaseChooser();
+        event->accept();
+        return;
+    }
     if (m_ui->rename->isEnabledTo(this)) {
         const ui::Answer a = ui::message(this, msg::closeWithoutRenameQuestion(), msg::closeWithoutRenameTitle(),
                                          ui::Buttons::YesNo, ui::Icon::Information);

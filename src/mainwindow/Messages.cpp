@@ -1,5 +1,7 @@
 #include "mainwindow/Messages.h"
 
+#include <QLocale>
+
 #include "names/NameText.h"
 
 namespace msg {
@@ -71,6 +73,10 @@ QString duplicateLinesTitle() { return QStringLiteral("Doppelte Zeilen"); }
 QString renameProblemsTitle() { return QStringLiteral("Nicht alle Namen wurden gesetzt"); }
 QString undoLastRenameTitle() { return QStringLiteral("Letzte Umbenennung rückgängig machen"); }
 QString renameProgress(qint64 done, qint64 total) { return QStringLiteral("Umbenennen: %1 von %2").arg(done).arg(total); }
+QString loadProgress(qint64 entriesRead)
+{
+    return QStringLiteral("Verzeichnis wird gelesen: %1 Einträge").arg(QLocale(QLocale::German).toString(entriesRead));
+}
 QString exitCaptionAfterRename() { return QStringLiteral("Ende"); }
 
 QString copyNameQuestion(const QString& name)

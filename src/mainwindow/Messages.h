@@ -31,6 +31,7 @@ QString duplicateLinesTitle();
 QString renameProblemsTitle();
 QString undoLastRenameTitle();
 QString renameProgress(qint64 done, qint64 total);
+QString loadProgress(qint64 entriesRead);
 QString exitCaptionAfterRename();
 
 // Questions of the main commands.

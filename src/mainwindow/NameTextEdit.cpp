@@ -15,7 +15,11 @@ constexpr int kTextBoxScrollWidth = 1;  // grows with the widest line drawn
 // Lines longer than this (all names joined into one, say) are measured in short runs; see
 // measureLongLinesInShortRuns. A line of one name never comes near it.
 constexpr long kLongLineBytes = 4096;
-// Two styles that look the same; a long line alternates between them.
+// Two styles that look the same; a long line alternates between them, a run holding up to this many
+// ASCII characters (more would make too many different runs for the editor to keep their widths).
+constexpr int kAsciiPerRun = 3;
+// Widths of runs the editor keeps (its own default, 1,024, is too few for the runs of a long line).
+constexpr long kPositionCacheEntries = 65536;
 constexpr int kTextStyle = 0;
 constexpr int kTwinStyle = 1;
 
@@ -89,6 +93,7 @@ NameTextEdit::NameTextEdit(QWidget* parent) : QsciScintilla(parent)
     setFolding(QsciScintilla::NoFoldStyle);
     SendScintilla(SCI_SETSCROLLWIDTH, kTextBoxScrollWidth);
     SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1);
+    SendScintilla(SCI_SETPOSITIONCACHE, kPositionCacheEntries);
     // Rectangular selections cannot be told as one start and length.
     SendScintilla(SCI_SETRECTANGULARSELECTIONMODIFIER, 0);
     keepTextBoxKeys();
@@ -136,10 +141,10 @@ void NameTextEdit::applyPalette()
 
 // The editor measures a line in runs of one style, each through the toolkit's text layout, and that costs
 // about half a microsecond per character: a line of three million characters would freeze the window for
-// seconds whenever it is laid out. Runs of one or a few characters cost a fraction of that, as the editor
-// keeps the widths of short runs it has measured. So a long line changes between two styles that look the
-// same before each ASCII character: combining marks and other characters that shape together stay in
-// the run of the character before them. (Kerning between the characters of such a line is lost.)
+// seconds whenever it is laid out. Runs of a few characters cost a fraction of that, as the editor keeps
+// the widths of short runs it has measured. So a long line changes between two styles that look the same
+// before every third ASCII character: combining marks and other characters that shape together stay in
+// the run of the character before them. (Kerning across the ends of such runs is lost.)
 void NameTextEdit::measureLongLinesInShortRuns(long from, long to)
 {
     const long firstLine = SendScintilla(SCI_LINEFROMPOSITION, from);
@@ -156,10 +161,13 @@ void NameTextEdit::measureLongLinesInShortRuns(long from, long to)
         if (lineEnd - lineStart > kLongLineBytes) {
             styles.resize(lineEnd - lineStart);
             char* out = styles.data();
-            char style = kTextStyle;
+            char style = kTwinStyle;
+            int asciiInRun = kAsciiPerRun;
             for (long i = lineStart; i < lineEnd; ++i) {
-                if (static_cast<unsigned char>(text[i]) < 0x80)
+                if (static_cast<unsigned char>(text[i]) < 0x80 && asciiInRun++ == kAsciiPerRun) {
+                    asciiInRun = 1;
                     style = style == kTextStyle ? kTwinStyle : kTextStyle;
+                }
                 out[i - lineStart] = style;
             }
             SendScintilla(SCI_STARTSTYLING, lineStart);
@@ -181,6 +189,13 @@ QString NameTextEdit::text() const
     const long length = SendScintilla(SCI_GETLENGTH);
     const auto* bytes = static_cast<const char*>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
     return QString::fromUtf8(bytes, length);
+}
+
+bool NameTextEdit::holds(QStringView crlfText) const
+{
+    const long length = SendScintilla(SCI_GETLENGTH);
+    const auto* bytes = static_cast<const char*>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
+    return QAnyStringView::equal(QUtf8StringView(bytes, length), crlfText);
 }
 
 void NameTextEdit::replaceAll(const QString& crlfText)

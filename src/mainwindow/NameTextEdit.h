@@ -15,6 +15,8 @@ public:
     void setText(const QString& crlfText) override;
     // Like setText, but as a fresh start: no undo step, and the undo history is forgotten.
     void loadText(const QString& crlfText);
+    // Whether the box holds exactly this text (CR LF form), without making a copy of its own.
+    bool holds(QStringView crlfText) const;
     // Forgets the undo history and keeps the text, for a rescan that finds the text unchanged.
     void forgetUndoHistory();
 

@@ -45,33 +45,46 @@ QString escapedName(const QByteArray& raw)
     return shown;
 }
 
+// A-Z to a-z, every other character as it is: the case folding of ASCII.
+inline char16_t foldAscii(char16_t c)
+{
+    return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
+}
+
+// Compares two keys, each either a folded name or an ASCII name still to fold (folding a folded name
+// again changes nothing, as folded text has no A-Z).
+int compareFolded(QStringView a, QStringView b)
+{
+    const qsizetype n = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t x = foldAscii(a[i].unicode());
+        const char16_t y = foldAscii(b[i].unicode());
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
 // The sorted order of `names`: case-insensitive, ties broken case-sensitively.
 std::vector<qsizetype> sortedOrder(const QStringList& names)
 {
     // Fold once, then sort by the folded key; QStringList::sort would order case-sensitively. ASCII names
-    // (most of them) are folded into one shared buffer rather than a string each. Both stores are reserved
-    // in full, so that the views into them stay valid.
-    qsizetype totalLength = 0;
-    for (const QString& name : names)
-        totalLength += name.size();
-    std::vector<char16_t> asciiFolded;
-    asciiFolded.reserve(size_t(totalLength));
-    std::vector<QString> otherFolded;
-    otherFolded.reserve(size_t(names.size()));
+    // (most of them) are folded while compared, so that a million names need no second copy; the others
+    // are folded into strings of their own.
+    auto isAsciiName = [](const QString& name) {
+        return std::all_of(name.cbegin(), name.cend(), [](QChar c) { return c.unicode() < 0x80; });
+    };
+    std::vector<QString> otherFolded;  // reserved in full, so that the views into it stay valid
+    otherFolded.reserve(size_t(std::count_if(names.cbegin(), names.cend(), [&](const QString& n) { return !isAsciiName(n); })));
     std::vector<QStringView> keys;
     keys.reserve(size_t(names.size()));
     for (const QString& name : names) {
-        if (!std::all_of(name.cbegin(), name.cend(), [](QChar c) { return c.unicode() < 0x80; })) {
+        if (isAsciiName(name)) {
+            keys.emplace_back(name);
+        } else {
             otherFolded.push_back(name.toCaseFolded());
             keys.emplace_back(otherFolded.back());
-            continue;
         }
-        const size_t start = asciiFolded.size();
-        for (QChar c : name) {
-            const char16_t u = c.unicode();
-            asciiFolded.push_back(u >= u'A' && u <= u'Z' ? char16_t(u + (u'a' - u'A')) : u);
-        }
-        keys.emplace_back(asciiFolded.data() + start, name.size());
     }
 
     // Names of one folder tend to share their start ("track_0..."). The few characters after the part
@@ -81,7 +94,7 @@ std::vector<qsizetype> sortedOrder(const QStringList& names)
     for (QStringView k : keys) {
         common = std::min(common, k.size());
         for (qsizetype i = 0; i < common; ++i) {
-            if (k[i] != keys.front()[i]) {
+            if (foldAscii(k[i].unicode()) != foldAscii(keys.front()[i].unicode())) {
                 common = i;
                 break;
             }
@@ -103,14 +116,14 @@ std::vector<qsizetype> sortedOrder(const QStringList& names)
         for (int i = 0; i < packed; ++i) {
             const qsizetype pos = common + i;
             // A shorter key sorts first, as if padded with the lowest character.
-            prefix = (prefix << bits) | (pos < keys[n].size() ? keys[n][pos].unicode() : 0u);
+            prefix = (prefix << bits) | (pos < keys[n].size() ? foldAscii(keys[n][pos].unicode()) : 0u);
         }
         items[n] = {prefix, qsizetype(n)};
     }
     std::sort(items.begin(), items.end(), [&](const Item& a, const Item& b) {
         if (a.prefix != b.prefix)
             return a.prefix < b.prefix;
-        const int c = keys[size_t(a.index)].compare(keys[size_t(b.index)]);
+        const int c = compareFolded(keys[size_t(a.index)], keys[size_t(b.index)]);
         if (c != 0)
             return c < 0;
         return names.at(a.index) < names.at(b.index);
@@ -121,19 +134,34 @@ std::vector<qsizetype> sortedOrder(const QStringList& names)
     return order;
 }
 
+// Puts list[i] = old list[order[i]] for every i, in place: at a million entries a sorted copy beside the
+// unsorted list would add to the peak.
+template <typename T>
+void permute(QList<T>& list, std::vector<qsizetype> order)
+{
+    for (qsizetype start = 0; start < qsizetype(order.size()); ++start) {
+        if (order[size_t(start)] == start)
+            continue;
+        T held = std::move(list[start]);
+        qsizetype at = start;
+        for (;;) {
+            const qsizetype from = order[size_t(at)];
+            order[size_t(at)] = at;
+            if (from == start) {
+                list[at] = std::move(held);
+                break;
+            }
+            list[at] = std::move(list[from]);
+            at = from;
+        }
+    }
+}
+
 void sortResult(ScanResult& result)
 {
     const std::vector<qsizetype> order = sortedOrder(result.names);
-    QStringList names;
-    QList<FileIdentity> identities;
-    names.reserve(result.names.size());
-    identities.reserve(result.names.size());
-    for (qsizetype i : order) {
-        names.append(result.names.at(i));
-        identities.append(result.identities.at(i));
-    }
-    result.names.swap(names);
-    result.identities.swap(identities);
+    permute(result.names, order);
+    permute(result.identities, order);
 }
 
 bool isAscii(QByteArrayView raw)
@@ -150,12 +178,7 @@ bool isListableName(const QString& name)
 
 void sortNames(QStringList& names)
 {
-    const std::vector<qsizetype> order = sortedOrder(names);
-    QStringList sorted;
-    sorted.reserve(names.size());
-    for (qsizetype i : order)
-        sorted.append(names.at(i));
-    names.swap(sorted);
+    permute(names, sortedOrder(names));
 }
 
 QString withTrailingSeparator(const QString& path)
@@ -170,9 +193,18 @@ ScanResult scanDirectory(const QString& dirPath, const ListingOptions& options)
     return scanDirectory(DirectoryHandle(dirPath), options);
 }
 
-ScanResult scanDirectory(const DirectoryHandle& handle, const ListingOptions& options)
+ScanResult scanDirectory(const DirectoryHandle& handle, const ListingOptions& options, const ScanProgress& progress)
 {
     ScanResult result;
+    qsizetype read = 0;
+    auto goOn = [&] {
+        if (!progress || progress(read))
+            return true;
+        result = ScanResult();
+        result.leftOutAreFolders = !options.renameDirs;
+        result.stopped = true;
+        return false;
+    };
     result.leftOutAreFolders = !options.renameDirs;
     DirectoryWalk walk(handle);
     if (!walk.isOpen())
@@ -184,6 +216,8 @@ ScanResult scanDirectory(const DirectoryHandle& handle, const ListingOptions& op
         result.identities.append({device, inode});
     };
     while (const std::optional<DirectoryWalk::Entry> e = walk.next()) {
+        if (++read % kScanProgressEntries == 0 && !goOn())
+            return result;
         if (e->hidden)
             continue;
         bool isDir = e->kind == Kind::Directory;
@@ -226,6 +260,8 @@ ScanResult scanDirectory(const DirectoryHandle& handle, const ListingOptions& op
         if (!isSiblingTool(name))
             add(name, e->inode);
     }
+    if (read >= kScanProgressEntries && !goOn())
+        return result;
     sortResult(result);
     return result;
 }

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace names {
 
 struct ListingOptions {
@@ -19,14 +21,20 @@ struct ScanResult {
     QStringList unlistable;     // entries no line can name: invalid encoding, or a line break in the name (shown escaped)
     qsizetype leftOutByOptions = 0;  // files (or folders) the listing options leave out
     bool leftOutAreFolders = false;  // what they leave out: folders when only files are listed
+    bool stopped = false;            // the progress asked to stop: the result is empty
 };
+
+// Told now and then how many entries the scan has read; returns false to stop it. Called after every
+// kScanProgressEntries entries read, and once more before the sort (in a folder of at least as many).
+using ScanProgress = std::function<bool(qsizetype entriesRead)>;
+constexpr qsizetype kScanProgressEntries = 4096;
 
 // Never lists ".", "..", hidden entries, the sibling tool "peldra.exe" (any case), sockets, pipes or devices.
 // A dangling symbolic link is listed like a file. A directory that cannot be read gives an empty result.
 // The path is taken as it is: blanks at either end belong to the folder's name.
 ScanResult scanDirectory(const QString& dirPath, const ListingOptions& options);
 // The same, through a directory held open; the path it was opened with plays no part.
-ScanResult scanDirectory(const DirectoryHandle& dir, const ListingOptions& options);
+ScanResult scanDirectory(const DirectoryHandle& dir, const ListingOptions& options, const ScanProgress& progress = {});
 
 // False for a name the scan never lists whatever the entry is: hidden names (".x", "." and "..")
 // and the sibling tool "peldra.exe" in any letter case. An entry renamed to such a name would

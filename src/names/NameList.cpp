@@ -47,11 +47,14 @@ void NameList::setStartPath(const QString& path)
     m_startPath = withTrailingSeparator(path.trimmed());
 }
 
-const ScanResult& NameList::scan(const ListingOptions& options)
+const ScanResult& NameList::scan(const ListingOptions& options, const ScanProgress& progress)
 {
     m_dir = DirectoryHandle(m_startPath);
     m_watch.restart(m_dir);
-    m_scan = scanDirectory(m_dir, options);
+    m_scan = ScanResult();  // the old list goes before the new one is read: both at once would double the peak
+    m_scannedText.clear();
+    m_recoverText.clear();
+    m_scan = scanDirectory(m_dir, options, progress);
     m_scannedText = buildNameText(m_scan.names);
     m_recoverText = m_scannedText;
     m_recoverNameOf.clear();
@@ -162,7 +165,13 @@ RenameOutcome NameList::rename(const QString& text, const ListingOptions& option
             recoverNameOf.insert(key, move.from);
     }
 
-    scan(options);
+    // The listing afterwards takes long in a large folder; it reports as the last renames did.
+    const qsizetype total = plan.moves.size();
+    scan(options, [&](qsizetype) {
+        if (progress)
+            progress(total, total);
+        return true;
+    });
     m_recoverNameOf = std::move(recoverNameOf);
     QString recover;
     recover.reserve(m_scannedText.size());

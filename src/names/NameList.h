@@ -36,8 +36,8 @@ public:
     const QString& startPath() const { return m_startPath; }
 
     // Opens the start path afresh, holds that directory and lists it. The name text of the new list
-    // becomes the recover text.
-    const ScanResult& scan(const ListingOptions& options);
+    // becomes the recover text. `progress` may stop the scan (see ScanProgress): the list is then empty.
+    const ScanResult& scan(const ListingOptions& options, const ScanProgress& progress = {});
     const ScanResult& lastScan() const { return m_scan; }
     const QStringList& names() const { return m_scan.names; }
     // The name text of the last scan: the display names joined by CR LF.

@@ -1,6 +1,7 @@
 // Start-up, choosing a directory, leaving the program and the options of the view menu, driven through
 // the window's object names as a user would.
 #include "chooser/Browser.h"
+#include "names/DirectoryScan.h"
 #include "mainwindow/NameTextEdit.h"
 #include "settings/WindowPlacement.h"
 #include "support/TestSupport.h"
@@ -15,7 +16,11 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -249,6 +254,40 @@ TEST_F(LifecycleTest, ClosingByTheWindowSystemAsksWhileNamesAreNotSet)
     form->show();
     EXPECT_TRUE(form->close());
     EXPECT_EQ(messenger.shown.size(), 4);
+}
+
+TEST_F(LifecycleTest, ALargeFolderShowsItsProgressWhileLoadingAndCanBeClosedMeanwhile)
+{
+    store("Options", "Directorys", "0");
+    TempTree big;
+    const qsizetype count = 2 * names::kScanProgressEntries + 1;
+    for (qsizetype i = 0; i < count; ++i)
+        ::close(::open(QFile::encodeName(big.file(QStringLiteral("f%1.txt").arg(i))).constData(), O_CREAT | O_WRONLY, 0644));
+    newForm()->show();
+    form->set_Startpfad(big.path());
+    QStringList titles;
+    QObject::connect(form.get(), &QWidget::windowTitleChanged, [&](const QString& t) { titles << t; });
+    int turns = 0;  // the event loop turns while the folder is read
+    QTimer heartbeat;
+    QObject::connect(&heartbeat, &QTimer::timeout, [&] { ++turns; });
+    heartbeat.start(0);
+
+    form->InitializeMe();
+    EXPECT_GE(turns, 2);
+    ASSERT_FALSE(titles.isEmpty());
+    EXPECT_EQ(titles.first(), "Verzeichnis wird gelesen: 4.096 Einträge");
+    EXPECT_EQ(form->windowTitle(), QDir::toNativeSeparators(big.path() + "/"));
+    EXPECT_EQ(listed().size(), count);
+    EXPECT_EQ(form->LineCount(), count);
+
+    // Closed by the window system while reading: no question, the load stops, the window goes.
+    newForm()->show();
+    form->set_Startpfad(big.path());
+    QTimer::singleShot(0, form.get(), [this] { form->close(); });
+    form->InitializeMe();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(form->originalNames().isEmpty());
+    EXPECT_TRUE(messenger.shown.isEmpty());
 }
 
 TEST_F(LifecycleTest, CtrlKeysFollowTheirItemsEnabledState)

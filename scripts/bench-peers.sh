@@ -117,7 +117,7 @@ check() {
 declare -A cmds=(
   [bare]="$work/bare $dir"
   [quillet]="$quillet --apply $work/names.txt $dir"
-  [python]="python3 $work/rename.py $dir"
+  [python]="/usr/bin/python3 $work/rename.py $dir"
   [mmv]="mmv -r $dir/track_\* Titel_#1"
   [vidir]="env EDITOR=$work/edit.sh vidir $dir"
 )

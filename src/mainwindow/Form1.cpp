@@ -280,6 +280,9 @@ void Form1::Setzen_Click()
     }
 
     m_renaming = true;
+    // The checks took their time already: the window shows that the rename starts before it plans.
+    setWindowTitle(msg::renameProgress(0, m_names.names().size()));
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     QElapsedTimer sincePaint;
     const names::RenameOutcome outcome =
         m_names.rename(text, storedListingOptions(), [&](qsizetype done, qsizetype total) {

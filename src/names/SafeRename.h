@@ -72,7 +72,6 @@ public:
 
 private:
     struct Steps;  // the steps of one system's ways, defined beside its implementation
-    friend struct Steps;
 
     void step() const
     {

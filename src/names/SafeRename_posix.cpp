@@ -1,7 +1,7 @@
 // Renaming without replacing on Linux and other POSIX systems. Three ways, the first one the file
 // system allows:
-//  1. The no-replace rename (renameat2): one atomic step. Every kernel file system a user plugs in
-//     takes it (ext4, XFS, btrfs, FAT, exFAT, NTFS); FUSE and network file systems mostly do not.
+//  1. The no-replace rename (renameat2): one atomic step. The kernel's own file systems take it;
+//     FUSE and network file systems mostly do not.
 //  2. For a file: its new name as a hard link first, since a link never replaces; then the old
 //     name is taken away (bindfs, NTFS and sshfs through FUSE).
 //  3. For a directory, and for a file where there are no hard links (FAT and exFAT through FUSE):

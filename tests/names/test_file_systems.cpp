@@ -27,12 +27,13 @@ QString findTool(const QString& name)
     return found.isEmpty() ? QStandardPaths::findExecutable(name, {"/usr/sbin", "/sbin"}) : found;
 }
 
+// Runs `program`; `error` receives what it said on standard error.
 bool run(const QString& program, const QStringList& args, QString* error = nullptr)
 {
     QProcess p;
     p.start(program, args);
     const bool ok = p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-    if (!ok && error)
+    if (error)
         *error = program + ": " + QString::fromLocal8Bit(p.readAllStandardError()).trimmed();
     return ok;
 }
@@ -55,8 +56,8 @@ public:
             return;
         ::stat(QFile::encodeName(m_point).constData(), &after);
         m_mounted = after.st_dev != before.st_dev;
-        if (!m_mounted)
-            m_skip = driver + " did not mount";
+        if (!m_mounted)  // some drivers end with 0 without mounting
+            m_skip = "did not mount here (" + m_skip + ")";
     }
     ~FuseMount()
     {

@@ -279,9 +279,15 @@ RenameOutcome executeRenames(const RenamePlan& plan, Renamer& renamer,
     if (progress)
         progress(0, n);
 
+    std::optional<QString> fileSystem;  // asked once, at the first refusal that names it
     auto diskFailure = [&](const PlannedRename& m, int err) {
         diskFailures.append({m.line, m.from, m.to, err == EEXIST ? RenameReason::TargetExists : RenameReason::DiskError,
                              err == EEXIST ? 0 : err});
+        if (err == EOPNOTSUPP) {
+            if (!fileSystem)
+                fileSystem = renamer.fileSystemName();
+            diskFailures.last().fileSystem = *fileSystem;
+        }
     };
 
     // Phase 1: move the blocking entries out of the way.

@@ -61,6 +61,7 @@ struct RenameProblem {
     int otherLine = 0;     // SameTargetAsLine, TargetHeldByStayingLine
     QString currentName;   // LeftUnderTemporaryName, KeptUnderOtherName, EntryRenamedElsewhere,
                            // StrayTemporaryName: the name the entry has now
+    QString fileSystem;    // DiskError EOPNOTSUPP: the file system that refused, where known
 };
 
 struct RenamePlan {

@@ -81,7 +81,8 @@ QString renameReasonText(const names::RenameProblem& p)
         return QStringLiteral("Ziel existiert bereits (Zeile %1 wird nicht umbenannt)").arg(p.otherLine);
     case RenameReason::TargetExists: return errorText(EEXIST);
     case RenameReason::NoFreeTemporaryName: return QStringLiteral("kein freier vorläufiger Name gefunden");
-    case RenameReason::DiskError: return errorText(p.errorCode);
+    case RenameReason::DiskError:
+        return p.errorCode == EOPNOTSUPP ? unsafeRenameText(p.fileSystem) : errorText(p.errorCode);
     case RenameReason::LeftUnderTemporaryName:
         return errorText(p.errorCode) + QStringLiteral("; der Eintrag heißt jetzt „%1“").arg(visible(p.currentName));
     case RenameReason::KeptUnderOtherName:

@@ -1,5 +1,7 @@
 #pragma once
 // Invariant checks of the fuzz targets: a broken one aborts, so libFuzzer keeps the input as a crash.
+#include "transforms/oracle.h"
+
 #include <QString>
 
 #include <cstdio>
@@ -13,17 +15,8 @@ namespace fuzzcheck {
     std::abort();
 }
 
-// No half of a surrogate pair anywhere.
-inline bool wellFormed(const QString& s)
-{
-    for (qsizetype i = 0; i < s.size(); ++i) {
-        if (s[i].isHighSurrogate() && i + 1 < s.size() && s[i + 1].isLowSurrogate())
-            ++i;
-        else if (s[i].isSurrogate())
-            return false;
-    }
-    return true;
-}
+// No half of a surrogate pair anywhere: the same rule as the transcriptions use.
+using oracle::wellFormed;
 
 }  // namespace fuzzcheck
 

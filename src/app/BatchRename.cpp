@@ -3,6 +3,7 @@
 #include "names/DirectoryScan.h"
 #include "names/NameList.h"
 #include "names/NameText.h"
+#include "names/RenameChecks.h"
 #include "names/RenamePlan.h"
 #include "textmode/TextFile.h"
 #include "textmode/TextMode.h"
@@ -12,17 +13,12 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+#include <algorithm>
 #include <optional>
 
 namespace app {
 
 namespace {
-
-// 1-based number of the first line that equals `line`.
-qsizetype lineNumberOf(const QStringList& lines, const QString& line)
-{
-    return lines.indexOf(line) + 1;
-}
 
 QString entriesWord(bool directories, qsizetype count)
 {
@@ -115,41 +111,54 @@ int runBatch(const BatchRequest& request, QTextStream& out, QTextStream& err)
                           .arg(scan.unlistable.size()))
             << Qt::endl;
 
-    // The checks of the window, in its order; each one stops the whole batch.
-    const QString invalid = names::invalidCharsReport(text);
-    if (!invalid.isEmpty()) {
-        const QString line = invalid.mid(1, invalid.size() - 2);  // framed by LF and CR
-        const QStringList lines = names::splitNameLines(text, names::lineCount(text));
+    // The checks of the window, in its order; each one stops the whole batch. A dry run goes on to list
+    // every line the window would mark, with the same words.
+    const names::CheckResult check = names::checkRename(text, scan.names.size(), true);
+    switch (check.verdict) {
+    case names::RenameCheck::InvalidCharacters:
         err << QStringLiteral("Die Dateinamen enthalten ungültige Zeichen (\\/*?\"<>|). Dateien werden nicht umbenannt!")
-            << Qt::endl
-            << QStringLiteral("Zeile %1: „%2“").arg(lineNumberOf(lines, line)).arg(ui::visible(line)) << Qt::endl;
-        return kExitNotAllRenamed;
-    }
-    const qsizetype lineCount = names::lineCount(text);
-    if (lineCount != scan.names.size()) {
-        err << lineCountMismatch(request, dirPath, scan.names.size(), lineCount) << Qt::endl
-            << QStringLiteral("Es wurde nichts umbenannt.") << Qt::endl;
-        return kExitNotAllRenamed;
-    }
-    const names::DuplicateLines duplicates = names::findDuplicateLines(text);
-    if (duplicates.found()) {
+            << Qt::endl;
+        if (!request.dryRun)
+            err << ui::lineLabel(check.offendingLineIndex + 1) << QStringLiteral("„%1“").arg(ui::visible(check.offendingLine))
+                << Qt::endl;
+        break;
+    case names::RenameCheck::WrongLineCount:
+        err << lineCountMismatch(request, dirPath, scan.names.size(), names::lineCount(text)) << Qt::endl;
+        break;
+    case names::RenameCheck::DuplicateLines:
         // The window asks whether to go on; without a window the answer is No.
         err << QStringLiteral("Es sind doppelte Zeilen vorhanden!     Zeile: %1 und Zeile: %2 sind gleich!")
-                   .arg(duplicates.first + 1)
-                   .arg(duplicates.second + 1)
+                   .arg(check.duplicates.first + 1)
+                   .arg(check.duplicates.second + 1)
             << Qt::endl
-            << QStringLiteral("Name:  '%1'").arg(ui::visible(duplicates.line)) << Qt::endl
-            << QStringLiteral("Es wurde nichts umbenannt.") << Qt::endl;
-        return kExitNotAllRenamed;
+            << QStringLiteral("Name:  '%1'").arg(ui::visible(check.duplicates.line)) << Qt::endl;
+        break;
+    case names::RenameCheck::NothingChanged:
+    case names::RenameCheck::Ok:
+        break;
     }
+    const bool stopped = check.verdict != names::RenameCheck::Ok;
 
     if (request.dryRun) {
-        const names::RenamePlan plan = names::planRenames(scan.names, names::splitNameLines(text, scan.names.size()));
-        for (const names::PlannedRename& move : plan.moves)
-            out << ui::visible(move.from) << QStringLiteral(" → ") << ui::visible(move.to) << Qt::endl;
-        for (const names::RenameProblem& problem : plan.refused)
-            err << ui::renameProblemLine(problem) << Qt::endl;
-        return plan.refused.isEmpty() ? kExitAllRenamed : kExitNotAllRenamed;
+        const names::RenameContext context = list.renameContext();
+        const QList<names::LineMark> marks = names::checkLines(context, text);
+        if (!stopped) {
+            const names::RenamePlan plan =
+                names::planRenames(scan.names, names::splitNameLines(text, scan.names.size()), context.limits());
+            for (const names::PlannedRename& move : plan.moves)
+                out << ui::visible(move.from) << QStringLiteral(" → ") << ui::visible(move.to) << Qt::endl;
+        }
+        for (const names::LineMark& mark : marks)
+            err << ui::lineMarkLine(mark) << Qt::endl;
+        if (stopped)
+            err << QStringLiteral("Es wurde nichts umbenannt.") << Qt::endl;
+        return stopped || std::any_of(marks.cbegin(), marks.cend(), names::isRefusal) ? kExitNotAllRenamed
+                                                                                      : kExitAllRenamed;
+    }
+    if (stopped) {
+        if (check.verdict != names::RenameCheck::InvalidCharacters)
+            err << QStringLiteral("Es wurde nichts umbenannt.") << Qt::endl;
+        return kExitNotAllRenamed;
     }
 
     const names::RenameOutcome outcome = list.rename(text, options);

@@ -3,6 +3,7 @@
 
 #include "mainwindow/FehlerDialog.h"
 #include "mainwindow/MainWindowUi.h"
+#include "mainwindow/NameMarks.h"
 #include "mainwindow/Messages.h"
 #include "mainwindow/NameTextEdit.h"
 #include "mainwindow/ToolCommands.h"
@@ -131,6 +132,7 @@ void Form1::showScan()
     m_ui->nameTextTextMode->loadText(QString());
     m_ui->originalNames->setStringList(scan.names);
     m_nameBox = box;
+    m_marks->setContext(m_names.renameContext());
     m_ui->nameTextTextMode->hide();
     box->show();
     // A fresh list is no edit: nothing to undo. After a rename the box usually shows the new names

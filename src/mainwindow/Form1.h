@@ -11,6 +11,7 @@
 
 class Browser;
 class FehlerDialog;
+class NameMarks;
 class NameTextEdit;
 class ToolCommands;
 class Toolbars;
@@ -62,6 +63,7 @@ public:
     QStringList TempList() const { return m_names.comparedLines(); }
     bool alwaysOnTopBox() const;
     NameTextEdit* nameBox() const { return m_nameBox; }
+    NameMarks* nameMarks() const { return m_marks; }
     // The folder and file name an update replaces; by default the running program's own.
     void setUpdateTarget(const QString& programDir, const QString& programFile);
 
@@ -108,6 +110,7 @@ private:
     std::unique_ptr<MainWindowUi> m_ui;
     std::unique_ptr<Toolbars> m_toolbars;
     ToolCommands* m_tools = nullptr;
+    NameMarks* m_marks = nullptr;
     names::NameList m_names;
     NameTextEdit* m_nameBox = nullptr;
     bool m_renaming = false;

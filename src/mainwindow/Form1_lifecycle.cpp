@@ -4,6 +4,7 @@
 #include "chooser/Browser.h"
 #include "mainwindow/FehlerDialog.h"
 #include "mainwindow/MainWindowUi.h"
+#include "mainwindow/NameMarks.h"
 #include "mainwindow/Messages.h"
 #include "mainwindow/NameTextEdit.h"
 #include "mainwindow/ToolCommands.h"
@@ -53,6 +54,7 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent), m_ui(std::make_unique<MainW
     host.allowRestore = [this] { setRestoreEnabled(true); };
     host.buttonsLocked = [this] { return m_locked; };
     m_tools = new ToolCommands(this, *m_ui, std::move(host));
+    m_marks = new NameMarks(m_ui->nameTextDirectoryMode, m_ui->nameTextCaption, m_ui->rename, this);
     wire();
 }
 
@@ -61,6 +63,7 @@ Form1::~Form1()
     // The chooser is a window of its own.
     delete m_browser.data();
     // Controls go after this object's own members: nothing they send on the way may reach it.
+    delete m_marks;
     delete m_tools;
     m_ui->nameTextDirectoryMode->disconnect(this);
     m_ui->nameTextTextMode->disconnect(this);

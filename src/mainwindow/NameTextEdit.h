@@ -38,6 +38,25 @@ public:
     // A position between a CR and its LF belongs to the line the CR ends.
     qsizetype lineOfCanonicalPosition(qsizetype position) const;
 
+    // Marks over lines or characters, drawn with the editor's indicators: the text and its undo history stay
+    // as they are, and the marks move with the text they cover. Lines and columns as in text() (UTF-16).
+    enum class MarkStyle { Line, Character };
+    struct Mark {
+        qsizetype line = 0;
+        qsizetype column = 0;  // Character: from the line's start
+        qsizetype length = 1;  // Character
+        MarkStyle style = MarkStyle::Line;
+    };
+    // Replaces every mark.
+    void setMarks(const QList<Mark>& marks);
+    void setMarkColour(const QColor& colour);
+    // The line shown at a point of the viewport, or -1 below the last line.
+    qsizetype lineAt(const QPoint& viewportPoint) const;
+    // The point just below the start of a line, in viewport coordinates, where a tooltip for it goes.
+    QPoint pointBelowLine(qsizetype line) const;
+    // The cursor to the start of a line, scrolled into view.
+    void goToLine(qsizetype line);
+
 Q_SIGNALS:
     // Every change of the text: once per edit by the user, once per setText or loadText.
     void changed();

@@ -215,19 +215,30 @@ ScanResult scanDirectory(const DirectoryHandle& handle, const ListingOptions& op
         result.names.append(name);
         result.identities.append({device, inode});
     };
+    // A name that is not listed still occupies its name: the rename checks its targets against these.
+    auto leftOut = [&](const DirectoryWalk::Entry& entry) {
+        const QString name = isAscii(entry.name) ? QString::fromLatin1(entry.name) : QFile::decodeName(entry.name.toByteArray());
+        if (name != QLatin1String(".") && name != QLatin1String(".."))
+            result.otherNames.append(name);
+    };
     while (const std::optional<DirectoryWalk::Entry> e = walk.next()) {
         if (++read % kScanProgressEntries == 0 && !goOn())
             return result;
-        if (e->hidden)
+        if (e->hidden) {
+            leftOut(*e);
             continue;
+        }
         bool isDir = e->kind == Kind::Directory;
         bool attributesRead = true;
         if (e->kind == Kind::Other) {
+            leftOut(*e);
             continue;  // sockets, pipes, devices
         } else if (e->kind == Kind::Link || e->kind == Kind::Unknown) {
             if (const std::optional<Kind> target = walk.kindOf(e->name, true)) {
-                if (*target != Kind::Directory && *target != Kind::File)
+                if (*target != Kind::Directory && *target != Kind::File) {
+                    leftOut(*e);
                     continue;
+                }
                 isDir = *target == Kind::Directory;
             } else if (walk.kindOf(e->name, false) == Kind::Link) {
                 isDir = false;  // a dangling link is listed like a file
@@ -237,6 +248,7 @@ ScanResult scanDirectory(const DirectoryHandle& handle, const ListingOptions& op
         }
         if (attributesRead && !wanted(isDir, options)) {
             ++result.leftOutByOptions;
+            leftOut(*e);
             continue;
         }
         // Most names are plain ASCII, which needs neither the locale's decoder nor the round trip below.
@@ -246,6 +258,8 @@ ScanResult scanDirectory(const DirectoryHandle& handle, const ListingOptions& op
                 result.unlistable.append(escapedName(e->name.toByteArray()));
             else if (!isSiblingTool(name))
                 add(name, e->inode);
+            else
+                result.otherNames.append(name);
             continue;
         }
         const QByteArray bytes = e->name.toByteArray();
@@ -259,6 +273,8 @@ ScanResult scanDirectory(const DirectoryHandle& handle, const ListingOptions& op
         }
         if (!isSiblingTool(name))
             add(name, e->inode);
+        else
+            result.otherNames.append(name);
     }
     if (read >= kScanProgressEntries && !goOn())
         return result;

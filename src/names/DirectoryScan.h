@@ -19,6 +19,7 @@ struct ScanResult {
     QStringList names;          // sorted: case-insensitive, ties broken case-sensitively
     QList<FileIdentity> identities;  // identities[i] is what names[i] was at the scan
     QStringList unlistable;     // entries no line can name: invalid encoding, or a line break in the name (shown escaped)
+    QStringList otherNames;     // entries a line can name that the list leaves out (hidden, filtered, the sibling tool)
     qsizetype leftOutByOptions = 0;  // files (or folders) the listing options leave out
     bool leftOutAreFolders = false;  // what they leave out: folders when only files are listed
     bool stopped = false;            // the progress asked to stop: the result is empty

@@ -1,5 +1,6 @@
 #include "names/NameList.h"
 
+#include "names/NameLimit.h"
 #include "names/NameRules.h"
 #include "names/SafeRename.h"
 
@@ -64,29 +65,19 @@ const ScanResult& NameList::scan(const ListingOptions& options, const ScanProgre
 
 CheckResult NameList::check(const QString& text)
 {
-    CheckResult result;
-    // The report frames the line with LF and CR; blanks around it are trimmed first, then the frame.
-    QString offending = invalidCharsReport(text);
-    while (offending.startsWith(QLatin1Char(' ')))
-        offending.remove(0, 1);
-    while (offending.endsWith(QLatin1Char(' ')))
-        offending.chop(1);
-    offending = offending.size() >= 2 ? offending.mid(1, offending.size() - 2) : QString();
-    if (!offending.isEmpty()) {
-        result.verdict = RenameCheck::InvalidCharacters;
-        result.offendingLine = offending;
-    } else if (m_scan.names.size() != lineCount(text)) {
-        // Counted on the very text that is split, so a line can never pair with another entry.
-        result.verdict = RenameCheck::WrongLineCount;
-    } else if (!m_modified) {
-        result.verdict = RenameCheck::NothingChanged;
-    } else {
+    CheckResult result = checkRename(text, m_scan.names.size(), m_modified);
+    if (result.verdict == RenameCheck::DuplicateLines || result.verdict == RenameCheck::Ok)
         m_checkedText = text;
-        result.duplicates = findDuplicateLines(text);
-        if (result.duplicates.found())
-            result.verdict = RenameCheck::DuplicateLines;
-    }
     return result;
+}
+
+RenameContext NameList::renameContext() const
+{
+    RenameContext context;
+    context.names = m_scan.names;
+    context.otherNames = QSet<QString>(m_scan.otherNames.cbegin(), m_scan.otherNames.cend());
+    context.nameMaxBytes = nameMaxBytes(m_dir);
+    return context;
 }
 
 QStringList NameList::renamedLines() const
@@ -120,7 +111,14 @@ RenameOutcome NameList::rename(const QString& text, const ListingOptions& option
     m_renamedText = text;
     m_renamedLineCount = m_scan.names.size();
     const QList<QStringView> lines = splitNameLineViews(m_renamedText, m_renamedLineCount);
-    RenamePlan plan = planRenames(m_scan.names, lines);
+    // The checks of the marks, with one more look at a name taken outside the list: it may be gone by now.
+    const RenameContext context = renameContext();
+    PlanLimits limits = context.limits();
+    if (limits.takenOutsideList)
+        limits.takenOutsideList = [&](const QString& name) {
+            return context.otherNames.contains(name) && m_dir.entryIdentity(name).isValid();
+        };
+    RenamePlan plan = planRenames(m_scan.names, lines, limits);
     // The scan's inodes serve the journal, which confirms those of names others changed since (by the watch).
     for (PlannedRename& move : plan.moves)
         move.inode = m_scan.identities.at(move.line - 1).inode;

@@ -5,6 +5,7 @@
 #include "names/DirectoryWatch.h"
 #include "names/NameText.h"
 #include "names/RenameJournal.h"
+#include "names/RenameChecks.h"
 #include "names/RenamePlan.h"
 
 #include <QHash>
@@ -13,15 +14,6 @@
 #include <optional>
 
 namespace names {
-
-// What stops a rename before anything is touched, in the order the checks run.
-enum class RenameCheck { Ok, InvalidCharacters, WrongLineCount, NothingChanged, DuplicateLines };
-
-struct CheckResult {
-    RenameCheck verdict = RenameCheck::Ok;
-    QString offendingLine;      // InvalidCharacters: the first such line
-    DuplicateLines duplicates;  // DuplicateLines: the first pair (the user may go on)
-};
 
 // The user's folder of rename journals: never inside a renamed directory.
 QString defaultJournalFolder();
@@ -54,6 +46,8 @@ public:
     QStringList comparedLines() const;
 
     CheckResult check(const QString& text);
+    // What the checks of each line need to know of the listed directory.
+    RenameContext renameContext() const;
 
     // Renames every entry by its line of `text` inside the scanned directory, lists it again and keeps
     // the names from before as the recover text. `progress` is told how far the renames are. Nothing is

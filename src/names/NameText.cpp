@@ -4,6 +4,8 @@
 
 #include "names/NameTable.h"
 
+#include <array>
+
 namespace names {
 
 qsizetype lineCount(QStringView text)
@@ -40,15 +42,41 @@ QString lineAround(QStringView text, qsizetype pos)
     return text.mid(start, end - start).toString();
 }
 
-QString invalidCharsReport(QStringView text)
+bool isInvalidNameCharacter(QChar c)
 {
-    static const char16_t kInvalid[] = {u'\\', u'/', u'*', u'?', u'<', u'>', u'|', u'"'};
-    for (char16_t c : kInvalid) {
+    // All eight are ASCII: a bit each in a mask of the first 128 characters, as every character of every
+    // line is asked while the user types.
+    static constexpr auto kMask = [] {
+        std::array<quint64, 2> mask{};
+        for (char16_t invalid : kInvalidNameCharacters)
+            mask[invalid / 64] |= quint64(1) << (invalid % 64);
+        return mask;
+    }();
+    const char16_t u = c.unicode();
+    return u < 128 && (kMask[u / 64] >> (u % 64) & 1) != 0;
+}
+
+InvalidCharacter firstInvalidCharacter(QStringView text)
+{
+    InvalidCharacter found;
+    for (char16_t c : kInvalidNameCharacters) {
         const qsizetype pos = text.indexOf(QChar(c));
-        if (pos >= 0)
-            return QLatin1Char('\n') + lineAround(text, pos) + QLatin1Char('\r');
+        if (pos >= 0) {
+            found.line = text.left(pos).count(kCrLf);
+            found.lineText = lineAround(text, pos);
+            break;
+        }
     }
-    return QString();
+    return found;
+}
+
+QStringView duplicateKey(QStringView line)
+{
+    while (!line.isEmpty() && line.front() == QLatin1Char(' '))
+        line = line.mid(1);
+    while (!line.isEmpty() && line.back() == QLatin1Char(' '))
+        line.chop(1);
+    return line;
 }
 
 namespace {
@@ -59,11 +87,7 @@ QList<QStringView> trimmedNonBlankLines(QStringView text)
     QList<QStringView> lines;
     qsizetype start = 0;
     auto take = [&](qsizetype end) {
-        QStringView line = text.mid(start, end - start);
-        while (!line.isEmpty() && line.front() == QLatin1Char(' '))
-            line = line.mid(1);
-        while (!line.isEmpty() && line.back() == QLatin1Char(' '))
-            line.chop(1);
+        const QStringView line = duplicateKey(text.mid(start, end - start));
         if (!line.isEmpty())
             lines.append(line);
     };

@@ -16,9 +16,20 @@ QString buildNameText(const QStringList& entryNames);
 // The line (without line-break characters) that contains position pos.
 QString lineAround(QStringView text, qsizetype pos);
 
-// Returns "\n" + line + "\r" for the first line holding one of the eight characters a name may not
-// contain (searched in the order \ / * ? < > | "), or an empty text when there is none.
-QString invalidCharsReport(QStringView text);
+// The eight characters a name may not contain, in the order they are searched for.
+inline constexpr char16_t kInvalidNameCharacters[] = {u'\\', u'/', u'*', u'?', u'<', u'>', u'|', u'"'};
+bool isInvalidNameCharacter(QChar c);
+
+struct InvalidCharacter {
+    qsizetype line = -1;  // from 0
+    QString lineText;     // the whole line, without its line break
+    bool found() const { return line >= 0; }
+};
+// The line of the first occurrence of the first of the eight characters that occurs at all.
+InvalidCharacter firstInvalidCharacter(QStringView text);
+
+// A line as the duplicate check compares it: without leading and trailing blanks. Empty: not compared.
+QStringView duplicateKey(QStringView line);
 
 struct DuplicateLines {
     // Indexes (from 0) into the compared lines: non-blank lines without leading and trailing blanks.

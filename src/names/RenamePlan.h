@@ -29,11 +29,11 @@ enum class RenameReason {
     ControlCharacter,       // a tab, a line break or another control character
     Slash,                  // contains "/"
     NotRepresentable,       // does not survive the file system's encoding
-    TooLong,                // longer than the file system allows
+    TooLong,                // longer than the file system allows: nameBytes, byteLimit
     NeverListed,            // hidden name or the sibling tool's name: the entry would drop out of the list
     SameTargetAsLine,       // an earlier line has the same final name (otherLine)
-    TargetHeldByStayingLine,  // the target is the name of an entry that is not renamed (otherLine)
-    TargetExists,           // something else already has the name
+    TargetHeldByStayingLine,  // the target is the name of a listed entry that keeps it (otherLine)
+    TargetExists,           // an entry the list does not show already has the name
     NoFreeTemporaryName,    // every temporary name tried was taken
     DiskError,              // the file system refused: errorCode
     LeftUnderTemporaryName, // neither the new nor the old name could be had (errorCode); see currentName
@@ -62,6 +62,8 @@ struct RenameProblem {
     QString currentName;   // LeftUnderTemporaryName, KeptUnderOtherName, EntryRenamedElsewhere,
                            // StrayTemporaryName: the name the entry has now
     QString fileSystem;    // DiskError EOPNOTSUPP: the file system that refused, where known
+    int nameBytes = 0;     // TooLong: the new name's length in the file system's encoding
+    int byteLimit = 0;     // TooLong: the most the file system takes
 };
 
 struct RenamePlan {
@@ -77,11 +79,20 @@ QStringList splitNameLines(const QString& text, qsizetype maxLines);
 // The same lines as views into `text`, which must outlive them.
 QList<QStringView> splitNameLineViews(QStringView text, qsizetype maxLines);
 
+// What the plan knows of the directory beyond its list.
+struct PlanLimits {
+    static constexpr qsizetype kDefaultNameBytes = 255;
+    qsizetype nameMaxBytes = kDefaultNameBytes;  // the longest name the file system takes, in bytes
+    // Whether an entry that is not in the list holds `name`; none: only the listed names are known.
+    std::function<bool(const QString& name)> takenOutsideList;
+};
+
 // originals: the entry names in list order; lines[i] is the line of
 // originals[i]. Lines past the list are ignored; an entry without a line, or
-// with a blank line, keeps its name.
-RenamePlan planRenames(const QStringList& originals, const QList<QStringView>& lines);
-RenamePlan planRenames(const QStringList& originals, const QStringList& lines);
+// with a blank line, keeps its name. RenamePlanner (RenamePlanner.h) does the
+// same work in slices.
+RenamePlan planRenames(const QStringList& originals, const QList<QStringView>& lines, const PlanLimits& limits = {});
+RenamePlan planRenames(const QStringList& originals, const QStringList& lines, const PlanLimits& limits = {});
 
 // What stopped a rename before any entry was touched.
 enum class RenameStop {

@@ -71,15 +71,17 @@ QString renameReasonText(const names::RenameProblem& p)
         return QStringLiteral("Name enthält ein Steuerzeichen (z. B. Tabulator oder Zeilenumbruch)");
     case RenameReason::Slash: return QStringLiteral("Name enthält „/“");
     case RenameReason::NotRepresentable: return QStringLiteral("Name lässt sich im Dateisystem nicht darstellen");
-    case RenameReason::TooLong: return QStringLiteral("Name ist länger als 255 Byte");
+    case RenameReason::TooLong:
+        return QStringLiteral("Zu lang für das Dateisystem (%1 Bytes, höchstens %2)").arg(p.nameBytes).arg(p.byteLimit);
     case RenameReason::NeverListed:
         return p.to.startsWith(QLatin1Char('.'))
-            ? QStringLiteral("Name beginnt mit „.“: der Eintrag wäre versteckt und verschwände aus der Liste")
+            ? QStringLiteral("Dieser Name würde den Eintrag aus der Liste verbergen")
             : QStringLiteral("Name ist dem Hilfsprogramm vorbehalten: der Eintrag verschwände aus der Liste");
-    case RenameReason::SameTargetAsLine: return QStringLiteral("gleicher Zielname wie Zeile %1").arg(p.otherLine);
+    case RenameReason::SameTargetAsLine: return sameAsLineText(p.otherLine);
     case RenameReason::TargetHeldByStayingLine:
-        return QStringLiteral("Ziel existiert bereits (Zeile %1 wird nicht umbenannt)").arg(p.otherLine);
-    case RenameReason::TargetExists: return errorText(EEXIST);
+        return QStringLiteral("Der Name ist schon vergeben: „%1“ (Zeile %2 behält ihn)").arg(visible(p.to)).arg(p.otherLine);
+    case RenameReason::TargetExists:
+        return QStringLiteral("Der Name ist schon vergeben: „%1“ (nicht in der Liste)").arg(visible(p.to));
     case RenameReason::NoFreeTemporaryName: return QStringLiteral("kein freier vorläufiger Name gefunden");
     case RenameReason::DiskError:
         return p.errorCode == EOPNOTSUPP ? unsafeRenameText(p.fileSystem) : errorText(p.errorCode);
@@ -98,12 +100,57 @@ QString renameReasonText(const names::RenameProblem& p)
     return errorText(p.errorCode);
 }
 
+QString lineLabel(qsizetype line)
+{
+    return QStringLiteral("Zeile %1: ").arg(line);
+}
+
+QString sameAsLineText(qsizetype line)
+{
+    return QStringLiteral("Gleich wie Zeile %1").arg(line);
+}
+
 QString renameProblemLine(const names::RenameProblem& p)
 {
     if (p.line == 0)  // an entry no line stands for
         return QStringLiteral("„%1“: %2").arg(visible(p.currentName), renameReasonText(p));
-    return QStringLiteral("Zeile %1: „%2“ → „%3“: %4")
-        .arg(QString::number(p.line), visible(p.from), visible(p.to), renameReasonText(p));
+    return lineLabel(p.line)
+        + QStringLiteral("„%1“ → „%2“: %3").arg(visible(p.from), visible(p.to), renameReasonText(p));
+}
+
+QString lineMarkText(const names::LineMark& mark)
+{
+    using names::LineIssue;
+    switch (mark.issue) {
+    case LineIssue::InvalidCharacter: return QStringLiteral("Ungültiges Zeichen „%1“").arg(mark.character);
+    case LineIssue::DuplicateLine: return sameAsLineText(mark.otherLine + 1);
+    case LineIssue::Refused: return renameReasonText(mark.refusal);
+    case LineIssue::ExtraLine:
+        return mark.count == 1 ? QStringLiteral("Zu dieser Zeile gibt es keinen Eintrag (die Liste hat 1 Eintrag)")
+                               : QStringLiteral("Zu dieser Zeile gibt es keinen Eintrag (die Liste hat %1 Einträge)")
+                                     .arg(mark.count);
+    case LineIssue::MissingLines:
+        return mark.count == 1 ? QStringLiteral("Es fehlt 1 Zeile: die Liste hat einen Eintrag mehr")
+                               : QStringLiteral("Es fehlen %1 Zeilen: die Liste hat %1 Einträge mehr").arg(mark.count);
+    }
+    return {};
+}
+
+QString lineMarkLine(const names::LineMark& mark)
+{
+    if (mark.issue == names::LineIssue::Refused)
+        return renameProblemLine(mark.refusal);
+    return lineLabel(mark.line + 1) + lineMarkText(mark);
+}
+
+QString markedLinesNote(qsizetype lines)
+{
+    if (lines == 0)
+        return {};
+    return lines == 1 ? QStringLiteral("1 Zeile ist markiert: Sie würde nicht umbenannt oder hält die Umbenennung auf (F8: zur Markierung).")
+                      : QStringLiteral("%1 Zeilen sind markiert: Sie würden nicht umbenannt oder halten die Umbenennung auf "
+                                       "(F8: zur nächsten Markierung).")
+                            .arg(lines);
 }
 
 QString renameProblemsHeading(const QList<names::RenameProblem>& problems)

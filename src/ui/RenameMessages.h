@@ -1,5 +1,6 @@
 #pragma once
 // The German wording of what the rename, its journal and its recovery report.
+#include "names/RenameChecks.h"
 #include "names/RenameJournal.h"
 #include "names/RenamePlan.h"
 
@@ -22,8 +23,20 @@ QString unsafeRenameText(const QString& fileSystem);
 // Why one entry was not renamed.
 QString renameReasonText(const names::RenameProblem& problem);
 
+// "Zeile 3: ", the start of every message about one line (counted from 1).
+QString lineLabel(qsizetype line);
+// "Gleich wie Zeile 12" (counted from 1).
+QString sameAsLineText(qsizetype line);
+
 // One entry with its line and reason: "Zeile 3: „a“ → „b“: …".
 QString renameProblemLine(const names::RenameProblem& problem);
+
+// Why a line of the name text is marked, as its tooltip says it.
+QString lineMarkText(const names::LineMark& mark);
+// The same with its line, as the batch mode lists it: "Zeile 3: …".
+QString lineMarkLine(const names::LineMark& mark);
+// How many lines are marked, for the tooltips of the line count and of the rename; empty for none.
+QString markedLinesNote(qsizetype lines);
 
 // Every entry with its line and reason, one per line after a heading; empty for an empty list.
 QString renameProblemsText(const QList<names::RenameProblem>& problems);

@@ -136,7 +136,7 @@ TEST_F(BatchTest, RefusedEntryGivesExitOneAndItsGermanLineWhileTheOthersAreRenam
     dir.add("c.txt", "c");
     const apptest::Run run = apply("c.txt\nx\nc\n");  // a onto c, which keeps its name
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.err, QStringLiteral("Zeile 1: „a.txt“ → „c.txt“: Ziel existiert bereits\n"));
+    EXPECT_EQ(run.err, QStringLiteral("Zeile 1: „a.txt“ → „c.txt“: Der Name ist schon vergeben: „c.txt“ (Zeile 3 behält ihn)\n"));
     EXPECT_EQ(dir.withContent(), QStringList({"a.txt=a", "c.txt=c", "x.txt=b"}));
 }
 
@@ -267,6 +267,18 @@ TEST_F(BatchTest, DryRunPrintsThePlanAndTouchesNothing)
     EXPECT_EQ(run.out, QStringLiteral("b.mp3 → x.mp3\n"));
     EXPECT_TRUE(run.err.startsWith(QStringLiteral("Zeile 1: „a.mp3“ → „c.mp3“"))) << run.err.toStdString();
     EXPECT_EQ(dir.entries(), before);
+
+    // A check that stops the rename still lists every line the window marks, in its words.
+    run = apply("c?\nc\nc\n", {QStringLiteral("--dry-run")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, QString());
+    EXPECT_EQ(run.err, QStringLiteral("Die Dateinamen enthalten ungültige Zeichen (\\/*?\"<>|). Dateien werden nicht umbenannt!\n"
+                                      "Zeile 1: Ungültiges Zeichen „?“\n"
+                                      "Zeile 2: Gleich wie Zeile 3\n"
+                                      "Zeile 2: „b.mp3“ → „c.mp3“: Der Name ist schon vergeben: „c.mp3“ (Zeile 3 behält ihn)\n"
+                                      "Zeile 3: Gleich wie Zeile 2\n"
+                                      "Es wurde nichts umbenannt.\n"));
+    EXPECT_EQ(dir.entries(), before);
 }
 
 TEST_F(BatchTest, ReadsWindows1252AndUtf8NameFiles)
@@ -332,7 +344,7 @@ TEST_F(SameAsWindowTest, SwapAndTakenName)
     const apptest::Run run = renameInBatch(text);
 
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(windowProblems, QStringList({"Zeile 3: „c.txt“ → „x.txt“: Ziel existiert bereits"}));
+    EXPECT_EQ(windowProblems, QStringList({"Zeile 3: „c.txt“ → „x.txt“: Der Name ist schon vergeben: „x.txt“ (Zeile 4 behält ihn)"}));
     EXPECT_EQ(run.err.trimmed().split(QLatin1Char('\n')), windowProblems);
     EXPECT_EQ(batchDir.withContent(), windowDir.withContent());
     EXPECT_EQ(batchDir.withContent(), QStringList({"a.txt=b", "b.txt=a", "c.txt=c", "x.txt=x"}));

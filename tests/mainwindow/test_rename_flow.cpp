@@ -165,8 +165,8 @@ TEST_F(RenameFlow, FailuresAreReportedAndDoNotStopTheOthers)
     // The blank line simply kept its name.
     EXPECT_EQ(messenger.shown, QList<ShownMessage>({{"1 Eintrag wurde nicht umbenannt:", "Nicht alle Namen wurden gesetzt",
                                                      ui::Buttons::Ok, ui::Icon::Stop}}));
-    EXPECT_EQ(messenger.detailsOf.value(0), "Zeile 1: „a.txt“ → „.taken.txt“: Name beginnt mit „.“: "
-                                            "der Eintrag wäre versteckt und verschwände aus der Liste");
+    EXPECT_EQ(messenger.detailsOf.value(0), "Zeile 1: „a.txt“ → „.taken.txt“: "
+                                            "Dieser Name würde den Eintrag aus der Liste verbergen");
 }
 
 TEST_F(RenameFlow, TypingAndSelectionsUseTheCrLfFormAndReachTheRename)

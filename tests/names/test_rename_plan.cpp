@@ -163,7 +163,8 @@ TEST(RenamePlan, TargetHeldByEntryThatStaysIsRefusedAlongTheChain)
     EXPECT_EQ(plan.refused[0].line, 1);
     EXPECT_EQ(plan.refused[0].reason, RenameReason::TargetHeldByStayingLine);
     EXPECT_EQ(plan.refused[0].otherLine, 2);
-    EXPECT_EQ(plan.refused[1].reason, RenameReason::TargetExists);
+    EXPECT_EQ(plan.refused[1].reason, RenameReason::TargetHeldByStayingLine);
+    EXPECT_EQ(plan.refused[1].otherLine, 3);
     EXPECT_EQ(plan.refused[2].line, 4);
     ASSERT_EQ(plan.moves.size(), 2);
     EXPECT_EQ(plan.moves[0].from, "e");

@@ -147,15 +147,23 @@ TEST(LineModel, CountsEveryLine)
     EXPECT_EQ(names::lineCount(big), 20001);  // no cap at 10001
 }
 
-TEST(Checks, InvalidCharactersReportTheWholeLine)
+TEST(Checks, InvalidCharactersGiveTheWholeLineAndItsIndex)
 {
-    EXPECT_EQ(names::invalidCharsReport(u"abc\r\ndef"), QString());
-    EXPECT_EQ(names::invalidCharsReport(u"x\r\na?b\r\nc"), "\na?b\r");
-    EXPECT_EQ(names::invalidCharsReport(u"a|b\r\nc"), "\na|b\r");
-    EXPECT_EQ(names::invalidCharsReport(u"x\r\nyz\""), "\nyz\"\r");
-    // The characters are searched in their order, so "\\" wins over an earlier "?".
-    EXPECT_EQ(names::invalidCharsReport(u"q?\r\nback\\slash"), "\nback\\slash\r");
-    EXPECT_EQ(names::invalidCharsReport(u"c:d"), QString());
+    using names::firstInvalidCharacter;
+    EXPECT_FALSE(firstInvalidCharacter(u"abc\r\ndef").found());
+    EXPECT_FALSE(firstInvalidCharacter(u"c:d").found());
+    const std::pair<QStringView, std::pair<qsizetype, QString>> cases[] = {
+        {u"x\r\na?b\r\nc", {1, "a?b"}},
+        {u"a|b\r\nc", {0, "a|b"}},
+        {u"x\r\nyz\"", {1, "yz\""}},
+        // The characters are searched in their order, so "\\" wins over an earlier "?".
+        {u"q?\r\nback\\slash", {1, "back\\slash"}},
+    };
+    for (const auto& [text, expected] : cases) {
+        const names::InvalidCharacter found = firstInvalidCharacter(text);
+        EXPECT_EQ(found.line, expected.first) << text.toString().toStdString();
+        EXPECT_EQ(found.lineText, expected.second);
+    }
 }
 
 TEST(Checks, DuplicateLinesNameTheFirstPair)

@@ -20,9 +20,9 @@ TEST(RenameMessages, ErrorsReadInGermanAndRareOnesByNumber)
 
 TEST(RenameMessages, ReasonsNameTheOtherLineOrTheNameTheEntryHasNow)
 {
-    EXPECT_EQ(ui::renameReasonText({5, "a", "b", RenameReason::SameTargetAsLine, 0, 2}), "gleicher Zielname wie Zeile 2");
+    EXPECT_EQ(ui::renameReasonText({5, "a", "b", RenameReason::SameTargetAsLine, 0, 2}), "Gleich wie Zeile 2");
     EXPECT_EQ(ui::renameReasonText({5, "a", "b", RenameReason::TargetHeldByStayingLine, 0, 3}),
-              "Ziel existiert bereits (Zeile 3 wird nicht umbenannt)");
+              "Der Name ist schon vergeben: „b“ (Zeile 3 behält ihn)");
     EXPECT_EQ(ui::renameReasonText({5, "a", "b", RenameReason::LeftUnderTemporaryName, EBUSY, 0, "quillet-tmp-1"}),
               "Eintrag ist in Benutzung; der Eintrag heißt jetzt „quillet-tmp-1“");
     // Hidden names and the sibling tool's name are refused for different reasons that read differently.
@@ -41,7 +41,7 @@ TEST(RenameMessages, TheListNamesEveryProblemHoweverMany)
     const QString text = ui::renameProblemsText(many);
     EXPECT_TRUE(text.startsWith("300 Einträge wurden nicht umbenannt:\n"));
     EXPECT_EQ(text.count('\n'), 300);
-    EXPECT_TRUE(text.endsWith("Zeile 300: „f300“ → „x“: Ziel existiert bereits"));
+    EXPECT_TRUE(text.endsWith("Zeile 300: „f300“ → „x“: Der Name ist schon vergeben: „x“ (nicht in der Liste)"));
 }
 
 TEST(RenameMessages, StopAndRecoveryTexts)

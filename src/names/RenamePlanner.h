@@ -1,0 +1,53 @@
+#pragma once
+// The plan of a rename worked out in slices: the window checks the name text while the user types, and
+// a slice must end before the next key is due. planRenames() runs it to the end in one go.
+#include "names/RenamePlan.h"
+
+#include "names/NameTable.h"
+
+#include <QDeadlineTimer>
+
+#include <vector>
+
+namespace names {
+
+class RenamePlanner {
+public:
+    // `originals` and the characters `lines` view must outlive the planner.
+    RenamePlanner(const QStringList& originals, QList<QStringView> lines, PlanLimits limits = {});
+
+    // Works until the plan is done (true) or `deadline` has passed (false: call again).
+    bool advance(const QDeadlineTimer& deadline = QDeadlineTimer(QDeadlineTimer::Forever));
+    bool done() const { return m_phase == Phase::Done; }
+    // The finished plan; valid once, after advance() returned true.
+    RenamePlan takePlan() { return std::move(m_plan); }
+
+private:
+    enum class Phase { Lines, Targets, Staying, Chain, Emit, Done };
+    enum class State : unsigned char { Stays, Moves, Refused };
+    struct Refusal {
+        RenameReason reason = RenameReason::DiskError;
+        int otherLine = 0;
+        int nameBytes = 0;
+    };
+    void planLine(qsizetype i);
+    void claimTarget(qsizetype i);
+    void followChain();
+    void emitLine(qsizetype i);
+
+    const QStringList& m_originals;
+    QList<QStringView> m_lines;
+    PlanLimits m_limits;
+    qsizetype m_count = 0;
+    Phase m_phase = Phase::Lines;
+    qsizetype m_next = 0;  // the next index of the running phase
+    std::vector<State> m_state;
+    QList<QString> m_target;
+    std::vector<Refusal> m_refusal;
+    NameTable<Qt::CaseSensitive> m_moveByTarget;
+    qsizetype m_moving = 0;
+    std::vector<qsizetype> m_staying;
+    RenamePlan m_plan;
+};
+
+}  // namespace names

@@ -91,7 +91,9 @@ void NameMarks::show()
         else if (newLine || spans.last().style != NameTextEdit::MarkStyle::Line)
             spans.append({mark.line, 0, 0, NameTextEdit::MarkStyle::Line});
     }
-    m_box->setMarks(spans);
+    // The same marks as before have moved with the text already: they are only filled in again.
+    m_box->setMarks(spans, spans != m_shownSpans);
+    m_shownSpans = std::move(spans);
     const QString note = ui::markedLinesNote(m_markedLines.size());
     if (m_countLabel)
         m_countLabel->setToolTip(withNote(m_countLabelTip, note));

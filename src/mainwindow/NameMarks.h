@@ -12,7 +12,8 @@
 
 #include <memory>
 
-class NameTextEdit;
+#include "mainwindow/NameTextEdit.h"
+
 class QWidget;
 
 class NameMarks : public QObject {
@@ -58,4 +59,5 @@ private:
     QTimer m_slices;
     QList<names::LineMark> m_marks;
     QList<qsizetype> m_markedLines;  // sorted
+    QList<NameTextEdit::Mark> m_shownSpans;
 };

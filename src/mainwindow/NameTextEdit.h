@@ -46,9 +46,11 @@ public:
         qsizetype column = 0;  // Character: from the line's start
         qsizetype length = 1;  // Character
         MarkStyle style = MarkStyle::Line;
+        friend bool operator==(const Mark&, const Mark&) = default;
     };
-    // Replaces every mark.
-    void setMarks(const QList<Mark>& marks);
+    // Replaces every mark; with `clearFirst` false only adds them, which leaves the drawing alone where they
+    // are already (a mark over a line of millions of characters makes the editor lay it out anew).
+    void setMarks(const QList<Mark>& marks, bool clearFirst = true);
     void setMarkColour(const QColor& colour);
     // The line shown at a point of the viewport, or -1 below the last line.
     qsizetype lineAt(const QPoint& viewportPoint) const;

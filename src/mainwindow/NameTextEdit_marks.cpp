@@ -1,6 +1,8 @@
 // The marks of NameTextEdit: indicators over lines and characters.
 #include "mainwindow/NameTextEdit.h"
 
+#include <algorithm>
+
 namespace {
 
 // Indicators 8 and up belong to the program; the lower ones to the editor's own lexers.
@@ -8,6 +10,9 @@ constexpr int kLineIndicator = QsciScintillaBase::INDIC_CONTAINER;
 constexpr int kCharacterIndicator = QsciScintillaBase::INDIC_CONTAINER + 1;
 constexpr int kBoxFillAlpha = 70;
 constexpr int kBoxOutlineAlpha = 255;
+// A squiggle is drawn over its whole width, seen or not: over a line of all names joined into one that
+// would take most of a second at every key. No name is this long, so the mark still covers every name.
+constexpr long kLongestLineMark = 1024;
 
 }  // namespace
 
@@ -23,14 +28,20 @@ void NameTextEdit::setMarkColour(const QColor& colour)
     SendScintilla(SCI_INDICSETUNDER, kCharacterIndicator, 1L);
 }
 
-void NameTextEdit::setMarks(const QList<Mark>& marks)
+void NameTextEdit::setMarks(const QList<Mark>& marks, bool clearFirst)
 {
     const long length = SendScintilla(SCI_GETLENGTH);
     const long lines = SendScintilla(SCI_GETLINECOUNT);
     for (int indicator : {kLineIndicator, kCharacterIndicator}) {
+        if (!clearFirst)
+            break;
         SendScintilla(SCI_SETINDICATORCURRENT, indicator);
         SendScintilla(SCI_INDICATORCLEARRANGE, 0L, length);
     }
+    // Characters of one line come in order: each is found from the one before, not from the line's start.
+    qsizetype lastLine = -1;
+    qsizetype lastColumn = 0;
+    long lastPosition = 0;
     for (const Mark& mark : marks) {
         if (mark.line < 0 || mark.line >= lines)
             continue;
@@ -39,10 +50,19 @@ void NameTextEdit::setMarks(const QList<Mark>& marks)
         long from = lineStart;
         long to = lineEnd;
         if (mark.style == MarkStyle::Character) {
-            from = SendScintilla(SCI_POSITIONRELATIVECODEUNITS, lineStart, long(mark.column));
+            if (mark.line != lastLine || mark.column < lastColumn) {
+                lastLine = mark.line;
+                lastColumn = 0;
+                lastPosition = lineStart;
+            }
+            from = SendScintilla(SCI_POSITIONRELATIVECODEUNITS, lastPosition, long(mark.column - lastColumn));
             to = SendScintilla(SCI_POSITIONRELATIVECODEUNITS, from, long(mark.length));
+            lastColumn = mark.column;
+            lastPosition = from;
         } else if (from == to && mark.line + 1 < lines) {
             to = SendScintilla(SCI_POSITIONFROMLINE, long(mark.line + 1));  // an empty line: its line end
+        } else {
+            to = std::min(to, from + kLongestLineMark);
         }
         if (to <= from)
             continue;

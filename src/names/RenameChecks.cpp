@@ -7,6 +7,9 @@ namespace names {
 namespace {
 
 constexpr qsizetype kLinesPerLook = 512;
+// Characters marked in one line at most: a line of thousands of them (all names joined by "|") is marked
+// as a whole anyway, and its first ones show what is wrong.
+constexpr qsizetype kCharacterMarksPerLine = 64;
 
 }  // namespace
 
@@ -64,7 +67,7 @@ bool NameTextChecker::advance(const QDeadlineTimer& deadline)
             }
             // The entries' refusals mean something only while every line pairs with its entry.
             if (m_lines.size() == m_context.names.size())
-                m_planner = std::make_unique<RenamePlanner>(m_context.names, m_lines, m_context.limits());
+                m_planner = std::make_unique<RenamePlanner>(m_context.names, m_lines, m_context.limits(), false);
             m_phase = Phase::Plan;
             break;
         case Phase::Plan:
@@ -85,8 +88,10 @@ bool NameTextChecker::advance(const QDeadlineTimer& deadline)
 void NameTextChecker::checkLine(qsizetype i)
 {
     const QStringView line = m_lines.at(i);
-    for (qsizetype c = 0; c < line.size(); ++c) {
+    qsizetype marked = 0;
+    for (qsizetype c = 0; c < line.size() && marked < kCharacterMarksPerLine; ++c) {
         if (isInvalidNameCharacter(line.at(c))) {
+            ++marked;
             LineMark mark;
             mark.line = i;
             mark.issue = LineIssue::InvalidCharacter;

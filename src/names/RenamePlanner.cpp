@@ -105,8 +105,9 @@ RenamePlan planRenames(const QStringList& originals, const QList<QStringView>& l
     return planner.takePlan();
 }
 
-RenamePlanner::RenamePlanner(const QStringList& originals, QList<QStringView> lines, PlanLimits limits)
-    : m_originals(originals), m_lines(std::move(lines)), m_limits(std::move(limits)), m_count(originals.size()),
+RenamePlanner::RenamePlanner(const QStringList& originals, QList<QStringView> lines, PlanLimits limits, bool withMoves)
+    : m_originals(originals), m_lines(std::move(lines)), m_limits(std::move(limits)), m_withMoves(withMoves),
+      m_count(originals.size()),
       m_state(size_t(m_count), State::Stays), m_target(m_count), m_refusal(size_t(m_count)), m_moveByTarget(m_count)
 {
 }
@@ -147,7 +148,8 @@ bool RenamePlanner::advance(const QDeadlineTimer& deadline)
                 if (k % kLinesPerLook == 0 && deadline.hasExpired())
                     return false;
             }
-            m_plan.moves.reserve(m_moving);
+            if (m_withMoves)
+                m_plan.moves.reserve(m_moving);
             m_phase = Phase::Emit;
             break;
         case Phase::Emit:
@@ -214,7 +216,8 @@ void RenamePlanner::emitLine(qsizetype i)
 {
     const int line = int(i + 1);
     if (m_state[size_t(i)] == State::Moves) {
-        m_plan.moves.append({line, m_originals.at(i), m_target.at(i)});
+        if (m_withMoves)
+            m_plan.moves.append({line, m_originals.at(i), m_target.at(i)});
     } else if (m_state[size_t(i)] == State::Refused) {
         const Refusal& r = m_refusal[size_t(i)];
         RenameProblem problem(line, m_originals.at(i), m_target.at(i), r.reason, 0, r.otherLine);

@@ -14,7 +14,8 @@ namespace names {
 class RenamePlanner {
 public:
     // `originals` and the characters `lines` view must outlive the planner.
-    RenamePlanner(const QStringList& originals, QList<QStringView> lines, PlanLimits limits = {});
+    // `withMoves` false: the plan lists only the refusals, for a check that needs no more.
+    RenamePlanner(const QStringList& originals, QList<QStringView> lines, PlanLimits limits = {}, bool withMoves = true);
 
     // Works until the plan is done (true) or `deadline` has passed (false: call again).
     bool advance(const QDeadlineTimer& deadline = QDeadlineTimer(QDeadlineTimer::Forever));
@@ -38,6 +39,7 @@ private:
     const QStringList& m_originals;
     QList<QStringView> m_lines;
     PlanLimits m_limits;
+    bool m_withMoves = true;
     qsizetype m_count = 0;
     Phase m_phase = Phase::Lines;
     qsizetype m_next = 0;  // the next index of the running phase

@@ -1,5 +1,6 @@
 #include "mainwindow/NameTextEdit.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
@@ -18,6 +19,8 @@ constexpr long kLongLineBytes = 4096;
 // Two styles that look the same; a long line alternates between them, a run holding up to this many
 // ASCII characters (more would make too many different runs for the editor to keep their widths).
 constexpr int kAsciiPerRun = 3;
+// Characters either side of a change of a long line that get new runs with it.
+constexpr long kRestyledAround = 16;
 // Widths of runs the editor keeps (its own default, 1,024, is too few for the runs of a long line).
 constexpr long kPositionCacheEntries = 65536;
 constexpr int kTextStyle = 0;
@@ -98,15 +101,19 @@ NameTextEdit::NameTextEdit(QWidget* parent) : QsciScintilla(parent)
     SendScintilla(SCI_SETRECTANGULARSELECTIONMODIFIER, 0);
     keepTextBoxKeys();
     applyPalette();
+    // After every key the editor counts the cursor's column from the start of its line, to report it in
+    // a signal nobody here listens to, and matches braces, which names need not; in a line of all names
+    // joined that count is a walk over millions of characters per key.
+    disconnect(this, SIGNAL(SCN_UPDATEUI(int)), this, SLOT(handleUpdateUI(int)));
     connect(this, &QsciScintilla::textChanged, this, &NameTextEdit::onTextChanged);
     connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
-            [this](int position, int type, const char*, int length, int, int, int, int, int, int) {
+            [this](int position, int type, const char*, int length, int linesAdded, int, int, int, int, int) {
                 // Every insertion, typed, pasted, undone or redone, and every deletion that may join lines,
                 // before the editor lays the text out.
                 if ((type & SC_MOD_INSERTTEXT) && length > 0)
-                    measureLongLinesInShortRuns(position, long(position) + length);
+                    measureLongLinesInShortRuns(position, long(position) + length, linesAdded != 0 ? -1 : length);
                 else if (type & SC_MOD_DELETETEXT)
-                    measureLongLinesInShortRuns(position, position);
+                    measureLongLinesInShortRuns(position, position, linesAdded != 0 ? -1 : 0);
             });
 }
 
@@ -145,7 +152,7 @@ void NameTextEdit::applyPalette()
 // the widths of short runs it has measured. So a long line changes between two styles that look the same
 // before every third ASCII character: combining marks and other characters that shape together stay in
 // the run of the character before them. (Kerning across the ends of such runs is lost.)
-void NameTextEdit::measureLongLinesInShortRuns(long from, long to)
+void NameTextEdit::measureLongLinesInShortRuns(long from, long to, long inserted)
 {
     const long firstLine = SendScintilla(SCI_LINEFROMPOSITION, from);
     const long lastLine = SendScintilla(SCI_LINEFROMPOSITION, to);
@@ -154,23 +161,37 @@ void NameTextEdit::measureLongLinesInShortRuns(long from, long to)
     if (end - start <= kLongLineBytes)
         return;
     const auto* text = static_cast<const char*>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
+    auto ascii = [text](long i) { return static_cast<unsigned char>(text[i]) < 0x80; };
     QByteArray styles;
     for (long lineStart = start; lineStart < end;) {
         const void* cr = std::memchr(text + lineStart, '\r', size_t(end - lineStart));
         const long lineEnd = cr ? long(static_cast<const char*>(cr) - text) : end;
         if (lineEnd - lineStart > kLongLineBytes) {
-            styles.resize(lineEnd - lineStart);
+            // A line that was long before and only changed inside needs new runs only about the change: a
+            // key typed into a joined line restyles a handful of characters, not the whole line. The part
+            // starts and ends before an ASCII character, so that no character is cut off from one that
+            // shapes with it. A line that has just become long, or gained or lost a line break, gets runs
+            // throughout.
+            const bool wasLong = inserted >= 0 && lineEnd - lineStart - inserted > kLongLineBytes;
+            long first = wasLong ? std::max(lineStart, from - kRestyledAround) : lineStart;
+            while (first > lineStart && !ascii(first))
+                --first;
+            long last = wasLong ? std::min(lineEnd, to + kRestyledAround) : lineEnd;
+            while (last < lineEnd && !ascii(last))
+                ++last;
+            char style = first > lineStart && SendScintilla(SCI_GETSTYLEAT, first - 1) == kTextStyle ? kTwinStyle
+                                                                                                     : kTextStyle;
+            styles.resize(last - first);
             char* out = styles.data();
-            char style = kTwinStyle;
-            int asciiInRun = kAsciiPerRun;
-            for (long i = lineStart; i < lineEnd; ++i) {
-                if (static_cast<unsigned char>(text[i]) < 0x80 && asciiInRun++ == kAsciiPerRun) {
+            int asciiInRun = 0;
+            for (long i = first; i < last; ++i) {
+                if (ascii(i) && asciiInRun++ == kAsciiPerRun) {
                     asciiInRun = 1;
                     style = style == kTextStyle ? kTwinStyle : kTextStyle;
                 }
-                out[i - lineStart] = style;
+                out[i - first] = style;
             }
-            SendScintilla(SCI_STARTSTYLING, lineStart);
+            SendScintilla(SCI_STARTSTYLING, first);
             SendScintilla(SCI_SETSTYLINGEX, uintptr_t(styles.size()), styles.constData());
         }
         lineStart = lineEnd + 2;  // past the CR LF
@@ -204,8 +225,19 @@ void NameTextEdit::replaceAll(const QString& crlfText)
     // Keeping the position index up to date while 100,000 lines go in costs more than building it anew
     // when a position is next asked for.
     releasePositionIndex();
+    // The editor's notes of each change hand the whole old and new text to the accessibility layer as
+    // strings (and copy them once more), which at a million lines costs more than the change itself. With
+    // no assistive tool listening, nobody reads them: the callers of this function report the change.
+    const bool quiet = !QAccessible::isActive();
+    const long noted = SendScintilla(SCI_GETMODEVENTMASK);
+    if (quiet)
+        SendScintilla(SCI_SETMODEVENTMASK, 0L);
     SendScintilla(SCI_CLEARALL);
     SendScintilla(SCI_ADDTEXT, uintptr_t(bytes.size()), bytes.constData());
+    if (quiet) {
+        SendScintilla(SCI_SETMODEVENTMASK, noted);
+        measureLongLinesInShortRuns(0, long(bytes.size()), -1);
+    }
     // Cursor and view to the start without making the editor lay out the first line to show the cursor:
     // joined into one line, that line can hold millions of characters.
     SendScintilla(SCI_SETEMPTYSELECTION, 0L);

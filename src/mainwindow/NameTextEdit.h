@@ -66,7 +66,10 @@ private:
     void leaveEvent();
     void applyPalette();
     void keepTextBoxKeys();
-    void measureLongLinesInShortRuns(long from, long to);
+    // Gives the long lines among those holding [from, to) short runs; `inserted` is the number of bytes
+    // just inserted there without a line break (0 for a deletion that joined none), -1 when lines came
+    // or went.
+    void measureLongLinesInShortRuns(long from, long to, long inserted);
     // The selection made by pointOut, while it is still the selection; false otherwise.
     bool pointedOut() const;
     void leavePointedOut();

@@ -67,7 +67,8 @@ void Form1::InitializeMe()
     m_loadProgressShown = false;
     m_sinceProgress.start();
     m_names.scan(options, [this](qsizetype read) { return keepLoading(read); });
-    if (m_closedWhileLoading) {
+    // Looking for an unfinished rename reads the journals kept: a turn of the event loop before it.
+    if (m_closedWhileLoading || (m_loadProgressShown && !keepLoading(m_names.lastScan().names.size()))) {
         m_loading = false;
         return;
     }
@@ -75,7 +76,12 @@ void Form1::InitializeMe()
     m_loading = false;
     if (const std::optional<names::UnfinishedRename> interrupted = m_names.interruptedRename())
         askRecovery(*interrupted, options);
-    showScan();
+    // Filling the box takes a while at a million names: it turns the event loop too.
+    m_loading = true;
+    showScan([this] { return keepLoading(m_names.lastScan().names.size()); });
+    m_loading = false;
+    if (!m_closedWhileLoading && m_loadProgressShown)
+        setWindowTitle(QDir::toNativeSeparators(m_names.startPath()));
 }
 
 // While a folder is read: how far it is in the title, and a turn of the event loop for painting,
@@ -124,7 +130,7 @@ void Form1::reportProblems(const names::RenameOutcome& outcome, const QString& t
     }
 }
 
-void Form1::showScan()
+void Form1::showScan(const std::function<bool()>& turn)
 {
     const names::ScanResult& scan = m_names.lastScan();
     NameTextEdit* box = m_ui->nameTextDirectoryMode;
@@ -138,8 +144,8 @@ void Form1::showScan()
     if (box->holds(m_names.scannedText())) {
         box->forgetUndoHistory();
         Eingabe_Mit_Change();
-    } else {
-        box->loadText(m_names.scannedText());
+    } else if (!box->loadText(m_names.scannedText(), turn)) {
+        return;  // the window was closed meanwhile
     }
     keepTextModeAfterScan();
     m_names.setModified(false);

@@ -77,7 +77,8 @@ private:
     void wireWindowBehaviour();
     // Opens a path's directory; none: the chooser, or with scanIfMissing an empty list of the vanished one.
     void openPath(const QString& path, bool scanIfMissing);
-    void showScan();
+    // Shows the names last read; `turn`, if given, runs between slices of filling the box.
+    void showScan(const std::function<bool()>& turn = {});
     bool keepLoading(qsizetype entriesRead);
     void Eingabe_Mit_Change();
     void Eingabe_Ohne_Change();

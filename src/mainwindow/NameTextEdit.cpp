@@ -19,6 +19,8 @@ constexpr long kLongLineBytes = 4096;
 // Two styles that look the same; a long line alternates between them, a run holding up to this many
 // ASCII characters (more would make too many different runs for the editor to keep their widths).
 constexpr int kAsciiPerRun = 3;
+// The name text goes into the box in slices of about this many UTF-16 code units (some 20,000 lines).
+constexpr qsizetype kFillSliceUnits = qsizetype(1) << 19;
 // Characters either side of a change of a long line that get new runs with it.
 constexpr long kRestyledAround = 16;
 // Widths of runs the editor keeps (its own default, 1,024, is too few for the runs of a long line).
@@ -57,8 +59,18 @@ int utf16Units(int utf8Bytes)
     return utf8Bytes == 4 ? 2 : 1;
 }
 
+qsizetype utf8Size(QStringView text)
+{
+    qsizetype bytes = 0;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        bytes += u < 0x80 ? 1 : (u < 0x800 || QChar::isSurrogate(u)) ? 2 : 3;  // a pair: 2 + 2
+    }
+    return bytes;
+}
+
 // The box keeps every line end as CR LF; a lone CR or LF given to it becomes one, as a line break.
-QByteArray editorBytes(const QString& crlfText)
+QByteArray editorBytes(QStringView crlfText)
 {
     QByteArray utf8 = crlfText.toUtf8();
     // Only CR LF pairs: as many CRs as LFs, and each LF right after a CR.
@@ -221,7 +233,14 @@ bool NameTextEdit::holds(QStringView crlfText) const
 
 void NameTextEdit::replaceAll(const QString& crlfText)
 {
-    const QByteArray bytes = editorBytes(crlfText);
+    fill(crlfText, {});
+}
+
+// Empties the box and adds the text in slices that end after a line break (or, in a line longer than a
+// slice, before a character that is not a CR and not the second half of a pair), each converted on its
+// own: no UTF-8 copy of the whole text, and a turn of the event loop between slices when asked for.
+bool NameTextEdit::fill(const QString& crlfText, const std::function<bool()>& turn)
+{
     // Keeping the position index up to date while 100,000 lines go in costs more than building it anew
     // when a position is next asked for.
     releasePositionIndex();
@@ -233,16 +252,53 @@ void NameTextEdit::replaceAll(const QString& crlfText)
     if (quiet)
         SendScintilla(SCI_SETMODEVENTMASK, 0L);
     SendScintilla(SCI_CLEARALL);
-    SendScintilla(SCI_ADDTEXT, uintptr_t(bytes.size()), bytes.constData());
-    if (quiet) {
-        SendScintilla(SCI_SETMODEVENTMASK, noted);
-        measureLongLinesInShortRuns(0, long(bytes.size()), -1);
+    // Room for the whole text at once, or the editor would grow its buffers slice by slice.
+    SendScintilla(SCI_ALLOCATE, long(utf8Size(crlfText)) + 1);
+    const QStringView all(crlfText);
+    bool finished = !turn || all.size() <= kFillSliceUnits || turn();
+    for (qsizetype from = 0; finished && from < all.size();) {
+        qsizetype to = std::min(all.size(), from + kFillSliceUnits);
+        if (to < all.size()) {
+            const qsizetype lf = all.lastIndexOf(u'\n', to - 1);
+            if (lf >= from) {
+                to = lf + 1;
+            } else {
+                while (to > from + 1 && (all[to - 1] == u'\r' || all[to].isLowSurrogate()))
+                    --to;
+            }
+        }
+        const QStringView slice = all.sliced(from, to - from);
+        const QByteArray bytes = editorBytes(slice);
+        const long at = SendScintilla(SCI_GETLENGTH);
+        SendScintilla(SCI_APPENDTEXT, uintptr_t(bytes.size()), bytes.constData());
+        // A slice without a line break continues the line before it: only its own part needs runs. A slice
+        // of short lines (three bytes per code unit at most) needs none.
+        qsizetype longest = 0;
+        bool oneLine = true;
+        for (qsizetype start = 0; start <= slice.size();) {
+            const qsizetype cr = slice.indexOf(u'\r', start);
+            const qsizetype end = cr < 0 ? slice.size() : cr;
+            longest = std::max(longest, end - start);
+            oneLine = oneLine && cr < 0;
+            start = end + 1;
+        }
+        oneLine = oneLine && !slice.contains(u'\n');
+        if (quiet && (oneLine || longest * 3 > kLongLineBytes))
+            measureLongLinesInShortRuns(at, at + long(bytes.size()), oneLine ? long(bytes.size()) : -1);
+        from = to;
+        if (turn && from < all.size() && !turn()) {
+            finished = false;
+            break;
+        }
     }
+    if (quiet)
+        SendScintilla(SCI_SETMODEVENTMASK, noted);
     // Cursor and view to the start without making the editor lay out the first line to show the cursor:
     // joined into one line, that line can hold millions of characters.
     SendScintilla(SCI_SETEMPTYSELECTION, 0L);
     SendScintilla(SCI_SETFIRSTVISIBLELINE, 0L);
     SendScintilla(SCI_SETXOFFSET, 0L);
+    return finished;
 }
 
 void NameTextEdit::ensurePositionIndex() const
@@ -275,14 +331,21 @@ void NameTextEdit::setText(const QString& crlfText)
 
 void NameTextEdit::loadText(const QString& crlfText)
 {
+    loadText(crlfText, {});
+}
+
+bool NameTextEdit::loadText(const QString& crlfText, const std::function<bool()>& turn)
+{
     ++m_eventDepth;
     SendScintilla(SCI_SETUNDOCOLLECTION, 0L);
-    replaceAll(crlfText);
+    const bool finished = fill(crlfText, turn);
     SendScintilla(SCI_SETUNDOCOLLECTION, 1L);
     SendScintilla(SCI_EMPTYUNDOBUFFER);
     --m_eventDepth;
     m_changePending = false;
-    Q_EMIT changed();
+    if (finished)
+        Q_EMIT changed();
+    return finished;
 }
 
 void NameTextEdit::forgetUndoHistory()

@@ -11,8 +11,9 @@ qsizetype lineCount(QStringView text)
     return 1 + text.count(kCrLf);
 }
 
-QString buildNameText(const QStringList& entryNames)
+QString buildNameText(const QStringList& entryNames, const std::function<void()>& turn)
 {
+    constexpr qsizetype kNamesPerTurn = qsizetype(1) << 17;
     // One exact allocation and no temporary strings: at 100,000 names this runs on every scan.
     auto shownLength = [](const QString& n) { return hasThreeCharExtension(n) ? n.size() - 4 : n.size(); };
     qsizetype total = entryNames.isEmpty() ? 0 : kCrLf.size() * (entryNames.size() - 1);
@@ -23,6 +24,8 @@ QString buildNameText(const QStringList& entryNames)
     for (qsizetype i = 0; i < entryNames.size(); ++i) {
         if (i > 0)
             text.append(kCrLf);
+        if (turn && i > 0 && i % kNamesPerTurn == 0)
+            turn();
         const QString& n = entryNames.at(i);
         text.append(QStringView(n).left(shownLength(n)));
     }

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace names {
 
 inline const QString kCrLf = QStringLiteral("\r\n");
@@ -10,8 +12,9 @@ inline const QString kCrLf = QStringLiteral("\r\n");
 // 1 plus the number of CR LF pairs; an empty text counts as one line.
 qsizetype lineCount(QStringView text);
 
-// The display names of the entries, in order, joined by CR LF.
-QString buildNameText(const QStringList& entryNames);
+// The display names of the entries, in order, joined by CR LF; `turn`, if given, runs now and then
+// (at a million names this takes a while).
+QString buildNameText(const QStringList& entryNames, const std::function<void()>& turn = {});
 
 // The line (without line-break characters) that contains position pos.
 QString lineAround(QStringView text, qsizetype pos);

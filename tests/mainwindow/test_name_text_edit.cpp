@@ -138,6 +138,31 @@ TEST_F(Box, TextKeepsEveryCharacterAndTurnsLoneLineBreaksIntoCrLf)
     EXPECT_EQ(box.cursorPosition(), 0);
 }
 
+// A large text goes in slice by slice, with a turn of the caller between slices; whatever falls on a
+// slice's edge (a line break, a lone LF, a surrogate pair in a line longer than a slice) comes out whole.
+TEST_F(Box, ALargeTextGoesInInSlicesExactlyAndStopsWhenTold)
+{
+    QStringList lines;
+    for (int i = 0; i < 40000; ++i)
+        lines << QStringLiteral("name %1 \u00E4\U0001F600").arg(i);
+    const QString many = lines.join(QStringLiteral("\r\n"));
+    const QString longLine = QString(QStringLiteral("x\U0001F600")).repeated(400000);
+    int turns = 0;
+    for (const QString& text : {many, longLine, QString(many).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))}) {
+        turns = 0;
+        ASSERT_TRUE(box.loadText(text, [&] { return ++turns > 0; }));
+        EXPECT_GE(turns, 1);
+        EXPECT_EQ(box.text(), text.contains(u'\r') || text == longLine ? text : many);
+        EXPECT_EQ(box.lineCount(), text == longLine ? 1 : 40000);
+    }
+    // Told to stop: the box holds a part, the caller learns it.
+    QSignalSpy changes(&box, &NameTextEdit::changed);
+    EXPECT_FALSE(box.loadText(many, [] { return false; }));
+    EXPECT_TRUE(many.startsWith(box.text()));
+    EXPECT_LT(box.text().size(), many.size());
+    EXPECT_EQ(changes.count(), 0);
+}
+
 TEST_F(Box, CharactersThatOtherEditorsTakeForLineBreaksStayInTheirLine)
 {
     const QList<QChar> inside = {QChar(0xFDD0), QChar(0xFDD1), QChar(0x2028), QChar(0xFFFC), QChar(0x0B), QChar(0x0C)};

@@ -1,8 +1,6 @@
 #include "mainwindow/NameTextEdit.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QTranslator>
 
 #include <algorithm>
 #include <cstring>
@@ -22,20 +20,6 @@ constexpr int kAsciiPerRun = 3;
 constexpr long kPositionCacheEntries = 65536;
 constexpr int kTextStyle = 0;
 constexpr int kTwinStyle = 1;
-
-// The library's own texts (its context menu) in German, like the rest of the window; once per application.
-void installGermanEditorTexts()
-{
-    static bool installed = false;
-    if (installed || !QCoreApplication::instance())
-        return;
-    installed = true;
-    auto* translator = new QTranslator(QCoreApplication::instance());
-    if (translator->load(QStringLiteral("qscintilla_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(translator);
-    else
-        delete translator;
-}
 
 // Bytes of a UTF-8 sequence and the UTF-16 code units of its character, from its lead byte.
 int utf8Length(unsigned char lead)
@@ -84,7 +68,6 @@ QByteArray editorBytes(const QString& crlfText)
 
 NameTextEdit::NameTextEdit(QWidget* parent) : QsciScintilla(parent)
 {
-    installGermanEditorTexts();
     setUtf8(true);
     setEolMode(QsciScintilla::EolWindows);
     setWrapMode(QsciScintilla::WrapNone);

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace names {
 
 inline const QString kCrLf = QStringLiteral("\r\n");
@@ -15,6 +17,10 @@ QString buildNameText(const QStringList& entryNames);
 
 // The line (without line-break characters) that contains position pos.
 QString lineAround(QStringView text, qsizetype pos);
+
+// `text` with its first line equal to `line` (as a whole line) replaced by `replacement`; no value
+// when no line of `text` is `line`.
+std::optional<QString> replaceWholeLine(const QString& text, QStringView line, QStringView replacement);
 
 // Returns "\n" + line + "\r" for the first line holding one of the eight characters a name may not
 // contain (searched in the order \ / * ? < > | "), or an empty text when there is none.

@@ -7,6 +7,7 @@
 #include "mainwindow/NameTextEdit.h"
 #include "mainwindow/ToolCommands.h"
 #include "mainwindow/Toolbars.h"
+#include "names/NameText.h"
 #include "settings/SettingsKeys.h"
 #include "ui/Messenger.h"
 #include "ui/NoteListView.h"
@@ -28,6 +29,8 @@ namespace {
 constexpr qsizetype kUnlistedShown = 20;
 // Longer work shows how far it is and lets the window repaint at least this often.
 constexpr int kTitleUpdateMs = 50;
+// The caption of the name text turns this colour while its line count differs from the list's.
+constexpr QColor kLineCountMismatch(255, 0, 0);
 
 names::ListingOptions storedListingOptions()
 {
@@ -190,7 +193,7 @@ void Form1::showLineCount(qsizetype lines)
     setRenameEnabled(matches);
     QLabel* label = m_ui->nameTextCaption;
     QPalette p = label->palette();
-    p.setColor(QPalette::WindowText, matches ? QApplication::palette().color(QPalette::WindowText) : QColor(255, 0, 0));
+    p.setColor(QPalette::WindowText, matches ? QApplication::palette().color(QPalette::WindowText) : kLineCountMismatch);
     label->setPalette(p);
     label->setText(msg::lineCountCaption(lines, matches));
 }
@@ -255,7 +258,10 @@ void Form1::Setzen_Click()
     case names::RenameCheck::InvalidCharacters:
         // A dialog that was just closed is already on its way out; the next offending line gets a new one.
         if (!m_fehler || !m_fehler->isVisible())
+        {
             m_fehler = new FehlerDialog(this);
+            connect(m_fehler, &FehlerDialog::correctionRequested, this, &Form1::correctLine);
+        }
         m_fehler->setWindowTitle(msg::invalidCharactersTitle());
         m_fehler->setLine(check.offendingLine);
         m_fehler->show();
@@ -319,6 +325,19 @@ void Form1::Setzen_Click()
         m_names.setModified(false);
         Verzeichnis_Click();
     }
+}
+
+void Form1::correctLine(const QString& wanted, const QString& corrected)
+{
+    // The dialog does not block, so the user may have edited the name text meanwhile: the line is
+    // corrected only where it still stands as a whole line.
+    const std::optional<QString> text = names::replaceWholeLine(Get_Eingabe_Text(), wanted, corrected);
+    if (!text) {
+        ui::message(this, msg::lineNoLongerThere(wanted));
+        return;
+    }
+    Set_Eingabe_Text(*text);
+    Setzen_Click();
 }
 
 void Form1::MenLetzteUmbenennungRueckgaengig_Click()

@@ -2,8 +2,6 @@
 
 #include <QAccessible>
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QTranslator>
 
 #include <algorithm>
 #include <cstring>
@@ -27,20 +25,6 @@ constexpr long kRestyledAround = 16;
 constexpr long kPositionCacheEntries = 65536;
 constexpr int kTextStyle = 0;
 constexpr int kTwinStyle = 1;
-
-// The library's own texts (its context menu) in German, like the rest of the window; once per application.
-void installGermanEditorTexts()
-{
-    static bool installed = false;
-    if (installed || !QCoreApplication::instance())
-        return;
-    installed = true;
-    auto* translator = new QTranslator(QCoreApplication::instance());
-    if (translator->load(QStringLiteral("qscintilla_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(translator);
-    else
-        delete translator;
-}
 
 // Bytes of a UTF-8 sequence and the UTF-16 code units of its character, from its lead byte.
 int utf8Length(unsigned char lead)
@@ -99,7 +83,6 @@ QByteArray editorBytes(QStringView crlfText)
 
 NameTextEdit::NameTextEdit(QWidget* parent) : QsciScintilla(parent)
 {
-    installGermanEditorTexts();
     setUtf8(true);
     setEolMode(QsciScintilla::EolWindows);
     setWrapMode(QsciScintilla::WrapNone);

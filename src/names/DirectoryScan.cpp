@@ -1,5 +1,6 @@
 #include "names/DirectoryScan.h"
 
+#include "names/AsciiNames.h"
 #include "names/DirectoryWalk.h"
 
 #include <QDir>
@@ -49,12 +50,6 @@ QString escapedName(const QByteArray& raw)
     return shown;
 }
 
-// A-Z to a-z, every other character as it is: the case folding of ASCII.
-inline char16_t foldAscii(char16_t c)
-{
-    return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
-}
-
 // Compares two keys, each either a folded name or an ASCII name still to fold (folding a folded name
 // again changes nothing, as folded text has no A-Z).
 int compareFolded(QStringView a, QStringView b)
@@ -75,15 +70,12 @@ std::vector<qsizetype> sortedOrder(const QStringList& names, const std::function
     // Fold once, then sort by the folded key; QStringList::sort would order case-sensitively. ASCII names
     // (most of them) are folded while compared, so that a million names need no second copy; the others
     // are folded into strings of their own.
-    auto isAsciiName = [](const QString& name) {
-        return std::all_of(name.cbegin(), name.cend(), [](QChar c) { return c.unicode() < 0x80; });
-    };
     std::vector<QString> otherFolded;  // reserved in full, so that the views into it stay valid
-    otherFolded.reserve(size_t(std::count_if(names.cbegin(), names.cend(), [&](const QString& n) { return !isAsciiName(n); })));
+    otherFolded.reserve(size_t(std::count_if(names.cbegin(), names.cend(), [&](const QString& n) { return !isAscii(QStringView(n)); })));
     std::vector<QStringView> keys;
     keys.reserve(size_t(names.size()));
     for (const QString& name : names) {
-        if (isAsciiName(name)) {
+        if (isAscii(QStringView(name))) {
             keys.emplace_back(name);
         } else {
             otherFolded.push_back(name.toCaseFolded());
@@ -185,11 +177,6 @@ void sortResult(ScanResult& result, const std::function<void()>& turn)
     if (turn)
         turn();
     permute(result.identities, order);
-}
-
-bool isAscii(QByteArrayView raw)
-{
-    return std::all_of(raw.begin(), raw.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 }  // namespace

@@ -32,6 +32,23 @@ QString buildNameText(const QStringList& entryNames, const std::function<void()>
     return text;
 }
 
+std::optional<QString> replaceWholeLine(const QString& text, QStringView line, QStringView replacement)
+{
+    for (qsizetype start = 0; start <= text.size();) {
+        qsizetype end = text.indexOf(kCrLf, start);
+        if (end < 0)
+            end = text.size();
+        if (QStringView(text).mid(start, end - start) == line) {
+            QString replaced = text.left(start);
+            replaced += replacement;
+            replaced += QStringView(text).mid(end);
+            return replaced;
+        }
+        start = end + kCrLf.size();
+    }
+    return std::nullopt;
+}
+
 QString lineAround(QStringView text, qsizetype pos)
 {
     qsizetype start = pos;

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 namespace names {
 
@@ -18,6 +19,10 @@ QString buildNameText(const QStringList& entryNames, const std::function<void()>
 
 // The line (without line-break characters) that contains position pos.
 QString lineAround(QStringView text, qsizetype pos);
+
+// `text` with its first line equal to `line` (as a whole line) replaced by `replacement`; no value
+// when no line of `text` is `line`.
+std::optional<QString> replaceWholeLine(const QString& text, QStringView line, QStringView replacement);
 
 // Returns "\n" + line + "\r" for the first line holding one of the eight characters a name may not
 // contain (searched in the order \ / * ? < > | "), or an empty text when there is none.

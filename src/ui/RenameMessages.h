@@ -25,9 +25,8 @@ QString renameReasonText(const names::RenameProblem& problem);
 // One entry with its line and reason: "Zeile 3: „a“ → „b“: …".
 QString renameProblemLine(const names::RenameProblem& problem);
 
-// Every entry with its line and reason, one per line after a heading; empty for an empty list.
-QString renameProblemsText(const QList<names::RenameProblem>& problems);
-// The two parts of that text: the heading, and the entries one per line.
+// The report of the entries not renamed: a heading ("1 Eintrag wurde nicht umbenannt:"), and every entry
+// with its line and reason, one per line. Both empty for an empty list.
 QString renameProblemsHeading(const QList<names::RenameProblem>& problems);
 QString renameProblemsList(const QList<names::RenameProblem>& problems);
 

@@ -6,7 +6,7 @@
 #include "names/RenameJournal.h"
 #include "names/SafeRename.h"
 #include "support/TestSupport.h"
-#include "textmode/TextFile.h"
+#include "files/TextFile.h"
 
 #include <gtest/gtest.h>
 
@@ -235,7 +235,7 @@ TEST_F(BatchTest, NamesFileThatIsNoRegularFileOrTooLargeGivesExitTwoAtOnce)
     {
         QFile file(huge);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        ASSERT_TRUE(file.resize(textmode::kMaxTextFileBytes + 1));
+        ASSERT_TRUE(file.resize(files::kMaxTextFileBytes + 1));
     }
     const std::pair<QString, QString> cases[] = {
         {fifo, QStringLiteral("keine gewöhnliche Datei")},

@@ -8,13 +8,10 @@
 #include <QClipboard>
 
 #include <QLabel>
-#include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
-
-#include <memory>
 
 using namespace testsupport;
 
@@ -265,19 +262,6 @@ TEST_F(Box, KeysOfAPlainTextBox)
     press(Qt::Key_Tab);
     press(Qt::Key_Tab, Qt::ControlModifier);
     EXPECT_EQ(box.text(), QStringLiteral("  \r\n\r\none\r\ntwo"));
-}
-
-TEST_F(Box, ContextMenuSpeaksGerman)
-{
-    std::unique_ptr<QMenu> menu(box.createStandardContextMenu());
-    ASSERT_NE(menu, nullptr);
-    QStringList texts;
-    for (QAction* a : menu->actions())
-        if (!a->isSeparator())
-            texts << a->text();
-    ASSERT_FALSE(texts.isEmpty());
-    EXPECT_FALSE(texts.contains(QStringLiteral("&Undo"))) << texts.join(u'|').toStdString();
-    EXPECT_FALSE(texts.contains(QStringLiteral("&Paste"))) << texts.join(u'|').toStdString();
 }
 
 TEST_F(Box, FollowsTheWidgetsPaletteAndFont)

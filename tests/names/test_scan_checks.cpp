@@ -210,3 +210,13 @@ TEST(Scan, EachNameComesWithTheIdentityOfItsEntry)
         EXPECT_EQ(scan.identities[i].device, quint64(st.st_dev));
     }
 }
+
+TEST(NameText, ReplaceWholeLineTouchesOnlyTheFirstWholeLine)
+{
+    // A line that only contains the wanted text, or holds it across a line break, is no match.
+    EXPECT_EQ(names::replaceWholeLine(crlf({"xa?b", "a?b", "a?b"}), u"a?b", u"a_b"), crlf({"xa?b", "a_b", "a?b"}));
+    EXPECT_EQ(names::replaceWholeLine(crlf({"a", "b?"}), u"b?", u"b"), crlf({"a", "b"}));
+    EXPECT_EQ(names::replaceWholeLine(crlf({"a", "", "c"}), u"", u"b"), crlf({"a", "b", "c"}));
+    EXPECT_FALSE(names::replaceWholeLine(crlf({"a?bc", "a"}), u"a?b", u"x"));
+    EXPECT_FALSE(names::replaceWholeLine(crlf({"a", "b"}), u"a\r\nb", u"x"));
+}

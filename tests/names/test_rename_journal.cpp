@@ -4,6 +4,7 @@
 #include "names/RenamePlan.h"
 #include "names/SafeRename.h"
 
+#include "support/FileClock.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +13,6 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QThread>
 
 #include <csignal>
 #include <unistd.h>
@@ -23,7 +23,6 @@ using testsupport::TempTree;
 namespace {
 
 constexpr int kEntries = 5000;
-constexpr int kFileClockStepMs = 20;
 
 // 5000 files holding their own names: the first 2000 swap in pairs, the next 2000 get new names, the last
 // 1000 change only their letter case; 8000 renames in all, 3000 of them to temporary names.
@@ -202,8 +201,8 @@ TEST(RenameJournal, UndoAfterARestartPutsBackWhatIsStillTheRenamedEntry)
     ASSERT_TRUE(first.failed.isEmpty());
 
     // Later another program replaces x.txt by a new file (which may get the freed inode number) and takes
-    // y.txt away. Later: file times tick in steps of a few milliseconds.
-    QThread::msleep(kFileClockStepMs);
+    // y.txt away, later than the rename by the file clock too.
+    testsupport::passFileClock();
     ASSERT_TRUE(QFile::remove(dir.file("x.txt")));
     dir.add("x.txt", "stranger");
     ASSERT_TRUE(QFile::rename(dir.file("y.txt"), dir.file("elsewhere.txt")));

@@ -111,11 +111,15 @@ TEST_F(Download, AnAnswerOverTheLimitIsNotSaved)
 TEST_F(Download, TheProgressButtonEndsTheDownload)
 {
     server.serve("/files/slow.mp3", {200, "", true});
-    // The dialog is up before the download waits: the first turn of its event loop presses the button.
+    // Presses the button as soon as the dialog is up, from inside the download's own event loop.
     bool pressed = false;
-    QTimer::singleShot(0, [&pressed] {
+    QTimer look;
+    look.setInterval(10);
+    QObject::connect(&look, &QTimer::timeout, [&] {
         auto* progress = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(progress, nullptr);
+        if (!progress)
+            return;
+        look.stop();
         EXPECT_EQ(progress->objectName(), "DownloadProgress");
         auto* abbrechen = progress->findChild<QPushButton*>();
         ASSERT_NE(abbrechen, nullptr);
@@ -123,10 +127,11 @@ TEST_F(Download, TheProgressButtonEndsTheDownload)
         abbrechen->click();
         pressed = true;
     });
+    look.start();
     // A silent server would hold a download without the button for the whole transfer timeout.
     QElapsedTimer took;
     took.start();
-    EXPECT_EQ(URLToFileDownload(url("/files/slow.mp3"), tree.file("dir"), web::FreeName, {10min}), "");
+    EXPECT_EQ(URLToFileDownload(url("/files/slow.mp3"), tree.file("dir"), web::FreeName, {90s}), "");
     EXPECT_TRUE(pressed);
     EXPECT_LT(took.elapsed(), 60000);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);

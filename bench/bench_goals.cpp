@@ -188,17 +188,17 @@ QStringList bareScan(const QString& dir)
     }
     ::closedir(d);
     std::vector<QString> keys;
-    keys.reserve(names.size());
+    keys.reserve(std::size_t(names.size()));
     for (const QString& n : names)
         keys.push_back(n.toCaseFolded());
-    std::vector<qsizetype> order(names.size());
-    for (qsizetype i = 0; i < qsizetype(order.size()); ++i)
+    std::vector<std::size_t> order(keys.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
         order[i] = i;
-    std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) { return keys[a] < keys[b]; });
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
     QStringList sorted;
     sorted.reserve(names.size());
-    for (qsizetype i : order)
-        sorted.append(names.at(i));
+    for (std::size_t i : order)
+        sorted.append(names.at(qsizetype(i)));
     return sorted;
 }
 

@@ -8,6 +8,12 @@
 
 namespace {
 
+// Scintilla takes a position or line (never negative here) as its unsigned first argument.
+unsigned long wParam(qsizetype value)
+{
+    return static_cast<unsigned long>(value);
+}
+
 constexpr int kMarginCount = 5;
 constexpr int kTextBoxScrollWidth = 1;  // grows with the widest line drawn
 
@@ -346,8 +352,8 @@ qsizetype NameTextEdit::toCanonical(long editorPos) const
     ensurePositionIndex();
     const long line = SendScintilla(SCI_LINEFROMPOSITION, editorPos);
     const long lineStart = SendScintilla(SCI_POSITIONFROMLINE, line);
-    return SendScintilla(SCI_INDEXPOSITIONFROMLINE, line, long(SC_LINECHARACTERINDEX_UTF16)) +
-           SendScintilla(SCI_COUNTCODEUNITS, lineStart, editorPos);
+    return SendScintilla(SCI_INDEXPOSITIONFROMLINE, wParam(line), long(SC_LINECHARACTERINDEX_UTF16)) +
+           SendScintilla(SCI_COUNTCODEUNITS, wParam(lineStart), editorPos);
 }
 
 long NameTextEdit::toEditor(qsizetype canonicalPos, Round round) const
@@ -355,10 +361,10 @@ long NameTextEdit::toEditor(qsizetype canonicalPos, Round round) const
     if (canonicalPos <= 0)
         return 0;
     ensurePositionIndex();
-    const long line = SendScintilla(SCI_LINEFROMINDEXPOSITION, long(canonicalPos), long(SC_LINECHARACTERINDEX_UTF16));
+    const long line = SendScintilla(SCI_LINEFROMINDEXPOSITION, wParam(canonicalPos), long(SC_LINECHARACTERINDEX_UTF16));
     const long lineStart = SendScintilla(SCI_POSITIONFROMLINE, line);
     const long lineEnd = SendScintilla(SCI_GETLINEENDPOSITION, line);
-    qsizetype unitsLeft = canonicalPos - SendScintilla(SCI_INDEXPOSITIONFROMLINE, line, long(SC_LINECHARACTERINDEX_UTF16));
+    qsizetype unitsLeft = canonicalPos - SendScintilla(SCI_INDEXPOSITIONFROMLINE, wParam(line), long(SC_LINECHARACTERINDEX_UTF16));
     if (unitsLeft <= 0 || lineEnd == lineStart)
         return lineStart;
     // Walk the line's characters; a line is one name, so this stays short.
@@ -407,7 +413,7 @@ void NameTextEdit::setSelection(qsizetype start, qsizetype length)
     const qsizetype end = start + length;
     const long anchor = toEditor(start, length >= 0 ? Round::Down : Round::Up);
     const long caret = length == 0 ? anchor : toEditor(end, length > 0 ? Round::Up : Round::Down);
-    SendScintilla(SCI_SETSEL, anchor, caret);
+    SendScintilla(SCI_SETSEL, wParam(anchor), caret);
 }
 
 qsizetype NameTextEdit::cursorPosition() const
@@ -420,7 +426,7 @@ qsizetype NameTextEdit::lineOfCanonicalPosition(qsizetype position) const
     if (position <= 0)
         return 0;
     ensurePositionIndex();
-    return SendScintilla(SCI_LINEFROMINDEXPOSITION, long(position), long(SC_LINECHARACTERINDEX_UTF16));
+    return SendScintilla(SCI_LINEFROMINDEXPOSITION, wParam(position), long(SC_LINECHARACTERINDEX_UTF16));
 }
 
 void NameTextEdit::onTextChanged()

@@ -41,7 +41,8 @@ bool breaksLine(const QString& name)
 QString escapedName(const QByteArray& raw)
 {
     QString shown;
-    for (unsigned char c : raw) {
+    for (const char byte : raw) {
+        const auto c = static_cast<unsigned char>(byte);
         if (c >= 0x20 && c < 0x7f)
             shown += QLatin1Char(char(c));
         else

@@ -42,7 +42,7 @@ constexpr char kChildRenames[] = "QUILLET_BATCH_TEST_RENAMES";
 struct KillingRenamer final : names::Renamer {
     names::Renamer& inner;
     int renamesLeft;
-    KillingRenamer(names::Renamer& inner, int renamesLeft) : inner(inner), renamesLeft(renamesLeft) {}
+    KillingRenamer(names::Renamer& disk, int renames) : inner(disk), renamesLeft(renames) {}
     int rename(const QString& from, const QString& to) override
     {
         if (renamesLeft-- == 0)

@@ -1,5 +1,6 @@
 // How long the window stalls while the chooser lists a folder of 100,000 files.
 #include "chooser/Browser.h"
+#include "ui/LastFolder.h"
 
 #include "BenchSupport.h"
 
@@ -24,7 +25,8 @@ int main(int argc, char** argv)
 
     QElapsedTimer clock;
     clock.start();
-    auto* chooser = new Browser(dir.path(), false);
+    ui::LastFolder lastFolder;
+    auto* chooser = new Browser(dir.path(), false, lastFolder);
     chooser->show();
     const qint64 opened = clock.elapsed();
 

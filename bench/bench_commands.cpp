@@ -1,5 +1,7 @@
 // Whole tool commands on the window, widget update included, at 100,000 lines.
 #include "mainwindow/Form1.h"
+#include "mainwindow/ListSync.h"
+#include "mainwindow/NameTextEdit.h"
 #include "ui/Messenger.h"
 #include "settings/AppDefOps.h"
 
@@ -97,6 +99,36 @@ void BM_RenameCommand(benchmark::State& state)
     }
 }
 BENCHMARK(BM_RenameCommand)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// One poll of the list sync (the cursor's line selects its entry) on the real name text at 100,000
+// lines, the cursor somewhere else every time; it runs twice a second while the text has the focus.
+void BM_ListSyncPoll(benchmark::State& state)
+{
+    constexpr int kLines = 100000;
+    QStringList lines;
+    for (int i = 0; i < kLines; ++i)
+        lines.append(QStringLiteral("Träck %1 - söme title").arg(i, 6, 10, QLatin1Char('0')));
+    NameTextEdit box;
+    box.loadText(lines.join(QStringLiteral("\r\n")));
+    int selected = -1;
+    listsync::Editor editor;
+    editor.cursorPosition = [&] { return box.cursorPosition(); };
+    editor.lineOfPosition = [&](qsizetype p) { return box.lineOfCanonicalPosition(p); };
+    listsync::ListSync sync(std::move(editor), {[] { return kLines; }, [&](int row) { selected = row; }});
+    const qsizetype lineLength = lines.first().size() + 2;
+    int step = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const int line = step * 7919 % kLines;
+        box.setSelection(line * lineLength + 3 + step % 2, 0);
+        ++step;
+        state.ResumeTiming();
+        sync.textToList();
+    }
+    if (selected < 0)
+        state.SkipWithError("the poll selected no entry");
+}
+BENCHMARK(BM_ListSyncPoll)->Unit(benchmark::kMicrosecond)->Iterations(2000);
 
 BENCHMARK(BM_Replace)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ReplacePlaceholder)->Unit(benchmark::kMillisecond)->Iterations(3);

@@ -41,6 +41,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <dirent.h>
@@ -74,13 +75,27 @@ double cpuNowMs()
     return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
 }
 
+// With QUILLET_PERF_CTL naming the control FIFO of `perf record --delay=-1 --control=fifo:…`, the profile
+// holds only the measured work.
+void profile(const char* command)
+{
+    static const int fd = [] {
+        const char* path = std::getenv("QUILLET_PERF_CTL");
+        return path ? ::open(path, O_WRONLY | O_CLOEXEC) : -1;
+    }();
+    if (fd >= 0 && ::write(fd, command, std::strlen(command)) < 0)
+        std::perror("QUILLET_PERF_CTL");
+}
+
 Sample measure(const std::function<void()>& work)
 {
+    profile("enable\n");
     const auto wall0 = std::chrono::steady_clock::now();
     const double cpu0 = cpuNowMs();
     work();
     const double cpu1 = cpuNowMs();
     const auto wall1 = std::chrono::steady_clock::now();
+    profile("disable\n");
     return {cpu1 - cpu0, std::chrono::duration<double, std::milli>(wall1 - wall0).count()};
 }
 
@@ -178,17 +193,17 @@ QStringList bareScan(const QString& dir)
     }
     ::closedir(d);
     std::vector<QString> keys;
-    keys.reserve(names.size());
+    keys.reserve(std::size_t(names.size()));
     for (const QString& n : names)
         keys.push_back(n.toCaseFolded());
-    std::vector<qsizetype> order(names.size());
-    for (qsizetype i = 0; i < qsizetype(order.size()); ++i)
+    std::vector<std::size_t> order(keys.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
         order[i] = i;
-    std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) { return keys[a] < keys[b]; });
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
     QStringList sorted;
     sorted.reserve(names.size());
-    for (qsizetype i : order)
-        sorted.append(names.at(i));
+    for (std::size_t i : order)
+        sorted.append(names.at(qsizetype(i)));
     return sorted;
 }
 
@@ -244,6 +259,15 @@ void sendKey(QWidget* to, int key, Qt::KeyboardModifiers modifiers = Qt::NoModif
     QApplication::sendEvent(to, &release);
 }
 
+// `--only a,b`: only the named parts (load, scan, append, join, marks, rename), to profile one of them.
+bool wanted(int argc, char** argv, const char* part)
+{
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::strcmp(argv[i], "--only") == 0)
+            return QByteArray(argv[i + 1]).split(',').contains(QByteArray(part));
+    return true;
+}
+
 int entriesFrom(int argc, char** argv)
 {
     for (int i = 1; i + 1 < argc; ++i)
@@ -280,7 +304,7 @@ int main(int argc, char** argv)
 
     // 0. The first load in a fresh process, and its peak memory.
     std::vector<double> peaksMiB, loadBlocks;
-    for (int i = 0; i < kRuns; ++i) {
+    for (int i = 0; i < kRuns && wanted(argc, argv, "load"); ++i) {
         QProcess child;
         child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(kLoadOnlyFlag), dir.path()});
         child.waitForFinished(600000);
@@ -295,7 +319,8 @@ int main(int argc, char** argv)
     }
     char goalText[96];
     if (peaksMiB.empty()) {
-        std::printf("first load: the loading child did not report\n");
+        if (wanted(argc, argv, "load"))
+            std::printf("first load: the loading child did not report\n");
     } else {
         const auto blocks = minMedian(loadBlocks);
         printValueRow("first load: longest block", blocks, "<= 100", blocks.second <= 100);
@@ -316,24 +341,26 @@ int main(int argc, char** argv)
     settle();
     NameTextEdit* box = form.nameBox();
 
-    // 1. Scan and display against the bare scan; the box emptied first, so that it is filled every time.
-    std::vector<Sample> bare, scan;
-    for (int i = 0; i < kRuns; ++i) {
-        bare.push_back(measure([&] { bareScan(floorDir.path()); }));
-        box->loadText(QString());
-        settle();
-        scan.push_back(measure([&] {
-            form.InitializeMe();
+    if (wanted(argc, argv, "scan")) {
+        // 1. Scan and display against the bare scan; the box emptied first, so that it is filled every time.
+        std::vector<Sample> bare, scan;
+        for (int i = 0; i < kRuns; ++i) {
+            bare.push_back(measure([&] { bareScan(floorDir.path()); }));
+            box->loadText(QString());
             settle();
-        }));
+            scan.push_back(measure([&] {
+                form.InitializeMe();
+                settle();
+            }));
+        }
+        const Stats bareStats = statsOf(bare);
+        printFloorRow("bare scan", bareStats);
+        std::snprintf(goalText, sizeof goalText, "<= 2 x bare = %.1f", 2 * bareStats.median);
+        const Stats scanStats = statsOf(scan);
+        printRow("scan and display", scanStats, goalText, scanStats.median <= 2 * bareStats.median);
+    } else {
+        form.InitializeMe();
     }
-    const Stats bareStats = statsOf(bare);
-    printFloorRow("bare scan", bareStats);
-    std::snprintf(goalText, sizeof goalText, "<= 2 x bare = %.1f", 2 * bareStats.median);
-    const Stats scanStats = statsOf(scan);
-    printRow("scan and display", scanStats, goalText, scanStats.median <= 2 * bareStats.median);
-
-    // 2. Tool commands through their buttons, from the freshly scanned text each time.
     const QString scanned = form.Get_Eingabe_Text();
     auto command = [&](const char* button, const QString& from, const std::function<void()>& prepare) {
         std::vector<Sample> s;
@@ -349,68 +376,73 @@ int main(int argc, char** argv)
         }
         return statsOf(s);
     };
-    auto prepareAppend = [&] { form.findChild<QLineEdit*>(QStringLiteral("Text3"))->setText(QStringLiteral("CD1 ")); };
-    const Stats append = command("Command10", scanned, prepareAppend);
-    printRow("append text at the left (Command10)", append, "<= 300", append.median <= 300);
-    {
-        qsizetype cut = 0;
-        for (int line = 0; line < entries / 10 && cut >= 0; ++line)
-            cut = scanned.indexOf(QLatin1Char('\n'), cut + 1);
-        const Stats tenth = command("Command10", cut < 0 ? scanned : scanned.left(cut - 1), prepareAppend);
-        printFloorRow("  the same on a tenth of the lines", tenth);
-        const double ratio = append.median / std::max(0.1, tenth.median);
-        std::printf("%-36s %9s %9.1f   %21s   %-30s %s\n", "  ratio", "", ratio, "", "<= 12", ratio <= 12 ? "ok" : "MISSED");
-    }
+    if (wanted(argc, argv, "append")) {
+        // 2. Tool commands through their buttons, from the freshly scanned text each time.
+        auto prepareAppend = [&] { form.findChild<QLineEdit*>(QStringLiteral("Text3"))->setText(QStringLiteral("CD1 ")); };
+        const Stats append = command("Command10", scanned, prepareAppend);
+        printRow("append text at the left (Command10)", append, "<= 300", append.median <= 300);
+        {
+            qsizetype cut = 0;
+            for (int line = 0; line < entries / 10 && cut >= 0; ++line)
+                cut = scanned.indexOf(QLatin1Char('\n'), cut + 1);
+            const Stats tenth = command("Command10", cut < 0 ? scanned : scanned.left(cut - 1), prepareAppend);
+            printFloorRow("  the same on a tenth of the lines", tenth);
+            const double ratio = append.median / std::max(0.1, tenth.median);
+            std::printf("%-36s %9s %9.1f   %21s   %-30s %s\n", "  ratio", "", ratio, "", "<= 12", ratio <= 12 ? "ok" : "MISSED");
+        }
 
-    // 3. The "^P" join, then typing into the joined line, and its undo and redo.
-    auto prepareJoin = [&] {
-        form.findChild<QLineEdit*>(QStringLiteral("Text4"))->setText(QStringLiteral("^P"));
-        form.findChild<QLineEdit*>(QStringLiteral("Text5"))->setText(QStringLiteral("|"));
-    };
-    std::vector<Sample> joins, keys, backspaces, undos, redos;
-    for (int i = 0; i < kRuns; ++i) {
-        form.Set_Eingabe_Text(scanned);
-        prepareJoin();
-        settle();
-        QPushButton* b = form.findChild<QPushButton*>(QStringLiteral("Command11"));
-        joins.push_back(measure([&] {
-            b->click();
+    }
+    if (wanted(argc, argv, "join")) {
+        // 3. The "^P" join, then typing into the joined line, and its undo and redo.
+        auto prepareJoin = [&] {
+            form.findChild<QLineEdit*>(QStringLiteral("Text4"))->setText(QStringLiteral("^P"));
+            form.findChild<QLineEdit*>(QStringLiteral("Text5"))->setText(QStringLiteral("|"));
+        };
+        std::vector<Sample> joins, keys, backspaces, undos, redos;
+        for (int i = 0; i < kRuns; ++i) {
+            form.Set_Eingabe_Text(scanned);
+            prepareJoin();
             settle();
-        }));
-        box->setFocus();
-        box->setSelection(box->text().size() / 2, 0);
-        settle();
-        keys.push_back(measure([&] {
-            sendKey(box, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+            QPushButton* b = form.findChild<QPushButton*>(QStringLiteral("Command11"));
+            joins.push_back(measure([&] {
+                b->click();
+                settle();
+            }));
+            box->setFocus();
+            box->setSelection(box->text().size() / 2, 0);
             settle();
-        }));
-        backspaces.push_back(measure([&] {
-            sendKey(box, Qt::Key_Backspace);
-            settle();
-        }));
-        // Back over the Backspace and the key to the joined line, then over the join itself.
-        sendKey(box, Qt::Key_Z, Qt::ControlModifier);
-        sendKey(box, Qt::Key_Z, Qt::ControlModifier);
-        settle();
-        undos.push_back(measure([&] {
+            keys.push_back(measure([&] {
+                sendKey(box, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+                settle();
+            }));
+            backspaces.push_back(measure([&] {
+                sendKey(box, Qt::Key_Backspace);
+                settle();
+            }));
+            // Back over the Backspace and the key to the joined line, then over the join itself.
+            sendKey(box, Qt::Key_Z, Qt::ControlModifier);
             sendKey(box, Qt::Key_Z, Qt::ControlModifier);
             settle();
-        }));
-        redos.push_back(measure([&] {
-            sendKey(box, Qt::Key_Y, Qt::ControlModifier);
-            settle();
-        }));
-    }
-    const Stats join = statsOf(joins), key = statsOf(keys), backspace = statsOf(backspaces), undo = statsOf(undos),
-                redo = statsOf(redos);
-    printRow("\"^P\" join into one line", join, "< 1000", join.median < 1000);
-    printRow("  one key typed into it", key, "<= 50", key.median <= 50);
-    printRow("  Backspace in it", backspace, "<= 50", backspace.median <= 50);
-    printFloorRow("  undo of the join", undo);
-    printRow("  redo of the join", redo, "<= 100", redo.median <= 100);
+            undos.push_back(measure([&] {
+                sendKey(box, Qt::Key_Z, Qt::ControlModifier);
+                settle();
+            }));
+            redos.push_back(measure([&] {
+                sendKey(box, Qt::Key_Y, Qt::ControlModifier);
+                settle();
+            }));
+        }
+        const Stats join = statsOf(joins), key = statsOf(keys), backspace = statsOf(backspaces), undo = statsOf(undos),
+                    redo = statsOf(redos);
+        printRow("\"^P\" join into one line", join, "< 1000", join.median < 1000);
+        printRow("  one key typed into it", key, "<= 50", key.median <= 50);
+        printRow("  Backspace in it", backspace, "<= 50", backspace.median <= 50);
+        printFloorRow("  undo of the join", undo);
+        printRow("  redo of the join", redo, "<= 100", redo.median <= 100);
 
+    }
     // 3b. The marks: the whole check after a tool command, and typing while the check runs in slices.
-    if (!withoutMarks) {
+    if (!withoutMarks && wanted(argc, argv, "marks")) {
         NameMarks* marks = form.nameMarks();
         QString edited = scanned;
         edited.replace(QStringLiteral("track_00"), QStringLiteral("Track_00"));  // every line changes
@@ -441,57 +473,59 @@ int main(int argc, char** argv)
         printValueRow("  typing: longest block until shown", block, "<= 16", block.second <= 16);
     }
 
-    // 4. The rename command against a bare rename loop in the unwatched folder.
-    std::vector<Sample> bareRenames, renames;
-    std::vector<double> firstBlocks, lastBlocks;
-    {
-        form.InitializeMe();
-        const QStringList current = form.originalNames();
-        std::vector<QByteArray> names[2];
-        for (const QString& n : current) {
-            names[0].push_back(QFile::encodeName(n));
-            names[1].push_back(QFile::encodeName(QStringLiteral("Titel") + n.mid(5)));
-        }
-        const int floorFd = ::open(QFile::encodeName(floorDir.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        const int dirFd = ::open(QFile::encodeName(dir.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        auto renameAll = [&](int fd, int from, int to) {
-            for (size_t k = 0; k < names[0].size(); ++k)
-                ::syscall(SYS_renameat2, fd, names[from][k].constData(), fd, names[to][k].constData(), RENAME_NOREPLACE);
-        };
-        for (int i = 0; i < kRuns; ++i) {
-            // Bare: there and back, one direction timed per run.
-            bareRenames.push_back(measure([&] { renameAll(floorFd, 0, 1); }));
-            renameAll(floorFd, 1, 0);
-
+    if (wanted(argc, argv, "rename")) {
+        // 4. The rename command against a bare rename loop in the unwatched folder.
+        std::vector<Sample> bareRenames, renames;
+        std::vector<double> firstBlocks, lastBlocks;
+        {
             form.InitializeMe();
-            QString text = form.Get_Eingabe_Text();
-            text.replace(QStringLiteral("track_"), QStringLiteral("Titel_"));
-            form.Set_Eingabe_Text(text);
-            settle();
-            Blocks blocks;
-            renames.push_back(measure([&] {
-                blocks = blocksOf([&] { form.SetzenClick(); });
-                settle();
-            }));
-            firstBlocks.push_back(blocks.first);
-            lastBlocks.push_back(blocks.last);
-            // Back to the original names outside the timing.
-            renameAll(dirFd, 1, 0);
-        }
-        ::close(dirFd);
-        ::close(floorFd);
-    }
-    const Stats bareRenameStats = statsOf(bareRenames);
-    printFloorRow("bare renameat2 loop (unwatched)", bareRenameStats);
-    std::snprintf(goalText, sizeof goalText, "<= 1.2 x bare = %.1f", 1.2 * bareRenameStats.median);
-    const Stats renameStats = statsOf(renames);
-    printRow("rename command", renameStats, goalText, renameStats.median <= 1.2 * bareRenameStats.median);
-    std::printf("%-36s %9.2f %9.2f\n", "  ratio to bare", renameStats.min / bareRenameStats.median,
-                renameStats.median / bareRenameStats.median);
-    const auto first = minMedian(firstBlocks), last = minMedian(lastBlocks);
-    printValueRow("  block before first progress", first, "<= 100", first.second <= 100);
-    printValueRow("  block after last progress", last, "<= 100", last.second <= 100);
+            const QStringList current = form.originalNames();
+            std::vector<QByteArray> names[2];
+            for (const QString& n : current) {
+                names[0].push_back(QFile::encodeName(n));
+                names[1].push_back(QFile::encodeName(QStringLiteral("Titel") + n.mid(5)));
+            }
+            const int floorFd = ::open(QFile::encodeName(floorDir.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            const int dirFd = ::open(QFile::encodeName(dir.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            auto renameAll = [&](int fd, int from, int to) {
+                for (size_t k = 0; k < names[0].size(); ++k)
+                    ::syscall(SYS_renameat2, fd, names[from][k].constData(), fd, names[to][k].constData(), RENAME_NOREPLACE);
+            };
+            for (int i = 0; i < kRuns; ++i) {
+                // Bare: there and back, one direction timed per run.
+                bareRenames.push_back(measure([&] { renameAll(floorFd, 0, 1); }));
+                renameAll(floorFd, 1, 0);
 
+                form.InitializeMe();
+                QString text = form.Get_Eingabe_Text();
+                text.replace(QStringLiteral("track_"), QStringLiteral("Titel_"));
+                form.Set_Eingabe_Text(text);
+                settle();
+                Blocks blocks;
+                renames.push_back(measure([&] {
+                    blocks = blocksOf([&] { form.SetzenClick(); });
+                    settle();
+                }));
+                firstBlocks.push_back(blocks.first);
+                lastBlocks.push_back(blocks.last);
+                // Back to the original names outside the timing.
+                renameAll(dirFd, 1, 0);
+            }
+            ::close(dirFd);
+            ::close(floorFd);
+        }
+        const Stats bareRenameStats = statsOf(bareRenames);
+        printFloorRow("bare renameat2 loop (unwatched)", bareRenameStats);
+        std::snprintf(goalText, sizeof goalText, "<= 1.2 x bare = %.1f", 1.2 * bareRenameStats.median);
+        const Stats renameStats = statsOf(renames);
+        printRow("rename command", renameStats, goalText, renameStats.median <= 1.2 * bareRenameStats.median);
+        std::printf("%-36s %9.2f %9.2f\n", "  ratio to bare", renameStats.min / bareRenameStats.median,
+                    renameStats.median / bareRenameStats.median);
+        const auto first = minMedian(firstBlocks), last = minMedian(lastBlocks);
+        printValueRow("  block before first progress", first, "<= 100", first.second <= 100);
+        printValueRow("  block after last progress", last, "<= 100", last.second <= 100);
+
+    }
     ui::setMessenger(nullptr);
     return 0;
 }

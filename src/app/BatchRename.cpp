@@ -5,7 +5,7 @@
 #include "names/NameText.h"
 #include "names/RenameChecks.h"
 #include "names/RenamePlan.h"
-#include "textmode/TextFile.h"
+#include "files/TextFile.h"
 #include "textmode/TextMode.h"
 #include "ui/RenameMessages.h"
 
@@ -81,8 +81,8 @@ int runBatch(const BatchRequest& request, QTextStream& out, QTextStream& err)
         return kExitBadInput;
     }
     // Read as the text mode reads its files, so a list saved there renames here.
-    const textmode::ReadResult file = textmode::readTextFile(request.namesFile);
-    if (file.status != textmode::ReadStatus::Ok) {
+    const files::ReadResult file = files::readTextFile(request.namesFile);
+    if (file.status != files::ReadStatus::Ok) {
         err << textmode::readFailureText(file.status) << QStringLiteral(": „%1“.").arg(ui::visible(request.namesFile)) << Qt::endl;
         return kExitBadInput;
     }

@@ -40,7 +40,8 @@ QStringList localPaths(const QMimeData* data)
 
 }  // namespace
 
-Browser::Browser(const QString& startDirectory, bool firstStart) : QDialog(nullptr), m_startDirectory(startDirectory)
+Browser::Browser(const QString& startDirectory, bool firstStart, ui::LastFolder& lastFolder)
+    : QDialog(nullptr), m_startDirectory(startDirectory), m_lastFolder(lastFolder)
 {
     // A window of its own: a child of the disabled main window would be disabled too.
     setObjectName(QStringLiteral("Browser"));
@@ -137,7 +138,7 @@ void Browser::setCurrentDirectory(const QString& dir)
     if (!QFileInfo(clean).isDir())
         clean = QDir::rootPath();
     m_dir = clean;
-    ui::setLastFolder(clean);
+    m_lastFolder.set(clean);
     m_drive1->selectFor(clean);
     m_dir1->showFolder(clean);
     m_fileModel->list(clean);
@@ -146,7 +147,7 @@ void Browser::setCurrentDirectory(const QString& dir)
 void Browser::Dir1_Change(const QString& dir)
 {
     m_dir = dir;
-    ui::setLastFolder(dir);
+    m_lastFolder.set(dir);
     m_fileModel->list(dir);
 }
 

@@ -11,13 +11,15 @@ namespace ui {
 class FolderTree;
 class BackgroundFileList;
 class DriveList;
+class LastFolder;
 }  // namespace ui
 
 class Browser : public QDialog {
     Q_OBJECT
 public:
     // startDirectory: where the lists start (the main window's start path); empty for the current directory.
-    Browser(const QString& startDirectory, bool firstStart);
+    // The folder shown is kept in `lastFolder`, which must outlive the chooser.
+    Browser(const QString& startDirectory, bool firstStart, ui::LastFolder& lastFolder);
     ~Browser() override;
 
     // The directory the lists show; the process's current directory is never changed.
@@ -72,6 +74,7 @@ private:
 
     QString m_startDirectory;
     QString m_dir;
+    ui::LastFolder& m_lastFolder;
     bool m_closing = false;
     bool m_cancelHandled = false;
     ui::DriveList* m_drive1;

@@ -1,8 +1,5 @@
 #include "mainwindow/FehlerDialog.h"
 
-#include "mainwindow/Form1.h"
-#include "ui/Messenger.h"
-#include "names/NameText.h"
 #include "transforms/StringOps.h"
 
 #include <QGridLayout>
@@ -11,7 +8,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-FehlerDialog::FehlerDialog(Form1* owner) : QDialog(owner), m_owner(owner)
+namespace {
+
+// Wide enough for a long name in either line, high enough for both lines and the buttons.
+constexpr QSize kStartSize(560, 130);
+
+}  // namespace
+
+FehlerDialog::FehlerDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Fehler"));
     setModal(false);
@@ -35,7 +39,7 @@ FehlerDialog::FehlerDialog(Form1* owner) : QDialog(owner), m_owner(owner)
     buttons->addWidget(m_command1);
     buttons->addWidget(m_command2);
     grid->addLayout(buttons, 2, 0, 1, 2);
-    resize(560, 130);
+    resize(kStartSize);
 
     connect(m_zeile2, &QLineEdit::textChanged, this, &FehlerDialog::Zeile2_Change);
     connect(m_command1, &QPushButton::clicked, this, &FehlerDialog::Command1_Click);
@@ -60,34 +64,11 @@ void FehlerDialog::Zeile2_Change()
 
 void FehlerDialog::Command1_Click()
 {
-    // The dialog does not block, so the user may have edited the name text meanwhile: correct the line
-    // only where it still stands as a whole line.
-    const QString text = m_owner->Get_Eingabe_Text();
     const QString wanted = m_zeile1->text();
-    qsizetype start = 0;
-    qsizetype found = -1;
-    while (start <= text.size()) {
-        qsizetype end = text.indexOf(names::kCrLf, start);
-        if (end < 0)
-            end = text.size();
-        if (QStringView(text).mid(start, end - start) == wanted) {
-            found = start;
-            break;
-        }
-        start = end + 2;
-    }
-    if (found < 0) {
-        ui::message(this, QStringLiteral("Die Zeile \"%1\" steht nicht mehr im Namenstext. Es wurde nichts geändert.")
-                              .arg(wanted));
-        close();
-        return;
-    }
-    const QString corrected = text.left(found) + m_zeile2->text() + text.mid(found + wanted.size());
-    Form1* owner = m_owner;
+    const QString corrected = m_zeile2->text();
     // Closed first, so that a further offending line can open a fresh dialog.
     close();
-    owner->Set_Eingabe_Text(corrected);
-    owner->SetzenClick();
+    Q_EMIT correctionRequested(wanted, corrected);
 }
 
 void FehlerDialog::Command2_Click()

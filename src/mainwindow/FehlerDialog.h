@@ -4,12 +4,11 @@
 
 class QLineEdit;
 class QPushButton;
-class Form1;
 
 class FehlerDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit FehlerDialog(Form1* owner);
+    explicit FehlerDialog(QWidget* parent);
     void setLine(const QString& line);
 
     QLineEdit* zeile1() const { return m_zeile1; }
@@ -19,9 +18,12 @@ public:
     void Command1_Click();
     void Command2_Click();
 
+Q_SIGNALS:
+    // "Setzen": the line `wanted` of the name text is to read `corrected`, then the rename is to run again.
+    void correctionRequested(const QString& wanted, const QString& corrected);
+
 private:
     void Zeile2_Change();
-    Form1* m_owner;
     QLineEdit* m_zeile1;
     QLineEdit* m_zeile2;
     QPushButton* m_command1;

@@ -8,6 +8,7 @@
 #include "mainwindow/NameTextEdit.h"
 #include "mainwindow/ToolCommands.h"
 #include "mainwindow/Toolbars.h"
+#include "names/NameText.h"
 #include "settings/SettingsKeys.h"
 #include "ui/Messenger.h"
 #include "ui/NoteListView.h"
@@ -29,6 +30,8 @@ namespace {
 constexpr qsizetype kUnlistedShown = 20;
 // Longer work shows how far it is and lets the window repaint at least this often.
 constexpr int kTitleUpdateMs = 50;
+// The caption of the name text turns this colour while its line count differs from the list's.
+constexpr QColor kLineCountMismatch(255, 0, 0);
 
 names::ListingOptions storedListingOptions()
 {
@@ -68,7 +71,8 @@ void Form1::InitializeMe()
     m_loadProgressShown = false;
     m_sinceProgress.start();
     m_names.scan(options, [this](qsizetype read) { return keepLoading(read); });
-    if (m_closedWhileLoading) {
+    // Looking for an unfinished rename reads the journals kept: a turn of the event loop before it.
+    if (m_closedWhileLoading || (m_loadProgressShown && !keepLoading(m_names.lastScan().names.size()))) {
         m_loading = false;
         return;
     }
@@ -76,7 +80,12 @@ void Form1::InitializeMe()
     m_loading = false;
     if (const std::optional<names::UnfinishedRename> interrupted = m_names.interruptedRename())
         askRecovery(*interrupted, options);
-    showScan();
+    // Filling the box takes a while at a million names: it turns the event loop too.
+    m_loading = true;
+    showScan([this] { return keepLoading(m_names.lastScan().names.size()); });
+    m_loading = false;
+    if (!m_closedWhileLoading && m_loadProgressShown)
+        setWindowTitle(QDir::toNativeSeparators(m_names.startPath()));
 }
 
 // While a folder is read: how far it is in the title, and a turn of the event loop for painting,
@@ -125,7 +134,7 @@ void Form1::reportProblems(const names::RenameOutcome& outcome, const QString& t
     }
 }
 
-void Form1::showScan()
+void Form1::showScan(const std::function<bool()>& turn)
 {
     const names::ScanResult& scan = m_names.lastScan();
     NameTextEdit* box = m_ui->nameTextDirectoryMode;
@@ -140,8 +149,8 @@ void Form1::showScan()
     if (box->holds(m_names.scannedText())) {
         box->forgetUndoHistory();
         Eingabe_Mit_Change();
-    } else {
-        box->loadText(m_names.scannedText());
+    } else if (!box->loadText(m_names.scannedText(), turn)) {
+        return;  // the window was closed meanwhile
     }
     keepTextModeAfterScan();
     m_names.setModified(false);
@@ -186,7 +195,7 @@ void Form1::showLineCount(qsizetype lines)
     setRenameEnabled(matches);
     QLabel* label = m_ui->nameTextCaption;
     QPalette p = label->palette();
-    p.setColor(QPalette::WindowText, matches ? QApplication::palette().color(QPalette::WindowText) : QColor(255, 0, 0));
+    p.setColor(QPalette::WindowText, matches ? QApplication::palette().color(QPalette::WindowText) : kLineCountMismatch);
     label->setPalette(p);
     label->setText(msg::lineCountCaption(lines, matches));
 }
@@ -251,7 +260,10 @@ void Form1::Setzen_Click()
     case names::RenameCheck::InvalidCharacters:
         // A dialog that was just closed is already on its way out; the next offending line gets a new one.
         if (!m_fehler || !m_fehler->isVisible())
+        {
             m_fehler = new FehlerDialog(this);
+            connect(m_fehler, &FehlerDialog::correctionRequested, this, &Form1::correctLine);
+        }
         m_fehler->setWindowTitle(msg::invalidCharactersTitle());
         m_fehler->setLine(check.offendingLine);
         m_fehler->show();
@@ -315,6 +327,19 @@ void Form1::Setzen_Click()
         m_names.setModified(false);
         Verzeichnis_Click();
     }
+}
+
+void Form1::correctLine(const QString& wanted, const QString& corrected)
+{
+    // The dialog does not block, so the user may have edited the name text meanwhile: the line is
+    // corrected only where it still stands as a whole line.
+    const std::optional<QString> text = names::replaceWholeLine(Get_Eingabe_Text(), wanted, corrected);
+    if (!text) {
+        ui::message(this, msg::lineNoLongerThere(wanted));
+        return;
+    }
+    Set_Eingabe_Text(*text);
+    Setzen_Click();
 }
 
 void Form1::MenLetzteUmbenennungRueckgaengig_Click()

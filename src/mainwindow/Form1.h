@@ -2,6 +2,7 @@
 // The main window. It wires the list of original names, the name text boxes, the toolbars and the tool
 // commands to each other; the work itself is done by the objects it holds.
 #include "names/NameList.h"
+#include "ui/LastFolder.h"
 
 #include <QMainWindow>
 #include <QElapsedTimer>
@@ -60,10 +61,11 @@ public:
     QStringList originalNames() const { return m_names.names(); }
     bool isModified() const { return m_names.isModified(); }
     QString recoverText() const { return m_names.recoverText(); }
-    QStringList TempList() const { return m_names.comparedLines(); }
     bool alwaysOnTopBox() const;
     NameTextEdit* nameBox() const { return m_nameBox; }
     NameMarks* nameMarks() const { return m_marks; }
+    // The folder the chooser showed last, where the text files are saved and opened.
+    ui::LastFolder& lastFolder() { return m_lastFolder; }
     // The folder and file name an update replaces; by default the running program's own.
     void setUpdateTarget(const QString& programDir, const QString& programFile);
 
@@ -79,13 +81,16 @@ private:
     void wireWindowBehaviour();
     // Opens a path's directory; none: the chooser, or with scanIfMissing an empty list of the vanished one.
     void openPath(const QString& path, bool scanIfMissing);
-    void showScan();
+    // Shows the names last read; `turn`, if given, runs between slices of filling the box.
+    void showScan(const std::function<bool()>& turn = {});
     bool keepLoading(qsizetype entriesRead);
     void Eingabe_Mit_Change();
     void Eingabe_Ohne_Change();
     void showLineCount(qsizetype lines);
     void Original_DblClick(int row);
     void Setzen_Click();
+    // Answers the correction dialog's "Setzen".
+    void correctLine(const QString& wanted, const QString& corrected);
     void MenLetzteUmbenennungRueckgaengig_Click();
     // Asks how to end an interrupted rename and ends it; false when the user leaves it for later.
     bool askRecovery(const names::UnfinishedRename& interrupted, const names::ListingOptions& options);
@@ -112,6 +117,7 @@ private:
     ToolCommands* m_tools = nullptr;
     NameMarks* m_marks = nullptr;
     names::NameList m_names;
+    ui::LastFolder m_lastFolder;
     NameTextEdit* m_nameBox = nullptr;
     bool m_renaming = false;
     bool m_loading = false;             // a scan or the filling of the box turns the event loop now and then
@@ -121,6 +127,7 @@ private:
     bool m_locked = false;
     bool m_exiting = false;
     bool m_firstStart = false;
+    bool m_textMode = false;  // the caption of the mode button only shows it
     int m_chooserGeneration = 0;
     QPointer<FehlerDialog> m_fehler;
     QPointer<Browser> m_browser;

@@ -156,7 +156,7 @@ void Form1::showChooser()
     }
     if (!isVisible())
         show();  // the chooser opens over the main window, never behind it
-    m_browser = new Browser(m_names.startPath(), m_firstStart);
+    m_browser = new Browser(m_names.startPath(), m_firstStart, m_lastFolder);
     m_firstStart = false;  // from here on the chooser's own box holds it
     Browser* b = m_browser;
     connect(b, &Browser::onTopRequested, this, [this] { setAlwaysOnTop(true); });

@@ -51,13 +51,10 @@ public:
 
     // The menu item DisableSync: checked switches both directions off.
     void setDisabled(bool disabled) { m_disabled = disabled; }
-    bool isDisabled() const { return m_disabled; }
 
     // Follows the list's focus (FocusIn/FocusOut events); only a list holding the focus moves the text.
     void watchListFocus(QObject* list);
-    bool listFocused() const { return m_listFocused; }
     bool polling() const;
-    qsizetype lastSelStart() const { return m_lastSelStart; }
 
 public Q_SLOTS:
     // The name text gained or lost the focus: the poll runs only in between.

@@ -47,6 +47,11 @@ QString leftOutNote(qsizetype count, bool foldersLeftOut)
         .arg(QString::number(count), what, one ? QStringLiteral("ist") : QStringLiteral("sind"));
 }
 
+QString lineNoLongerThere(const QString& line)
+{
+    return QStringLiteral("Die Zeile \"%1\" steht nicht mehr im Namenstext. Es wurde nichts geändert.").arg(line);
+}
+
 QString invalidCharactersTitle()
 {
     return QStringLiteral("Die Dateinamen enthalten ungültige Zeichen (\\/*?\"<>|). Dateien werden nicht umbenannt!");
@@ -135,5 +140,21 @@ QString numberingMismatchQuestion(int width)
 }
 QString numberingMismatchTitle() { return QStringLiteral("Falsche Nummerierung"); }
 QString numberingProgress(qint64 done, qint64 total) { return QStringLiteral(" %1 von %2").arg(done).arg(total); }
+
+QString underscoreTooltip(bool nextToBlanks)
+{
+    return nextToBlanks ? QStringLiteral("Unterstriche durch Leerzeichen ersetzten")
+                        : QStringLiteral("Leerzeichen durch Unterstrich ersetzten");
+}
+
+QString umlautTooltip(bool nextRemoves)
+{
+    return nextRemoves ? QStringLiteral("Umlaute und Sonderzeichen entfernen") : QStringLiteral("Umlaute herstellen");
+}
+
+QString homepageNotOpened(const QString& url)
+{
+    return QStringLiteral("Die Homepage konnte nicht geöffnet werden:\r\n") + url;
+}
 
 }  // namespace msg

@@ -22,6 +22,8 @@ QString leftOutNote(qsizetype count, bool foldersLeftOut);
 
 // The checks before a rename.
 QString invalidCharactersTitle();
+// The line the correction dialog was to correct no longer stands in the name text.
+QString lineNoLongerThere(const QString& line);
 QString wrongLineCount();
 QString wrongLineCountTitle();
 QString nothingChanged();
@@ -56,5 +58,9 @@ QString overflow();
 QString numberingMismatchQuestion(int width);
 QString numberingMismatchTitle();
 QString numberingProgress(qint64 done, qint64 total);
+// The tooltips of the two switching buttons after a click: what the next click does.
+QString underscoreTooltip(bool nextToBlanks);
+QString umlautTooltip(bool nextRemoves);
+QString homepageNotOpened(const QString& url);
 
 }  // namespace msg

@@ -4,6 +4,8 @@
 // conversions of text and positions happen here.
 #include "mainwindow/ScintillaInclude.h"
 
+#include <functional>
+
 class NameTextEdit : public QsciScintilla {
     Q_OBJECT
 public:
@@ -15,6 +17,10 @@ public:
     void setText(const QString& crlfText) override;
     // Like setText, but as a fresh start: no undo step, and the undo history is forgotten.
     void loadText(const QString& crlfText);
+    // Like loadText, in slices of lines: between two slices `turn` runs (to let the window repaint and
+    // show progress). When it returns false the filling stops, the box holds only part of the text, and
+    // so does this function return false.
+    bool loadText(const QString& crlfText, const std::function<bool()>& turn);
     // Whether the box holds exactly this text (CR LF form), without making a copy of its own.
     bool holds(QStringView crlfText) const;
     // Forgets the undo history and keeps the text, for a rescan that finds the text unchanged.
@@ -81,13 +87,17 @@ private:
     qsizetype toCanonical(long editorPos) const;
     long toEditor(qsizetype canonicalPos, Round round) const;
     void replaceAll(const QString& crlfText);
+    bool fill(const QString& crlfText, const std::function<bool()>& turn);
     void ensurePositionIndex() const;
     void releasePositionIndex();
     void onTextChanged();
     void leaveEvent();
     void applyPalette();
     void keepTextBoxKeys();
-    void measureLongLinesInShortRuns(long from, long to);
+    // Gives the long lines among those holding [from, to) short runs; `inserted` is the number of bytes
+    // just inserted there without a line break (0 for a deletion that joined none), -1 when lines came
+    // or went.
+    void measureLongLinesInShortRuns(long from, long to, long inserted);
     // The selection made by pointOut, while it is still the selection; false otherwise.
     bool pointedOut() const;
     void leavePointedOut();

@@ -29,7 +29,6 @@ const QString kToLower = QStringLiteral("ABCD => abcd");
 const QString kToUpper = QStringLiteral("abcd => ABCD");
 const QString kUmlautsOut = QStringLiteral("ü -> &ue");
 const QString kUmlautsIn = QStringLiteral("&ue -> ü");
-constexpr int kCdNumbers = 30;
 constexpr int kTitleUpdateMs = 100;
 
 }  // namespace
@@ -191,15 +190,15 @@ void ToolCommands::Ersetzen_Click()
             selLen = box->selectionLength();
         }
     }
-    const transforms::ReplaceResult result = transforms::run(request, selectionOnly ? full.mid(selStart, selLen) : full);
-    const QString rewritten = selectionOnly ? full.left(selStart) + result.text + full.mid(selStart + selLen) : result.text;
+    const transforms::ReplaceResult result =
+        selectionOnly ? transforms::runInRange(request, full, selStart, selLen) : transforms::run(request, full);
     if (request.usesPlaceholder()) {
-        setText(rewritten);
+        setText(result.text);
         m_host.allowRestore();
         return;
     }
     ui::beep();
-    setText(rewritten);
+    setText(result.text);
     if (!m_host.fewerMessages())
         ui::message(m_window, msg::replaceReport(result.count), msg::replaceReportTitle(), ui::Buttons::Ok, ui::Icon::Information);
 }
@@ -223,10 +222,10 @@ void ToolCommands::Beschneiden_Click()
 void ToolCommands::Command1_Click()
 {
     QPushButton* button = m_ui.underscores;
-    const QString old = button->text();
-    const bool toBlanks = old == kUnderscoreToBlank;
-    button->setToolTip(toBlanks ? QStringLiteral("Leerzeichen durch Unterstrich ersetzten")
-                                : QStringLiteral("Unterstriche durch Leerzeichen ersetzten"));
+    const bool toBlanks = m_underscoresToBlanks;
+    const QString& old = toBlanks ? kUnderscoreToBlank : kBlankToUnderscore;
+    m_underscoresToBlanks = !toBlanks;
+    button->setToolTip(msg::underscoreTooltip(m_underscoresToBlanks));
     const QString before = text();
     const transforms::ReplaceResult result = transforms::run(transforms::UnderscoreRequest{toBlanks}, before);
     ui::beep();
@@ -249,19 +248,20 @@ void ToolCommands::Command2_Click()
 void ToolCommands::Command4_Click()
 {
     QPushButton* button = m_ui.letterCase;
-    const QString caption = button->text();
-    const bool toLower = caption == kToLower;
+    const bool toLower = m_toLower;
+    m_toLower = !toLower;
     setText(transforms::run(transforms::CaseRequest{toLower}, text()));
-    report(msg::doneReport(toLower ? kToLower : caption));
+    report(msg::doneReport(toLower ? kToLower : kToUpper));
     button->setText(toLower ? kToUpper : kToLower);
 }
 
 void ToolCommands::Command5_Click()
 {
     QPushButton* button = m_ui.umlauts;
-    const QString old = button->text();
-    const bool remove = old == kUmlautsOut;
-    button->setToolTip(remove ? QStringLiteral("Umlaute herstellen") : QStringLiteral("Umlaute und Sonderzeichen entfernen"));
+    const bool remove = m_umlautsOut;
+    const QString& old = remove ? kUmlautsOut : kUmlautsIn;
+    m_umlautsOut = !remove;
+    button->setToolTip(msg::umlautTooltip(m_umlautsOut));
     const QString before = text();
     const transforms::ReplaceResult result = transforms::run(transforms::UmlautRequest{remove}, before);
     ui::beep();
@@ -332,62 +332,4 @@ void ToolCommands::Nummern_Entf_Click()
     setText(transforms::run(request, current));
     m_host.lockButtons(false);
     m_window->setWindowTitle(title);
-}
-
-void ToolCommands::addCdPrefixTo(AppendFrame* frame)
-{
-    frame->left()->setChecked(true);
-    QStringList entries;
-    for (int i = 0; i < frame->cdCombo()->count(); ++i)
-        entries << frame->cdCombo()->itemText(i);
-    frame->text()->setText(transforms::addCdPrefix(frame->text()->text(), entries, frame->cdCombo()->currentText()));
-    frame->button()->setFocus();
-}
-
-bool ToolCommands::autoCdOn() const
-{
-    return m_ui.appendFixed->autoCheck()->isChecked();
-}
-
-void ToolCommands::addCdPrefixIfAuto()
-{
-    if (autoCdOn())
-        addCdPrefixTo(m_ui.appendFixed);
-}
-
-void ToolCommands::appendCdPrefixAfterScan()
-{
-    if (!autoCdOn())
-        return;
-    // Not a click: the window may still be disabled while the chooser scans.
-    appendFromCopy(m_ui.appendFixed);
-    m_ui.rename->setFocus();
-}
-
-void ToolCommands::advanceCdLists()
-{
-    for (QComboBox* combo : {m_ui.appendFixed->cdCombo(), m_ui.appendTop->cdCombo()}) {
-        const int next = combo->currentIndex() + 1;
-        if (next < combo->count())
-            combo->setCurrentIndex(next);
-    }
-}
-
-void ToolCommands::fillCdLists()
-{
-    QComboBox* cd1 = m_ui.appendFixed->cdCombo();
-    QComboBox* cd2 = m_ui.appendTop->cdCombo();
-    cd1->clear();
-    cd2->clear();
-    // The first list runs CD1- to CD9-, the second CD01- to CD30-.
-    for (int i = 1; i <= kCdNumbers; ++i) {
-        if (i <= 9) {
-            cd1->addItem(QStringLiteral("CD%1-").arg(i));
-            cd2->addItem(QStringLiteral("CD0%1-").arg(i));
-        } else {
-            cd2->addItem(QStringLiteral("CD%1-").arg(i));
-        }
-    }
-    cd1->setCurrentIndex(0);
-    cd2->setCurrentIndex(0);
 }

@@ -66,4 +66,8 @@ private:
     QWidget* m_window;
     MainWindowUi& m_ui;
     Host m_host;
+    // What the next click of each switching button does; its caption only shows it.
+    bool m_underscoresToBlanks = true;
+    bool m_toLower = true;
+    bool m_umlautsOut = true;
 };

@@ -1,5 +1,6 @@
 #include "names/DirectoryScan.h"
 
+#include "names/AsciiNames.h"
 #include "names/DirectoryWalk.h"
 
 #include <QDir>
@@ -13,6 +14,10 @@
 
 namespace names {
 namespace {
+
+// Names sorted at a time between two turns of the event loop, in a folder large enough to report progress.
+constexpr size_t kSortRun = size_t(1) << 16;
+
 
 bool isSiblingTool(const QString& name)
 {
@@ -36,19 +41,14 @@ bool breaksLine(const QString& name)
 QString escapedName(const QByteArray& raw)
 {
     QString shown;
-    for (unsigned char c : raw) {
+    for (const char byte : raw) {
+        const auto c = static_cast<unsigned char>(byte);
         if (c >= 0x20 && c < 0x7f)
             shown += QLatin1Char(char(c));
         else
             shown += QStringLiteral("\\x%1").arg(c, 2, 16, QLatin1Char('0'));
     }
     return shown;
-}
-
-// A-Z to a-z, every other character as it is: the case folding of ASCII.
-inline char16_t foldAscii(char16_t c)
-{
-    return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
 }
 
 // Compares two keys, each either a folded name or an ASCII name still to fold (folding a folded name
@@ -66,20 +66,17 @@ int compareFolded(QStringView a, QStringView b)
 }
 
 // The sorted order of `names`: case-insensitive, ties broken case-sensitively.
-std::vector<qsizetype> sortedOrder(const QStringList& names)
+std::vector<qsizetype> sortedOrder(const QStringList& names, const std::function<void()>& turn = {})
 {
     // Fold once, then sort by the folded key; QStringList::sort would order case-sensitively. ASCII names
     // (most of them) are folded while compared, so that a million names need no second copy; the others
     // are folded into strings of their own.
-    auto isAsciiName = [](const QString& name) {
-        return std::all_of(name.cbegin(), name.cend(), [](QChar c) { return c.unicode() < 0x80; });
-    };
     std::vector<QString> otherFolded;  // reserved in full, so that the views into it stay valid
-    otherFolded.reserve(size_t(std::count_if(names.cbegin(), names.cend(), [&](const QString& n) { return !isAsciiName(n); })));
+    otherFolded.reserve(size_t(std::count_if(names.cbegin(), names.cend(), [&](const QString& n) { return !isAscii(QStringView(n)); })));
     std::vector<QStringView> keys;
     keys.reserve(size_t(names.size()));
     for (const QString& name : names) {
-        if (isAsciiName(name)) {
+        if (isAscii(QStringView(name))) {
             keys.emplace_back(name);
         } else {
             otherFolded.push_back(name.toCaseFolded());
@@ -120,14 +117,31 @@ std::vector<qsizetype> sortedOrder(const QStringList& names)
         }
         items[n] = {prefix, qsizetype(n)};
     }
-    std::sort(items.begin(), items.end(), [&](const Item& a, const Item& b) {
+    const auto before = [&](const Item& a, const Item& b) {
         if (a.prefix != b.prefix)
             return a.prefix < b.prefix;
         const int c = compareFolded(keys[size_t(a.index)], keys[size_t(b.index)]);
         if (c != 0)
             return c < 0;
         return names.at(a.index) < names.at(b.index);
-    });
+    };
+    // A million names take a while to sort: in runs sorted one by one, then merged pair by pair, with a
+    // turn of the caller's event loop between two steps.
+    const size_t run = turn ? kSortRun : std::max<size_t>(items.size(), 1);
+    for (size_t from = 0; from < items.size(); from += run) {
+        std::sort(items.begin() + ptrdiff_t(from), items.begin() + ptrdiff_t(std::min(items.size(), from + run)), before);
+        if (turn)
+            turn();
+    }
+    for (size_t width = run; width < items.size(); width *= 2) {
+        for (size_t from = 0; from + width < items.size(); from += 2 * width) {
+            const auto first = items.begin() + ptrdiff_t(from);
+            std::inplace_merge(first, first + ptrdiff_t(width),
+                               items.begin() + ptrdiff_t(std::min(items.size(), from + 2 * width)), before);
+            if (turn)
+                turn();
+        }
+    }
     std::vector<qsizetype> order(items.size());
     for (size_t n = 0; n < items.size(); ++n)
         order[n] = items[n].index;
@@ -157,16 +171,13 @@ void permute(QList<T>& list, std::vector<qsizetype> order)
     }
 }
 
-void sortResult(ScanResult& result)
+void sortResult(ScanResult& result, const std::function<void()>& turn)
 {
-    const std::vector<qsizetype> order = sortedOrder(result.names);
+    const std::vector<qsizetype> order = sortedOrder(result.names, turn);
     permute(result.names, order);
+    if (turn)
+        turn();
     permute(result.identities, order);
-}
-
-bool isAscii(QByteArrayView raw)
-{
-    return std::all_of(raw.begin(), raw.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 }  // namespace
@@ -278,7 +289,10 @@ ScanResult scanDirectory(const DirectoryHandle& handle, const ListingOptions& op
     }
     if (read >= kScanProgressEntries && !goOn())
         return result;
-    sortResult(result);
+    std::function<void()> turn;
+    if (read >= kScanProgressEntries && progress)
+        turn = [&] { progress(read); };
+    sortResult(result, turn);
     return result;
 }
 

@@ -26,7 +26,8 @@ struct ScanResult {
 };
 
 // Told now and then how many entries the scan has read; returns false to stop it. Called after every
-// kScanProgressEntries entries read, and once more before the sort (in a folder of at least as many).
+// kScanProgressEntries entries read, once more before the sort and between its steps (in a folder of at
+// least as many; what it returns then is not asked).
 using ScanProgress = std::function<bool(qsizetype entriesRead)>;
 constexpr qsizetype kScanProgressEntries = 4096;
 

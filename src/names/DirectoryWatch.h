@@ -39,10 +39,8 @@ public:
 
 private:
     void stop();
-#ifdef __linux__
-    int m_fd = -1;
+    int m_fd = -1;  // the watch, where the platform has one
     QSet<QString> m_changed;
-#endif
 };
 
 }  // namespace names

@@ -2,6 +2,7 @@
 #include "names/RenameJournal.h"
 
 #include "names/DirectoryScan.h"
+#include "names/AsciiNames.h"
 #include "names/DirectoryWalk.h"
 #include "names/JournalStore.h"
 #include "names/SafeRename.h"
@@ -36,7 +37,7 @@ QList<std::pair<QString, quint64>> listing(const DirectoryHandle& dir)
     QList<std::pair<QString, quint64>> entries;
     DirectoryWalk walk(dir);
     while (const std::optional<DirectoryWalk::Entry> e = walk.next())
-        entries.append({QFile::decodeName(e->name.toByteArray()), e->inode});
+        entries.append({decodedName(e->name), e->inode});
     return entries;
 }
 

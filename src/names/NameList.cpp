@@ -56,7 +56,11 @@ const ScanResult& NameList::scan(const ListingOptions& options, const ScanProgre
     m_scannedText.clear();
     m_recoverText.clear();
     m_scan = scanDirectory(m_dir, options, progress);
-    m_scannedText = buildNameText(m_scan.names);
+    // The name text takes a while at a million names: reports while it is made.
+    std::function<void()> turn;
+    if (progress && m_scan.names.size() >= kScanProgressEntries)
+        turn = [&] { progress(m_scan.names.size()); };
+    m_scannedText = buildNameText(m_scan.names, turn);
     m_recoverText = m_scannedText;
     m_recoverNameOf.clear();
     m_modified = false;

@@ -3,6 +3,8 @@
 // fill with 100,000 names at a time. Open addressing over views of strings
 // held elsewhere: no node or string is allocated per name, which at that size
 // saves a good share of the checks.
+#include "names/AsciiNames.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -74,8 +76,7 @@ private:
             for (qsizetype i = 0; i < s.size(); ++i) {
                 char32_t c = s[i].unicode();
                 if (c < 0x80) {
-                    if (c >= 'A' && c <= 'Z')
-                        c += 'a' - 'A';
+                    c = foldAscii(char16_t(c));
                 } else {
                     if (QChar::isHighSurrogate(c) && i + 1 < s.size() && s[i + 1].isLowSurrogate())
                         c = QChar::surrogateToUcs4(char16_t(c), s[++i].unicode());

@@ -13,8 +13,9 @@ qsizetype lineCount(QStringView text)
     return 1 + text.count(kCrLf);
 }
 
-QString buildNameText(const QStringList& entryNames)
+QString buildNameText(const QStringList& entryNames, const std::function<void()>& turn)
 {
+    constexpr qsizetype kNamesPerTurn = qsizetype(1) << 17;
     // One exact allocation and no temporary strings: at 100,000 names this runs on every scan.
     auto shownLength = [](const QString& n) { return hasThreeCharExtension(n) ? n.size() - 4 : n.size(); };
     qsizetype total = entryNames.isEmpty() ? 0 : kCrLf.size() * (entryNames.size() - 1);
@@ -25,10 +26,29 @@ QString buildNameText(const QStringList& entryNames)
     for (qsizetype i = 0; i < entryNames.size(); ++i) {
         if (i > 0)
             text.append(kCrLf);
+        if (turn && i > 0 && i % kNamesPerTurn == 0)
+            turn();
         const QString& n = entryNames.at(i);
         text.append(QStringView(n).left(shownLength(n)));
     }
     return text;
+}
+
+std::optional<QString> replaceWholeLine(const QString& text, QStringView line, QStringView replacement)
+{
+    for (qsizetype start = 0; start <= text.size();) {
+        qsizetype end = text.indexOf(kCrLf, start);
+        if (end < 0)
+            end = text.size();
+        if (QStringView(text).mid(start, end - start) == line) {
+            QString replaced = text.left(start);
+            replaced += replacement;
+            replaced += QStringView(text).mid(end);
+            return replaced;
+        }
+        start = end + kCrLf.size();
+    }
+    return std::nullopt;
 }
 
 QString lineAround(QStringView text, qsizetype pos)

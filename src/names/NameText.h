@@ -3,6 +3,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <optional>
+
 namespace names {
 
 inline const QString kCrLf = QStringLiteral("\r\n");
@@ -10,8 +13,9 @@ inline const QString kCrLf = QStringLiteral("\r\n");
 // 1 plus the number of CR LF pairs; an empty text counts as one line.
 qsizetype lineCount(QStringView text);
 
-// The display names of the entries, in order, joined by CR LF.
-QString buildNameText(const QStringList& entryNames);
+// The display names of the entries, in order, joined by CR LF; `turn`, if given, runs now and then
+// (at a million names this takes a while).
+QString buildNameText(const QStringList& entryNames, const std::function<void()>& turn = {});
 
 // The line (without line-break characters) that contains position pos.
 QString lineAround(QStringView text, qsizetype pos);
@@ -30,6 +34,11 @@ InvalidCharacter firstInvalidCharacter(QStringView text);
 
 // A line as the duplicate check compares it: without leading and trailing blanks. Empty: not compared.
 QStringView duplicateKey(QStringView line);
+
+// `text` with its first line equal to `line` (as a whole line) replaced by `replacement`; no value
+// when no line of `text` is `line`.
+std::optional<QString> replaceWholeLine(const QString& text, QStringView line, QStringView replacement);
+
 
 struct DuplicateLines {
     // Indexes (from 0) into the compared lines: non-blank lines without leading and trailing blanks.

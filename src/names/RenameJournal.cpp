@@ -1,5 +1,6 @@
 #include "names/RenameJournal.h"
 
+#include "names/AsciiNames.h"
 #include "names/DirectoryWalk.h"
 #include "names/JournalStore.h"
 
@@ -22,26 +23,6 @@ namespace {
 int lastErrorOr(int fallback)
 {
     return errno != 0 ? errno : fallback;
-}
-
-// Whether the raw entry name `raw` is `name`, without decoding it: most names are plain ASCII.
-bool isSameName(QByteArrayView raw, const QString& name)
-{
-    const qsizetype n = name.size();
-    const char16_t* u = reinterpret_cast<const char16_t*>(name.constData());
-    if (raw.size() == n) {
-        qsizetype i = 0;
-        for (; i < n; ++i) {
-            const unsigned char c = static_cast<unsigned char>(raw[i]);
-            if (c >= 0x80 || u[i] >= 0x80)
-                break;
-            if (c != u[i])
-                return false;
-        }
-        if (i == n)
-            return true;
-    }
-    return QFile::decodeName(raw.toByteArray()) == name;
 }
 
 // Sets each entry's inode to what has its old name now. A listed inode whose name no other program has
@@ -73,10 +54,10 @@ void readInodes(const DirectoryHandle& dir, QList<JournalEntry>& entries, const 
     DirectoryWalk walk(dir);
     while (const std::optional<DirectoryWalk::Entry> e = walk.next()) {
         const auto it = entryOfInode.constFind(e->inode);
-        if (it != entryOfInode.cend() && isSameName(e->name, entries.at(it.value()).oldName))
+        if (it != entryOfInode.cend() && isNamed(e->name, entries.at(it.value()).oldName))
             confirmed[size_t(it.value())] = true;
         else
-            inodeOfOther.insert(QFile::decodeName(e->name.toByteArray()), e->inode);
+            inodeOfOther.insert(decodedName(e->name), e->inode);
     }
     for (qsizetype i = 0; i < entries.size(); ++i)
         if (!confirmed[size_t(i)])

@@ -46,10 +46,10 @@ enum class RenameReason {
 
 struct RenameProblem {
     RenameProblem() = default;
-    RenameProblem(int line, QString from, QString to, RenameReason reason, int errorCode = 0, int otherLine = 0,
-                  QString currentName = {})
-        : line(line), from(std::move(from)), to(std::move(to)), reason(reason), errorCode(errorCode),
-          otherLine(otherLine), currentName(std::move(currentName))
+    RenameProblem(int atLine, QString fromName, QString toName, RenameReason why, int error = 0, int lineInTheWay = 0,
+                  QString nameNow = {})
+        : line(atLine), from(std::move(fromName)), to(std::move(toName)), reason(why), errorCode(error),
+          otherLine(lineInTheWay), currentName(std::move(nameNow))
     {
     }
 

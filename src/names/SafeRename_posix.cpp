@@ -12,6 +12,9 @@
 //     the name leaves its entry standing.
 #include "names/SafeRename.h"
 
+#include "names/AsciiNames.h"
+#include "names/NoReplaceRename.h"
+
 #include <QFile>
 #include <QStorageInfo>
 
@@ -20,11 +23,7 @@
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <unistd.h>
-#ifndef RENAME_NOREPLACE
-#define RENAME_NOREPLACE (1 << 0)
-#endif
 
 namespace names {
 
@@ -36,21 +35,6 @@ bool isBareName(const QString& name)
 {
     return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
         && !name.contains(QLatin1Char('/')) && !name.contains(QChar(0));
-}
-
-int noReplaceRename(int dirFd, const char* from, const char* to)
-{
-#if defined(__linux__) && defined(SYS_renameat2)
-    // Through syscall() so that a C library without the wrapper still works.
-    if (::syscall(SYS_renameat2, dirFd, from, dirFd, to, RENAME_NOREPLACE) == 0)
-        return 0;
-    return errno;
-#else
-    (void)dirFd;
-    (void)from;
-    (void)to;
-    return ENOSYS;
-#endif
 }
 
 // With two valid bare names, EINVAL can only mean that the file system does not know the request.
@@ -72,38 +56,6 @@ bool meansNoLinks(int err)
 
 // What renameFileByLinks() returns when there are no hard links to go by.
 constexpr int kNoLinks = -1;
-
-// A name in the file system's encoding. ASCII names, by far the most common, are copied into the
-// object itself: a rename of 100,000 entries then allocates nothing per entry.
-class EncodedName {
-public:
-    explicit EncodedName(const QString& name)
-    {
-        const qsizetype n = name.size();
-        if (n < qsizetype(sizeof m_inline)) {
-            const char16_t* u = reinterpret_cast<const char16_t*>(name.constData());
-            char16_t all = 0;
-            for (qsizetype i = 0; i < n; ++i) {
-                all = char16_t(all | u[i]);
-                m_inline[i] = char(u[i]);
-            }
-            if (all < 0x80) {
-                m_inline[n] = '\0';
-                m_data = m_inline;
-                return;
-            }
-        }
-        m_heap = QFile::encodeName(name);
-        m_data = m_heap.constData();
-    }
-    const char* data() const { return m_data; }
-
-private:
-    static constexpr qsizetype kInlineBytes = 512;
-    char m_inline[kInlineBytes];
-    QByteArray m_heap;
-    const char* m_data = nullptr;
-};
 
 }  // namespace
 

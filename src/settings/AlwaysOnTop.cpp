@@ -2,6 +2,7 @@
 
 #include "settings/SettingsKeys.h"
 #include "settings/WindowPlacement.h"
+#include "ui/ButtonPictures.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -22,7 +23,7 @@ protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter p(this);
-        AlwaysOnTop::paintLook(p, m_look);
+        ui::paintOnTopLook(p, m_look);
         // The focused control always shows a look with a light face of its own (the focus highlights the
         // normal look): a dotted black ring inside it stands out in any palette.
         if (parentWidget()->hasFocus()) {
@@ -45,17 +46,6 @@ QLabel* makePicture(QWidget* parent, const char* name, AlwaysOnTop::Look look)
     // Clicks and hovering belong to the control, whichever picture lies on top.
     label->setAttribute(Qt::WA_TransparentForMouseEvents);
     return label;
-}
-
-// Two overlapping windows, the front one with its title bar; the colours tell the state.
-void drawWindows(QPainter& p, const QColor& outline, const QColor& frontFill, const QColor& titleBar)
-{
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(outline, 1));
-    p.drawRect(QRectF(2.5, 2.5, 11, 9));
-    p.setBrush(frontFill);
-    p.drawRect(QRectF(7.5, 7.5, 11, 9));
-    p.fillRect(QRectF(8, 8, 10, 3), titleBar);
 }
 
 // Screen readers see the control as the check box it behaves like; its pictures are no parts of their own.
@@ -111,39 +101,6 @@ AlwaysOnTop::AlwaysOnTop(QWidget* parent)
     // Any resize by the host snaps back to this size.
     setFixedSize(kWidth, kHeight);
     showLook(Look::Normal);
-}
-
-QPixmap AlwaysOnTop::picture(Look look, qreal devicePixelRatio)
-{
-    QPixmap pm(QSize(kWidth, kHeight) * devicePixelRatio);
-    pm.setDevicePixelRatio(devicePixelRatio);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    paintLook(p, look);
-    return pm;
-}
-
-void AlwaysOnTop::paintLook(QPainter& p, Look look)
-{
-    const QRectF face(0.5, 0.5, kWidth - 1, kHeight - 1);
-    switch (look) {
-    case Look::Normal:
-        drawWindows(p, QColor(0x80, 0x80, 0x80), QColor(0xf4, 0xf4, 0xf4), QColor(0x9a, 0x9a, 0x9a));
-        break;
-    case Look::Highlighted:
-        p.setPen(QColor(0x7f, 0xa7, 0xd6));
-        p.setBrush(QColor(0xe3, 0xee, 0xfa));
-        p.drawRoundedRect(face, 3, 3);
-        drawWindows(p, QColor(0x2f, 0x6f, 0xb8), Qt::white, QColor(0x6f, 0x9f, 0xd8));
-        break;
-    case Look::Active:
-        // Pressed in: a darker face, the front window filled.
-        p.setPen(QColor(0x2a, 0x55, 0x8c));
-        p.setBrush(QColor(0xc4, 0xd6, 0xec));
-        p.drawRoundedRect(face, 3, 3);
-        drawWindows(p, QColor(0x1d, 0x4f, 0x91), QColor(0x2f, 0x6f, 0xb8), QColor(0x1d, 0x4f, 0x91));
-        break;
-    }
 }
 
 void AlwaysOnTop::showLook(Look look)

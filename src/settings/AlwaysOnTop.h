@@ -2,19 +2,20 @@
 // A small image button that keeps the window holding it above all others, shows which state is in force,
 // highlights itself under the mouse and stores the state under "AlwaysOnTop"/"OnTop". Tab reaches it and
 // Space or Enter switches it; screen readers see a check box.
+#include "ui/ButtonPictures.h"
+
 #include <QWidget>
 
 class QLabel;
-class QPainter;
 
 class AlwaysOnTop : public QWidget {
     Q_OBJECT
 public:
     // Its three pictures; exactly one is shown at a time.
-    enum class Look { Normal, Highlighted, Active };
+    using Look = ui::OnTopLook;
 
-    static constexpr int kWidth = 21;   // 315 twips
-    static constexpr int kHeight = 20;  // 300 twips
+    static constexpr int kWidth = ui::kOnTopPictureSize.width();    // 315 twips
+    static constexpr int kHeight = ui::kOnTopPictureSize.height();  // 300 twips
 
     explicit AlwaysOnTop(QWidget* parent = nullptr);
 
@@ -27,9 +28,6 @@ public:
     void LoadSettings();
 
     Look look() const { return m_look; }
-    // A look drawn at a pixel density; the control itself draws its looks straight onto the screen.
-    static QPixmap picture(Look look, qreal devicePixelRatio = 1.0);
-    static void paintLook(QPainter& painter, Look look);
 
 Q_SIGNALS:
     void switched(bool onTop);

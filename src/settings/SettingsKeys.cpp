@@ -30,6 +30,11 @@ bool read(const Flag& flag, bool whenAbsent)
     return whenAbsent;
 }
 
+QString windowPositionSection(const QString& windowName)
+{
+    return windowName + QLatin1String(keys::kWindowPositionSection);
+}
+
 void write(const Flag& flag, bool on)
 {
     AppDefOps::SaveAppSetting(QString::fromLatin1(flag.section), QString::fromLatin1(flag.key),

@@ -39,7 +39,17 @@ inline constexpr Flag kLowerToolbarVisible{"ControlsFrame", "Visible", "True", "
 inline constexpr Flag kSyncDisabled{"SyncListBoxen", "Enabled", "1", "0", false, Reading::NotZero};
 // The always-on-top control's own state.
 inline constexpr Flag kControlOnTop{"AlwaysOnTop", "OnTop", "True", "False", true, Reading::TrueFalse};
+
+// A window's outer rectangle in twips, one key per property, in the section "<window name>\Pos\"
+// (windowPositionSection).
+inline constexpr char kWindowPositionSection[] = "\\Pos\\";
+inline constexpr char kWindowHeight[] = "Height";
+inline constexpr char kWindowWidth[] = "Width";
+inline constexpr char kWindowTop[] = "Top";
+inline constexpr char kWindowLeft[] = "Left";
 }  // namespace keys
+
+QString windowPositionSection(const QString& windowName);
 
 bool read(const Flag& flag);
 // The chooser reads the upper toolbar's state with "shown" as its own default.

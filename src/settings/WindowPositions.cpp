@@ -1,6 +1,8 @@
 // Window positions in the settings store: the part of the store that touches windows.
 #include "settings/AppDefOps.h"
 
+#include "settings/SettingsKeys.h"
+
 #include "ui/Twips.h"
 #include "ui/Messenger.h"
 
@@ -76,11 +78,12 @@ void SaveWindowPos(const QString& windowName)
     if (w->isMinimized())
         return;  // keep the previous record rather than an icon's bounds
     const QRect outer = w->frameGeometry();
-    const QString section = windowName + QStringLiteral("\\Pos\\");
-    SaveAppSetting(section, QStringLiteral("Height"), twips::fromPixels(outer.height()));
-    SaveAppSetting(section, QStringLiteral("Width"), twips::fromPixels(outer.width()));
-    SaveAppSetting(section, QStringLiteral("Top"), twips::fromPixels(outer.top()));
-    SaveAppSetting(section, QStringLiteral("Left"), twips::fromPixels(outer.left()));
+    using namespace settings::keys;
+    const QString section = settings::windowPositionSection(windowName);
+    SaveAppSetting(section, QLatin1String(kWindowHeight), twips::fromPixels(outer.height()));
+    SaveAppSetting(section, QLatin1String(kWindowWidth), twips::fromPixels(outer.width()));
+    SaveAppSetting(section, QLatin1String(kWindowTop), twips::fromPixels(outer.top()));
+    SaveAppSetting(section, QLatin1String(kWindowLeft), twips::fromPixels(outer.left()));
 }
 
 void LoadWindowPos(const QString& windowName)
@@ -88,7 +91,7 @@ void LoadWindowPos(const QString& windowName)
     QWidget* w = findWindow(windowName);
     if (!w)
         return;
-    const QString section = windowName + QStringLiteral("\\Pos\\");
+    const QString section = settings::windowPositionSection(windowName);
     const QRect outer = w->frameGeometry();
     const QSize margins = outer.size() - w->geometry().size();
     int height = twips::fromPixels(outer.height());
@@ -102,10 +105,10 @@ void LoadWindowPos(const QString& windowName)
         if (!text.isEmpty() && ok)
             target = value;  // a text that is no number leaves this one property alone
     };
-    read("Height", height);
-    read("Width", width);
-    read("Top", top);
-    read("Left", left);
+    read(settings::keys::kWindowHeight, height);
+    read(settings::keys::kWindowWidth, width);
+    read(settings::keys::kWindowTop, top);
+    read(settings::keys::kWindowLeft, left);
 
     int screenWidth = 0;
     if (QScreen* screen = QGuiApplication::primaryScreen())

@@ -1,11 +1,10 @@
 #include "textmode/Files.h"
 
 #include "ui/Twips.h"
-#include "textmode/PathUtils.h"
+#include "files/PathUtils.h"
 #include "ui/BackgroundFileList.h"
 #include "ui/DriveList.h"
 #include "ui/FolderTree.h"
-#include "ui/LastFolder.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -31,7 +30,7 @@ constexpr int kDirModeHeightTwips = 5610;
 
 }  // namespace
 
-Files::Files(QWidget* parent) : QDialog(parent)
+Files::Files(QWidget* parent, const QString& folder) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Files"));
     setModal(true);
@@ -48,7 +47,7 @@ Files::Files(QWidget* parent) : QDialog(parent)
     m_startmenueBtn->setToolTip(QStringLiteral("Startmenü"));
     m_startmenueBtn->setIcon(style()->standardIcon(QStyle::SP_DirHomeIcon));
     // Without a start menu folder the button would do nothing.
-    m_startmenueBtn->setEnabled(!textmode::GetStartMenuPath().isEmpty());
+    m_startmenueBtn->setEnabled(!files::GetStartMenuPath().isEmpty());
 
     m_drive1 = new ui::DriveList(this);
     m_drive1->setObjectName(QStringLiteral("Drive1"));
@@ -107,14 +106,14 @@ Files::Files(QWidget* parent) : QDialog(parent)
     connect(m_abbruch, &QPushButton::clicked, this, &Files::Abbruch_Click);
     connect(m_files, &ui::BackgroundFileList::listed, this, &Files::filesListed);
 
-    goToFolder(ui::lastFolder());
+    goToFolder(startFolder(folder));
 }
 
 Files::~Files() = default;
 
 QString Files::startFolder(const QString& DefaultPath) const
 {
-    return DefaultPath.isEmpty() ? ui::lastFolder() : DefaultPath;
+    return DefaultPath.isEmpty() ? QDir::currentPath() : DefaultPath;
 }
 
 void Files::goToFolder(const QString& dir)
@@ -131,7 +130,7 @@ void Files::prepareOpen(const QString& DefaultPath, const QString& WindowCaption
 {
     const QString folder = startFolder(DefaultPath);
     QString caption = WindowCaption.isEmpty() ? QStringLiteral("Open File") : WindowCaption;
-    m_namePattern = textmode::GetExtensionFilter(DefaultFilename);
+    m_namePattern = files::GetExtensionFilter(DefaultFilename);
     if (!DefaultFilename.isEmpty())
         caption += QStringLiteral("    (\"") + m_namePattern + QStringLiteral("\")");
     setWindowTitle(caption);
@@ -174,7 +173,7 @@ QString Files::chosenPath() const
 {
     if (m_mode == kModeDir || m_result.isEmpty())
         return m_result;
-    if (textmode::isPathSeparator(m_result.back()) || QFileInfo(m_result).isDir())
+    if (files::isPathSeparator(m_result.back()) || QFileInfo(m_result).isDir())
         return QString();
     return m_result;
 }
@@ -226,18 +225,18 @@ void Files::FileName_Change()
 
 void Files::Command1_Click()
 {
-    goToFolder(textmode::GetDesktopPath());
+    goToFolder(files::GetDesktopPath());
 }
 
 void Files::StartmenueBtn_Click()
 {
-    goToFolder(textmode::GetStartMenuPath());
+    goToFolder(files::GetStartMenuPath());
 }
 
 void Files::Ok_Click()
 {
     QString result = m_folder;
-    if (!result.isEmpty() && !textmode::isPathSeparator(result.back()))
+    if (!result.isEmpty() && !files::isPathSeparator(result.back()))
         result += QLatin1Char('/');
     if (m_mode == kModeFile || m_mode == kModeSaveFile) {
         const QString typed = m_fileName->text();
@@ -260,7 +259,7 @@ void Files::Abbruch_Click()
 QString Files::FileOpenDialog(const QString& DefaultPath, const QString& WindowCaption, const QString& DefaultFilename,
                               QWidget* parent)
 {
-    Files dialog(parent);
+    Files dialog(parent, DefaultPath);
     dialog.prepareOpen(DefaultPath, WindowCaption, DefaultFilename);
     dialog.exec();
     return dialog.chosenPath();
@@ -269,7 +268,7 @@ QString Files::FileOpenDialog(const QString& DefaultPath, const QString& WindowC
 QString Files::filesaveDialog(const QString& DefaultPath, const QString& DefaultFilename, const QString& WindowCaption,
                               QWidget* parent)
 {
-    Files dialog(parent);
+    Files dialog(parent, DefaultPath);
     dialog.prepareSave(DefaultPath, DefaultFilename, WindowCaption);
     dialog.exec();
     return dialog.chosenPath();
@@ -277,7 +276,7 @@ QString Files::filesaveDialog(const QString& DefaultPath, const QString& Default
 
 QString Files::FileDirSelectDialog(const QString& DefaultPath, const QString& WindowCaption, QWidget* parent)
 {
-    Files dialog(parent);
+    Files dialog(parent, DefaultPath);
     dialog.prepareDir(DefaultPath, WindowCaption);
     dialog.exec();
     return dialog.chosenPath();

@@ -22,7 +22,8 @@ public:
     static const QString kModeSaveFile;
     static const QString kModeDir;
 
-    explicit Files(QWidget* parent = nullptr);
+    // The lists start in `folder`, or in the current directory when it is empty.
+    explicit Files(QWidget* parent = nullptr, const QString& folder = QString());
     ~Files() override;
 
     // Each shows the dialog modally and returns the chosen path, or the empty text when the user cancelled.

@@ -2,8 +2,7 @@
 
 #include "ui/Messenger.h"
 #include "textmode/Files.h"
-#include "textmode/TextFile.h"
-#include "ui/LastFolder.h"
+#include "files/TextFile.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -26,11 +25,6 @@ QString shownPath(const QString& path)
 }
 
 }  // namespace
-
-bool isTextMode(const QString& command6Caption)
-{
-    return command6Caption != kTextModeCaption;
-}
 
 ModeView modeView(bool textMode)
 {
@@ -64,7 +58,7 @@ SaveOutcome saveNameText(QWidget* parent, const QString& shownText, const QStrin
         messenger.show(parent, QStringLiteral("Die Datei existiert bereits, soll sie überschrieben werden?"),
                        QStringLiteral("Überschreiben?"), ui::Buttons::YesNo, ui::Icon::Question) != ui::Answer::Yes)
         return SaveOutcome::Declined;
-    if (!writeTextFile(target, shownText)) {
+    if (!files::writeTextFile(target, shownText)) {
         messenger.show(parent,
                        QStringLiteral("Die Datei konnte nicht gespeichert werden:\r\n") + shownPath(target),
                        QStringLiteral("Fehler beim Speichern"), ui::Buttons::Ok, ui::Icon::Stop);
@@ -75,19 +69,19 @@ SaveOutcome saveNameText(QWidget* parent, const QString& shownText, const QStrin
     return SaveOutcome::Saved;
 }
 
-QString readFailureText(ReadStatus status)
+QString readFailureText(files::ReadStatus status)
 {
     switch (status) {
-    case ReadStatus::Ok: return {};
-    case ReadStatus::Missing: return QStringLiteral("Die Datei gibt es nicht");
-    case ReadStatus::Unreadable: return QStringLiteral("Die Datei konnte nicht gelesen werden");
-    case ReadStatus::NotRegular:
+    case files::ReadStatus::Ok: return {};
+    case files::ReadStatus::Missing: return QStringLiteral("Die Datei gibt es nicht");
+    case files::ReadStatus::Unreadable: return QStringLiteral("Die Datei konnte nicht gelesen werden");
+    case files::ReadStatus::NotRegular:
         return QStringLiteral("Die Datei wird nicht gelesen, weil sie keine gewöhnliche Datei ist (sondern etwa ein "
                               "Ordner, eine Pipe oder ein Gerät)");
-    case ReadStatus::TooLarge:
+    case files::ReadStatus::TooLarge:
         return QStringLiteral("Die Datei wird nicht gelesen, weil sie größer als %1 GiB ist (so lang ist keine "
                               "Namensliste)")
-            .arg(kMaxTextFileBytes >> 30);
+            .arg(files::kMaxTextFileBytes >> 30);
     }
     return {};
 }
@@ -96,29 +90,29 @@ OpenOutcome openNameText(QWidget* parent, const QString& chosen, ui::Messenger& 
 {
     if (chosen.isEmpty() || QFileInfo(chosen).isDir())
         return {};
-    ReadResult read = readTextFile(chosen);
+    files::ReadResult read = files::readTextFile(chosen);
     switch (read.status) {
-    case ReadStatus::Missing: return {};
-    case ReadStatus::Unreadable:
-    case ReadStatus::NotRegular:
-    case ReadStatus::TooLarge:
+    case files::ReadStatus::Missing: return {};
+    case files::ReadStatus::Unreadable:
+    case files::ReadStatus::NotRegular:
+    case files::ReadStatus::TooLarge:
         messenger.show(parent, readFailureText(read.status) + QStringLiteral(":\r\n") + shownPath(chosen),
                        QStringLiteral("Fehler beim Öffnen"), ui::Buttons::Ok, ui::Icon::Stop);
         return {OpenStatus::Unreadable, {}};
-    case ReadStatus::Ok: break;
+    case files::ReadStatus::Ok: break;
     }
     return {OpenStatus::Opened, std::move(read.text)};
 }
 
-SaveOutcome saveNameTextAs(QWidget* parent, const QString& shownText, ui::Messenger& messenger)
+SaveOutcome saveNameTextAs(QWidget* parent, const QString& shownText, const QString& folder, ui::Messenger& messenger)
 {
-    const QString target = Files::filesaveDialog(ui::lastFolder(), QStringLiteral("NoName.txt"), QStringLiteral("Datei Speichern"), parent);
+    const QString target = Files::filesaveDialog(folder, QStringLiteral("NoName.txt"), QStringLiteral("Datei Speichern"), parent);
     return saveNameText(parent, shownText, target, messenger);
 }
 
-OpenOutcome openNameTextFile(QWidget* parent, ui::Messenger& messenger)
+OpenOutcome openNameTextFile(QWidget* parent, const QString& folder, ui::Messenger& messenger)
 {
-    const QString chosen = Files::FileOpenDialog(ui::lastFolder(), QStringLiteral("Text-Datei auswählen"), QString(), parent);
+    const QString chosen = Files::FileOpenDialog(folder, QStringLiteral("Text-Datei auswählen"), QString(), parent);
     return openNameText(parent, chosen, messenger);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // Text mode of the main window as data, and the save and open of the name text as a text file.
-#include "textmode/TextFile.h"
+#include "files/TextFile.h"
 
 #include <QList>
 #include <QString>
@@ -14,11 +14,9 @@ class Messenger;
 
 namespace textmode {
 
-// The caption of Command6 in directory mode; any other caption means text mode is on.
+// The captions of Command6 in directory mode and in text mode.
 inline const QString kTextModeCaption = QStringLiteral("Text-&Modus");
 inline const QString kDirectoryModeCaption = QStringLiteral("Verz.-Modus");
-
-bool isTextMode(const QString& command6Caption);
 
 struct ControlVisibility {
     QString objectName;
@@ -53,7 +51,7 @@ struct OpenOutcome {
 };
 
 // Why a text file was not read, as a German sentence without its full stop; empty for Ok.
-QString readFailureText(ReadStatus status);
+QString readFailureText(files::ReadStatus status);
 
 // Reads the file the open dialog chose. The empty text, a folder or a missing file is a cancel; a file
 // that cannot be read is reported and leaves the name text to the caller unchanged.
@@ -61,7 +59,7 @@ OpenOutcome openNameText(QWidget* parent, const QString& chosen, ui::Messenger& 
 
 // The two commands as the main window runs them: the file dialog in the folder the chooser showed last
 // ("Datei Speichern" proposing "NoName.txt", or "Text-Datei auswählen"), then the save or open above.
-SaveOutcome saveNameTextAs(QWidget* parent, const QString& shownText, ui::Messenger& messenger);
-OpenOutcome openNameTextFile(QWidget* parent, ui::Messenger& messenger);
+SaveOutcome saveNameTextAs(QWidget* parent, const QString& shownText, const QString& folder, ui::Messenger& messenger);
+OpenOutcome openNameTextFile(QWidget* parent, const QString& folder, ui::Messenger& messenger);
 
 }  // namespace textmode

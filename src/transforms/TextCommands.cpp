@@ -21,6 +21,13 @@ ReplaceResult run(const ReplaceRequest& request, const QString& text)
     return {plain.text, plain.count};
 }
 
+ReplaceResult runInRange(const ReplaceRequest& request, const QString& text, qsizetype start, qsizetype length)
+{
+    ReplaceResult result = run(request, text.mid(start, length));
+    result.text = text.left(start) + result.text + text.mid(start + length);
+    return result;
+}
+
 QString run(const AppendRequest& request, const QString& text)
 {
     if (request.add.isEmpty())

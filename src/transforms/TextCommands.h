@@ -28,6 +28,8 @@ struct ReplaceResult {
     qint64 count = 0;  // replacements made; not counted where the placeholder is used
 };
 ReplaceResult run(const ReplaceRequest& request, const QString& text);
+// The same within the `length` characters from `start` only (a selection); the rest stays as it is.
+ReplaceResult runInRange(const ReplaceRequest& request, const QString& text, qsizetype start, qsizetype length);
 
 struct AppendRequest {
     QString add;

@@ -120,4 +120,52 @@ ButtonPicture restoreToolbarsPicture()
     });
 }
 
+namespace {
+
+// Two overlapping windows, the front one with its title bar; the colours tell the state.
+void drawWindows(QPainter& p, const QColor& outline, const QColor& frontFill, const QColor& titleBar)
+{
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(outline, 1));
+    p.drawRect(QRectF(2.5, 2.5, 11, 9));
+    p.setBrush(frontFill);
+    p.drawRect(QRectF(7.5, 7.5, 11, 9));
+    p.fillRect(QRectF(8, 8, 10, 3), titleBar);
+}
+
+}  // namespace
+
+void paintOnTopLook(QPainter& p, OnTopLook look)
+{
+    const QRectF face(0.5, 0.5, kOnTopPictureSize.width() - 1, kOnTopPictureSize.height() - 1);
+    switch (look) {
+    case OnTopLook::Normal:
+        drawWindows(p, QColor(0x80, 0x80, 0x80), QColor(0xf4, 0xf4, 0xf4), QColor(0x9a, 0x9a, 0x9a));
+        break;
+    case OnTopLook::Highlighted:
+        p.setPen(QColor(0x7f, 0xa7, 0xd6));
+        p.setBrush(QColor(0xe3, 0xee, 0xfa));
+        p.drawRoundedRect(face, 3, 3);
+        drawWindows(p, QColor(0x2f, 0x6f, 0xb8), Qt::white, QColor(0x6f, 0x9f, 0xd8));
+        break;
+    case OnTopLook::Active:
+        // Pressed in: a darker face, the front window filled.
+        p.setPen(QColor(0x2a, 0x55, 0x8c));
+        p.setBrush(QColor(0xc4, 0xd6, 0xec));
+        p.drawRoundedRect(face, 3, 3);
+        drawWindows(p, QColor(0x1d, 0x4f, 0x91), QColor(0x2f, 0x6f, 0xb8), QColor(0x1d, 0x4f, 0x91));
+        break;
+    }
+}
+
+QPixmap onTopPicture(OnTopLook look, qreal devicePixelRatio)
+{
+    QPixmap pm(kOnTopPictureSize * devicePixelRatio);
+    pm.setDevicePixelRatio(devicePixelRatio);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    paintOnTopLook(p, look);
+    return pm;
+}
+
 }  // namespace ui

@@ -2,9 +2,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStorageInfo>
-
-#include <algorithm>
 
 namespace ui {
 
@@ -14,12 +11,6 @@ bool isOrUnder(const QString& path, QLatin1StringView top)
 {
     return path == top || (path.startsWith(top) && path.size() > top.size() && path.at(top.size()) == QLatin1Char('/'));
 }
-
-#ifdef _WIN32
-constexpr Qt::CaseSensitivity kPathCase = Qt::CaseInsensitive;
-#else
-constexpr Qt::CaseSensitivity kPathCase = Qt::CaseSensitive;
-#endif
 
 QString withSlash(const QString& root)
 {
@@ -49,35 +40,14 @@ bool DriveList::isUserVolume(const QString& root)
     return true;
 }
 
-QStringList DriveList::driveRoots()
-{
-    QStringList roots;
-#ifdef _WIN32
-    for (const QFileInfo& drive : QDir::drives())
-        roots << drive.absolutePath();
-#else
-    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-        if (!volume.isValid() || !volume.isReady())
-            continue;
-        const QString root = volume.rootPath();
-        if (isUserVolume(root) && !roots.contains(root))
-            roots << root;
-    }
-    if (!roots.contains(QStringLiteral("/")))
-        roots.prepend(QStringLiteral("/"));
-#endif
-    std::sort(roots.begin(), roots.end());
-    return roots;
-}
-
 QString DriveList::selectFor(const QString& path)
 {
     const QString clean = QDir::cleanPath(QDir::fromNativeSeparators(path));
     int best = -1;
     for (int i = 0; i < count(); ++i) {
         const QString root = itemText(i);
-        const bool holds = clean.compare(root, kPathCase) == 0 ||
-                           clean.startsWith(withSlash(root), kPathCase) ||
+        const bool holds = clean.compare(root, pathCase()) == 0 ||
+                           clean.startsWith(withSlash(root), pathCase()) ||
                            root == QLatin1String("/");
         if (holds && (best < 0 || root.size() > itemText(best).size()))
             best = i;

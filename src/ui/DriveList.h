@@ -18,6 +18,10 @@ public:
     // Selects the volume that holds `path` (the longest root that contains it); returns its root.
     QString selectFor(const QString& path);
 
+private:
+    // How the platform compares paths.
+    static Qt::CaseSensitivity pathCase();
+
 Q_SIGNALS:
     // The user picked a drive that is ready.
     void driveChosen(const QString& root);

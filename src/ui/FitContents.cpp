@@ -50,4 +50,20 @@ int fitChildren(QWidget* container)
     return std::max(right + 1 + rightMargin, container->minimumSizeHint().width());
 }
 
+void shareRoom(QWidget* left, QWidget* right)
+{
+    left->ensurePolished();
+    right->ensurePolished();
+    const int start = left->x();
+    const int end = right->geometry().right();
+    const int gap = right->x() - left->geometry().right() - 1;
+    const int leftNeed = left->minimumSizeHint().width();
+    const int rightNeed = right->minimumSizeHint().width();
+    if ((leftNeed <= left->width() && rightNeed <= right->width()) || leftNeed + gap + rightNeed > end - start + 1)
+        return;
+    const int leftWidth = qMax(leftNeed, end - start + 1 - gap - qMax(rightNeed, right->width()));
+    left->resize(leftWidth, left->height());
+    right->setGeometry(start + leftWidth + gap, right->y(), end - (start + leftWidth + gap) + 1, right->height());
+}
+
 }  // namespace ui

@@ -11,4 +11,9 @@ namespace ui {
 // not resized.
 int fitChildren(QWidget* container);
 
+// Two neighbouring buttons that share one room (the text-mode buttons stand in the room of the two rename
+// buttons). A caption that needs more than its button's width takes it from the other button's spare room;
+// the pair never reaches beyond its room.
+void shareRoom(QWidget* left, QWidget* right);
+
 }  // namespace ui

@@ -4,18 +4,9 @@
 
 namespace ui {
 
-namespace {
-QString g_lastFolder;
-}
-
-QString lastFolder()
+QString LastFolder::folder() const
 {
-    return g_lastFolder.isEmpty() ? QDir::currentPath() : g_lastFolder;
-}
-
-void setLastFolder(const QString& folder)
-{
-    g_lastFolder = folder;
+    return m_folder.isEmpty() ? QDir::currentPath() : m_folder;
 }
 
 }  // namespace ui

@@ -21,6 +21,8 @@ constexpr double kScreenShare = 0.8;
 // Room for the list's frame and scroll bar, in average character widths.
 constexpr int kListMarginChars = 4;
 constexpr int kListMarginLines = 2;
+// Where no screen can be asked (no window system yet), the report fits the smallest usual one.
+constexpr QRect kFallbackScreen(0, 0, 800, 600);
 
 QMessageBox::Icon boxIcon(Icon icon)
 {
@@ -82,7 +84,7 @@ void showDetailsDialog(QWidget* parent, const QString& text, const QString& deta
     for (const QString& line : lines)
         widest = std::max(widest, metrics.horizontalAdvance(line));
     const QScreen* screen = parent && parent->screen() ? parent->screen() : QGuiApplication::primaryScreen();
-    const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
+    const QRect available = screen ? screen->availableGeometry() : kFallbackScreen;
     const int maxWidth = int(available.width() * kScreenShare);
     const int maxHeight = int(available.height() * kScreenShare);
     const int listWidth = widest + kListMarginChars * metrics.averageCharWidth();

@@ -170,13 +170,6 @@ QString renameProblemsList(const QList<names::RenameProblem>& problems)
     return lines.join(QLatin1Char('\n'));
 }
 
-QString renameProblemsText(const QList<names::RenameProblem>& problems)
-{
-    if (problems.isEmpty())
-        return {};
-    return renameProblemsHeading(problems) + QLatin1Char('\n') + renameProblemsList(problems);
-}
-
 QString renameStopText(const names::RenameOutcome& outcome, const QString& directory)
 {
     switch (outcome.stopped) {

@@ -38,9 +38,8 @@ QString lineMarkLine(const names::LineMark& mark);
 // How many lines are marked, for the tooltips of the line count and of the rename; empty for none.
 QString markedLinesNote(qsizetype lines);
 
-// Every entry with its line and reason, one per line after a heading; empty for an empty list.
-QString renameProblemsText(const QList<names::RenameProblem>& problems);
-// The two parts of that text: the heading, and the entries one per line.
+// The report of the entries not renamed: a heading ("1 Eintrag wurde nicht umbenannt:"), and every entry
+// with its line and reason, one per line. Both empty for an empty list.
 QString renameProblemsHeading(const QList<names::RenameProblem>& problems);
 QString renameProblemsList(const QList<names::RenameProblem>& problems);
 

@@ -1,6 +1,6 @@
 #include "web/Download.h"
 
-#include "textmode/PathUtils.h"
+#include "files/PathUtils.h"
 #include "web/WebSite.h"
 
 #include <QApplication>
@@ -22,8 +22,8 @@ namespace web {
 
 namespace {
 
-using textmode::BuildPath;
-using textmode::FileExists;
+using files::BuildPath;
+using files::FileExists;
 
 constexpr int kFirstFreeNumber = 2;
 constexpr int kMaxRedirects = 10;
@@ -50,7 +50,7 @@ QString freeTarget(const QString& url, const QString& destination, bool destinat
         name = nameInAddress(url);
     } else {
         qsizetype split = destination.size() - 1;
-        while (split >= 0 && !textmode::isPathSeparator(destination.at(split)))
+        while (split >= 0 && !files::isPathSeparator(destination.at(split)))
             --split;
         dir = destination.left(split + 1);
         name = destination.mid(split + 1);

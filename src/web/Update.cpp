@@ -1,7 +1,7 @@
 #include "web/Update.h"
 
 #include "ui/Messenger.h"
-#include "textmode/PathUtils.h"
+#include "files/PathUtils.h"
 #include "web/Homepage.h"
 #include "web/UpdatePermission.h"
 #include "web/UpdatePlatform.h"
@@ -65,17 +65,17 @@ bool DownloadUpdateWithUpdater(QWidget* parent, ui::Messenger& messenger, const 
     if (refuseUpdate(parent, messenger, baseDir))
         return false;
     const QString updaterPath = QDir(baseDir).absoluteFilePath(LocalUpdaterEXE);
-    if (!textmode::FileExists(updaterPath)) {
+    if (!files::FileExists(updaterPath)) {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         if (!URLToFileDownload(URLUpdaterEXE, updaterPath, Replace, options).isEmpty())
             makeExecutable(updaterPath);
-        if (!textmode::FileExists(updaterPath)) {
+        if (!files::FileExists(updaterPath)) {
             messenger.show(parent, LocalUpdaterEXE + QStringLiteral("\r\rDownload Failed! "), QString(), ui::Buttons::Ok,
                            ui::Icon::Stop);
             return false;
         }
     }
-    if (!textmode::FileExists(updaterPath)) {
+    if (!files::FileExists(updaterPath)) {
         messenger.show(parent, LocalUpdaterEXE + QStringLiteral(" not found!\rUpdate Cancled!"), QStringLiteral("File not found!"),
                        ui::Buttons::Ok, ui::Icon::Stop);
         return false;

@@ -6,7 +6,7 @@
 #include "names/RenameJournal.h"
 #include "names/SafeRename.h"
 #include "support/TestSupport.h"
-#include "textmode/TextFile.h"
+#include "files/TextFile.h"
 
 #include <gtest/gtest.h>
 
@@ -42,7 +42,7 @@ constexpr char kChildRenames[] = "QUILLET_BATCH_TEST_RENAMES";
 struct KillingRenamer final : names::Renamer {
     names::Renamer& inner;
     int renamesLeft;
-    KillingRenamer(names::Renamer& inner, int renamesLeft) : inner(inner), renamesLeft(renamesLeft) {}
+    KillingRenamer(names::Renamer& disk, int renames) : inner(disk), renamesLeft(renames) {}
     int rename(const QString& from, const QString& to) override
     {
         if (renamesLeft-- == 0)
@@ -235,7 +235,7 @@ TEST_F(BatchTest, NamesFileThatIsNoRegularFileOrTooLargeGivesExitTwoAtOnce)
     {
         QFile file(huge);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        ASSERT_TRUE(file.resize(textmode::kMaxTextFileBytes + 1));
+        ASSERT_TRUE(file.resize(files::kMaxTextFileBytes + 1));
     }
     const std::pair<QString, QString> cases[] = {
         {fifo, QStringLiteral("keine gewöhnliche Datei")},

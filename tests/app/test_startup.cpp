@@ -2,6 +2,7 @@
 #include "app/Translations.h"
 #include "app/WindowStart.h"
 #include "chooser/Browser.h"
+#include "mainwindow/NameTextEdit.h"
 #include "support/TestSupport.h"
 #include "ui/Messenger.h"
 
@@ -14,9 +15,12 @@
 #include <QFile>
 #include <QIcon>
 #include <QImage>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
+
+#include <memory>
 
 namespace {
 
@@ -37,6 +41,18 @@ TEST(Translations, RealQuestionBoxSaysJaAndNein)
     EXPECT_EQ(ui::message(nullptr, QStringLiteral("Weiter?"), QString(), ui::Buttons::YesNo), ui::Answer::No);
     buttonTexts.sort();
     EXPECT_EQ(buttonTexts, QStringList({"Ja", "Nein"}));
+}
+
+TEST(Translations, NameTextMenuIsGerman)
+{
+    ASSERT_TRUE(app::loadGermanTranslations().contains(QStringLiteral("qscintilla_de")));
+    NameTextEdit box;
+    const std::unique_ptr<QMenu> menu(box.createStandardContextMenu());
+    ASSERT_NE(menu, nullptr);
+    QStringList captions;
+    for (const QAction* action : menu->actions())
+        captions.append(action->text().remove(QLatin1Char('&')));
+    EXPECT_TRUE(captions.contains(QStringLiteral("Rückgängig"))) << captions.join(QLatin1Char('|')).toStdString();
 }
 
 TEST(WindowIcon, IsCompiledInAndDraws)

@@ -2,7 +2,7 @@
 // that text reads back to it.
 #include "FuzzCheck.h"
 
-#include "textmode/TextFile.h"
+#include "files/TextFile.h"
 
 #include <QByteArray>
 #include <QString>
@@ -40,8 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
 
-    const QString raw = textmode::decodeText(bytes);
-    const QString lines = textmode::decodeLines(bytes);
+    const QString raw = files::decodeText(bytes);
+    const QString lines = files::decodeLines(bytes);
     // Whatever the input, the text holds no half surrogate pair and no line end but CR LF.
     FUZZ_CHECK(fuzzcheck::wellFormed(raw));
     FUZZ_CHECK(onlyCrLfBreaks(lines));
@@ -57,8 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(raw == QLatin1String(bytes));
 
     // What the program writes for a text (with the line end after the last line) reads back as that text.
-    const QByteArray written = textmode::encodeText(lines + QStringLiteral("\r\n"));
-    FUZZ_CHECK(textmode::decodeLines(written) == lines);
-    FUZZ_CHECK(textmode::decodeText(textmode::encodeText(raw)) == raw);
+    const QByteArray written = files::encodeText(lines + QStringLiteral("\r\n"));
+    FUZZ_CHECK(files::decodeLines(written) == lines);
+    FUZZ_CHECK(files::decodeText(files::encodeText(raw)) == raw);
     return 0;
 }

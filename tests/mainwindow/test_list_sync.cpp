@@ -1,11 +1,9 @@
 #include "mainwindow/ListSync.h"
-#include "mainwindow/NameTextEdit.h"
 
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
 #include <QFocusEvent>
 #include <QListWidget>
 #include <QRandomGenerator>
@@ -169,37 +167,6 @@ TEST_F(ListSyncTest, OnlyAFocusedListMovesTheText)
     listFocus(QEvent::FocusOut);
     sync.listToText(0);
     EXPECT_EQ(editor.focusTaken, 2);
-}
-
-TEST(ListSyncSpeed, StepOnTheRealNameTextAt100000Lines)
-{
-    constexpr int kLines = 100000;
-    QStringList lines;
-    for (int i = 0; i < kLines; ++i)
-        lines.append(QStringLiteral("Träck %1 - söme title").arg(i, 6, 10, QLatin1Char('0')));
-    NameTextEdit box;
-    box.loadText(lines.join(QStringLiteral("\r\n")));
-    int selected = -1;
-    listsync::Editor editor;
-    editor.cursorPosition = [&] { return box.cursorPosition(); };
-    editor.lineOfPosition = [&](qsizetype p) { return box.lineOfCanonicalPosition(p); };
-    listsync::ListSync sync(std::move(editor), {[] { return kLines; }, [&](int row) { selected = row; }});
-
-    constexpr int kSteps = 2000;
-    const qsizetype lineLength = lines.first().size() + 2;
-    QElapsedTimer clock;
-    qint64 spent = 0;
-    for (int i = 0; i < kSteps; ++i) {
-        const int line = i * 7919 % kLines;
-        box.setSelection(line * lineLength + 3 + i % 2, 0);  // a new cursor position every step
-        clock.start();
-        sync.textToList();
-        spent += clock.nsecsElapsed();
-        ASSERT_EQ(selected, line);
-    }
-    const double msPerStep = double(spent) / 1e6 / kSteps;
-    RecordProperty("ms_per_step", QString::number(msPerStep, 'f', 4).toStdString());
-    EXPECT_LT(msPerStep, 1.0);
 }
 
 }  // namespace

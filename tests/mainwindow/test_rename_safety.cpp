@@ -1,5 +1,6 @@
 // The main window keeps a rename on the entries the user saw, journals it, recovers an interrupted one and
 // undoes the last one after a restart.
+#include "FileClock.h"
 #include "TestSupport.h"
 #include "names/DirectoryHandle.h"
 #include "names/RenameJournal.h"
@@ -8,7 +9,6 @@
 #include <QAction>
 #include <QFile>
 #include <QPushButton>
-#include <QThread>
 
 using namespace testsupport;
 
@@ -17,7 +17,6 @@ namespace {
 constexpr char kUndoItem[] = "MenLetzteUmbenennungRueckgaengig";
 constexpr char kProblemsTitle[] = "Nicht alle Namen wurden gesetzt";
 // File times tick in steps of a few milliseconds; a file made later must get a later birth time.
-constexpr int kFileClockStepMs = 20;
 
 class RenameSafety : public FormTest {
 protected:
@@ -217,7 +216,7 @@ TEST_F(RenameSafety, TheLastRenameIsUndoneAfterARestart)
     EXPECT_TRUE(undoItem()->isEnabled());
 
     // Another program replaces one renamed entry meanwhile.
-    QThread::msleep(kFileClockStepMs);
+    passFileClock();
     ASSERT_TRUE(QFile::remove(dir.file("z.txt")));
     dir.add("z.txt", "stranger");
 

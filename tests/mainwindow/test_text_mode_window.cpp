@@ -5,7 +5,6 @@
 #include "RecordingUpdater.h"
 #include "TestSupport.h"
 #include "mainwindow/NameTextEdit.h"
-#include "ui/LastFolder.h"
 
 #include <QAction>
 #include <QApplication>
@@ -129,12 +128,7 @@ protected:
     void SetUp() override
     {
         TextModeWindow::SetUp();
-        ui::setLastFolder(files.path());
-    }
-    void TearDown() override
-    {
-        ui::setLastFolder(QString());
-        TextModeWindow::TearDown();
+        form->lastFolder().set(files.path());
     }
     TempTree files{{"old.txt"}};
     const ShownMessage saved{"File saved", "File Saved", ui::Buttons::Ok, ui::Icon::Information};

@@ -101,7 +101,7 @@ TEST_F(Tools, SelectionOnlyUsesTheRealSelection)
 
     // With fewer message boxes, Yes works on the whole text and no count is shown.
     child<QAction>("ShowMessageBox")->setChecked(true);
-    const int before = messenger.shown.size();
+    const qsizetype before = messenger.shown.size();
     box->setSelection(0, 1);
     messenger.answerNext(ui::Answer::Yes);
     click("Command11");

@@ -15,7 +15,9 @@
 #include <QListView>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 
@@ -191,13 +193,18 @@ TEST_F(WindowBehaviourTest, ListClicksSelectTheLineAndTheCursorSelectsTheEntry)
 
     // The cursor on the last line selects the last entry once the poll has run.
     box->setFocus();
+    auto* poll = form->findChild<QTimer*>("Timer1");
+    ASSERT_NE(poll, nullptr);
+    ASSERT_TRUE(poll->isActive());
+    poll->setInterval(10);  // its pace is not what this test is about
+    QSignalSpy polled(poll, &QTimer::timeout);  // connected after the poll: it has run when this records
     box->setSelection(7, 0);
-    QTest::qWait(700);
+    ASSERT_TRUE(polled.wait(5000));
     EXPECT_EQ(list->currentIndex().row(), 2);
     // A surplus line leaves the list's selection alone.
     box->setSelection(8, 0);
     QTest::keyClick(box, Qt::Key_Return);
-    QTest::qWait(700);
+    ASSERT_TRUE(polled.wait(5000));
     EXPECT_EQ(list->currentIndex().row(), 2);
     EXPECT_EQ(list->selectionModel()->selectedRows().size(), 1);
 

@@ -274,14 +274,14 @@ QByteArray replaceLine(QByteArray text, int index, const QByteArray& line)
 INSTANTIATE_TEST_SUITE_P(
     EveryWay, DamagedJournal,
     ::testing::Values(
-        Damage{"cut inside the plan", [](QByteArray t) { return t.left(t.indexOf("b.txt\t" + temp(2).toUtf8()) + 3); }},
-        Damage{"a garbage line", [](QByteArray t) { return replaceLine(t, 7, "\x01garbage\xff"); }},
-        Damage{"a huge count", [](QByteArray t) { return replaceLine(t, 5, "entries\t100000000000"); }},
-        Damage{"a negative count", [](QByteArray t) { return replaceLine(t, 5, "entries\t-5"); }},
+        Damage{"cut inside the plan", [](QByteArray j) { return j.left(j.indexOf("b.txt\t" + temp(2).toUtf8()) + 3); }},
+        Damage{"a garbage line", [](QByteArray j) { return replaceLine(j, 7, "\x01garbage\xff"); }},
+        Damage{"a huge count", [](QByteArray j) { return replaceLine(j, 5, "entries\t100000000000"); }},
+        Damage{"a negative count", [](QByteArray j) { return replaceLine(j, 5, "entries\t-5"); }},
         Damage{"a temporary name that is a path",
-               [](QByteArray t) { return t.replace(temp(2).toUtf8(), "quillet-tmp-sub/../../victim.txt"); }}),
-    [](const ::testing::TestParamInfo<Damage>& info) {
-        return QString::fromLatin1(info.param.what).replace(' ', '_').toStdString();
+               [](QByteArray j) { return j.replace(temp(2).toUtf8(), "quillet-tmp-sub/../../victim.txt"); }}),
+    [](const ::testing::TestParamInfo<Damage>& damage) {
+        return QString::fromLatin1(damage.param.what).replace(' ', '_').toStdString();
     });
 
 TEST(JournalTrust, AFinishedJournalThatDoesNotReadOffersNoUndo)

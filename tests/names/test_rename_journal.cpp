@@ -4,6 +4,7 @@
 #include "names/RenamePlan.h"
 #include "names/SafeRename.h"
 
+#include "support/FileClock.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +13,6 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QThread>
 
 #include <csignal>
 #include <unistd.h>
@@ -23,7 +23,6 @@ using testsupport::TempTree;
 namespace {
 
 constexpr int kEntries = 5000;
-constexpr int kFileClockStepMs = 20;
 
 // 5000 files holding their own names: the first 2000 swap in pairs, the next 2000 get new names, the last
 // 1000 change only their letter case; 8000 renames in all, 3000 of them to temporary names.
@@ -59,7 +58,7 @@ constexpr char kChildKillAfterSteps[] = "QUILLET_JOURNAL_TEST_KILL_STEPS";
 struct KillingRenamer final : Renamer {
     DirRenamer& inner;
     int renamesLeft;
-    KillingRenamer(DirRenamer& inner, int renamesLeft) : inner(inner), renamesLeft(renamesLeft) {}
+    KillingRenamer(DirRenamer& disk, int renames) : inner(disk), renamesLeft(renames) {}
     int rename(const QString& from, const QString& to) override
     {
         if (renamesLeft-- == 0)
@@ -202,8 +201,8 @@ TEST(RenameJournal, UndoAfterARestartPutsBackWhatIsStillTheRenamedEntry)
     ASSERT_TRUE(first.failed.isEmpty());
 
     // Later another program replaces x.txt by a new file (which may get the freed inode number) and takes
-    // y.txt away. Later: file times tick in steps of a few milliseconds.
-    QThread::msleep(kFileClockStepMs);
+    // y.txt away, later than the rename by the file clock too.
+    testsupport::passFileClock();
     ASSERT_TRUE(QFile::remove(dir.file("x.txt")));
     dir.add("x.txt", "stranger");
     ASSERT_TRUE(QFile::rename(dir.file("y.txt"), dir.file("elsewhere.txt")));
@@ -281,25 +280,37 @@ TEST(RenameJournal, AnEntryStrandedUnderATemporaryNameIsOfferedForRecovery)
     EXPECT_EQ(dir.withContent(), QStringList({"a=A", "b=B"}));
 }
 
-TEST(RenameJournal, RecoveryNeverOverwritesAndLeavesNoTemporaryName)
+// A directory and a journal folder beside it, and a rename killed after its first step.
+class Interrupted : public ::testing::Test {
+protected:
+    // Writes `plan` to a journal and moves its first entry to its temporary name, as a rename does first.
+    void killAfterFirstStep(const QList<JournalEntry>& plan)
+    {
+        const DirectoryHandle handle(dir.path());
+        RenameJournal journal(folder, handle);
+        ASSERT_EQ(journal.writePlan(plan), 0);
+        ASSERT_EQ(DirRenamer(handle).rename(plan[0].oldName, plan[0].tempName), 0);
+    }
+    RenameOutcome recover(RecoveryChoice choice) { return JournalFolder(folder).recover(DirectoryHandle(dir.path()), choice); }
+
+    TempTree dir;
+    TempTree data;
+    const QString folder = data.file("journals");
+};
+
+TEST_F(Interrupted, RecoveryNeverOverwritesAndLeavesNoTemporaryName)
 {
     for (const RecoveryChoice choice : {RecoveryChoice::Finish, RecoveryChoice::Rollback}) {
         SCOPED_TRACE(int(choice));
-        TempTree dir;
+        QDir(dir.path()).removeRecursively();
+        QDir().mkpath(dir.path());
+        QDir(folder).removeRecursively();
         dir.add("a.txt", "A");
         dir.add("b.txt", "B");
-        TempTree data;
-        const QString folder = data.file("journals");
-        {
-            // A swap interrupted after its first step; then another program takes the freed name.
-            const DirectoryHandle handle(dir.path());
-            RenameJournal journal(folder, handle);
-            ASSERT_EQ(journal.writePlan({{1, "a.txt", "quillet-tmp-0000000000000001", "b.txt"}, {2, "b.txt", "quillet-tmp-0000000000000002", "a.txt"}}), 0);
-            ASSERT_EQ(DirRenamer(handle).rename("a.txt", "quillet-tmp-0000000000000001"), 0);
-            dir.add("a.txt", "stranger");
-        }
-        const DirectoryHandle handle(dir.path());
-        const RenameOutcome out = JournalFolder(folder).recover(handle, choice);
+        // A swap interrupted after its first step; then another program takes the freed name.
+        killAfterFirstStep({{1, "a.txt", "quillet-tmp-0000000000000001", "b.txt"}, {2, "b.txt", "quillet-tmp-0000000000000002", "a.txt"}});
+        dir.add("a.txt", "stranger");
+        const RenameOutcome out = recover(choice);
         ASSERT_EQ(out.failed.size(), choice == RecoveryChoice::Finish ? 2 : 1);
         EXPECT_EQ(out.failed[0].line, 1);
         EXPECT_EQ(out.failed[0].reason, RenameReason::KeptUnderOtherName);
@@ -311,57 +322,38 @@ TEST(RenameJournal, RecoveryNeverOverwritesAndLeavesNoTemporaryName)
         QStringList expected = {"a.txt=stranger", "b.txt=B", elsewhere + "=A"};
         expected.sort();
         EXPECT_EQ(dir.withContent(), expected);
-        EXPECT_FALSE(JournalFolder(folder).findUnfinished(handle).has_value());
+        EXPECT_FALSE(JournalFolder(folder).findUnfinished(DirectoryHandle(dir.path())).has_value());
     }
 }
 
-TEST(RenameJournal, RecordsWhatHasTheNameNowWhenTheListedEntryWasReplaced)
+TEST_F(Interrupted, RecordsWhatHasTheNameNowWhenTheListedEntryWasReplaced)
 {
-    TempTree dir;
     dir.add("a.txt", "A");
     dir.add("b.txt", "B");
-    TempTree data;
-    const QString folder = data.file("journals");
-    {
-        const DirectoryHandle handle(dir.path());
-        const quint64 listedInode = handle.entryIdentity("a.txt").inode;
-        const quint64 bInode = handle.entryIdentity("b.txt").inode;
-        // After the listing another program moves a.txt away and puts a new file under its name.
-        ASSERT_TRUE(QFile::rename(dir.file("a.txt"), dir.file("moved.txt")));
-        dir.add("a.txt", "stranger");
-        RenameJournal journal(folder, handle);
-        ASSERT_EQ(journal.writePlan({{1, "a.txt", "quillet-tmp-0000000000000001", "b.txt", listedInode},
-                                     {2, "b.txt", "quillet-tmp-0000000000000002", "a.txt", bInode}}),
-                  0);
-        ASSERT_EQ(DirRenamer(handle).rename("a.txt", "quillet-tmp-0000000000000001"), 0);  // then the rename is killed
-    }
-    const DirectoryHandle handle(dir.path());
-    EXPECT_TRUE(JournalFolder(folder).recover(handle, RecoveryChoice::Rollback).failed.isEmpty());
+    const DirectoryHandle listed(dir.path());
+    const quint64 listedInode = listed.entryIdentity("a.txt").inode;
+    const quint64 bInode = listed.entryIdentity("b.txt").inode;
+    // After the listing another program moves a.txt away and puts a new file under its name.
+    ASSERT_TRUE(QFile::rename(dir.file("a.txt"), dir.file("moved.txt")));
+    dir.add("a.txt", "stranger");
+    killAfterFirstStep({{1, "a.txt", "quillet-tmp-0000000000000001", "b.txt", listedInode},
+                        {2, "b.txt", "quillet-tmp-0000000000000002", "a.txt", bInode}});
+    EXPECT_TRUE(recover(RecoveryChoice::Rollback).failed.isEmpty());
     EXPECT_EQ(dir.withContent(), QStringList({"a.txt=stranger", "b.txt=B", "moved.txt=A"}));
 }
 
 // An entry left under its temporary name whose inode no longer matches the journal (a file system that
 // numbers entries anew after a remount; a program that saved over it) is still brought to its name.
-TEST(RenameJournal, AnEntryUnderItsTemporaryNameIsRecoveredWhateverItsInodeSays)
+TEST_F(Interrupted, AnEntryUnderItsTemporaryNameIsRecoveredWhateverItsInodeSays)
 {
-    TempTree dir;
     dir.add("a.txt", "A");
-    TempTree data;
-    const QString folder = data.file("journals");
-    {
-        const DirectoryHandle handle(dir.path());
-        RenameJournal journal(folder, handle);
-        ASSERT_EQ(journal.writePlan({{1, "a.txt", "quillet-tmp-00000000000000aa", "b.txt"}}), 0);
-        ASSERT_EQ(DirRenamer(handle).rename("a.txt", "quillet-tmp-00000000000000aa"), 0);  // then killed
-    }
+    killAfterFirstStep({{1, "a.txt", "quillet-tmp-00000000000000aa", "b.txt"}});
     // The same data under the same name, but another inode.
     const QString temp = dir.file("quillet-tmp-00000000000000aa");
     ASSERT_TRUE(QFile::copy(temp, temp + ".new"));
     ASSERT_TRUE(QFile::remove(temp));
     ASSERT_TRUE(QFile::rename(temp + ".new", temp));
-
-    const DirectoryHandle handle(dir.path());
-    EXPECT_TRUE(JournalFolder(folder).recover(handle, RecoveryChoice::Finish).failed.isEmpty());
+    EXPECT_TRUE(recover(RecoveryChoice::Finish).failed.isEmpty());
     EXPECT_EQ(dir.withContent(), QStringList({"b.txt=A"}));
 }
 

@@ -45,11 +45,11 @@ TEST(Scan, SortOrderMatchesThePlainRuleOnGeneratedNames)
     std::mt19937 random(7);
     for (int round = 0; round < 200; ++round) {
         QStringList names;
-        const QString shared = pieces.at(int(random() % pieces.size())).repeated(int(random() % 12));
+        const QString shared = pieces.at(int(random() % quint64(pieces.size()))).repeated(int(random() % 12));
         for (int n = 0; n < 1 + int(random() % 60); ++n) {
             QString name = random() % 3 ? shared : QString();
             for (int k = 0; k < int(random() % 12); ++k)
-                name += pieces.at(int(random() % pieces.size()));
+                name += pieces.at(int(random() % quint64(pieces.size())));
             if (!name.isEmpty() && !names.contains(name))
                 names << name;
         }
@@ -108,7 +108,7 @@ TEST(Scan, LinksPipesAndSockets)
     addr.sun_family = AF_UNIX;
     const QByteArray sockPath = base + "sock";
     ASSERT_LT(sockPath.size(), qsizetype(sizeof(addr.sun_path)));
-    std::memcpy(addr.sun_path, sockPath.constData(), sockPath.size());
+    std::memcpy(addr.sun_path, sockPath.constData(), std::size_t(sockPath.size()));
     ASSERT_EQ(::bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)), 0);
     EXPECT_EQ(names::scanDirectory(dir.path(), kFilesOnly).names, QStringList({"dangling", "link.txt", "target.txt"}));
     EXPECT_EQ(names::scanDirectory(dir.path(), kDirsOnly).names, QStringList({"adir", "dirlink"}));
@@ -217,4 +217,14 @@ TEST(Scan, EachNameComesWithTheIdentityOfItsEntry)
         EXPECT_EQ(scan.identities[i].inode, quint64(st.st_ino)) << scan.names[i].toStdString();
         EXPECT_EQ(scan.identities[i].device, quint64(st.st_dev));
     }
+}
+
+TEST(NameText, ReplaceWholeLineTouchesOnlyTheFirstWholeLine)
+{
+    // A line that only contains the wanted text, or holds it across a line break, is no match.
+    EXPECT_EQ(names::replaceWholeLine(crlf({"xa?b", "a?b", "a?b"}), u"a?b", u"a_b"), crlf({"xa?b", "a_b", "a?b"}));
+    EXPECT_EQ(names::replaceWholeLine(crlf({"a", "b?"}), u"b?", u"b"), crlf({"a", "b"}));
+    EXPECT_EQ(names::replaceWholeLine(crlf({"a", "", "c"}), u"", u"b"), crlf({"a", "b", "c"}));
+    EXPECT_FALSE(names::replaceWholeLine(crlf({"a?bc", "a"}), u"a?b", u"x"));
+    EXPECT_FALSE(names::replaceWholeLine(crlf({"a", "b"}), u"a\r\nb", u"x"));
 }

@@ -109,12 +109,12 @@ TEST_F(AlwaysOnTopTest, KeepsItsSizeAndThreeDistinctPictures)
 {
     control->resize(100, 60);
     EXPECT_EQ(control->size(), QSize(21, 20));
-    const QImage normal = AlwaysOnTop::picture(Look::Normal).toImage();
-    const QImage highlighted = AlwaysOnTop::picture(Look::Highlighted).toImage();
-    const QImage active = AlwaysOnTop::picture(Look::Active).toImage();
+    const QImage normal = ui::onTopPicture(Look::Normal).toImage();
+    const QImage highlighted = ui::onTopPicture(Look::Highlighted).toImage();
+    const QImage active = ui::onTopPicture(Look::Active).toImage();
     EXPECT_EQ(normal.size(), QSize(21, 20));
     // Drawn for the screen's pixel density, not enlarged.
-    EXPECT_EQ(AlwaysOnTop::picture(Look::Active, 2.0).toImage().size(), QSize(42, 40));
+    EXPECT_EQ(ui::onTopPicture(Look::Active, 2.0).toImage().size(), QSize(42, 40));
     EXPECT_NE(normal, highlighted);
     EXPECT_NE(highlighted, active);
     // The normal look lies on the toolbar's own face; the other two draw a face of their own.

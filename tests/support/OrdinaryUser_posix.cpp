@@ -23,7 +23,7 @@ OrdinaryUser::OrdinaryUser(const QStringList& ownFolders)
         EXPECT_EQ(::chown(QFile::encodeName(folder).constData(), kUser, kGroup), 0) << folder.toStdString();
     // The saved user id stays root's, so that the destructor can take it back; a program started meanwhile
     // gets none of it.
-    if (::setresgid(kGroup, kGroup, -1) != 0) {
+    if (::setresgid(kGroup, kGroup, static_cast<gid_t>(-1)) != 0) {  // -1: keep the saved group
         ADD_FAILURE() << "cannot act as an ordinary user";
         return;
     }

@@ -3,9 +3,9 @@
 // "args.txt" beside itself, renamed into place so a reader never sees half of it.
 #include "TestSupport.h"
 
-#include <QDeadlineTimer>
 #include <QFile>
-#include <QTest>
+#include <QFileSystemWatcher>
+#include <QSignalSpy>
 
 namespace testsupport {
 
@@ -22,9 +22,10 @@ inline void installRecordingUpdater(TempTree& folder)
 // The arguments the updater in `folder` recorded, once it has run (empty if it never ran).
 inline QStringList recordedUpdaterArguments(const TempTree& folder)
 {
-    QDeadlineTimer deadline(5000);
-    while (!QFile::exists(folder.file(QStringLiteral("args.txt"))) && !deadline.hasExpired())
-        QTest::qWait(20);
+    QFileSystemWatcher watch({folder.path()});  // set up first: a file made after the look is still seen
+    QSignalSpy changed(&watch, &QFileSystemWatcher::directoryChanged);
+    while (!QFile::exists(folder.file(QStringLiteral("args.txt"))) && changed.wait(5000)) {
+    }
     return QString::fromUtf8(folder.read(QStringLiteral("args.txt"))).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 

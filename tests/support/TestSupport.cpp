@@ -43,8 +43,9 @@ SettingsSandbox::SettingsSandbox()
 
 SettingsSandbox::~SettingsSandbox()
 {
-    // Point the store somewhere harmless again, never at the user's real one.
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QDir::tempPath() + QStringLiteral("/quillet-test-none"));
+    // Back to this process's own folder, never the user's real store nor one other processes share.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, processSettingsFolder());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, processSettingsFolder());
 }
 
 QString setting(const char* section, const char* key)

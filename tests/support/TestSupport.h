@@ -59,6 +59,9 @@ public:
     int ends = 0;
 };
 
+// The settings folder of this test process, apart from every other one (test_main.cpp).
+QString processSettingsFolder();
+
 // Points the real settings store at a fresh temporary folder for the lifetime of the object.
 class SettingsSandbox {
 public:

@@ -5,7 +5,6 @@
 
 #include "EnvVar.h"
 #include "support/TestSupport.h"
-#include "ui/LastFolder.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -167,14 +166,7 @@ TEST_F(FilesDialog, ShownModallyCancelGivesEmptyAndOkGivesThePath)
     EXPECT_EQ(Files::FileDirSelectDialog(tree.path()), "");
 }
 
-class ChooserThenDialog : public FormTest {
-protected:
-    void TearDown() override
-    {
-        ui::setLastFolder(QString());
-        FormTest::TearDown();
-    }
-};
+using ChooserThenDialog = FormTest;
 
 TEST_F(ChooserThenDialog, DialogOpensWhereTheChooserWasWithoutMovingTheCurrentDirectory)
 {
@@ -185,8 +177,7 @@ TEST_F(ChooserThenDialog, DialogOpensWhereTheChooserWasWithoutMovingTheCurrentDi
     const QString before = QDir::currentPath();
     chooser->setCurrentDirectory(browsed.path());
     EXPECT_EQ(QDir::currentPath(), before);
-    Files dialog;
-    dialog.prepareOpen(QString(), QString(), QString());
+    Files dialog(nullptr, form->lastFolder().folder());
     EXPECT_EQ(dialog.folder(), browsed.path());
 }
 

@@ -1,6 +1,6 @@
 // Path procedures: the one-character skip of replaceall against a literal transcription, and the names
 // the file dialog and the download build from paths.
-#include "textmode/PathUtils.h"
+#include "files/PathUtils.h"
 
 #include "EnvVar.h"
 #include "support/TestSupport.h"
@@ -12,7 +12,7 @@
 namespace {
 
 using namespace testsupport;
-using textmode::replaceall;
+using files::replaceall;
 
 // Slow and literal: rebuild the text after every replacement and resume one past the inserted text.
 QString replaceallOracle(QString text, const QString& find, const QString& replacement)
@@ -64,8 +64,8 @@ TEST(ReplaceAll, AgreesWithTheLiteralProcedureOnGeneratedTexts)
 
 TEST(PathNames, ExtensionFilterAndLastComponent)
 {
-    using textmode::GetExtensionFilter;
-    using textmode::GetLastPathComponent;
+    using files::GetExtensionFilter;
+    using files::GetLastPathComponent;
     EXPECT_EQ(GetExtensionFilter("NoName.txt"), "*.txt");
     EXPECT_EQ(GetExtensionFilter("a.b.mp3"), "*.mp3");
     EXPECT_EQ(GetExtensionFilter("Daten\\README"), "*.README");
@@ -80,7 +80,7 @@ TEST(PathNames, ExtensionFilterAndLastComponent)
 
 TEST(PathNames, BuildPathAddsOneSeparatorOnlyWhereMissing)
 {
-    using textmode::BuildPath;
+    using files::BuildPath;
     EXPECT_EQ(BuildPath("", "a.txt"), "a.txt");
     EXPECT_EQ(BuildPath("/", "a.txt"), "/a.txt");
     EXPECT_EQ(BuildPath("/daten/", "a.txt"), "/daten/a.txt");
@@ -91,11 +91,11 @@ TEST(PathNames, FileExistsForFilesFoldersAndDanglingLinks)
 {
     TempTree tree({"f.txt", "d/"});
     ASSERT_TRUE(QFile::link(tree.file("gone"), tree.file("dangling")));
-    EXPECT_TRUE(textmode::FileExists(tree.file("f.txt")));
-    EXPECT_TRUE(textmode::FileExists(tree.file("d")));
-    EXPECT_TRUE(textmode::FileExists(tree.file("dangling")));
-    EXPECT_FALSE(textmode::FileExists(tree.file("missing")));
-    EXPECT_FALSE(textmode::FileExists(QString()));
+    EXPECT_TRUE(files::FileExists(tree.file("f.txt")));
+    EXPECT_TRUE(files::FileExists(tree.file("d")));
+    EXPECT_TRUE(files::FileExists(tree.file("dangling")));
+    EXPECT_FALSE(files::FileExists(tree.file("missing")));
+    EXPECT_FALSE(files::FileExists(QString()));
 }
 
 #ifndef _WIN32
@@ -106,9 +106,9 @@ TEST(SystemFolders, StartMenuIsTheMenuEntriesFolderOrNothing)
     EnvVar xdg("XDG_DATA_HOME", home.file("share").toUtf8());
     const QString entries = QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);
     ASSERT_TRUE(entries.startsWith(home.path())) << entries.toStdString();
-    EXPECT_EQ(textmode::GetStartMenuPath(), "");
+    EXPECT_EQ(files::GetStartMenuPath(), "");
     ASSERT_TRUE(QDir().mkpath(entries));
-    EXPECT_EQ(textmode::GetStartMenuPath(), entries);
+    EXPECT_EQ(files::GetStartMenuPath(), entries);
 }
 
 TEST(SystemFolders, DesktopFollowsTheUsersHome)
@@ -117,7 +117,7 @@ TEST(SystemFolders, DesktopFollowsTheUsersHome)
     TempTree config;
     EnvVar homeVar("HOME", home.path().toUtf8());
     EnvVar xdg("XDG_CONFIG_HOME", config.path().toUtf8());
-    EXPECT_EQ(textmode::GetDesktopPath(), home.file("Desktop"));
+    EXPECT_EQ(files::GetDesktopPath(), home.file("Desktop"));
 }
 #endif
 

@@ -1,5 +1,5 @@
 // Text files: every line end and both encodings read back to the name text; written files are exact.
-#include "textmode/TextFile.h"
+#include "files/TextFile.h"
 #include "textmode/TextMode.h"
 
 #include "support/TestSupport.h"
@@ -9,9 +9,9 @@
 namespace {
 
 using namespace testsupport;
-using textmode::readTextFile;
-using textmode::ReadStatus;
-using textmode::writeTextFile;
+using files::readTextFile;
+using files::ReadStatus;
+using files::writeTextFile;
 
 QByteArray windows1252(const QString& text)
 {
@@ -32,7 +32,7 @@ QString readBytes(const QByteArray& bytes)
 {
     TempTree tree;
     tree.add("in.txt", bytes);
-    const textmode::ReadResult read = readTextFile(tree.file("in.txt"));
+    const files::ReadResult read = readTextFile(tree.file("in.txt"));
     EXPECT_EQ(read.status, ReadStatus::Ok);
     return read.text;
 }
@@ -90,7 +90,7 @@ TEST(TextFileRead, NameListsOfTheBatchModeDecodeLikeTextModeFiles)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.bytes.toHex().toStdString());
-        EXPECT_EQ(textmode::decodeLines(c.bytes), c.text);
+        EXPECT_EQ(files::decodeLines(c.bytes), c.text);
     }
 }
 
@@ -102,14 +102,14 @@ TEST(TextFileRead, OnlyRegularFilesUpToTheLimitAreRead)
     {
         QFile file(huge);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        ASSERT_TRUE(file.resize(textmode::kMaxTextFileBytes + 1));
+        ASSERT_TRUE(file.resize(files::kMaxTextFileBytes + 1));
     }
     EXPECT_EQ(readTextFile(tree.file("none.txt")).status, ReadStatus::Missing);
     EXPECT_EQ(readTextFile(tree.file("dir")).status, ReadStatus::NotRegular);
     EXPECT_EQ(readTextFile(QStringLiteral("/dev/null")).status, ReadStatus::NotRegular);
     EXPECT_EQ(readTextFile(huge).status, ReadStatus::TooLarge);
     EXPECT_EQ(readTextFile(QStringLiteral("/proc/self/mem")).status, ReadStatus::Unreadable);  // opens, fails to read
-    const textmode::ReadResult sizeZero = readTextFile(QStringLiteral("/proc/self/stat"));  // tells size 0, has a line
+    const files::ReadResult sizeZero = readTextFile(QStringLiteral("/proc/self/stat"));  // tells size 0, has a line
     EXPECT_EQ(sizeZero.status, ReadStatus::Ok);
     EXPECT_FALSE(sizeZero.text.isEmpty());
 
@@ -145,7 +145,7 @@ TEST(TextFileWrite, RoundTripsExactly)
                                 QStringLiteral("Ã¤"), QStringLiteral("Ω\r\n日本"), QStringLiteral("end\r\n"),
                                 QStringLiteral("\r\n\r\n"), QStringLiteral("\uFEFFx")}) {
         ASSERT_TRUE(writeTextFile(path, text));
-        const textmode::ReadResult read = readTextFile(path);
+        const files::ReadResult read = readTextFile(path);
         EXPECT_EQ(read.status, ReadStatus::Ok);
         EXPECT_EQ(read.text, text);
     }

@@ -2,7 +2,6 @@
 #include "textmode/TextMode.h"
 
 #include "support/TestSupport.h"
-#include "ui/LastFolder.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -81,7 +80,6 @@ TEST_F(SaveAndOpen, OpenGivesTheLinesOrLeavesTheTextAlone)
 
 TEST_F(SaveAndOpen, ThroughTheDialogInTheChoosersLastFolder)
 {
-    ui::setLastFolder(tree.path());
     QStringList captions;
     auto confirm = [&captions](const QString& name) {
         QTimer::singleShot(0, [&captions, name] {
@@ -94,11 +92,10 @@ TEST_F(SaveAndOpen, ThroughTheDialogInTheChoosersLastFolder)
         });
     };
     confirm(QString());
-    EXPECT_EQ(textmode::saveNameTextAs(nullptr, "x\r\ny", messenger), SaveOutcome::Saved);
+    EXPECT_EQ(textmode::saveNameTextAs(nullptr, "x\r\ny", tree.path(), messenger), SaveOutcome::Saved);
     EXPECT_EQ(tree.read("NoName.txt"), QByteArray("x\r\ny\r\n"));
     confirm("NoName.txt");
-    const textmode::OpenOutcome opened = textmode::openNameTextFile(nullptr, messenger);
-    ui::setLastFolder(QString());
+    const textmode::OpenOutcome opened = textmode::openNameTextFile(nullptr, tree.path(), messenger);
     EXPECT_EQ(opened.status, OpenStatus::Opened);
     EXPECT_EQ(opened.text, "x\r\ny");
     EXPECT_EQ(captions, (QStringList{"Datei Speichern", "Text-Datei auswählen"}));

@@ -24,6 +24,12 @@ TEST(TextCommands, ReplaceTakesLineBreakMarksAndThePlaceholderAsTyped)
     EXPECT_EQ(r.text, "a-b");
     EXPECT_EQ(r.count, 0);
     EXPECT_EQ(run(ReplaceRequest{"", "x", false}, text).text, text);
+
+    // In a selection: only what lies inside it, a line break mark included.
+    r = runInRange(ReplaceRequest{"b^p", "-", false}, QStringLiteral("b\r\nb\r\nb\r\nb"), 3, 4);
+    EXPECT_EQ(r.text, "b\r\n-b\r\nb");
+    EXPECT_EQ(r.count, 1);
+    EXPECT_EQ(runInRange(ReplaceRequest{"b", "x", false}, QStringLiteral("bbbb"), 1, 2).text, "bxxb");
 }
 
 TEST(TextCommands, BatchCommandsReplaceWithoutTheSearchBoxes)

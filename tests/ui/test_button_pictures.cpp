@@ -48,9 +48,11 @@ TEST(ButtonPictures, StandOutFromALightAndADarkButtonFace)
         for (const auto& [picture, button] : cases()) {
             const QImage image = picture.icon.pixmap(picture.size * 4).toImage();
             for (int y = 0; y < image.height(); ++y)
-                for (int x = 0; x < image.width(); ++x)
-                    if (qAlpha(image.pixel(x, y)) == 255)
+                for (int x = 0; x < image.width(); ++x) {
+                    if (qAlpha(image.pixel(x, y)) == 255) {
                         ASSERT_GE(ui::contrast::ratio(image.pixelColor(x, y), face), ui::contrast::kGraphic) << face.name().toStdString();
+                    }
+                }
         }
     }
     QApplication::setPalette(light);

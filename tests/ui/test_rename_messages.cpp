@@ -32,16 +32,18 @@ TEST(RenameMessages, ReasonsNameTheOtherLineOrTheNameTheEntryHasNow)
 
 TEST(RenameMessages, TheListNamesEveryProblemHoweverMany)
 {
-    EXPECT_TRUE(ui::renameProblemsText({}).isEmpty());
-    EXPECT_EQ(ui::renameProblemsText({{7, "a\tb", "c", RenameReason::DiskError, EACCES}}),
-              QString("1 Eintrag wurde nicht umbenannt:\nZeile 7: „a") + QChar(0x2409) + "b“ → „c“: Zugriff verweigert");
+    EXPECT_TRUE(ui::renameProblemsHeading({}).isEmpty());
+    EXPECT_TRUE(ui::renameProblemsList({}).isEmpty());
+    const QList<RenameProblem> one{{7, "a\tb", "c", RenameReason::DiskError, EACCES}};
+    EXPECT_EQ(ui::renameProblemsHeading(one), "1 Eintrag wurde nicht umbenannt:");
+    EXPECT_EQ(ui::renameProblemsList(one), QString("Zeile 7: „a") + QChar(0x2409) + "b“ → „c“: Zugriff verweigert");
     QList<RenameProblem> many;
     for (int i = 1; i <= 300; ++i)
         many.append({i, QString("f%1").arg(i), "x", RenameReason::TargetExists});
-    const QString text = ui::renameProblemsText(many);
-    EXPECT_TRUE(text.startsWith("300 Einträge wurden nicht umbenannt:\n"));
-    EXPECT_EQ(text.count('\n'), 300);
-    EXPECT_TRUE(text.endsWith("Zeile 300: „f300“ → „x“: Der Name ist schon vergeben: „x“ (nicht in der Liste)"));
+    EXPECT_EQ(ui::renameProblemsHeading(many), "300 Einträge wurden nicht umbenannt:");
+    const QString list = ui::renameProblemsList(many);
+    EXPECT_EQ(list.count('\n'), 299);
+    EXPECT_TRUE(list.endsWith("Zeile 300: „f300“ → „x“: Der Name ist schon vergeben: „x“ (nicht in der Liste)"));
 }
 
 TEST(RenameMessages, StopAndRecoveryTexts)

@@ -5,6 +5,7 @@
 #include "support/TestSupport.h"
 
 #include <QSignalSpy>
+#include <QThreadPool>
 #include <QTest>
 
 namespace {
@@ -68,7 +69,10 @@ TEST(BackgroundFileList, OnlyTheLatestRequestIsShown)
     list.list(second.path());
     EXPECT_TRUE(list.stringList().isEmpty());  // emptied at once, not showing the old folder meanwhile
     EXPECT_EQ(waitForList(list), QStringList{"two.txt"});
-    QTest::qWait(100);  // the first answer may arrive late; it must not replace the second
+    // The first answer may arrive late; once every listing has ended and posted its answer, it must
+    // not have replaced the second.
+    ASSERT_TRUE(QThreadPool::globalInstance()->waitForDone(5000));
+    QCoreApplication::processEvents();
     EXPECT_EQ(list.stringList(), QStringList{"two.txt"});
     EXPECT_EQ(listed.count(), 1);
 }

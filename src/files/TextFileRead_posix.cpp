@@ -1,4 +1,4 @@
-#include "textmode/TextFile.h"
+#include "files/TextFile.h"
 
 #include <QFile>
 #include <QScopeGuard>
@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace textmode {
+namespace files {
 
 ReadStatus readRegularFile(const QString& path, qint64 limit, QByteArray& bytes)
 {
@@ -55,4 +55,4 @@ ReadStatus readRegularFile(const QString& path, qint64 limit, QByteArray& bytes)
     return ReadStatus::Ok;
 }
 
-}  // namespace textmode
+}  // namespace files

@@ -1,9 +1,9 @@
-#include "textmode/TextFile.h"
+#include "files/TextFile.h"
 
 #include <QFile>
 #include <QFileInfo>
 
-namespace textmode {
+namespace files {
 
 ReadStatus readRegularFile(const QString& path, qint64 limit, QByteArray& bytes)
 {
@@ -24,4 +24,4 @@ ReadStatus readRegularFile(const QString& path, qint64 limit, QByteArray& bytes)
     return file.error() == QFileDevice::NoError ? ReadStatus::Ok : ReadStatus::Unreadable;
 }
 
-}  // namespace textmode
+}  // namespace files

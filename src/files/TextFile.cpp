@@ -1,4 +1,4 @@
-#include "textmode/TextFile.h"
+#include "files/TextFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -9,7 +9,7 @@
 #include <optional>
 
 
-namespace textmode {
+namespace files {
 
 namespace {
 
@@ -147,4 +147,4 @@ bool writeTextFile(const QString& path, const QString& text)
     return file.commit();
 }
 
-}  // namespace textmode
+}  // namespace files

@@ -2,7 +2,7 @@
 // Small path procedures of the file dialog and the download: plain text in, plain text out.
 #include <QString>
 
-namespace textmode {
+namespace files {
 
 // The user's desktop and start menu folders; empty when the platform has none.
 QString GetDesktopPath();
@@ -27,4 +27,4 @@ QString GetLastPathComponent(const QString& path);
 // Separators the platform accepts in paths: "/" everywhere, "\" on Windows too.
 bool isPathSeparator(QChar c);
 
-}  // namespace textmode
+}  // namespace files

@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
-namespace textmode {
+namespace files {
 
 enum class ReadStatus {
     Ok,
@@ -39,4 +39,4 @@ QString decodeText(const QByteArray& bytes);
 // decodeText, with its lines (ended by CR, CR LF or LF) joined by CR LF: what readTextFile gives.
 QString decodeLines(const QByteArray& bytes);
 
-}  // namespace textmode
+}  // namespace files

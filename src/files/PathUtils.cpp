@@ -1,49 +1,8 @@
-#include "textmode/PathUtils.h"
+#include "files/PathUtils.h"
 
 #include <QFileInfo>
-#include <QStandardPaths>
 
-#ifdef _WIN32
-#include <QSettings>
-#endif
-
-namespace textmode {
-
-namespace {
-
-#ifdef _WIN32
-// The folders as the user's shell stores them, with the profile variable expanded.
-QString shellFolder(const QString& valueName)
-{
-    const QSettings folders(QStringLiteral("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders"),
-                            QSettings::NativeFormat);
-    const QString stored = folders.value(valueName).toString();
-    return replaceall(stored, QStringLiteral("%USERPROFILE%"), qEnvironmentVariable("USERPROFILE"));
-}
-#endif
-
-}  // namespace
-
-QString GetDesktopPath()
-{
-#ifdef _WIN32
-    const QString stored = shellFolder(QStringLiteral("Desktop"));
-    if (!stored.isEmpty())
-        return stored;
-#endif
-    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-}
-
-QString GetStartMenuPath()
-{
-#ifdef _WIN32
-    return shellFolder(QStringLiteral("Start Menu"));
-#else
-    // The closest a Linux desktop has: the folder of the user's menu entries, when it exists.
-    const QString entries = QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);
-    return QFileInfo(entries).isDir() ? entries : QString();
-#endif
-}
+namespace files {
 
 QString replaceall(const QString& SearchString, const QString& findstring, const QString& ReplaceString)
 {
@@ -75,15 +34,6 @@ bool FileExists(const QString& path)
     return info.exists() || info.isSymLink();
 }
 
-bool isPathSeparator(QChar c)
-{
-#ifdef _WIN32
-    return c == QLatin1Char('/') || c == QLatin1Char('\\');
-#else
-    return c == QLatin1Char('/');
-#endif
-}
-
 QString BuildPath(const QString& folder, const QString& fileName)
 {
     if (folder.isEmpty())
@@ -113,4 +63,4 @@ QString GetLastPathComponent(const QString& path)
     return QString();
 }
 
-}  // namespace textmode
+}  // namespace files

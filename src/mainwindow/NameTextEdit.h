@@ -83,6 +83,9 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    // Two styles that look the same (see measureLongLinesInShortRuns).
+    static constexpr int kTextStyle = 0;
+    static constexpr int kTwinStyle = 1;
     enum class Round { Down, Up };
     qsizetype toCanonical(long editorPos) const;
     long toEditor(qsizetype canonicalPos, Round round) const;

@@ -55,8 +55,8 @@ void NameTextEdit::setMarks(const QList<Mark>& marks, bool clearFirst)
                 lastColumn = 0;
                 lastPosition = lineStart;
             }
-            from = SendScintilla(SCI_POSITIONRELATIVECODEUNITS, lastPosition, long(mark.column - lastColumn));
-            to = SendScintilla(SCI_POSITIONRELATIVECODEUNITS, from, long(mark.length));
+            from = SendScintilla(SCI_POSITIONRELATIVECODEUNITS, static_cast<unsigned long>(lastPosition), long(mark.column - lastColumn));
+            to = SendScintilla(SCI_POSITIONRELATIVECODEUNITS, static_cast<unsigned long>(from), long(mark.length));
             lastColumn = mark.column;
             lastPosition = from;
         } else if (from == to && mark.line + 1 < lines) {
@@ -67,7 +67,7 @@ void NameTextEdit::setMarks(const QList<Mark>& marks, bool clearFirst)
         if (to <= from)
             continue;
         SendScintilla(SCI_SETINDICATORCURRENT, mark.style == MarkStyle::Character ? kCharacterIndicator : kLineIndicator);
-        SendScintilla(SCI_INDICATORFILLRANGE, from, to - from);
+        SendScintilla(SCI_INDICATORFILLRANGE, static_cast<unsigned long>(from), to - from);
     }
 }
 

@@ -14,6 +14,10 @@ namespace {
 
 // One slice of the check; typing waits at most this long for it.
 constexpr int kSliceMs = 4;
+// Above this many lines the text is not checked while it is edited: the check's first step (the text and
+// the tables of the names) would block the window for longer than a key may, and its copies would double
+// the memory of a million names. The rename still checks every line.
+constexpr qsizetype kMostLinesChecked = 250000;
 // Red for marks, and a lighter red where the paper is too dark for it.
 constexpr QRgb kMarkRed = 0xD01010;
 constexpr QRgb kMarkRedOnDark = 0xFF6E6E;
@@ -52,8 +56,23 @@ void NameMarks::restart()
 {
     // The text changed: a check under way looks at an old text.
     m_checker.reset();
-    if (m_context)
+    if (!m_context)
+        return;
+    if (m_box->lineCount() <= kMostLinesChecked) {
         m_slices.start();
+        return;
+    }
+    m_slices.stop();
+    m_marks.clear();
+    m_markedLines.clear();
+    if (!m_shownSpans.isEmpty())
+        m_box->setMarks({}, true);
+    m_shownSpans.clear();
+    const QString note = ui::marksOffNote(kMostLinesChecked);
+    if (m_countLabel)
+        m_countLabel->setToolTip(withNote(m_countLabelTip, note));
+    if (m_renameButton)
+        m_renameButton->setToolTip(withNote(m_renameTip, note));
 }
 
 void NameMarks::workSlice()

@@ -1,5 +1,6 @@
 #include "ui/RenameMessages.h"
 
+#include <QLocale>
 #include <QStringList>
 
 #include <cerrno>
@@ -151,6 +152,12 @@ QString markedLinesNote(qsizetype lines)
                       : QStringLiteral("%1 Zeilen sind markiert: Sie würden nicht umbenannt oder halten die Umbenennung auf "
                                        "(F8: zur nächsten Markierung).")
                             .arg(lines);
+}
+
+QString marksOffNote(qsizetype mostLines)
+{
+    return QStringLiteral("Mehr als %1 Zeilen: Probleme werden nicht beim Schreiben markiert, sondern beim Umbenennen gemeldet.")
+        .arg(QLocale(QLocale::German).toString(mostLines));
 }
 
 QString renameProblemsHeading(const QList<names::RenameProblem>& problems)

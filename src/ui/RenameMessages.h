@@ -37,6 +37,8 @@ QString lineMarkText(const names::LineMark& mark);
 QString lineMarkLine(const names::LineMark& mark);
 // How many lines are marked, for the tooltips of the line count and of the rename; empty for none.
 QString markedLinesNote(qsizetype lines);
+// Why a text of more than `mostLines` lines shows no marks.
+QString marksOffNote(qsizetype mostLines);
 
 // The report of the entries not renamed: a heading ("1 Eintrag wurde nicht umbenannt:"), and every entry
 // with its line and reason, one per line. Both empty for an empty list.

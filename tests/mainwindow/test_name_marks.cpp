@@ -123,6 +123,17 @@ TEST_F(NameMarksTest, MarksFollowTypingUndoAndRedoAndClearWhenMended)
     settle();
     EXPECT_EQ(text(), crlf({"a", "b", "z"}));
     EXPECT_EQ(marks()->markedLineCount(), 0);
+
+    // A text of more than 250,000 lines is not checked while edited (the rename still checks it), and says so.
+    box()->setText(QString(QStringLiteral("a?\r\n")).repeated(250000) + QStringLiteral("a?"));
+    settle();
+    EXPECT_EQ(marks()->markedLineCount(), 0);
+    EXPECT_EQ(child<QPushButton>("Setzen")->toolTip(),
+              kRenameTip + "\n\nMehr als 250.000 Zeilen: Probleme werden nicht beim Schreiben markiert, sondern beim "
+                           "Umbenennen gemeldet.");
+    box()->setText(crlf({"a?", "b", "c"}));
+    settle();
+    EXPECT_EQ(marks()->markedLineCount(), 1);
 }
 
 TEST_F(NameMarksTest, F8AndShiftF8GoToTheMarkedLinesAndShowTheirReasons)

@@ -6,20 +6,17 @@
 #include "names/RenameJournal.h"
 #include "names/SafeRename.h"
 #include "support/TestSupport.h"
-#include "files/TextFile.h"
 
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QLineEdit>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <csignal>
-#include <sys/stat.h>
 
 namespace {
 
@@ -225,31 +222,6 @@ TEST_F(BatchTest, BadArgumentsAndUnreadableInputGiveExitTwo)
     EXPECT_EQ(dir.entries(), QStringList({"a.txt"}));
 }
 
-TEST_F(BatchTest, NamesFileThatIsNoRegularFileOrTooLargeGivesExitTwoAtOnce)
-{
-    dir.add("a.txt");
-    const QString fifo = files.file("namen.fifo");
-    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    // Sparse: as large as its size says, without using the disk.
-    const QString huge = files.file("riesig.txt");
-    {
-        QFile file(huge);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        ASSERT_TRUE(file.resize(files::kMaxTextFileBytes + 1));
-    }
-    const std::pair<QString, QString> cases[] = {
-        {fifo, QStringLiteral("keine gewöhnliche Datei")},
-        {QStringLiteral("/dev/zero"), QStringLiteral("keine gewöhnliche Datei")},
-        {huge, QStringLiteral("größer als 1 GiB")},
-    };
-    for (const auto& [path, reason] : cases) {
-        SCOPED_TRACE(path.toStdString());
-        const apptest::Run run = quillet({QStringLiteral("--apply"), path, dir.path()}, apptest::withoutDisplay(), 20000);
-        EXPECT_EQ(run.exitCode, 2) << run.err.toStdString();
-        EXPECT_TRUE(run.err.contains(reason)) << run.err.toStdString();
-    }
-    EXPECT_EQ(dir.entries(), QStringList({"a.txt"}));
-}
 TEST_F(BatchTest, DryRunPrintsThePlanAndTouchesNothing)
 {
     dir.add("a.mp3");
@@ -279,22 +251,6 @@ TEST_F(BatchTest, DryRunPrintsThePlanAndTouchesNothing)
                                       "Zeile 3: Gleich wie Zeile 2\n"
                                       "Es wurde nichts umbenannt.\n"));
     EXPECT_EQ(dir.entries(), before);
-}
-
-TEST_F(BatchTest, ReadsWindows1252AndUtf8NameFiles)
-{
-    dir.add("1.mp3");
-    dir.add("2.mp3");
-    dir.add("3.mp3");
-    // Windows-1252 with CR LF: ä, ß, the euro sign and typographic quotes.
-    apptest::Run run = apply("M\xE4""dchen\r\nStra\xDF""e\r\n\x80 \x84zitiert\x93\r\n");
-    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_EQ(dir.entries(), QStringList({"Mädchen.mp3", "Straße.mp3", "€ „zitiert“.mp3"}));
-
-    // UTF-8 with a byte order mark and lone CRs; the names are back in list order.
-    run = apply("\xEF\xBB\xBF" "Straße\r€ „zitiert“\rÜber\r");
-    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_EQ(dir.entries(), QStringList({"Straße.mp3", "Über.mp3", "€ „zitiert“.mp3"}));
 }
 
 // The batch mode and the window, given the same directory and the same lines, end the same way.
@@ -349,23 +305,6 @@ TEST_F(SameAsWindowTest, SwapAndTakenName)
     EXPECT_EQ(batchDir.withContent(), windowDir.withContent());
     EXPECT_EQ(batchDir.withContent(), QStringList({"a.txt=b", "b.txt=a", "c.txt=c", "x.txt=x"}));
 }
-
-TEST_F(SameAsWindowTest, InvalidCharacterRenamesNothing)
-{
-    fill(windowDir);
-    fill(batchDir);
-    const QString text = QStringLiteral("x\r\ny|z\r\nw");
-    renameInWindow(text);
-    const apptest::Run run = renameInBatch(text);
-
-    EXPECT_EQ(run.exitCode, 1);
-    const QLineEdit* shownLine = testsupport::in<QLineEdit>(form.get(), "Zeile1");
-    ASSERT_NE(shownLine, nullptr);
-    EXPECT_TRUE(run.err.contains(QStringLiteral("Zeile 2: „%1“").arg(shownLine->text()))) << run.err.toStdString();
-    EXPECT_EQ(batchDir.withContent(), windowDir.withContent());
-    EXPECT_EQ(batchDir.entries(), QStringList({"a.txt", "b.txt", "c.txt"}));
-}
-
 
 TEST_F(BatchTest, KilledRenameIsFinishedOrRolledBackWithoutAWindow)
 {

@@ -33,23 +33,6 @@ TEST(DesignLayout, HeightsAndTopsFollowTheToolbars)
         }
 }
 
-TEST(DesignLayout, WidthsAndTheBandsAtTheBottom)
-{
-    const auto r = design(true, true);
-    EXPECT_EQ(r.eingabeOhne, QRect(0, 2490, W - 3675, H - 4350));
-    EXPECT_EQ(r.original.left(), r.eingabeOhne.left() + r.eingabeOhne.width());
-    EXPECT_EQ(r.original.left() + r.original.width(), W - 300);
-    EXPECT_EQ(r.label1.left(), r.original.left());
-    EXPECT_EQ(r.controlsFrame, QRect(0, H - 2000, W, 1215));
-    EXPECT_EQ(r.erweiterungsFrame.width(), W);
-    EXPECT_EQ(r.showControlsDialogButton, QRect(-30, H - 1200, 255, 495));
-
-    const auto text = design(true, true, Mode::Text);
-    EXPECT_EQ(text.eingabeOhne.width(), W - 250);
-    EXPECT_EQ(text.eingabeMit.width(), W - 380);
-    EXPECT_EQ(text.eingabeOhne.left(), text.eingabeMit.left());
-}
-
 TEST(DesignLayout, SmallWindowIsLeftAlone)
 {
     const BandState both{true, true, Mode::Directory};

@@ -116,26 +116,6 @@ TEST_F(RenameSafety, RestoreStaysDisabledWhenNothingWasRenamed)
     EXPECT_FALSE(undoItem()->isEnabled());
 }
 
-TEST_F(RenameSafety, EveryFailureIsListedInOneReport)
-{
-    constexpr int kFailures = 300;
-    TempTree dir;
-    QStringList lines;
-    for (int i = 0; i < kFailures; ++i) {
-        dir.add(QStringLiteral("f%1.txt").arg(i, 3, 10, QLatin1Char('0')));
-        lines.append(QStringLiteral(".%1-%2").arg(QString(150, QLatin1Char('n'))).arg(i));
-    }
-    open(dir);
-    form->Set_Eingabe_Text(crlf(lines));
-    form->SetzenClick();
-    ASSERT_EQ(messenger.shown.size(), 1);
-    EXPECT_EQ(messenger.shown[0].text, "300 Einträge wurden nicht umbenannt:");
-    EXPECT_EQ(messenger.shown[0].title, kProblemsTitle);
-    const QStringList listed = messenger.detailsOf.value(0).split('\n');
-    ASSERT_EQ(listed.size(), kFailures);
-    EXPECT_TRUE(listed.last().startsWith("Zeile 300: „f299.txt“ → „." + QString(150, QLatin1Char('n')) + "-299"));
-}
-
 TEST_F(RenameSafety, AJournalThatCannotBeWrittenRenamesNothing)
 {
     TempTree dir({"a.mp3", "b.mp3"});

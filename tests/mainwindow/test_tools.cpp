@@ -62,6 +62,16 @@ TEST_F(Tools, SearchAndReplaceThroughEachCopy)
     click("Command17");
     EXPECT_EQ(text(), "AxC");
     EXPECT_EQ(messenger.shown.last().text, "Es wurde(n): 0 Ersetzungen vorgenommen!");
+
+    // The placeholder's way shows no count.
+    messenger.shown.clear();
+    form->Set_Eingabe_Text("abc");
+    type("Text4", "a*c");
+    type("Text5", "x*z");
+    click("Command11");
+    EXPECT_EQ(text(), "xbz");
+    EXPECT_TRUE(messenger.shown.isEmpty());
+    EXPECT_TRUE(child<QPushButton>("OrigNamen")->isEnabled());
 }
 
 TEST_F(Tools, LineBreakMarksAndTheirAutoFill)
@@ -109,74 +119,62 @@ TEST_F(Tools, SelectionOnlyUsesTheRealSelection)
     EXPECT_EQ(messenger.shown.size(), before + 1);
 }
 
-TEST_F(Tools, PlaceholderPathShowsNoMessage)
+// The one-click commands: each changes the text and reports in the label, without a message box. The
+// toggles turn around with each click.
+TEST_F(Tools, OneClickCommandsReportInTheLabel)
 {
-    withText("abc");
-    type("Text4", "a*c");
-    type("Text5", "x*z");
-    click("Command11");
-    EXPECT_EQ(text(), "xbz");
+    withText(QString(), 3);
+    const QString title = form->windowTitle();
+    const struct {
+        const char* command;  // a button, or a menu item ("Men...")
+        QString before;       // null: the text the step before left
+        QString after;
+        QString label;        // null: not looked at
+    } steps[] = {
+        {"Command1", "a_b c", "a b c", "('_'  => '  ')  --> Es wurden 1 Zeichen ersetzt"},
+        {"Command1", {}, "a_b_c", "('  '  => '_')  --> Es wurden 2 Zeichen ersetzt"},
+        {"Command2", crlf({"  a  ", "b "}), crlf({"a", "b"}), "(..abc..  =>  abc)  --> Es wurden 5 Zeichen abgeschnitten"},
+        {"Command4", "Straße ÄB", "straße äb", "(ABCD => abcd) --> wurde ausgeführt!"},
+        {"MenGroßKleinschreibung", {}, "STRAßE ÄB", "(abcd => ABCD) --> wurde ausgeführt!"},
+        {"WordUcase", crlf({"das lied (live) - teil_zwei", "mp3 cd"}), crlf({"Das Lied (Live) - Teil_Zwei", "MP3 Cd"}),
+         "(abcd => Abcd) --> wurde ausgeführt!"},
+        {"Command5", "Grüße, Tschüss!", "Gruesse- Tschuess", "(ü -> &ue)  -->  Es wurde(n): 5 Umlaute und Sonderzeichen ersetzt!"},
+        {"Command5", "Gruesse", "Grüße", {}},
+        // Marks that follow each other are all removed and counted.
+        {"Command5", "Hallo!!", "Hallo", "(ü -> &ue)  -->  Es wurde(n): 2 Umlaute und Sonderzeichen ersetzt!"},
+        {"Nummerieren", crlf({"a", " b", "c"}), crlf({"01-a", "02-b", "03-c"}), "(Nr. set&zen) --> wurde ausgeführt!"},
+        {"Nummern_Entf", {}, crlf({"a", "b", "c"}), {}},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.command);
+        if (!step.before.isNull())
+            form->Set_Eingabe_Text(step.before);
+        const int beeps = messenger.beeps;
+        if (QByteArray(step.command).startsWith("Men"))
+            child<QAction>(step.command)->trigger();
+        else
+            click(step.command);
+        EXPECT_EQ(text(), step.after);
+        if (!step.label.isNull()) {
+            EXPECT_EQ(label2(), step.label);
+        }
+        if (step.before == QStringLiteral("a_b c")) {
+            EXPECT_EQ(child<QPushButton>("Command1")->text(), "'  '  => '_'");
+        } else if (step.before == QStringLiteral("Grüße, Tschüss!")) {
+            EXPECT_EQ(child<QPushButton>("Command5")->text(), "&ue -> ü");
+        } else if (QByteArray(step.command) == "Command2") {
+            EXPECT_EQ(messenger.beeps, beeps + 1);
+        }
+    }
     EXPECT_TRUE(messenger.shown.isEmpty());
-    EXPECT_TRUE(child<QPushButton>("OrigNamen")->isEnabled());
-}
-
-TEST_F(Tools, UnderscoreToggleReportsItsCount)
-{
-    withText("a_b c");
-    click("Command1");
-    EXPECT_EQ(text(), "a b c");
-    EXPECT_EQ(child<QPushButton>("Command1")->text(), "'  '  => '_'");
-    EXPECT_EQ(label2(), "('_'  => '  ')  --> Es wurden 1 Zeichen ersetzt");
-    click("Command1");
-    EXPECT_EQ(text(), "a_b_c");
-    EXPECT_EQ(label2(), "('  '  => '_')  --> Es wurden 2 Zeichen ersetzt");
-    EXPECT_TRUE(messenger.shown.isEmpty());
+    EXPECT_EQ(form->windowTitle(), title);
+    EXPECT_TRUE(child<QPushButton>("Nummerieren")->isEnabled());
     EXPECT_EQ(child<QLineEdit>("Such")->text(), "");
-}
 
-TEST_F(Tools, TrimCaseAndWords)
-{
-    withText(crlf({"  a  ", "b "}), 2);
-    messenger.beeps = 0;
-    click("Command2");
-    EXPECT_EQ(text(), crlf({"a", "b"}));
-    EXPECT_EQ(label2(), "(..abc..  =>  abc)  --> Es wurden 5 Zeichen abgeschnitten");
-    EXPECT_EQ(messenger.beeps, 1);
-
-    form->Set_Eingabe_Text("Straße ÄB");
-    click("Command4");
-    EXPECT_EQ(text(), "straße äb");
-    EXPECT_EQ(label2(), "(ABCD => abcd) --> wurde ausgeführt!");
-    child<QAction>(("MenGroßKleinschreibung"))->trigger();
-    EXPECT_EQ(text(), "STRAßE ÄB");
-    EXPECT_EQ(label2(), "(abcd => ABCD) --> wurde ausgeführt!");
-
-    form->Set_Eingabe_Text(crlf({"das lied (live) - teil_zwei", "mp3 cd"}));
-    click("WordUcase");
-    EXPECT_EQ(text(), crlf({"Das Lied (Live) - Teil_Zwei", "MP3 Cd"}));
-    EXPECT_EQ(label2(), "(abcd => Abcd) --> wurde ausgeführt!");
     form->Set_Eingabe_Text("");
     click("WordUcase");
     EXPECT_EQ(messenger.shown.last().text, "Überlauf!!");
     EXPECT_TRUE(child<QPushButton>("WordUcase")->isEnabled());
-}
-
-TEST_F(Tools, UmlautToggleBothWays)
-{
-    withText("Grüße, Tschüss!");
-    click("Command5");
-    EXPECT_EQ(text(), "Gruesse- Tschuess");
-    EXPECT_EQ(label2(), "(ü -> &ue)  -->  Es wurde(n): 5 Umlaute und Sonderzeichen ersetzt!");
-    EXPECT_EQ(child<QPushButton>("Command5")->text(), "&ue -> ü");
-    EXPECT_TRUE(messenger.shown.isEmpty());
-    form->Set_Eingabe_Text("Gruesse");
-    click("Command5");
-    EXPECT_EQ(text(), "Grüße");
-    // Marks that follow each other are all removed and counted.
-    form->Set_Eingabe_Text("Hallo!!");
-    click("Command5");
-    EXPECT_EQ(text(), "Hallo");
-    EXPECT_EQ(label2(), "(ü -> &ue)  -->  Es wurde(n): 2 Umlaute und Sonderzeichen ersetzt!");
 }
 
 TEST_F(Tools, AppendAndCutTakeTheCopysOwnSide)
@@ -205,19 +203,9 @@ TEST_F(Tools, AppendAndCutTakeTheCopysOwnSide)
     EXPECT_EQ(text(), crlf({"cd", "ab"}));
 }
 
-TEST_F(Tools, NumberingAndItsRemoval)
+TEST_F(Tools, NumberRemovalAsksWhenTheNumbersDoNotFit)
 {
-    withText(crlf({"a", " b", "c"}), 3);
-    const QString title = form->windowTitle();
-    click("Nummerieren");
-    EXPECT_EQ(text(), crlf({"01-a", "02-b", "03-c"}));
-    EXPECT_EQ(label2(), "(Nr. set&zen) --> wurde ausgeführt!");
-    EXPECT_EQ(form->windowTitle(), title);
-    EXPECT_TRUE(child<QPushButton>("Nummerieren")->isEnabled());
-    click("Nummern_Entf");
-    EXPECT_EQ(text(), crlf({"a", "b", "c"}));
-    EXPECT_TRUE(messenger.shown.isEmpty());
-
+    withText(crlf({"a", "b", "c"}), 3);
     form->Set_Eingabe_Text(crlf({"01-a", "2-b", "03-c"}));
     messenger.answerNext(ui::Answer::No);
     child<QAction>("MenNummernEntfernen")->trigger();

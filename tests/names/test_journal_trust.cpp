@@ -13,8 +13,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
-#include <QStandardPaths>
 
 #include <functional>
 
@@ -61,6 +59,31 @@ QStringList journalFolderEntries(const QString& folder)
     return QDir(folder).entryList(QDir::Files, QDir::Name);
 }
 
+QByteArray replaceLine(QByteArray text, int index, const QByteArray& line)
+{
+    QList<QByteArray> lines = text.split('\n');
+    lines[index] = line;
+    return lines.join('\n');
+}
+
+// Rewrites `file` with what `change` makes of its content.
+void damage(const QString& file, const std::function<QByteArray(QByteArray)>& change)
+{
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    const QByteArray changed = change(f.readAll());
+    ASSERT_TRUE(f.resize(0) && f.seek(0));
+    f.write(changed);
+}
+
+// A journal folder of the test's own and a directory to rename.
+class JournalTrust : public ::testing::Test {
+protected:
+    TempTree dir;
+    TempTree data;
+    const QString folder = data.file("journals");
+};
+
 }  // namespace
 
 TEST(JournalIdentity, TheBirthTimeDecidesAndItsAbsenceAsksForTheEntries)
@@ -87,13 +110,10 @@ TEST(JournalIdentity, TheBirthTimeDecidesAndItsAbsenceAsksForTheEntries)
 }
 
 // A directory that took the inode of one whose rename was interrupted: the old journal must not touch it.
-TEST(JournalTrust, AJournalOfAGoneDirectoryIsNeitherOfferedNorActedOnAndIsSetAside)
+TEST_F(JournalTrust, AJournalOfAGoneDirectoryIsNeitherOfferedNorActedOnAndIsSetAside)
 {
-    TempTree dir;
     for (const char* name : {"mine1.doc", "mine2.doc", "mine3.doc"})
         dir.add(name, name);
-    TempTree data;
-    const QString folder = data.file("journals");
     const DirectoryHandle handle(dir.path());
     // The worst case: its files even carry the inode numbers of the old directory's entries.
     QList<JournalEntry> entries;
@@ -115,85 +135,6 @@ TEST(JournalTrust, AJournalOfAGoneDirectoryIsNeitherOfferedNorActedOnAndIsSetAsi
         EXPECT_TRUE(journalFolderEntries(folder).last().endsWith(".set-aside"));
         QDir(folder).removeRecursively();
     }
-}
-
-// On ext4 without birth times (made with 128-byte inodes) a new directory takes a deleted one's inode at once.
-TEST(JournalTrust, OnExt4WithoutBirthTimesAStaleJournalLeavesTheNewDirectoryAlone)
-{
-    TempTree work;
-    const QString image = work.file("fs.img");
-    const QString mount = work.file("mnt");
-    QDir().mkpath(mount);
-    auto run = [](const QString& program, const QStringList& args) {
-        QProcess p;
-        p.start(program, args);
-        return p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-    };
-    if (QStandardPaths::findExecutable("mkfs.ext4", {"/sbin", "/usr/sbin"}).isEmpty())
-        GTEST_SKIP() << "mkfs.ext4 is not installed";
-    QFile img(image);
-    ASSERT_TRUE(img.open(QIODevice::WriteOnly) && img.resize(32 << 20));
-    img.close();
-    if (!run(QStandardPaths::findExecutable("mkfs.ext4", {"/sbin", "/usr/sbin"}), {"-q", "-F", "-I", "128", image})
-        || !run("mount", {"-o", "loop", image, mount}))
-        GTEST_SKIP() << "cannot make and mount a loop file system here (needs root and loop devices)";
-    struct Unmount {
-        QString path;
-        ~Unmount() { QProcess::execute("umount", {path}); }
-    } unmount{mount};
-
-    const QString old = mount + "/old";
-    QDir().mkpath(old);
-    for (int i = 0; i < 50; ++i) {
-        QFile f(old + QStringLiteral("/g%1.txt").arg(i, 5, 10, QLatin1Char('0')));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    }
-    const QString folder = work.file("journals");
-    QStringList originals = QDir(old).entryList(QDir::Files, QDir::Name);
-    QStringList lines;
-    for (const QString& name : originals)
-        lines.append("n" + name);
-    quint64 oldInode = 0;
-    {
-        const DirectoryHandle handle(old);
-        ASSERT_EQ(handle.identity().birth, 0) << "the file system should keep no birth times";
-        oldInode = handle.identity().inode;
-        struct Stopping final : Renamer {
-            DirRenamer inner;
-            int left = 20;
-            explicit Stopping(const DirectoryHandle& d) : inner(d) {}
-            int rename(const QString& from, const QString& to) override { return left-- > 0 ? inner.rename(from, to) : EIO; }
-        } renamer(handle);
-        RenameJournal journal(folder, handle);
-        RenamePlan plan = planRenames(originals, lines);
-        for (PlannedRename& m : plan.moves)
-            m.inode = handle.entryIdentity(m.from).inode;
-        // Stopped, as by a kill, with the journal open: make it look interrupted by not finishing.
-        ASSERT_EQ(journal.writePlan([&] {
-                      QList<JournalEntry> e;
-                      for (const PlannedRename& m : plan.moves)
-                          e.append({m.line, m.from, {}, m.to, m.inode});
-                      return e;
-                  }()),
-                  0);
-        for (int i = 0; i < 20; ++i)
-            ASSERT_EQ(renamer.rename(plan.moves.at(i).from, plan.moves.at(i).to), 0);
-    }
-    ASSERT_TRUE(QDir(old).removeRecursively());
-    const QString other = mount + "/other";
-    QDir().mkpath(other);
-    for (int i = 1; i <= 5; ++i) {
-        QFile f(other + QStringLiteral("/mine%1.doc").arg(i));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    }
-    const DirectoryHandle handle(other);
-    if (handle.identity().inode != oldInode)
-        GTEST_SKIP() << "the new directory did not take the old one's inode this time";
-    JournalFolder journals(folder);
-    EXPECT_FALSE(journals.findUnfinished(handle).has_value());
-    EXPECT_EQ(journals.recover(handle, RecoveryChoice::Finish).renamed, 0);
-    EXPECT_EQ(QDir(other).entryList(QDir::Files, QDir::Name),
-              QStringList({"mine1.doc", "mine2.doc", "mine3.doc", "mine4.doc", "mine5.doc"}));
 }
 
 // Whatever was done to a journal, the readable entries are brought to an end and the directory is free again.
@@ -225,13 +166,7 @@ TEST_P(DamagedJournal, IsActedOnAsFarAsItReadsThenSetAsideWithTheTemporaryNamesL
         ASSERT_EQ(DirRenamer(handle).rename("a.txt", temp(1)), 0);
         ASSERT_EQ(DirRenamer(handle).rename("b.txt", temp(2)), 0);
     }
-    QFile f(file);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QByteArray damaged = GetParam().apply(f.readAll());
-    f.close();
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(damaged);
-    f.close();
+    damage(file, GetParam().apply);
 
     const DirectoryHandle handle(dirPath);
     JournalFolder journals(folder);
@@ -264,13 +199,6 @@ TEST_P(DamagedJournal, IsActedOnAsFarAsItReadsThenSetAsideWithTheTemporaryNamesL
     EXPECT_EQ(listed, stray);
 }
 
-QByteArray replaceLine(QByteArray text, int index, const QByteArray& line)
-{
-    QList<QByteArray> lines = text.split('\n');
-    lines[index] = line;
-    return lines.join('\n');
-}
-
 INSTANTIATE_TEST_SUITE_P(
     EveryWay, DamagedJournal,
     ::testing::Values(
@@ -284,29 +212,20 @@ INSTANTIATE_TEST_SUITE_P(
         return QString::fromLatin1(damage.param.what).replace(' ', '_').toStdString();
     });
 
-TEST(JournalTrust, AFinishedJournalThatDoesNotReadOffersNoUndo)
+TEST_F(JournalTrust, AFinishedJournalThatDoesNotReadOffersNoUndo)
 {
-    TempTree dir({"a"});
-    TempTree data;
-    const QString folder = data.file("journals");
-    QFile f(renameAToB(dir, folder));
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QByteArray text = replaceLine(f.readAll(), 5, "entries\t100000000000");
-    f.close();
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(text);
-    f.close();
+    dir.add("a");
+    damage(renameAToB(dir, folder), [](QByteArray j) { return replaceLine(j, 5, "entries\t100000000000"); });
     EXPECT_FALSE(JournalFolder(folder).hasLastRename(DirectoryHandle(dir.path())));
 }
 
-TEST(JournalTrust, ARenameThatMovedNothingIsNoLastRename)
+TEST_F(JournalTrust, ARenameThatMovedNothingIsNoLastRename)
 {
     struct ReadOnly final : Renamer {
         int rename(const QString&, const QString&) override { return EROFS; }
     } renamer;
-    TempTree dir({"a", "b"});
-    TempTree data;
-    const QString folder = data.file("journals");
+    dir.add("a");
+    dir.add("b");
     const DirectoryHandle handle(dir.path());
     RenameJournal journal(folder, handle);
     const RenameOutcome out = executeRenames(planRenames({"a", "b"}, QStringList({"c", "d"})), renamer, {}, &journal);
@@ -318,7 +237,7 @@ TEST(JournalTrust, ARenameThatMovedNothingIsNoLastRename)
 }
 
 // Another program takes both names of a swapped entry while it waits under its temporary name.
-TEST(JournalTrust, ARenameThatWasNotKilledLeavesNoTemporaryName)
+TEST_F(JournalTrust, ARenameThatWasNotKilledLeavesNoTemporaryName)
 {
     struct Racing final : Renamer {
         DirRenamer inner;
@@ -333,11 +252,8 @@ TEST(JournalTrust, ARenameThatWasNotKilledLeavesNoTemporaryName)
             return inner.rename(from, to);
         }
     };
-    TempTree dir;
     dir.add("a.txt", "A");
     dir.add("b.txt", "B");
-    TempTree data;
-    const QString folder = data.file("journals");
     const DirectoryHandle handle(dir.path());
     Racing renamer(handle, dir);
     RenameJournal journal(folder, handle);
@@ -351,11 +267,9 @@ TEST(JournalTrust, ARenameThatWasNotKilledLeavesNoTemporaryName)
     EXPECT_FALSE(JournalFolder(folder).findUnfinished(handle).has_value());
 }
 
-TEST(JournalTrust, JournalsAreReadableByTheirOwnerOnly)
+TEST_F(JournalTrust, JournalsAreReadableByTheirOwnerOnly)
 {
-    TempTree dir({"a"});
-    TempTree data;
-    const QString folder = data.file("journals");
+    dir.add("a");
     const QString file = renameAToB(dir, folder);
     const auto others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
         | QFileDevice::WriteOther | QFileDevice::ExeOther;

@@ -158,6 +158,24 @@ INSTANTIATE_TEST_SUITE_P(
                       KillPoint{kChildKillAfterSteps, 3001, RecoveryChoice::Rollback},
                       KillPoint{kChildKillAfterSteps, 3002, RecoveryChoice::Finish}));
 
+// A directory and a journal folder beside it.
+class Journal : public ::testing::Test {
+protected:
+    // Writes `plan` to a journal and moves its first entry to its temporary name, as a rename does first.
+    void killAfterFirstStep(const QList<JournalEntry>& plan)
+    {
+        const DirectoryHandle handle(dir.path());
+        RenameJournal journal(folder, handle);
+        ASSERT_EQ(journal.writePlan(plan), 0);
+        ASSERT_EQ(DirRenamer(handle).rename(plan[0].oldName, plan[0].tempName), 0);
+    }
+    RenameOutcome recover(RecoveryChoice choice) { return JournalFolder(folder).recover(DirectoryHandle(dir.path()), choice); }
+
+    TempTree dir;
+    TempTree data;
+    const QString folder = data.file("journals");
+};
+
 // A small directory renamed with a journal in `folder`.
 RenameOutcome renameWithJournal(const QString& path, const QString& folder, const QStringList& originals,
                                 const QStringList& lines)
@@ -168,10 +186,10 @@ RenameOutcome renameWithJournal(const QString& path, const QString& folder, cons
     return executeRenames(planRenames(originals, lines), renamer, {}, &journal);
 }
 
-TEST(RenameJournal, AJournalThatCannotBeWrittenStopsTheRenameBeforeAnyEntry)
+TEST_F(Journal, AJournalThatCannotBeWrittenStopsTheRenameBeforeAnyEntry)
 {
-    TempTree dir({"a.txt", "b.txt"});
-    TempTree data;
+    dir.add("a.txt");
+    dir.add("b.txt");
     data.add("not-a-folder", "x");
     QStringList folders = {data.file("not-a-folder/journals")};
     if (::geteuid() != 0) {  // permissions do not stop the superuser
@@ -179,9 +197,9 @@ TEST(RenameJournal, AJournalThatCannotBeWrittenStopsTheRenameBeforeAnyEntry)
         QFile::setPermissions(data.file("readonly"), QFile::ReadOwner | QFile::ExeOwner);
         folders.append(data.file("readonly"));
     }
-    for (const QString& folder : folders) {
-        const RenameOutcome out = renameWithJournal(dir.path(), folder, {"a.txt", "b.txt"}, {"b", "c"});
-        EXPECT_EQ(out.stopped, RenameStop::JournalNotWritten) << folder.toStdString();
+    for (const QString& place : folders) {
+        const RenameOutcome out = renameWithJournal(dir.path(), place, {"a.txt", "b.txt"}, {"b", "c"});
+        EXPECT_EQ(out.stopped, RenameStop::JournalNotWritten) << place.toStdString();
         EXPECT_NE(out.stopError, 0);
         EXPECT_EQ(out.renamed, 0);
         EXPECT_EQ(dir.entries(), QStringList({"a.txt", "b.txt"}));
@@ -189,13 +207,10 @@ TEST(RenameJournal, AJournalThatCannotBeWrittenStopsTheRenameBeforeAnyEntry)
     QFile::setPermissions(data.file("readonly"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
-TEST(RenameJournal, UndoAfterARestartPutsBackWhatIsStillTheRenamedEntry)
+TEST_F(Journal, UndoAfterARestartPutsBackWhatIsStillTheRenamedEntry)
 {
-    TempTree dir;
     for (const char* name : {"a.txt", "b.txt", "c.txt", "d.txt", "e.txt"})
         dir.add(name, name);
-    TempTree data;
-    const QString folder = data.file("journals");
     const RenameOutcome first = renameWithJournal(dir.path(), folder, {"a.txt", "b.txt", "c.txt", "d.txt", "e.txt"},
                                                   {"b", "a", "x", "y", ""});
     ASSERT_TRUE(first.failed.isEmpty());
@@ -227,11 +242,10 @@ TEST(RenameJournal, UndoAfterARestartPutsBackWhatIsStillTheRenamedEntry)
     EXPECT_FALSE(journals.hasLastRename(handle));
 }
 
-TEST(RenameJournal, KeepsTheNewestJournalsAndEveryUnfinishedOne)
+TEST_F(Journal, KeepsTheNewestJournalsAndEveryUnfinishedOne)
 {
-    TempTree dir({"a", "keep"});
-    TempTree data;
-    const QString folder = data.file("journals");
+    dir.add("a");
+    dir.add("keep");
     {
         const DirectoryHandle handle(dir.path());
         RenameJournal interrupted(folder, handle);
@@ -252,7 +266,7 @@ TEST(RenameJournal, KeepsTheNewestJournalsAndEveryUnfinishedOne)
     EXPECT_EQ(dir.entries(), QStringList({"b", "z"}));
 }
 
-TEST(RenameJournal, AnEntryStrandedUnderATemporaryNameIsOfferedForRecovery)
+TEST_F(Journal, AnEntryStrandedUnderATemporaryNameIsOfferedForRecovery)
 {
     // The file system refuses every move away from a temporary name.
     struct StuckRenamer final : Renamer {
@@ -263,42 +277,22 @@ TEST(RenameJournal, AnEntryStrandedUnderATemporaryNameIsOfferedForRecovery)
             return isTemporaryName(from) ? EBUSY : inner.rename(from, to);
         }
     };
-    TempTree dir;
     dir.add("a", "A");
     dir.add("b", "B");
-    TempTree data;
     const DirectoryHandle handle(dir.path());
     StuckRenamer renamer(handle);
-    RenameJournal journal(data.file("journals"), handle);
+    RenameJournal journal(folder, handle);
     const RenameOutcome out = executeRenames(planRenames({"a", "b"}, QStringList({"b", "a"})), renamer, {}, &journal);
     ASSERT_EQ(out.failed.size(), 2);
     EXPECT_EQ(out.failed[0].reason, RenameReason::LeftUnderTemporaryName);
 
-    JournalFolder journals(data.file("journals"));
+    JournalFolder journals(folder);
     ASSERT_TRUE(journals.findUnfinished(handle).has_value());
     EXPECT_TRUE(journals.recover(handle, RecoveryChoice::Rollback).failed.isEmpty());
     EXPECT_EQ(dir.withContent(), QStringList({"a=A", "b=B"}));
 }
 
-// A directory and a journal folder beside it, and a rename killed after its first step.
-class Interrupted : public ::testing::Test {
-protected:
-    // Writes `plan` to a journal and moves its first entry to its temporary name, as a rename does first.
-    void killAfterFirstStep(const QList<JournalEntry>& plan)
-    {
-        const DirectoryHandle handle(dir.path());
-        RenameJournal journal(folder, handle);
-        ASSERT_EQ(journal.writePlan(plan), 0);
-        ASSERT_EQ(DirRenamer(handle).rename(plan[0].oldName, plan[0].tempName), 0);
-    }
-    RenameOutcome recover(RecoveryChoice choice) { return JournalFolder(folder).recover(DirectoryHandle(dir.path()), choice); }
-
-    TempTree dir;
-    TempTree data;
-    const QString folder = data.file("journals");
-};
-
-TEST_F(Interrupted, RecoveryNeverOverwritesAndLeavesNoTemporaryName)
+TEST_F(Journal, RecoveryNeverOverwritesAndLeavesNoTemporaryName)
 {
     for (const RecoveryChoice choice : {RecoveryChoice::Finish, RecoveryChoice::Rollback}) {
         SCOPED_TRACE(int(choice));
@@ -326,7 +320,7 @@ TEST_F(Interrupted, RecoveryNeverOverwritesAndLeavesNoTemporaryName)
     }
 }
 
-TEST_F(Interrupted, RecordsWhatHasTheNameNowWhenTheListedEntryWasReplaced)
+TEST_F(Journal, RecordsWhatHasTheNameNowWhenTheListedEntryWasReplaced)
 {
     dir.add("a.txt", "A");
     dir.add("b.txt", "B");
@@ -344,7 +338,7 @@ TEST_F(Interrupted, RecordsWhatHasTheNameNowWhenTheListedEntryWasReplaced)
 
 // An entry left under its temporary name whose inode no longer matches the journal (a file system that
 // numbers entries anew after a remount; a program that saved over it) is still brought to its name.
-TEST_F(Interrupted, AnEntryUnderItsTemporaryNameIsRecoveredWhateverItsInodeSays)
+TEST_F(Journal, AnEntryUnderItsTemporaryNameIsRecoveredWhateverItsInodeSays)
 {
     dir.add("a.txt", "A");
     killAfterFirstStep({{1, "a.txt", "quillet-tmp-00000000000000aa", "b.txt"}});

@@ -6,6 +6,8 @@
 
 #include <QFile>
 
+#include <sys/stat.h>
+
 namespace {
 
 using namespace testsupport;
@@ -37,18 +39,36 @@ QString readBytes(const QByteArray& bytes)
     return read.text;
 }
 
-TEST(TextFileRead, EachLineEndEndsALineAndTheLastAddsNone)
+// Each line end ends a line and the last adds none; a byte order mark is dropped; a file that is no valid
+// UTF-8 is Windows-1252, not Latin-1.
+TEST(TextFileRead, LineEndsAndEncodings)
 {
-    EXPECT_EQ(readBytes(""), "");
-    EXPECT_EQ(readBytes("\r\n"), "");
-    EXPECT_EQ(readBytes("a\r\nb"), "a\r\nb");
-    EXPECT_EQ(readBytes("a\r\nb\r\n"), "a\r\nb");
-    EXPECT_EQ(readBytes("a\nb\n"), "a\r\nb");
-    EXPECT_EQ(readBytes("a\rb\r"), "a\r\nb");
-    EXPECT_EQ(readBytes("a\r\n\r\n"), "a\r\n");
-    EXPECT_EQ(readBytes("a\n\nb"), "a\r\n\r\nb");
-    EXPECT_EQ(readBytes("a\rb\nc\r\nd"), "a\r\nb\r\nc\r\nd");
-    EXPECT_EQ(readBytes("\n\r"), "\r\n");  // LF then a lone CR: two empty lines
+    const struct {
+        QByteArray bytes;
+        QString text;
+    } cases[] = {
+        {"", ""},
+        {"\r\n", ""},
+        {"a", "a"},
+        {"a\r\nb", "a\r\nb"},
+        {"a\r\nb\r\n", "a\r\nb"},
+        {"a\nb\n", "a\r\nb"},
+        {"a\rb\r", "a\r\nb"},
+        {"a\r\n\r\n", "a\r\n"},
+        {"a\n\nb", "a\r\n\r\nb"},
+        {"a\rb\nc\r\n\r\nd", "a\r\nb\r\nc\r\n\r\nd"},
+        {"\n\r", "\r\n"},                      // LF then a lone CR: two empty lines
+        {"\xEF\xBB\xBF\xC3\xA4\n", "ä"},         // byte order mark dropped
+        {"\xEF\xBB\xBF\xEF\xBB\xBF" "a", QStringLiteral("\uFEFFa")},  // the second mark is text
+        {"\xC3\xA4\xE4", "Ã¤ä"},                 // one invalid byte: the whole file is Windows-1252
+        {"\x80 \x84 \x93 \xE4", QStringLiteral("€ „ “ ä")},
+        {"\x80\x81\x9F\xFF", "€\u0081Ÿÿ"},      // unassigned: kept as its control character
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes.toHex().toStdString());
+        EXPECT_EQ(readBytes(c.bytes), c.text);
+        EXPECT_EQ(files::decodeLines(c.bytes), c.text);
+    }
 }
 
 TEST(TextFileRead, EncodingsAndLineEndsInEveryCombination)
@@ -65,35 +85,6 @@ TEST(TextFileRead, EncodingsAndLineEndsInEveryCombination)
     }
 }
 
-TEST(TextFileRead, HighBytesAreWindows1252NotLatin1)
-{
-    EXPECT_EQ(readBytes("\x80 \x84 \x93 \xE4"), QStringLiteral("€ „ “ ä"));
-    EXPECT_EQ(readBytes("\x81"), QString(QChar(0x81)));  // unassigned: kept as its control character
-}
-
-TEST(TextFileRead, NameListsOfTheBatchModeDecodeLikeTextModeFiles)
-{
-    const struct {
-        QByteArray bytes;
-        QString text;
-    } cases[] = {
-        {"", ""},
-        {"\n", ""},
-        {"a", "a"},
-        {"a\r\nb\r\n", "a\r\nb"},
-        {"a\rb\nc\r\n\r\nd", "a\r\nb\r\nc\r\n\r\nd"},
-        {"a\n\n", "a\r\n"},                      // one empty line before the last line end
-        {"\xEF\xBB\xBF\xC3\xA4\n", "ä"},         // byte order mark dropped
-        {"\xEF\xBB\xBF\xEF\xBB\xBF" "a", QStringLiteral("\uFEFFa")},  // the second mark is text
-        {"\xC3\xA4\xE4", "Ã¤ä"},                 // one invalid byte: the whole file is Windows-1252
-        {"\x80\x81\x9F\xFF", "€\u0081Ÿÿ"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.bytes.toHex().toStdString());
-        EXPECT_EQ(files::decodeLines(c.bytes), c.text);
-    }
-}
-
 TEST(TextFileRead, OnlyRegularFilesUpToTheLimitAreRead)
 {
     TempTree tree({"dir/"});
@@ -107,6 +98,9 @@ TEST(TextFileRead, OnlyRegularFilesUpToTheLimitAreRead)
     EXPECT_EQ(readTextFile(tree.file("none.txt")).status, ReadStatus::Missing);
     EXPECT_EQ(readTextFile(tree.file("dir")).status, ReadStatus::NotRegular);
     EXPECT_EQ(readTextFile(QStringLiteral("/dev/null")).status, ReadStatus::NotRegular);
+    const QString fifo = tree.file("names.fifo");  // opening it would wait for a writer
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_EQ(readTextFile(fifo).status, ReadStatus::NotRegular);
     EXPECT_EQ(readTextFile(huge).status, ReadStatus::TooLarge);
     EXPECT_EQ(readTextFile(QStringLiteral("/proc/self/mem")).status, ReadStatus::Unreadable);  // opens, fails to read
     const files::ReadResult sizeZero = readTextFile(QStringLiteral("/proc/self/stat"));  // tells size 0, has a line

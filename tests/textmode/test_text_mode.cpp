@@ -3,10 +3,6 @@
 
 #include "support/TestSupport.h"
 
-#include <QApplication>
-#include <QLineEdit>
-#include <QTimer>
-#include <QPushButton>
 
 namespace {
 
@@ -76,29 +72,6 @@ TEST_F(SaveAndOpen, OpenGivesTheLinesOrLeavesTheTextAlone)
     ASSERT_EQ(messenger.shown.size(), 1);
     EXPECT_TRUE(messenger.shown[0].text.startsWith("Die Datei konnte nicht gelesen werden:"));
 #endif
-}
-
-TEST_F(SaveAndOpen, ThroughTheDialogInTheChoosersLastFolder)
-{
-    QStringList captions;
-    auto confirm = [&captions](const QString& name) {
-        QTimer::singleShot(0, [&captions, name] {
-            QWidget* dialog = QApplication::activeModalWidget();
-            ASSERT_NE(dialog, nullptr);
-            captions << dialog->windowTitle();
-            if (!name.isNull())
-                in<QLineEdit>(dialog, "FileName")->setText(name);
-            in<QPushButton>(dialog, "Ok")->click();
-        });
-    };
-    confirm(QString());
-    EXPECT_EQ(textmode::saveNameTextAs(nullptr, "x\r\ny", tree.path(), messenger), SaveOutcome::Saved);
-    EXPECT_EQ(tree.read("NoName.txt"), QByteArray("x\r\ny\r\n"));
-    confirm("NoName.txt");
-    const textmode::OpenOutcome opened = textmode::openNameTextFile(nullptr, tree.path(), messenger);
-    EXPECT_EQ(opened.status, OpenStatus::Opened);
-    EXPECT_EQ(opened.text, "x\r\ny");
-    EXPECT_EQ(captions, (QStringList{"Datei Speichern", "Text-Datei auswählen"}));
 }
 
 }  // namespace

@@ -13,6 +13,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 
 #include <functional>
 
@@ -142,6 +144,84 @@ struct Damage {
     const char* what;
     std::function<QByteArray(QByteArray)> apply;
 };
+
+TEST(JournalTrustOnExt4, WithoutBirthTimesAStaleJournalLeavesTheNewDirectoryAlone)
+{
+    TempTree work;
+    const QString image = work.file("fs.img");
+    const QString mount = work.file("mnt");
+    QDir().mkpath(mount);
+    auto run = [](const QString& program, const QStringList& args) {
+        QProcess p;
+        p.start(program, args);
+        return p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    };
+    if (QStandardPaths::findExecutable("mkfs.ext4", {"/sbin", "/usr/sbin"}).isEmpty())
+        GTEST_SKIP() << "mkfs.ext4 is not installed";
+    QFile img(image);
+    ASSERT_TRUE(img.open(QIODevice::WriteOnly) && img.resize(32 << 20));
+    img.close();
+    if (!run(QStandardPaths::findExecutable("mkfs.ext4", {"/sbin", "/usr/sbin"}), {"-q", "-F", "-I", "128", image})
+        || !run("mount", {"-o", "loop", image, mount}))
+        GTEST_SKIP() << "cannot make and mount a loop file system here (needs root and loop devices)";
+    struct Unmount {
+        QString path;
+        ~Unmount() { QProcess::execute("umount", {path}); }
+    } unmount{mount};
+
+    const QString old = mount + "/old";
+    QDir().mkpath(old);
+    for (int i = 0; i < 50; ++i) {
+        QFile f(old + QStringLiteral("/g%1.txt").arg(i, 5, 10, QLatin1Char('0')));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    const QString folder = work.file("journals");
+    QStringList originals = QDir(old).entryList(QDir::Files, QDir::Name);
+    QStringList lines;
+    for (const QString& name : originals)
+        lines.append("n" + name);
+    quint64 oldInode = 0;
+    {
+        const DirectoryHandle handle(old);
+        ASSERT_EQ(handle.identity().birth, 0) << "the file system should keep no birth times";
+        oldInode = handle.identity().inode;
+        struct Stopping final : Renamer {
+            DirRenamer inner;
+            int left = 20;
+            explicit Stopping(const DirectoryHandle& d) : inner(d) {}
+            int rename(const QString& from, const QString& to) override { return left-- > 0 ? inner.rename(from, to) : EIO; }
+        } renamer(handle);
+        RenameJournal journal(folder, handle);
+        RenamePlan plan = planRenames(originals, lines);
+        for (PlannedRename& m : plan.moves)
+            m.inode = handle.entryIdentity(m.from).inode;
+        // Stopped, as by a kill, with the journal open: make it look interrupted by not finishing.
+        ASSERT_EQ(journal.writePlan([&] {
+                      QList<JournalEntry> e;
+                      for (const PlannedRename& m : plan.moves)
+                          e.append({m.line, m.from, {}, m.to, m.inode});
+                      return e;
+                  }()),
+                  0);
+        for (int i = 0; i < 20; ++i)
+            ASSERT_EQ(renamer.rename(plan.moves.at(i).from, plan.moves.at(i).to), 0);
+    }
+    ASSERT_TRUE(QDir(old).removeRecursively());
+    const QString other = mount + "/other";
+    QDir().mkpath(other);
+    for (int i = 1; i <= 5; ++i) {
+        QFile f(other + QStringLiteral("/mine%1.doc").arg(i));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    const DirectoryHandle handle(other);
+    if (handle.identity().inode != oldInode)
+        GTEST_SKIP() << "the new directory did not take the old one's inode this time";
+    JournalFolder journals(folder);
+    EXPECT_FALSE(journals.findUnfinished(handle).has_value());
+    EXPECT_EQ(journals.recover(handle, RecoveryChoice::Finish).renamed, 0);
+    EXPECT_EQ(QDir(other).entryList(QDir::Files, QDir::Name),
+              QStringList({"mine1.doc", "mine2.doc", "mine3.doc", "mine4.doc", "mine5.doc"}));
+}
 
 class DamagedJournal : public ::testing::TestWithParam<Damage> {};
 

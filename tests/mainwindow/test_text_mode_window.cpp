@@ -5,6 +5,7 @@
 #include "RecordingUpdater.h"
 #include "TestSupport.h"
 #include "mainwindow/NameTextEdit.h"
+#include "UrlCatcher.h"
 
 #include <QAction>
 #include <QApplication>
@@ -232,15 +233,6 @@ TEST_F(WebLinksWindow, FailedUpdateKeepsTheProgramAndItsClosingSteps)
     EXPECT_EQ(setting("Frame", "Visible"), "True");
 }
 
-// Receives the addresses the window hands to the platform's opener.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public Q_SLOTS:
-    void open(const QUrl& url) { opened.append(url); }
-};
-
 TEST_F(WebLinksWindow, HomepageFromTheMenuAndTheLink)
 {
     qputenv("QUILLET_WEB_BASE", "https://maker.test");
@@ -264,4 +256,3 @@ TEST_F(WebLinksWindow, HomepageFromTheMenuAndTheLink)
 
 }  // namespace
 
-#include "test_text_mode_window.moc"

@@ -8,6 +8,7 @@
 #include "OrdinaryUser.h"
 #include "RecordingUpdater.h"
 #include "support/TestSupport.h"
+#include "UrlCatcher.h"
 
 #include <QAction>
 #include <QDesktopServices>
@@ -134,15 +135,6 @@ TEST(UpdateAsRoot, NothingIsFetchedOrStarted)
     EXPECT_EQ(messenger.ends, 0);
 }
 
-// Receives the addresses handed to the platform's opener.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public Q_SLOTS:
-    void open(const QUrl& url) { opened.append(url); }
-};
-
 // A program folder that is not the user's own: run as root, the test acts as an ordinary user and the
 // folder stays root's; otherwise the folder loses its write permission.
 class NotTheUsersFolder {
@@ -194,4 +186,3 @@ TEST_F(UpdateWindow, AFolderNotTheUsersOwnGetsNothingAndTheHomepageIsOffered)
 
 }  // namespace
 
-#include "test_update.moc"

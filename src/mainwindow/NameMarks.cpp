@@ -13,7 +13,9 @@
 namespace {
 
 // One slice of the check; typing waits at most this long for it.
-constexpr int kSliceMs = 4;
+constexpr int kSliceMs = 2;
+// Bytes of the text copied between two looks at the clock.
+constexpr qsizetype kCopyPieceBytes = 256 * 1024;
 // Above this many lines the text is not checked while it is edited: the check's first step (the text and
 // the tables of the names) would block the window for longer than a key may, and its copies would double
 // the memory of a million names. The rename still checks every line.
@@ -48,17 +50,18 @@ NameMarks::~NameMarks() = default;
 
 void NameMarks::setContext(names::RenameContext context)
 {
-    m_context = std::move(context);
+    m_checker = std::make_unique<names::NameTextChecker>(std::move(context));
     restart();
 }
 
 void NameMarks::restart()
 {
     // The text changed: a check under way looks at an old text.
-    m_checker.reset();
-    if (!m_context)
+    if (!m_checker)
         return;
     if (m_box->lineCount() <= kMostLinesChecked) {
+        m_copy.start(m_box);
+        m_copied = false;
         m_slices.start();
         return;
     }
@@ -75,11 +78,21 @@ void NameMarks::restart()
         m_renameButton->setToolTip(withNote(m_renameTip, note));
 }
 
+bool NameMarks::work(const QDeadlineTimer& deadline)
+{
+    while (!m_copied) {
+        m_copied = m_copy.advance(kCopyPieceBytes);
+        if (m_copied)
+            m_checker->start(m_copy.text());
+        else if (deadline.hasExpired())
+            return false;
+    }
+    return m_checker->advance(deadline);
+}
+
 void NameMarks::workSlice()
 {
-    if (!m_checker)
-        m_checker = std::make_unique<names::NameTextChecker>(*m_context, m_box->text());
-    if (m_checker->advance(QDeadlineTimer(kSliceMs)))
+    if (work(QDeadlineTimer(kSliceMs)))
         show();
 }
 
@@ -87,9 +100,7 @@ void NameMarks::finish()
 {
     if (!m_slices.isActive())
         return;
-    if (!m_checker)
-        m_checker = std::make_unique<names::NameTextChecker>(*m_context, m_box->text());
-    m_checker->advance();
+    work(QDeadlineTimer(QDeadlineTimer::Forever));
     show();
 }
 
@@ -97,7 +108,6 @@ void NameMarks::show()
 {
     m_slices.stop();
     m_marks = m_checker->marks();
-    m_checker.reset();
     QList<NameTextEdit::Mark> spans;
     spans.reserve(m_marks.size());
     m_markedLines.clear();

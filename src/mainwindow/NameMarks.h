@@ -8,8 +8,6 @@
 #include <QPointer>
 #include <QTimer>
 
-#include <optional>
-
 #include <memory>
 
 #include "mainwindow/NameTextEdit.h"
@@ -46,6 +44,8 @@ protected:
 private:
     void restart();
     void workSlice();
+    // Copies and checks the text until the check is done (true) or `deadline` has passed.
+    bool work(const QDeadlineTimer& deadline);
     void show();
     void applyColour();
 
@@ -54,8 +54,9 @@ private:
     QPointer<QWidget> m_renameButton;
     QString m_countLabelTip;
     QString m_renameTip;
-    std::optional<names::RenameContext> m_context;
-    std::unique_ptr<names::NameTextChecker> m_checker;
+    std::unique_ptr<names::NameTextChecker> m_checker;  // null until the directory is known
+    NameTextEdit::TextCopy m_copy;
+    bool m_copied = false;  // the copy is complete, and the checker works on it
     QTimer m_slices;
     QList<names::LineMark> m_marks;
     QList<qsizetype> m_markedLines;  // sorted

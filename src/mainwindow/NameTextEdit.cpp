@@ -19,6 +19,17 @@ constexpr int kTextBoxScrollWidth = 1;  // grows with the widest line drawn
 // Widths of runs the editor keeps (its own default, 1,024, is too few for the runs of a long line).
 constexpr long kPositionCacheEntries = 65536;
 
+// The editor's bytes as characters, a leading U+FEFF kept: it may begin a name like any other character.
+QStringDecoder editorDecoder()
+{
+    return QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+}
+
+QString fromEditorBytes(QByteArrayView bytes)
+{
+    return editorDecoder().decode(bytes);
+}
+
 // Bytes of a UTF-8 sequence and the UTF-16 code units of its character, from its lead byte.
 int utf8Length(unsigned char lead)
 {
@@ -109,7 +120,32 @@ QString NameTextEdit::text() const
 {
     const long length = SendScintilla(SCI_GETLENGTH);
     const auto* bytes = static_cast<const char*>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
-    return QString::fromUtf8(bytes, length);
+    return fromEditorBytes(QByteArrayView(bytes, length));
+}
+
+void NameTextEdit::TextCopy::start(const NameTextEdit* box)
+{
+    m_box = box;
+    m_read = 0;
+    m_written = 0;
+    m_length = box->SendScintilla(SCI_GETLENGTH);
+    // A text has no more UTF-16 units than UTF-8 bytes; the copy before left memory enough, mostly.
+    m_text.resize(m_length);
+    m_decoder = editorDecoder();
+}
+
+bool NameTextEdit::TextCopy::advance(qsizetype maxBytes)
+{
+    const long n = std::min(long(maxBytes), m_length - m_read);
+    if (n > 0) {
+        // Asked for at every piece: once the editor's gap is at the end this costs nothing.
+        const auto* bytes = static_cast<const char*>(m_box->SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
+        // The decoder keeps a character cut between two pieces.
+        QChar* end = m_decoder.appendToBuffer(m_text.data() + m_written, QByteArrayView(bytes + m_read, n));
+        m_written = end - m_text.constData();
+        m_read += n;
+    }
+    return m_read == m_length;
 }
 
 bool NameTextEdit::holds(QStringView crlfText) const
@@ -233,7 +269,7 @@ QString NameTextEdit::selectedText() const
         return QString();
     QByteArray bytes(end - start + 1, Qt::Uninitialized);
     SendScintilla(SCI_GETTEXTRANGE, start, end, bytes.data());
-    return QString::fromUtf8(bytes.constData(), end - start);
+    return fromEditorBytes(QByteArrayView(bytes.constData(), end - start));
 }
 
 void NameTextEdit::setSelection(qsizetype start, qsizetype length)

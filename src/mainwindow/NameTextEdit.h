@@ -4,6 +4,8 @@
 // conversions of text and positions happen here.
 #include "mainwindow/ScintillaInclude.h"
 
+#include <QStringDecoder>
+
 #include <functional>
 
 class NameTextEdit : public QsciScintilla {
@@ -21,6 +23,23 @@ public:
     // show progress). When it returns false the filling stops, the box holds only part of the text, and
     // so does this function return false.
     bool loadText(const QString& crlfText, const std::function<bool()>& turn);
+    // text() copied in pieces, for work spread over turns of the event loop; the memory of one copy serves
+    // the next. A change of the text spoils the copy under way: start it anew.
+    class TextCopy {
+    public:
+        void start(const NameTextEdit* box);
+        // Copies about `maxBytes` more of the box's text; true once the copy is complete.
+        bool advance(qsizetype maxBytes);
+        QStringView text() const { return QStringView(m_text).first(m_written); }
+
+    private:
+        const NameTextEdit* m_box = nullptr;
+        QString m_text;
+        QStringDecoder m_decoder;
+        long m_read = 0;
+        long m_length = 0;
+        qsizetype m_written = 0;
+    };
     // Whether the box holds exactly this text (CR LF form), without making a copy of its own.
     bool holds(QStringView crlfText) const;
     // Forgets the undo history and keeps the text, for a rescan that finds the text unchanged.

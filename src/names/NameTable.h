@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <algorithm>
 #include <vector>
 
 namespace names {
@@ -15,13 +16,21 @@ namespace names {
 template <Qt::CaseSensitivity cs>
 class NameTable {
 public:
-    explicit NameTable(qsizetype expected)
+    explicit NameTable(qsizetype expected) { reset(expected); }
+
+    // Empties the table for `expected` names. Its memory is kept where it is large enough: a check that
+    // runs at every edit would otherwise fault in megabytes of fresh pages each time.
+    void reset(qsizetype expected)
     {
         size_t size = 16;
         while (size < size_t(expected) * 2)
             size *= 2;
-        m_slots.assign(size, Slot{});
-        m_mask = size - 1;
+        // A table much larger than needed would be cleared for nothing.
+        if (m_slots.size() < size || m_slots.size() > size * 4)
+            m_slots = std::vector<Slot>(size);
+        else
+            std::fill(m_slots.begin(), m_slots.end(), Slot{});
+        m_mask = m_slots.size() - 1;
     }
 
     // Adds `name` with `value` unless it is there; returns the value stored for it. The characters

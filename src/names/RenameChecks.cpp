@@ -42,21 +42,55 @@ PlanLimits RenameContext::limits() const
     return limits;
 }
 
-NameTextChecker::NameTextChecker(RenameContext context, QString text)
-    : m_context(std::move(context)), m_text(std::move(text))
-{
-}
+NameTextChecker::NameTextChecker(RenameContext context) : m_context(std::move(context)) {}
 
 NameTextChecker::~NameTextChecker() = default;
+
+void NameTextChecker::start(QStringView text)
+{
+    m_text = text;
+    m_lines.clear();
+    m_marks.clear();
+    m_next = 0;
+    m_lineStart = 0;
+    m_crlfs = 0;
+    m_planned = false;
+    m_phase = Phase::Split;
+}
+
+// The lines as splitNameLineViews(text, lineCount(text)) gives them, in slices: every CR ends a line and
+// the character after it is skipped; the lines beyond 1 + the CR LF pairs are dropped at the end.
+bool NameTextChecker::split(const QDeadlineTimer& deadline)
+{
+    for (qsizetype k = 1;; ++k) {
+        const qsizetype cr = m_text.indexOf(QLatin1Char('\r'), m_next);
+        if (cr < 0)
+            break;
+        if (cr >= m_lineStart) {
+            m_lines.append(m_text.mid(m_lineStart, cr - m_lineStart));
+            m_lineStart = std::min(cr + 2, m_text.size());
+        }
+        if (cr + 1 < m_text.size() && m_text.at(cr + 1) == QLatin1Char('\n'))
+            ++m_crlfs;
+        m_next = cr + 1;
+        if (k % kLinesPerLook == 0 && deadline.hasExpired())
+            return false;
+    }
+    m_lines.append(m_text.mid(m_lineStart));
+    m_lines.resize(std::min(m_lines.size(), m_crlfs + 1));
+    return true;
+}
 
 bool NameTextChecker::advance(const QDeadlineTimer& deadline)
 {
     for (;;) {
         switch (m_phase) {
         case Phase::Split:
-            m_lines = splitNameLineViews(m_text, lineCount(m_text));
-            m_keys = std::make_unique<NameTable<Qt::CaseSensitive>>(m_lines.size());
+            if (!split(deadline))
+                return false;
+            m_keys.reset(m_lines.size());
             m_equalTo.fill(-1, m_lines.size());
+            m_next = 0;
             m_phase = Phase::Lines;
             break;
         case Phase::Lines:
@@ -66,12 +100,17 @@ bool NameTextChecker::advance(const QDeadlineTimer& deadline)
                     return false;
             }
             // The entries' refusals mean something only while every line pairs with its entry.
-            if (m_lines.size() == m_context.names.size())
-                m_planner = std::make_unique<RenamePlanner>(m_context.names, m_lines, m_context.limits(), false);
+            if (m_lines.size() == m_context.names.size()) {
+                if (m_planner)
+                    m_planner->restart(m_lines);
+                else
+                    m_planner.emplace(m_context.names, m_lines, m_context.limits(), false);
+                m_planned = true;
+            }
             m_phase = Phase::Plan;
             break;
         case Phase::Plan:
-            if (m_planner && !m_planner->advance(deadline))
+            if (m_planned && !m_planner->advance(deadline))
                 return false;
             m_phase = Phase::Collect;
             break;
@@ -102,7 +141,7 @@ void NameTextChecker::checkLine(qsizetype i)
     }
     const QStringView key = duplicateKey(line);
     if (!key.isEmpty()) {
-        const qsizetype first = m_keys->insert(key, int(i));
+        const qsizetype first = m_keys.insert(key, int(i));
         if (first != i)
             m_equalTo[i] = first;
     }
@@ -113,11 +152,11 @@ void NameTextChecker::collect()
     const qsizetype lines = m_lines.size();
     const qsizetype entries = m_context.names.size();
     // Every line of an equal group: a later one names the first, the first names the next.
-    QList<qsizetype> equalShown(lines, -1);
+    m_equalShown.fill(-1, lines);
     auto markEqual = [&](qsizetype line, qsizetype other) {
-        if (equalShown.at(line) >= 0)
+        if (m_equalShown.at(line) >= 0)
             return;
-        equalShown[line] = other;
+        m_equalShown[line] = other;
         LineMark mark;
         mark.line = line;
         mark.issue = LineIssue::DuplicateLine;
@@ -130,7 +169,7 @@ void NameTextChecker::collect()
             markEqual(first, i);
         }
     }
-    if (m_planner) {
+    if (m_planned) {
         for (RenameProblem& problem : m_planner->takePlan().refused) {
             const qsizetype line = problem.line - 1;
             // Equal once the extensions are back: the first of the pair is renamed, and marked as well.
@@ -158,14 +197,12 @@ void NameTextChecker::collect()
     }
     std::stable_sort(m_marks.begin(), m_marks.end(),
                      [](const LineMark& a, const LineMark& b) { return a.line < b.line; });
-    m_lines.clear();
-    m_keys.reset();
-    m_equalTo.clear();
 }
 
 QList<LineMark> checkLines(const RenameContext& context, const QString& text)
 {
-    NameTextChecker checker(context, text);
+    NameTextChecker checker(context);
+    checker.start(text);
     checker.advance();
     return checker.marks();
 }

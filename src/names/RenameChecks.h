@@ -54,32 +54,40 @@ struct LineMark {
     RenameProblem refusal;      // Refused (its line counts from 1)
 };
 
-// Checks every line of `text` in slices: advance() works until its deadline and may be called again.
-// Marks come sorted by line.
+// Checks every line of a text in slices: advance() works until its deadline and may be called again.
+// Marks come sorted by line. One checker serves every check of a listed directory: each check runs in
+// the memory of the one before, so that a check after every edit allocates next to nothing.
 class NameTextChecker {
 public:
-    NameTextChecker(RenameContext context, QString text);
+    explicit NameTextChecker(RenameContext context);
     ~NameTextChecker();
     NameTextChecker(const NameTextChecker&) = delete;
     NameTextChecker& operator=(const NameTextChecker&) = delete;
 
+    // Starts a check of `text`, whose characters must stay as they are until it is done; a check under way
+    // is dropped.
+    void start(QStringView text);
     bool advance(const QDeadlineTimer& deadline = QDeadlineTimer(QDeadlineTimer::Forever));
     const QList<LineMark>& marks() const { return m_marks; }
-    const QString& text() const { return m_text; }
 
 private:
     enum class Phase { Split, Lines, Plan, Collect, Done };
+    bool split(const QDeadlineTimer& deadline);
     void checkLine(qsizetype i);
     void collect();
 
     RenameContext m_context;
-    QString m_text;
-    Phase m_phase = Phase::Split;
-    qsizetype m_next = 0;
+    Phase m_phase = Phase::Done;
+    qsizetype m_next = 0;  // Split: where the next CR is looked for; Lines: the next line
+    QStringView m_text;
+    qsizetype m_lineStart = 0;
+    qsizetype m_crlfs = 0;
     QList<QStringView> m_lines;
-    std::unique_ptr<NameTable<Qt::CaseSensitive>> m_keys;
-    QList<qsizetype> m_equalTo;  // per line: the first line with the same duplicate key, or -1
-    std::unique_ptr<RenamePlanner> m_planner;
+    NameTable<Qt::CaseSensitive> m_keys{0};
+    QList<qsizetype> m_equalTo;     // per line: the first line with the same duplicate key, or -1
+    QList<qsizetype> m_equalShown;  // per line: the line its duplicate mark names, or -1
+    std::optional<RenamePlanner> m_planner;
+    bool m_planned = false;  // the planner works on this check's lines
     QList<LineMark> m_marks;
 };
 

@@ -106,10 +106,23 @@ RenamePlan planRenames(const QStringList& originals, const QList<QStringView>& l
 }
 
 RenamePlanner::RenamePlanner(const QStringList& originals, QList<QStringView> lines, PlanLimits limits, bool withMoves)
-    : m_originals(originals), m_lines(std::move(lines)), m_limits(std::move(limits)), m_withMoves(withMoves),
-      m_count(originals.size()),
-      m_state(size_t(m_count), State::Stays), m_target(m_count), m_refusal(size_t(m_count)), m_moveByTarget(m_count)
+    : m_originals(originals), m_limits(std::move(limits)), m_withMoves(withMoves), m_count(originals.size()),
+      m_target(m_count), m_moveByTarget(0)
 {
+    restart(std::move(lines));
+}
+
+void RenamePlanner::restart(QList<QStringView> lines)
+{
+    m_lines = std::move(lines);
+    m_phase = Phase::Lines;
+    m_next = 0;
+    m_state.assign(size_t(m_count), State::Stays);
+    m_refusal.assign(size_t(m_count), Refusal{});
+    m_moveByTarget.reset(m_count);
+    m_moving = 0;
+    m_staying.clear();
+    m_plan = {};
 }
 
 bool RenamePlanner::advance(const QDeadlineTimer& deadline)

@@ -17,6 +17,9 @@ public:
     // `withMoves` false: the plan lists only the refusals, for a check that needs no more.
     RenamePlanner(const QStringList& originals, QList<QStringView> lines, PlanLimits limits = {}, bool withMoves = true);
 
+    // Plans anew for other `lines` of the same originals, in the memory of the last plan.
+    void restart(QList<QStringView> lines);
+
     // Works until the plan is done (true) or `deadline` has passed (false: call again).
     bool advance(const QDeadlineTimer& deadline = QDeadlineTimer(QDeadlineTimer::Forever));
     bool done() const { return m_phase == Phase::Done; }
@@ -44,7 +47,7 @@ private:
     Phase m_phase = Phase::Lines;
     qsizetype m_next = 0;  // the next index of the running phase
     std::vector<State> m_state;
-    QList<QString> m_target;
+    QList<QString> m_target;  // read only where m_state is not Stays
     std::vector<Refusal> m_refusal;
     NameTable<Qt::CaseSensitive> m_moveByTarget;
     qsizetype m_moving = 0;

@@ -156,3 +156,23 @@ TEST_F(NameMarksTest, F8AndShiftF8GoToTheMarkedLinesAndShowTheirReasons)
     EXPECT_EQ(lineOfCursor(), 3);
     EXPECT_EQ(text(), crlf({"a", "b*", "c", ".d", "e"}));
 }
+
+TEST(NameTextCopy, PiecesCutAnywhereGiveTheTextExactly)
+{
+    NameTextEdit box;
+    // A byte order mark first, umlauts and a character outside the BMP: pieces of 1 to 5 bytes cut through all.
+    const QString text = QStringLiteral("\uFEFFa\u00e4\u00df\r\n\U0001F600x\r\n\r\n\u20ac");
+    box.setText(text);
+    NameTextEdit::TextCopy copy;
+    for (qsizetype piece = 1; piece <= 5; ++piece) {
+        copy.start(&box);
+        while (!copy.advance(piece)) {
+        }
+        EXPECT_EQ(copy.text(), box.text()) << piece;
+    }
+    EXPECT_EQ(box.text(), text);
+    box.setText(QString());
+    copy.start(&box);
+    EXPECT_TRUE(copy.advance(1));
+    EXPECT_TRUE(copy.text().isEmpty());
+}

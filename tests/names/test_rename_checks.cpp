@@ -91,7 +91,16 @@ TEST(RenameChecks, SlicesFindWhatOneRunFinds)
     const QString text = crlf(lines);
     const QList<LineMark> whole = checkLines(context, text);
 
-    NameTextChecker checker(context, text);
+    // One checker serves check after check, finished or dropped midway: nothing of one may leak into the next.
+    NameTextChecker checker(context);
+    const QString reversed = crlf(QStringList(lines.crbegin(), lines.crend()));
+    checker.start(reversed);
+    checker.advance();
+    EXPECT_NE(described(checker.marks()), described(whole));
+    const QString shorter = crlf(lines.mid(0, 4000));
+    checker.start(shorter);
+    checker.advance(QDeadlineTimer(0));
+    checker.start(text);
     int slices = 1;
     while (!checker.advance(QDeadlineTimer(0)))
         ++slices;
@@ -118,4 +127,32 @@ TEST(RenameChecks, LineCountsThatDifferMarkTheLinesBeyondOrTheLastLine)
     ASSERT_EQ(marks.size(), 1);
     EXPECT_EQ(marks[0].issue, LineIssue::MissingLines);
     EXPECT_EQ(marks[0].count, 1);
+}
+
+TEST(RenameChecks, LinesSplitAsTheRenameSplitsThem)
+{
+    // Lone CRs and LFs, "\r\r\n", a CR at the end: the marks fall on the lines the rename reads.
+    QRandomGenerator random(7);
+    const QString alphabet = QStringLiteral("a?\r\n");
+    for (int round = 0; round < 2000; ++round) {
+        QString text;
+        for (int n = int(random.bounded(12)); n > 0; --n)
+            text += alphabet.at(random.bounded(alphabet.size()));
+        QStringList expected;
+        const QList<QStringView> lines = splitNameLineViews(text, lineCount(text));
+        for (qsizetype line = 0; line < lines.size(); ++line) {
+            for (qsizetype c = 0; c < lines[line].size(); ++c)
+                if (lines[line][c] == QLatin1Char('?'))
+                    expected << QStringLiteral("%1:%2").arg(line).arg(c);
+            expected << QStringLiteral("%1:extra").arg(line);
+        }
+        QStringList found;
+        for (const LineMark& m : checkLines(RenameContext{}, text)) {
+            if (m.issue == LineIssue::InvalidCharacter)
+                found << QStringLiteral("%1:%2").arg(m.line).arg(m.column);
+            else if (m.issue == LineIssue::ExtraLine)
+                found << QStringLiteral("%1:extra").arg(m.line);
+        }
+        ASSERT_EQ(found, expected) << text.toStdString();
+    }
 }

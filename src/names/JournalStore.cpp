@@ -10,6 +10,8 @@ namespace names::journalstore {
 namespace {
 
 constexpr qint64 kTailBytes = 64;  // enough for the last mark
+// Enough for the header of a journal of any real folder; a longer one is read with the head.
+constexpr qint64 kHeaderBytes = 16 * 1024;
 // Far above the journal of any real directory (a million entries make some 100 MB).
 constexpr qint64 kMaxJournalBytes = qint64(1) << 30;
 
@@ -52,6 +54,22 @@ std::optional<ParsedJournal> readHead(const QString& file)
     return j;
 }
 
+std::optional<JournalHeader> readHeader(const QString& file)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly) || f.isSequential())
+        return std::nullopt;
+    const QByteArray head = f.read(kHeaderBytes);
+    if (std::optional<ParsedJournal> j = parseJournal(head, f.size() <= head.size()))
+        return j->header;
+    if (f.size() <= head.size())
+        return std::nullopt;
+    f.close();
+    if (std::optional<ParsedJournal> j = readHead(file))
+        return j->header;
+    return std::nullopt;
+}
+
 std::optional<ParsedJournal> readWhole(const QString& file)
 {
     QFile f(file);
@@ -90,11 +108,15 @@ std::optional<Found> newestOf(const QString& folder, const DirectoryHandle& dir,
     if (!dir.isOpen())
         return std::nullopt;
     for (const QString& file : journalFiles(folder)) {
+        // Most journals are other folders': their header tells, and their entries are not read.
+        const std::optional<JournalHeader> header = readHeader(file);
+        if (!header)
+            continue;  // not a journal that names a directory: nothing can be done with it here
+        const JournalBelonging belonging = journalBelonging(header->directory, dir.identity());
+        if (belonging == JournalBelonging::Elsewhere)
+            continue;
         std::optional<ParsedJournal> j = readHead(file);
         if (!j)
-            continue;  // not a journal that names a directory: nothing can be done with it here
-        const JournalBelonging belonging = journalBelonging(j->header.directory, dir.identity());
-        if (belonging == JournalBelonging::Elsewhere)
             continue;
         if (belonging == JournalBelonging::FolderGone || (j->damaged && j->end != JournalEnd::Open)) {
             setAside(file);

@@ -21,6 +21,8 @@ bool makeFolder(const QString& folder);
 
 // The head of a journal (header and first entries, bounded) with its end read from the file's last line.
 std::optional<ParsedJournal> readHead(const QString& file);
+// The header alone, from the first bytes of the file.
+std::optional<JournalHeader> readHeader(const QString& file);
 // The whole journal, bounded in size; a journal cut by the bound reads as damaged.
 std::optional<ParsedJournal> readWhole(const QString& file);
 

@@ -8,6 +8,8 @@ namespace {
 // Indicators 8 and up belong to the program; the lower ones to the editor's own lexers.
 constexpr int kLineIndicator = QsciScintillaBase::INDIC_CONTAINER;
 constexpr int kCharacterIndicator = QsciScintillaBase::INDIC_CONTAINER + 1;
+// An empty last line has no character to draw a squiggle under: it is underlined across the box instead.
+constexpr int kEmptyLineMarker = 20;
 constexpr int kBoxFillAlpha = 70;
 constexpr int kBoxOutlineAlpha = 255;
 // A squiggle is drawn over its whole width, seen or not: over a line of all names joined into one that
@@ -26,6 +28,8 @@ void NameTextEdit::setMarkColour(const QColor& colour)
     SendScintilla(SCI_INDICSETOUTLINEALPHA, kCharacterIndicator, kBoxOutlineAlpha);
     // Drawn under the text, so the character in the box keeps its own colour.
     SendScintilla(SCI_INDICSETUNDER, kCharacterIndicator, 1L);
+    SendScintilla(SCI_MARKERDEFINE, kEmptyLineMarker, SC_MARK_UNDERLINE);
+    SendScintilla(SCI_MARKERSETBACK, kEmptyLineMarker, colour);
 }
 
 void NameTextEdit::setMarks(const QList<Mark>& marks, bool clearFirst)
@@ -38,6 +42,8 @@ void NameTextEdit::setMarks(const QList<Mark>& marks, bool clearFirst)
         SendScintilla(SCI_SETINDICATORCURRENT, indicator);
         SendScintilla(SCI_INDICATORCLEARRANGE, 0L, length);
     }
+    if (clearFirst)
+        SendScintilla(SCI_MARKERDELETEALL, kEmptyLineMarker);
     // Characters of one line come in order: each is found from the one before, not from the line's start.
     qsizetype lastLine = -1;
     qsizetype lastColumn = 0;
@@ -61,6 +67,9 @@ void NameTextEdit::setMarks(const QList<Mark>& marks, bool clearFirst)
             lastPosition = from;
         } else if (from == to && mark.line + 1 < lines) {
             to = SendScintilla(SCI_POSITIONFROMLINE, long(mark.line + 1));  // an empty line: its line end
+        } else if (from == to) {
+            SendScintilla(SCI_MARKERADD, static_cast<unsigned long>(mark.line), kEmptyLineMarker);
+            continue;
         } else {
             to = std::min(to, from + kLongestLineMark);
         }

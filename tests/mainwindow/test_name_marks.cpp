@@ -35,12 +35,25 @@ protected:
             ASSERT_TRUE(shown.wait(5000));
         }
     }
+    // The reason of every line; each one is drawn in the box, and only those.
     QStringList reasons() const
     {
         QStringList out;
-        for (qsizetype line = 0; line < box()->lineCount(); ++line)
+        for (qsizetype line = 0; line < box()->lineCount(); ++line) {
             out << marks()->reasonOfLine(line);
+            EXPECT_EQ(drawn(line), !out.last().isEmpty()) << line;
+        }
         return out;
+    }
+    bool drawn(qsizetype line) const
+    {
+        if (box()->SendScintilla(QsciScintillaBase::SCI_MARKERGET, long(line)) != 0)
+            return true;
+        const long end = box()->SendScintilla(QsciScintillaBase::SCI_GETLINEENDPOSITION, long(line));
+        for (long pos = box()->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, long(line)); pos <= end; ++pos)
+            if (box()->SendScintilla(QsciScintillaBase::SCI_INDICATORALLONFOR, static_cast<unsigned long>(pos)) != 0)
+                return true;
+        return false;
     }
     QString hover(qsizetype line) const
     {
@@ -85,7 +98,7 @@ TEST_F(NameMarksTest, EachKindOfProblemIsMarkedWithItsGermanReason)
     // One line more: only the extra line is marked, beside what the lines themselves hold; the label keeps its text.
     form->Set_Eingabe_Text(crlf({"a", "b", "c", "d", "e", "f", "g", "h", ""}));
     settle();
-    EXPECT_EQ(marks()->reasonOfLine(8), "Zu dieser Zeile gibt es keinen Eintrag (die Liste hat 8 Einträge)");
+    EXPECT_EQ(reasons().last(), "Zu dieser Zeile gibt es keinen Eintrag (die Liste hat 8 Einträge)");
     EXPECT_EQ(marks()->markedLineCount(), 1);
     EXPECT_EQ(child<QLabel>("Label2")->text(), "Modifizierte Namen  (ohne Dateiendung): 9   Anzahl stimmt nicht! ");
 }

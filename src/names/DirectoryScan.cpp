@@ -71,24 +71,41 @@ std::vector<qsizetype> sortedOrder(const QStringList& names, const std::function
     // Fold once, then sort by the folded key; QStringList::sort would order case-sensitively. ASCII names
     // (most of them) are folded while compared, so that a million names need no second copy; the others
     // are folded into strings of their own.
+    // Every pass over a million names takes longer than a turn may wait: each turns the loop now and then.
+    auto passed = [&](size_t n) {
+        if (turn && n % kSortRun == kSortRun - 1)
+            turn();
+    };
+    std::vector<bool> ascii(size_t(names.size()));
+    size_t others = 0;
+    for (size_t n = 0; n < ascii.size(); ++n) {
+        ascii[n] = isAscii(QStringView(names.at(qsizetype(n))));
+        if (!ascii[n])
+            ++others;
+        passed(n);
+    }
     std::vector<QString> otherFolded;  // reserved in full, so that the views into it stay valid
-    otherFolded.reserve(size_t(std::count_if(names.cbegin(), names.cend(), [&](const QString& n) { return !isAscii(QStringView(n)); })));
+    otherFolded.reserve(others);
     std::vector<QStringView> keys;
     keys.reserve(size_t(names.size()));
-    for (const QString& name : names) {
-        if (isAscii(QStringView(name))) {
+    for (size_t n = 0; n < ascii.size(); ++n) {
+        const QString& name = names.at(qsizetype(n));
+        if (ascii[n]) {
             keys.emplace_back(name);
         } else {
             otherFolded.push_back(name.toCaseFolded());
             keys.emplace_back(otherFolded.back());
         }
+        passed(n);
     }
 
     // Names of one folder tend to share their start ("track_0..."). The few characters after the part
     // that all share decide most comparisons; packed into one number they decide them without reading
     // the strings, which at 100,000 names would cost more than the listing itself.
     qsizetype common = keys.empty() ? 0 : keys.front().size();
-    for (QStringView k : keys) {
+    for (size_t n = 0; n < keys.size(); ++n) {
+        const QStringView k = keys[n];
+        passed(n);
         common = std::min(common, k.size());
         for (qsizetype i = 0; i < common; ++i) {
             if (foldAscii(k[i].unicode()) != foldAscii(keys.front()[i].unicode())) {
@@ -98,9 +115,11 @@ std::vector<qsizetype> sortedOrder(const QStringList& names, const std::function
         }
     }
     bool narrow = true;  // the next eight characters of every key fit in a byte each
-    for (QStringView k : keys)
-        for (qsizetype i = common; narrow && i < std::min(common + 8, k.size()); ++i)
-            narrow = k[i].unicode() < 0x100;
+    for (size_t n = 0; narrow && n < keys.size(); ++n) {
+        for (qsizetype i = common; narrow && i < std::min(common + 8, keys[n].size()); ++i)
+            narrow = keys[n][i].unicode() < 0x100;
+        passed(n);
+    }
     const int packed = narrow ? 8 : 4;
     const int bits = narrow ? 8 : 16;
     struct Item {
@@ -116,6 +135,7 @@ std::vector<qsizetype> sortedOrder(const QStringList& names, const std::function
             prefix = (prefix << bits) | (pos < keys[n].size() ? foldAscii(keys[n][pos].unicode()) : 0u);
         }
         items[n] = {prefix, qsizetype(n)};
+        passed(n);
     }
     const auto before = [&](const Item& a, const Item& b) {
         if (a.prefix != b.prefix)
@@ -143,8 +163,10 @@ std::vector<qsizetype> sortedOrder(const QStringList& names, const std::function
         }
     }
     std::vector<qsizetype> order(items.size());
-    for (size_t n = 0; n < items.size(); ++n)
+    for (size_t n = 0; n < items.size(); ++n) {
         order[n] = items[n].index;
+        passed(n);
+    }
     return order;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 // Runs the built program as a process.
+#include <gtest/gtest.h>
+
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
@@ -39,6 +41,15 @@ inline Run quillet(const QStringList& args, const QProcessEnvironment& env = wit
     run.out = QString::fromUtf8(process.readAllStandardOutput());
     run.err = QString::fromUtf8(process.readAllStandardError());
     return run;
+}
+
+// The run ended with `exitCode` and its standard error holds `errPart`; on failure both outputs are shown.
+inline ::testing::AssertionResult ended(const Run& run, int exitCode, const QString& errPart = QString())
+{
+    if (run.exitCode == exitCode && run.err.contains(errPart))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "exit " << run.exitCode << "\nerr: " << run.err.toStdString()
+                                         << "\nout: " << run.out.toStdString();
 }
 
 }  // namespace apptest

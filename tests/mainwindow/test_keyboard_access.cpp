@@ -9,7 +9,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -86,20 +88,34 @@ TEST_F(KeyboardAccess, TabFollowsTheScreenLeavesTheNameTextAndPassesOverWhatCann
     EXPECT_TRUE(without.contains("Command18"));
 }
 
-TEST_F(KeyboardAccess, AListClickPointsOutTheLineButAKeystrokeCannotReplaceTheName)
+// The box's focus starts and stops the poll that moves the list after the cursor.
+TEST_F(KeyboardAccess, ListAndCursorPointOutEachOtherButAKeystrokeCannotReplaceTheName)
 {
     store("Options", "Directorys", "0");
     startShown(files);
     auto* list = child<QListView>("Original");
     auto* box = child<NameTextEdit>("Eingabe_Mit");
+    auto* poll = form->findChild<QTimer*>("Timer1");
+    ASSERT_NE(poll, nullptr);
     auto clickRow = [&](int row) {
         QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualRect(list->model()->index(row, 0)).center());
+        QCoreApplication::processEvents();
     };
     clickRow(1);
     ASSERT_TRUE(box->hasFocus());
+    ASSERT_TRUE(poll->isActive());
+    box->setSelection(0, 0);
+    clickRow(1);  // the current entry again
     EXPECT_EQ(box->selectedText(), "b");
     QTest::keyClick(box, Qt::Key_X);
     EXPECT_EQ(text(), crlf({"a", "bx", "c"}));
+
+    poll->setInterval(10);  // its pace is not what this test is about
+    QSignalSpy polled(poll, &QTimer::timeout);  // connected after the poll: it has run when this records
+    box->setSelection(7, 0);
+    ASSERT_TRUE(polled.wait(5000));
+    EXPECT_EQ(list->currentIndex().row(), 2);
+
     // A first Delete only lifts the selection; a selection of the user's own goes as always.
     clickRow(2);
     QTest::keyClick(box, Qt::Key_Delete);
@@ -107,6 +123,14 @@ TEST_F(KeyboardAccess, AListClickPointsOutTheLineButAKeystrokeCannotReplaceTheNa
     box->setSelection(0, 1);
     QTest::keyClick(box, Qt::Key_Delete);
     EXPECT_EQ(text(), crlf({"", "bx", "c"}));
+
+    // Switched off: clicks leave the text alone; the list's focus stops the poll.
+    child<QAction>("DisableSync")->trigger();
+    box->setSelection(0, 0);
+    clickRow(0);
+    EXPECT_EQ(box->selectionLength(), 0);
+    EXPECT_TRUE(list->hasFocus());
+    EXPECT_FALSE(poll->isActive());
 }
 
 TEST_F(KeyboardAccess, ScreenReadersHearGermanNamesAndTheOnTopControlAsACheckBox)

@@ -2,7 +2,6 @@
 // positions, change reporting, undo, the keys of a plain text box, and names that must stay one line.
 #include "TestSupport.h"
 #include "mainwindow/NameTextEdit.h"
-#include "names/NameText.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -342,31 +341,4 @@ TEST(BoxScrollBars, ALongLineCanBeScrolledToAndABoxWithoutBarsStaysSo)
     EXPECT_GT(wide.horizontalScrollBar()->maximum(), 0);
     EXPECT_FALSE(bare.horizontalScrollBar()->isVisible());
     EXPECT_FALSE(bare.verticalScrollBar()->isVisible());
-}
-
-// Through the window: every listed name is one line, whatever unusual character it holds.
-class NamesStayOneLine : public FormTest {};
-
-TEST_F(NamesStayOneLine, ScannedNamesWithLineLikeCharacters)
-{
-    store("Options", "Directorys", "0");
-    newForm();
-    const QStringList names = {QStringLiteral("a\uFDD0b.mp3"), QStringLiteral("c\uFDD1d.mp3"), QStringLiteral("e\u2028f.mp3"),
-                               QStringLiteral("g\uFFFCh.mp3"), QStringLiteral("i\x0Bj.mp3"), QStringLiteral("k\x0Cl.mp3")};
-    TempTree dir(names);
-    open(dir);
-    ASSERT_EQ(form->originalNames().size(), names.size());
-    EXPECT_EQ(form->LineCount(), names.size());
-    EXPECT_EQ(names::lineCount(text()), names.size());
-    QStringList expected;
-    for (const QString& n : form->originalNames())
-        expected << n.chopped(4);
-    EXPECT_EQ(text(), crlf(expected));
-
-    // The count stays right through an edit, and the rename reaches every entry.
-    editEveryLine(QStringLiteral("x"));
-    EXPECT_EQ(form->LineCount(), names.size());
-    child<QPushButton>("Setzen")->click();
-    EXPECT_TRUE(dir.entries().contains(QStringLiteral("xe\u2028f.mp3"))) << dir.entries().join(' ').toStdString();
-    EXPECT_TRUE(dir.entries().contains(QStringLiteral("xa\uFDD0b.mp3")));
 }

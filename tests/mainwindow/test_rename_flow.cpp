@@ -147,22 +147,6 @@ TEST_F(RenameFlow, SwapCaseAndExtensionChangesAndTheirRestoreAfterTheListReorder
     EXPECT_EQ(dir.withContent(), QStringList({"a.txt=a.txt", "b.txt=b.txt", "c.mp3=c.mp3", "song.mp3=song.mp3"}));
 }
 
-TEST_F(RenameFlow, FailuresAreReportedAndDoNotStopTheOthers)
-{
-    TempTree dir({"a.txt", "b.txt", "c.txt"});
-    dir.add(".taken.txt", "hidden content");
-    open(dir);
-    form->Set_Eingabe_Text(crlf({".taken", "   ", "d"}));
-    form->SetzenClick();
-    EXPECT_EQ(dir.entries(), QStringList({".taken.txt", "a.txt", "b.txt", "d.txt"}));
-    EXPECT_EQ(dir.read(".taken.txt"), "hidden content");
-    // The blank line simply kept its name.
-    EXPECT_EQ(messenger.shown, QList<ShownMessage>({{"1 Eintrag wurde nicht umbenannt:", "Nicht alle Namen wurden gesetzt",
-                                                     ui::Buttons::Ok, ui::Icon::Stop}}));
-    EXPECT_EQ(messenger.detailsOf.value(0), "Zeile 1: „a.txt“ → „.taken.txt“: "
-                                            "Dieser Name würde den Eintrag aus der Liste verbergen");
-}
-
 TEST_F(RenameFlow, TypingAndSelectionsUseTheCrLfFormAndReachTheRename)
 {
     TempTree dir({"a.mp3", "b.mp3", "c.mp3"});
@@ -206,16 +190,6 @@ TEST_F(RenameFlow, DoubleClickCopiesANameAfterAsking)
     Q_EMIT list->doubleClicked(list->model()->index(0, 0));
     EXPECT_EQ(QApplication::clipboard()->text(), "song.mp3");
     EXPECT_EQ(messenger.shown.size(), 2);
-}
-
-TEST_F(RenameFlow, LockingHidesSetzenAndDisablesTheLongCommands)
-{
-    for (const bool lock : {true, false}) {
-        form->ElementeSperren(lock);
-        EXPECT_EQ(child<QPushButton>("Setzen")->isHidden(), lock);
-        for (const char* name : {"Nummerieren", "Nummern_Entf", "Abbruch", "Verzeichnis"})
-            EXPECT_EQ(child<QPushButton>(name)->isEnabled(), !lock) << name;
-    }
 }
 
 TEST_F(RenameFlow, TheCaptionTooltipSaysWhatTheListingOptionsLeaveOut)

@@ -34,15 +34,17 @@ protected:
     }
     NameTextEdit* box(const char* name) const { return child<NameTextEdit>(name); }
     bool textMode() const { return child<QPushButton>("Command6")->text() == "Verz.-Modus"; }
-    QStringList shown() const
+    // The controls of either mode that are shown, the name box in use and the lower toolbar's title.
+    QString shown() const
     {
         QStringList names;
         for (const char* name : {"Original", "Label1", "Label2", "OrigNamen", "Setzen", "Verzeichnis", "Command7", "Command8",
                                  "Eingabe_Mit", "Eingabe_Ohne"})
             if (child<QWidget>(name)->isVisible())
                 names << QString::fromLatin1(name);
-        return names;
+        return names.join(u' ') + " / " + form->nameBox()->objectName() + " / " + child<QGroupBox>("ControlsFrame")->title();
     }
+    const QString kTextMode = "Command7 Command8 Eingabe_Ohne / Eingabe_Ohne / Text-Modus";
 
     TempTree dir{{"a.mp3", "b.mp3", "c.mp3"}};
 };
@@ -52,17 +54,13 @@ TEST_F(TextModeWindow, ToggleWithoutEditsShowsTheTextModeControlsAndKeepsTheText
     const int directoryWidth = box("Eingabe_Mit")->width();
     click("Command6");
     EXPECT_TRUE(textMode());
-    EXPECT_EQ(shown(), (QStringList{"Command7", "Command8", "Eingabe_Ohne"}));
-    EXPECT_EQ(child<QGroupBox>("ControlsFrame")->title(), "Text-Modus");
-    EXPECT_EQ(form->nameBox(), box("Eingabe_Ohne"));
+    EXPECT_EQ(shown(), kTextMode);
     EXPECT_EQ(text(), crlf({"a", "b", "c"}));
     EXPECT_GT(box("Eingabe_Ohne")->width(), directoryWidth);  // the text takes the list's room
 
     click("Command6");
     EXPECT_EQ(child<QPushButton>("Command6")->text(), "Text-&Modus");
-    EXPECT_EQ(shown(), (QStringList{"Original", "Label1", "Label2", "OrigNamen", "Setzen", "Verzeichnis", "Eingabe_Mit"}));
-    EXPECT_EQ(child<QGroupBox>("ControlsFrame")->title(), "");
-    EXPECT_EQ(form->nameBox(), box("Eingabe_Mit"));
+    EXPECT_EQ(shown(), "Original Label1 Label2 OrigNamen Setzen Verzeichnis Eingabe_Mit / Eingabe_Mit / ");
     EXPECT_EQ(text(), crlf({"a", "b", "c"}));
     EXPECT_EQ(box("Eingabe_Mit")->width(), directoryWidth);
     // Carrying the text back is a change of the name text like any other.
@@ -91,8 +89,7 @@ TEST_F(TextModeWindow, RenameFromTheMenuInTextModeKeepsTextModeAndItsText)
     editEveryLine("x");
     child<QAction>("MenuNamenSetzen")->trigger();
     EXPECT_EQ(dir.entries(), (QStringList{"xa.mp3", "xb.mp3", "xc.mp3"}));
-    EXPECT_TRUE(textMode());
-    EXPECT_EQ(shown(), (QStringList{"Command7", "Command8", "Eingabe_Ohne"}));
+    EXPECT_EQ(shown(), kTextMode);
     EXPECT_EQ(text(), crlf({"xa", "xb", "xc"}));
     EXPECT_FALSE(form->isModified());
     click("Command6");  // the rescanned names come back, not the text from before the scan
@@ -135,7 +132,6 @@ protected:
         form->lastFolder().set(files.path());
     }
     TempTree files{{"old.txt"}};
-    const ShownMessage saved{"File saved", "File Saved", ui::Buttons::Ok, ui::Icon::Information};
 };
 
 TEST_F(TextFilesWindow, SaveInTextModeWritesTheShownTextThenWaitsForTheNextEdit)
@@ -146,7 +142,7 @@ TEST_F(TextFilesWindow, SaveInTextModeWritesTheShownTextThenWaitsForTheNextEdit)
     click("Command7");
     EXPECT_EQ(fileDialogCaption, "Datei Speichern");
     EXPECT_EQ(files.read("list.txt"), QByteArray("neu a\r\nneu b\r\nneu c\r\n"));
-    EXPECT_EQ(messenger.shown, QList<ShownMessage>{saved});
+    EXPECT_EQ(messenger.shown, QList<ShownMessage>({{"File saved", "File Saved", ui::Buttons::Ok, ui::Icon::Information}}));
     auto* command7 = child<QPushButton>("Command7");
     EXPECT_FALSE(command7->isEnabled());
 
@@ -172,7 +168,7 @@ TEST_F(TextFilesWindow, OpenReplacesTheNameTextInEitherModeAndCancelKeepsIt)
     answerFileDialog("zwei.txt");
     click("Command8");
     EXPECT_EQ(text(), crlf({"x", "y"}));
-    EXPECT_EQ(shown(), (QStringList{"Command7", "Command8", "Eingabe_Ohne"}));
+    EXPECT_EQ(shown(), kTextMode);
 
     answerFileDialog("zwei.txt", "Abbruch");
     files.add("zwei.txt", "anders");
@@ -226,8 +222,7 @@ TEST_F(WebLinksWindow, FailedUpdateKeepsTheProgramAndItsClosingSteps)
         OrdinaryUser user{{program.path()}};
         child<QAction>("Download")->trigger();  // the server has no updater
     }
-    ASSERT_EQ(messenger.shown.size(), 2);
-    EXPECT_EQ(messenger.shown[1].text, "Update.exe\r\rDownload Failed! ");
+    EXPECT_EQ(messenger.shown.value(1).text, "Update.exe\r\rDownload Failed! ");
     EXPECT_EQ(messenger.ends, 0);
     form->close();
     EXPECT_EQ(setting("Frame", "Visible"), "True");
@@ -244,9 +239,8 @@ TEST_F(WebLinksWindow, HomepageFromTheMenuAndTheLink)
     QTest::mouseClick(link, Qt::RightButton);
     // Tab reaches the link; Space and Enter open it.
     EXPECT_TRUE(link->focusPolicy() & Qt::TabFocus);
-    QTest::keyClick(link, Qt::Key_Space);
-    QTest::keyClick(link, Qt::Key_Return);
-    QTest::keyClick(link, Qt::Key_A);
+    for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_A})
+        QTest::keyClick(link, key);
     QDesktopServices::unsetUrlHandler("https");
     const QUrl homepage("https://maker.test/Downloads/Tools/Quillet");
     EXPECT_EQ(catcher.opened, (QList<QUrl>{homepage, homepage, homepage, homepage}));

@@ -1,17 +1,10 @@
 // The main window for keyboard and screen reader users: Tab through the controls as they are seen, a list
 // click that cannot cost a name, the names screen readers say, and the list's note on hidden entries.
-#include "mainwindow/NameTextEdit.h"
+#include "WindowTest.h"
 #include "settings/WindowPlacement.h"
-#include "support/TestSupport.h"
 #include "ui/NoteListView.h"
 
 #include <QAccessible>
-#include <QAction>
-#include <QApplication>
-#include <QLabel>
-#include <QSignalSpy>
-#include <QTest>
-#include <QTimer>
 
 #include <algorithm>
 

@@ -1,23 +1,10 @@
 // Start-up, choosing a directory, leaving the program and the options of the view menu, driven through
 // the window's object names as a user would.
-#include "chooser/Browser.h"
+#include "WindowTest.h"
 #include "names/DirectoryScan.h"
-#include "mainwindow/NameTextEdit.h"
 #include "settings/WindowPlacement.h"
-#include "support/TestSupport.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QCheckBox>
 #include <QDir>
-#include <QFrame>
-#include <QGroupBox>
-#include <QLabel>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QTest>
-#include <QTimer>
-#include <QToolButton>
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -1,13 +1,9 @@
 // The name text box: positions in UTF-16 code units of the CR LF text against the editor's own byte
 // positions, change reporting, undo, the keys of a plain text box, and names that must stay one line.
-#include "TestSupport.h"
-#include "mainwindow/NameTextEdit.h"
+#include "WindowTest.h"
 
-#include <QApplication>
 #include <QClipboard>
 #include <QScrollBar>
-#include <QSignalSpy>
-#include <QTest>
 
 using namespace testsupport;
 

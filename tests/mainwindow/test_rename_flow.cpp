@@ -1,16 +1,8 @@
 // The main window from a scanned directory to renamed files and back, through its real widgets.
-#include "TestSupport.h"
+#include "WindowTest.h"
 #include "mainwindow/FehlerDialog.h"
-#include "mainwindow/NameTextEdit.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QClipboard>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListView>
-#include <QPushButton>
-#include <QTest>
 
 using namespace testsupport;
 

@@ -1,14 +1,12 @@
 // The main window keeps a rename on the entries the user saw, journals it, recovers an interrupted one and
 // undoes the last one after a restart.
 #include "FileClock.h"
-#include "TestSupport.h"
+#include "WindowTest.h"
 #include "names/DirectoryHandle.h"
 #include "names/RenameJournal.h"
 #include "names/SafeRename.h"
 
-#include <QAction>
 #include <QFile>
-#include <QPushButton>
 
 using namespace testsupport;
 

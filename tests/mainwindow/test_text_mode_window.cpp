@@ -3,20 +3,11 @@
 #include "LoopbackServer.h"
 #include "OrdinaryUser.h"
 #include "RecordingUpdater.h"
-#include "TestSupport.h"
-#include "mainwindow/NameTextEdit.h"
+#include "WindowTest.h"
 #include "UrlCatcher.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QDesktopServices>
 #include <QFile>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
 #include <QUrl>
 
 using namespace testsupport;

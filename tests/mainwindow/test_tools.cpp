@@ -1,14 +1,7 @@
 // The tool commands through the main window's frames, buttons and menu items.
-#include "TestSupport.h"
-#include "chooser/Browser.h"
-#include "mainwindow/NameTextEdit.h"
+#include "WindowTest.h"
 
-#include <QAction>
-#include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 
 using namespace testsupport;

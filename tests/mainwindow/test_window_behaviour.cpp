@@ -1,17 +1,9 @@
 // The main window as a window: its bands in every toolbar state, drops from the file manager and presses
 // that move it, on a real window.
-#include "mainwindow/NameTextEdit.h"
-#include "support/TestSupport.h"
+#include "WindowTest.h"
 #include "ui/WindowMove.h"
 
-#include <QAction>
-#include <QGroupBox>
-#include <QLabel>
-#include <QListView>
 #include <QMimeData>
-#include <QPushButton>
-#include <QTest>
-#include <QToolButton>
 #include <QUrl>
 
 namespace {

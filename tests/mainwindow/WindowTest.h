@@ -16,3 +16,13 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+
+// The upper toolbar, the button that brings the toolbars back, the lower toolbar and the button that
+// brings that one back, each as 1 where shown: "1010" with both toolbars.
+inline QString shownBands(const QWidget* form)
+{
+    QString bands;
+    for (const char* name : {"ErweiterungsFrame", "Command18", "ControlsFrame", "ShowControlsDialogButton"})
+        bands += testsupport::in<QWidget>(form, name)->isVisibleTo(form) ? u'1' : u'0';
+    return bands;
+}

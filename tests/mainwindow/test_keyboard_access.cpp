@@ -130,16 +130,16 @@ TEST_F(KeyboardAccess, ScreenReadersHearGermanNamesAndTheOnTopControlAsACheckBox
 {
     store("Options", "Directorys", "0");
     startShown(files);
-    QStringList heard;
+    QStringList heard;  // every name and description said, and no name twice
     for (const char* name : {"CloseFrame", "CloseFrame2", "ShowControlsDialogButton", "Command18", "Eingabe_Mit", "Eingabe_Ohne",
                              "Original", "AlwaysOnTop1"}) {
         QAccessibleInterface* a = QAccessible::queryAccessibleInterface(child<QWidget>(name));
         ASSERT_NE(a, nullptr) << name;
-        EXPECT_FALSE(a->text(QAccessible::Name).isEmpty()) << name;
-        EXPECT_FALSE(a->text(QAccessible::Description).isEmpty()) << name;
-        EXPECT_FALSE(heard.contains(a->text(QAccessible::Name))) << name;
+        EXPECT_FALSE(a->text(QAccessible::Name).isEmpty() || a->text(QAccessible::Description).isEmpty()) << name;
         heard.append(a->text(QAccessible::Name));
     }
+    heard.removeDuplicates();
+    EXPECT_EQ(heard.size(), 8);
     QAccessibleInterface* onTop = QAccessible::queryAccessibleInterface(child<QWidget>("AlwaysOnTop1"));
     EXPECT_EQ(onTop->role(), QAccessible::CheckBox);
     EXPECT_FALSE(onTop->state().checked);

@@ -4,6 +4,7 @@
 #include "OrdinaryUser.h"
 #include "RecordingUpdater.h"
 #include "WindowTest.h"
+#include "textmode/FileDialogAnswer.h"
 #include "UrlCatcher.h"
 
 #include <QDesktopServices>
@@ -98,21 +99,6 @@ TEST_F(TextModeWindow, NoSwitchWhileACommandHoldsTheButtons)
     click("Command6");
     EXPECT_TRUE(textMode());
     EXPECT_FALSE(child<QPushButton>("Setzen")->isVisible());
-}
-
-// The modal file dialog answered from inside its own event loop: a file name (or none) and Ok, or Abbruch.
-// Its caption is kept for the test to look at.
-QString fileDialogCaption;
-void answerFileDialog(const QString& fileName, const char* button = "Ok")
-{
-    QTimer::singleShot(0, [fileName, button] {
-        QWidget* dialog = QApplication::activeModalWidget();
-        ASSERT_NE(dialog, nullptr);
-        fileDialogCaption = dialog->windowTitle();
-        if (!fileName.isNull())
-            in<QLineEdit>(dialog, "FileName")->setText(fileName);
-        in<QPushButton>(dialog, button)->click();
-    });
 }
 
 class TextFilesWindow : public TextModeWindow {

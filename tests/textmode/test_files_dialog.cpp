@@ -4,6 +4,7 @@
 #include "chooser/Browser.h"
 
 #include "EnvVar.h"
+#include "FileDialogAnswer.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -140,22 +141,13 @@ TEST_F(FilesDialog, JumpButtonsGoToTheUsersFolders)
 
 TEST_F(FilesDialog, ShownModallyCancelGivesEmptyAndOkGivesThePath)
 {
-    auto answer = [](const char* button, const QString& name) {
-        QTimer::singleShot(0, [button, name] {
-            QWidget* shown = QApplication::activeModalWidget();
-            ASSERT_NE(shown, nullptr);
-            if (!name.isEmpty())
-                in<QLineEdit>(shown, "FileName")->setText(name);
-            in<QPushButton>(shown, button)->click();
-        });
-    };
-    answer("Abbruch", "x.txt");
+    answerFileDialog("x.txt", "Abbruch");
     EXPECT_EQ(Files::filesaveDialog(tree.path(), "NoName.txt", "Datei Speichern"), "");
-    answer("Ok", QString());
+    answerFileDialog(QString());
     EXPECT_EQ(Files::filesaveDialog(tree.path(), "NoName.txt", "Datei Speichern"), tree.path() + "/NoName.txt");
-    answer("Ok", "sub");  // a folder where a file is wanted
+    answerFileDialog("sub");  // a folder where a file is wanted
     EXPECT_EQ(Files::FileOpenDialog(tree.path(), "Text-Datei auswählen"), "");
-    answer("Abbruch", QString());
+    answerFileDialog(QString(), "Abbruch");
     EXPECT_EQ(Files::FileDirSelectDialog(tree.path()), "");
 }
 

@@ -104,11 +104,13 @@ TEST_F(Tools, SelectionOnlyUsesTheRealSelection)
     EXPECT_EQ(messenger.shown.size(), before + 1);
 }
 
-// The one-click commands: each changes the text and reports in the label, without a message box. The
-// toggles turn around with each click.
-TEST_F(Tools, OneClickCommandsReportInTheLabel)
+// The commands without a question: each changes the text with what its own boxes hold, the one-click
+// ones report in the label, without a message box, and the toggles turn around with each click.
+TEST_F(Tools, CommandsWithoutAQuestionTakeTheirOwnBoxesAndReportInTheLabel)
 {
     withText(QString(), 3);
+    for (const char* side : {"RechtsAnh", "Option10", "Option6"})  // append on the left, cut from the left
+        child<QRadioButton>(side)->setChecked(true);
     const QString title = form->windowTitle();
     const struct {
         const char* command;  // a button, or a menu item ("Men...")
@@ -116,7 +118,13 @@ TEST_F(Tools, OneClickCommandsReportInTheLabel)
         QString after;
         QString label;    // null: not looked at
         QString caption;  // the button's caption afterwards, where it turns around
+        std::pair<const char*, const char*> typed = {};  // a box and what is typed into it first
     } steps[] = {
+        {"Command16", crlf({"a", "b"}), crlf({"xa", "xb"}), {}, {}, {"Text10", "x"}},
+        {"Command10", {}, crlf({"xa!", "xb!"}), {}, {}, {"Text3", "!"}},
+        {"Command13", {}, crlf({"x", "x"}), {}, {}, {"Text8", "2,9"}},  // lines of two characters or fewer would stay
+        {"Command3", crlf({"abcd", "ab"}), crlf({"cd", "ab"}), {}, {}, {"Text7", "2"}},
+        {"Command3", {}, crlf({"cd", "ab"}), {}, {}, {"Text7", "abc"}},  // no count: nothing cut
         {"Command1", "a_b c", "a b c", "('_'  => '  ')  --> Es wurden 1 Zeichen ersetzt", "'  '  => '_'"},
         {"Command1", {}, "a_b_c", "('  '  => '_')  --> Es wurden 2 Zeichen ersetzt", {}},
         {"Command2", crlf({"  a  ", "b "}), crlf({"a", "b"}), "(..abc..  =>  abc)  --> Es wurden 5 Zeichen abgeschnitten", {}},
@@ -134,6 +142,8 @@ TEST_F(Tools, OneClickCommandsReportInTheLabel)
         SCOPED_TRACE(step.command);
         if (!step.before.isNull())
             form->Set_Eingabe_Text(step.before);
+        if (step.typed.first)
+            type(step.typed.first, step.typed.second);
         const int beeps = messenger.beeps;
         if (QByteArray(step.command).startsWith("Men"))
             child<QAction>(step.command)->trigger();
@@ -153,33 +163,6 @@ TEST_F(Tools, OneClickCommandsReportInTheLabel)
     click("WordUcase");
     EXPECT_EQ(messenger.shown.last().text, "Überlauf!!");
     EXPECT_TRUE(child<QPushButton>("WordUcase")->isEnabled());
-}
-
-TEST_F(Tools, AppendAndCutTakeTheCopysOwnSide)
-{
-    withText(crlf({"a", "b"}), 2);
-    child<QRadioButton>("RechtsAnh")->setChecked(true);
-    child<QRadioButton>("Option10")->setChecked(true);
-    const struct {
-        const char *box, *typed, *button;
-        QStringList after;
-    } steps[] = {
-        {"Text10", "x", "Command16", {"xa", "xb"}},
-        {"Text3", "!", "Command10", {"xa!", "xb!"}},
-        {"Text8", "2,9", "Command13", {"x", "x"}},  // lines of two characters or fewer would stay
-    };
-    for (const auto& step : steps) {
-        type(step.box, step.typed);
-        click(step.button);
-        EXPECT_EQ(text(), crlf(step.after)) << step.button;
-    }
-    form->Set_Eingabe_Text(crlf({"abcd", "ab"}));
-    child<QRadioButton>("Option6")->setChecked(true);
-    for (const char* count : {"2", "abc"}) {  // no count: nothing cut
-        type("Text7", count);
-        click("Command3");
-        EXPECT_EQ(text(), crlf({"cd", "ab"}));
-    }
 }
 
 TEST_F(Tools, NumberRemovalAsksWhenTheNumbersDoNotFit)

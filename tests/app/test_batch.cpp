@@ -236,52 +236,51 @@ TEST_F(SameAsWindowTest, SwapAndTakenName)
 
 TEST_F(BatchTest, KilledRenameIsFinishedOrRolledBackWithoutAWindow)
 {
-    // A swap, a move and a move killed after its first three renames: a and b wait under temporary names.
-    const std::pair<QString, QStringList> cases[] = {
-        {"finish", {"a.txt=b", "b.txt=a", "x.txt=c", "y.txt=d"}},
-        {"rollback", {"a.txt=a", "b.txt=b", "c.txt=c", "d.txt=d"}},
+    // A swap, a move and a move killed after its first three renames (a and b wait under temporary names),
+    // and a rename killed before its only step.
+    const struct {
+        const char* choice;
+        int renames;
+        QString affected;
+        QStringList after;
+    } cases[] = {
+        {"finish", 3, "(4 Einträge betroffen)", {"a.txt=b", "b.txt=a", "x.txt=c", "y.txt=d"}},
+        {"rollback", 3, "(4 Einträge betroffen)", {"a.txt=a", "b.txt=b", "c.txt=c", "d.txt=d"}},
+        {"rollback", 0, "(1 Eintrag betroffen)", {"a.txt=a", "b.txt=b", "c.txt=c", "d.txt=d"}},
     };
-    for (const auto& [choice, after] : cases) {
-        SCOPED_TRACE(choice.toStdString());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.choice + std::to_string(c.renames));
         DataHome home;
         TempTree tree;
         for (const char* name : {"a", "b", "c", "d"})
             tree.add(QStringLiteral("%1.txt").arg(name), name);
-        killRenameAfter(tree.path(), "a.txt/b.txt/c.txt/d.txt", "b.txt/a.txt/x.txt/y.txt", 3);
+        if (c.renames)
+            killRenameAfter(tree.path(), "a.txt/b.txt/c.txt/d.txt", "b.txt/a.txt/x.txt/y.txt", c.renames);
+        else
+            killRenameAfter(tree.path(), "a.txt", "z.txt", 0);
         const QStringList killed = tree.entries();
-        ASSERT_TRUE(std::any_of(killed.cbegin(), killed.cend(), [](const QString& e) { return e.startsWith("quillet-tmp-"); }));
+        ASSERT_EQ(std::any_of(killed.cbegin(), killed.cend(), [](const QString& e) { return e.startsWith("quillet-tmp-"); }),
+                  c.renames > 0);
 
-        // A new rename is refused, with the way out.
+        // A new rename and an undo are refused, with the way out.
         apptest::Run r = apply("1\n2\n3\n4\n", {}, tree.path());
-        EXPECT_TRUE(ended(r, 1, QStringLiteral("(4 Einträge betroffen)")));
+        EXPECT_TRUE(ended(r, 1, c.affected));
         EXPECT_TRUE(r.err.contains(QStringLiteral("quillet --recover finish VERZEICHNIS"))) << r.err.toStdString();
+        EXPECT_TRUE(ended(run("--undo", tree.path()), 1, QStringLiteral("--recover rollback")));
+        EXPECT_EQ(tree.entries(), killed);
 
-        r = run("--recover " + choice, tree.path());
+        r = run(QStringLiteral("--recover ") + c.choice, tree.path());
         EXPECT_TRUE(ended(r, 0));
         EXPECT_EQ(r.err, QString());
-        EXPECT_EQ(tree.withContent(), after);
+        EXPECT_EQ(tree.withContent(), c.after);
 
         // Nothing is left to end: a script may call it every time.
-        r = run("--recover " + choice, tree.path());
+        r = run(QStringLiteral("--recover ") + c.choice, tree.path());
         EXPECT_TRUE(ended(r, 0));
         EXPECT_TRUE(r.out.contains(QStringLiteral("keine unterbrochene Umbenennung"))) << r.out.toStdString();
-        EXPECT_EQ(tree.withContent(), after);
+        EXPECT_EQ(tree.withContent(), c.after);
+        EXPECT_TRUE(ended(apply("1\n2\n3\n4\n", {}, tree.path()), 0));  // renames go on as before
     }
-}
-
-TEST_F(BatchTest, UndoWaitsForAnInterruptedRename)
-{
-    fill({"a.txt"});
-    killRenameAfter(dir.path(), "a.txt", "b.txt", 0);  // killed before its only rename
-
-    EXPECT_TRUE(ended(apply("x\n"), 1, QStringLiteral("(1 Eintrag betroffen)")));
-    EXPECT_TRUE(ended(run("--undo"), 1, QStringLiteral("--recover rollback")));
-    EXPECT_EQ(dir.withContent(), QStringList({"a.txt=a"}));
-
-    EXPECT_TRUE(ended(run("--recover rollback"), 0));
-    EXPECT_EQ(dir.withContent(), QStringList({"a.txt=a"}));
-    EXPECT_TRUE(ended(apply("x\n"), 0));
-    EXPECT_EQ(dir.withContent(), QStringList({"x.txt=a"}));
 }
 
 TEST_F(BatchTest, UndoGivesBackTheNamesOfOneRenameAfterAnother)

@@ -92,6 +92,9 @@ TEST_F(TextModeWindow, NoSwitchWhileACommandHoldsTheButtons)
 {
     // A numbering run lets events in; its result must land in the box it read.
     form->ElementeSperren(true);
+    for (const char* name : {"Nummerieren", "Nummern_Entf", "Abbruch", "Verzeichnis"})
+        EXPECT_FALSE(child<QPushButton>(name)->isEnabled()) << name;
+    EXPECT_TRUE(child<QPushButton>("Setzen")->isHidden());
     click("Command6");
     EXPECT_FALSE(textMode());
     EXPECT_EQ(form->nameBox(), box("Eingabe_Mit"));

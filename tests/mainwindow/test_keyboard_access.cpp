@@ -14,8 +14,10 @@ using namespace testsupport;
 
 class KeyboardAccess : public FormTest {
 protected:
-    void startShown(const TempTree& dir)
+    void startShown(const TempTree& dir, const char* directorys = nullptr)  // directorys "0": files only
     {
+        if (directorys)
+            store("Options", "Directorys", directorys);
         newForm()->Form_Load(dir.path());
         form->show();
         form->activateWindow();
@@ -52,8 +54,7 @@ protected:
 
 TEST_F(KeyboardAccess, TabFollowsTheScreenLeavesTheNameTextAndPassesOverWhatCannotBeSeen)
 {
-    store("Options", "Directorys", "0");
-    startShown(files);  // both toolbars shown
+    startShown(files, "0");  // both toolbars shown
     child<QWidget>("Text4")->setFocus();
     const QStringList forward = walk(true);
     const QStringList order = QStringList{"Text4"} + forward;
@@ -84,8 +85,7 @@ TEST_F(KeyboardAccess, TabFollowsTheScreenLeavesTheNameTextAndPassesOverWhatCann
 // The box's focus starts and stops the poll that moves the list after the cursor.
 TEST_F(KeyboardAccess, ListAndCursorPointOutEachOtherButAKeystrokeCannotReplaceTheName)
 {
-    store("Options", "Directorys", "0");
-    startShown(files);
+    startShown(files, "0");
     auto* list = child<QListView>("Original");
     auto* box = child<NameTextEdit>("Eingabe_Mit");
     auto* poll = form->findChild<QTimer*>("Timer1");
@@ -128,8 +128,7 @@ TEST_F(KeyboardAccess, ListAndCursorPointOutEachOtherButAKeystrokeCannotReplaceT
 
 TEST_F(KeyboardAccess, ScreenReadersHearGermanNamesAndTheOnTopControlAsACheckBox)
 {
-    store("Options", "Directorys", "0");
-    startShown(files);
+    startShown(files, "0");
     QStringList heard;  // every name and description said, and no name twice
     for (const char* name : {"CloseFrame", "CloseFrame2", "ShowControlsDialogButton", "Command18", "Eingabe_Mit", "Eingabe_Ohne",
                              "Original", "AlwaysOnTop1"}) {

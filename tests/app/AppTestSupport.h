@@ -24,14 +24,16 @@ inline QProcessEnvironment withoutDisplay()
     return env;
 }
 
-// A run that takes longer than `timeoutMs` is killed and reported as "<did not finish>".
-inline Run quillet(const QStringList& args, const QProcessEnvironment& env = withoutDisplay(), int timeoutMs = 60000)
+// A run of the built program (or of `program`) that takes longer than a minute is killed and reported as
+// "<did not finish>".
+inline Run quillet(const QStringList& args, const QProcessEnvironment& env = withoutDisplay(),
+                   const QString& program = QStringLiteral(QUILLET_PROGRAM))
 {
     QProcess process;
     process.setProcessEnvironment(env);
-    process.start(QStringLiteral(QUILLET_PROGRAM), args);
+    process.start(program, args);
     Run run;
-    if (!process.waitForFinished(timeoutMs)) {
+    if (!process.waitForFinished(60000)) {
         process.kill();
         process.waitForFinished();
         run.err = QStringLiteral("<did not finish>");

@@ -131,11 +131,7 @@ TEST(Install, PutsEveryFileWhereTheDesktopLooksForIt)
                                       "share/man/man1/quillet.1.gz", "share/metainfo/org.quillet.quillet.metainfo.xml"}));
 
     // The installed program and its metainfo carry the same version.
-    QProcess version;
-    version.setProcessEnvironment(apptest::withoutDisplay());
-    version.start(root.filePath(QStringLiteral("bin/quillet")), {QStringLiteral("--version")});
-    ASSERT_TRUE(version.waitForFinished(60000));
-    const QString printed = QString::fromUtf8(version.readAllStandardOutput()).trimmed();
+    const QString printed = quillet({QStringLiteral("--version")}, apptest::withoutDisplay(), root.filePath("bin/quillet")).out.trimmed();
     ASSERT_TRUE(printed.startsWith(QStringLiteral("Quillet "))) << printed.toStdString();
     QFile metainfo(root.filePath(QStringLiteral("share/metainfo/org.quillet.quillet.metainfo.xml")));
     ASSERT_TRUE(metainfo.open(QIODevice::ReadOnly));

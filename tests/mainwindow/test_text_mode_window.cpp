@@ -163,16 +163,6 @@ protected:
         TextModeWindow::SetUp();
         form->setUpdateTarget(program.path(), "quillet");
     }
-    // The window is closed as the window system would close it once the program ends.
-    void expectEndedWithoutStoringSettings()
-    {
-        EXPECT_EQ(messenger.ends, 1);
-        form->close();
-        for (const char* section : {"Frame", "ControlsFrame"})
-            EXPECT_EQ(setting(section, "Visible"), "") << section;
-        EXPECT_EQ(setting("Form1\\Pos\\", "Left"), "");
-    }
-
     LoopbackServer server;
     EnvVar webBase{"QUILLET_WEB_BASE", server.base().toUtf8()};
     TempTree program;
@@ -190,7 +180,10 @@ TEST_F(WebLinksWindow, UpdateLinkFetchesAMissingUpdater)
         EXPECT_EQ(recordedUpdaterArguments(program).value(1), "[PATH]quillet");
     }
     EXPECT_EQ(program.read("Update.exe"), kRecordingUpdater);
-    expectEndedWithoutStoringSettings();
+    // The window is closed as the window system would close it once the program ends: nothing is stored.
+    EXPECT_EQ(messenger.ends, 1);
+    form->close();
+    EXPECT_EQ(setting("Frame", "Visible") + setting("ControlsFrame", "Visible") + setting("Form1\\Pos\\", "Left"), "");
 }
 
 TEST_F(WebLinksWindow, FailedUpdateKeepsTheProgramAndItsClosingSteps)

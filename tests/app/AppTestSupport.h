@@ -1,5 +1,7 @@
 #pragma once
 // Runs the built program as a process.
+#include <gtest/gtest.h>
+
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
@@ -22,14 +24,16 @@ inline QProcessEnvironment withoutDisplay()
     return env;
 }
 
-// A run that takes longer than `timeoutMs` is killed and reported as "<did not finish>".
-inline Run quillet(const QStringList& args, const QProcessEnvironment& env = withoutDisplay(), int timeoutMs = 60000)
+// A run of the built program (or of `program`) that takes longer than a minute is killed and reported as
+// "<did not finish>".
+inline Run quillet(const QStringList& args, const QProcessEnvironment& env = withoutDisplay(),
+                   const QString& program = QStringLiteral(QUILLET_PROGRAM))
 {
     QProcess process;
     process.setProcessEnvironment(env);
-    process.start(QStringLiteral(QUILLET_PROGRAM), args);
+    process.start(program, args);
     Run run;
-    if (!process.waitForFinished(timeoutMs)) {
+    if (!process.waitForFinished(60000)) {
         process.kill();
         process.waitForFinished();
         run.err = QStringLiteral("<did not finish>");
@@ -39,6 +43,15 @@ inline Run quillet(const QStringList& args, const QProcessEnvironment& env = wit
     run.out = QString::fromUtf8(process.readAllStandardOutput());
     run.err = QString::fromUtf8(process.readAllStandardError());
     return run;
+}
+
+// The run ended with `exitCode` and its standard error holds `errPart`; on failure both outputs are shown.
+inline ::testing::AssertionResult ended(const Run& run, int exitCode, const QString& errPart = QString())
+{
+    if (run.exitCode == exitCode && run.err.contains(errPart))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "exit " << run.exitCode << "\nerr: " << run.err.toStdString()
+                                         << "\nout: " << run.out.toStdString();
 }
 
 }  // namespace apptest

@@ -6,8 +6,6 @@
 #include "support/TestSupport.h"
 #include "ui/Messenger.h"
 
-#include <gtest/gtest.h>
-
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
@@ -67,47 +65,30 @@ TEST(WindowIcon, IsCompiledInAndDraws)
 TEST(CommandLine, HelpAndVersionNeedNoDisplay)
 {
     apptest::Run run = quillet({QStringLiteral("--help")});
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_TRUE(run.out.contains(QStringLiteral("Aufruf:"))) << run.out.toStdString();
-    for (const char* usage : {"--apply <NAMEN.txt>", "quillet --recover finish|rollback VERZEICHNIS", "quillet --undo VERZEICHNIS"})
+    EXPECT_TRUE(apptest::ended(run, 0));
+    for (const char* usage : {"Aufruf:", "--apply <NAMEN.txt>", "quillet --recover finish|rollback VERZEICHNIS", "quillet --undo VERZEICHNIS"})
         EXPECT_TRUE(run.out.contains(QString::fromUtf8(usage))) << usage;
     run = quillet({QStringLiteral("-v")});
-    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(apptest::ended(run, 0));
     EXPECT_TRUE(run.out.startsWith(QStringLiteral("Quillet 2."))) << run.out.toStdString();
 }
 
-TEST(CommandLine, DisplayIsCheckedOnlyWhenNoPlatformWasChosen)
+TEST(CommandLine, DisplayIsCheckedOnlyWhenNoPlatformWasChosenAndWrongArgumentsEndWithTwo)
 {
     // Nothing chosen, nothing to show on: a German reason instead of Qt's abort. Options of the window
     // system are no wrong arguments.
-    for (const QStringList& args : {QStringList(), QStringList({"-style", "fusion", "-reverse"})}) {
+    for (const QStringList& args : {QStringList(), QStringList({"-style", "fusion", "-reverse"})})
+        EXPECT_TRUE(apptest::ended(quillet(args), 1, QStringLiteral("DISPLAY")));
+    // A chosen platform passes the check; the unknown option then ends the start, in the same words.
+    for (const QStringList& args : {QStringList{"--bogus"}, QStringList{"-platform", "offscreen", "--bogus"}}) {
         const apptest::Run run = quillet(args);
-        EXPECT_EQ(run.exitCode, 1) << run.err.toStdString();
-        EXPECT_TRUE(run.err.contains(QStringLiteral("DISPLAY"))) << run.err.toStdString();
+        EXPECT_TRUE(apptest::ended(run, 2, QStringLiteral("Unbekannte Option")));
+        EXPECT_TRUE(run.err.contains(QStringLiteral("bogus")) && run.err.contains(QStringLiteral("quillet --help")));
     }
-
-    // A chosen platform passes the check; the unknown option then ends the start with exit 2.
-    const apptest::Run run =
-        quillet({QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("--gibtsnicht")});
-    EXPECT_EQ(run.exitCode, 2) << run.err.toStdString();
-    EXPECT_TRUE(run.err.contains(QStringLiteral("Unbekannte Option")) && run.err.contains(QStringLiteral("gibtsnicht")))
-        << run.err.toStdString();
+    EXPECT_TRUE(apptest::ended(quillet({QStringLiteral("eins"), QStringLiteral("zwei")}), 2, QStringLiteral("Zu viele Argumente")));
 }
 
-// With a display chosen the same words come (DisplayIsCheckedOnlyWhenNoPlatformWasChosen).
-TEST(CommandLine, WrongArgumentsEndWithTwo)
-{
-    apptest::Run run = quillet({QStringLiteral("--bogus")});
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_TRUE(run.err.contains(QStringLiteral("Unbekannte Option")) && run.err.contains(QStringLiteral("bogus")))
-        << run.err.toStdString();
-    EXPECT_TRUE(run.err.contains(QStringLiteral("quillet --help"))) << run.err.toStdString();
-    run = quillet({QStringLiteral("eins"), QStringLiteral("zwei")});
-    EXPECT_EQ(run.exitCode, 2) << run.err.toStdString();
-    EXPECT_TRUE(run.err.contains(QStringLiteral("Zu viele Argumente"))) << run.err.toStdString();
-}
-
-class WindowStart : public testsupport::FormTest {};
+using WindowStart = testsupport::FormTest;
 
 TEST_F(WindowStart, MissingPathIsToldAndTheChooserOpens)
 {
@@ -144,25 +125,13 @@ TEST(Install, PutsEveryFileWhereTheDesktopLooksForIt)
     for (QDirIterator it(prefix.path(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
         installed.append(root.relativeFilePath(it.next()));
     installed.sort();
-    EXPECT_EQ(installed, QStringList({
-                             "bin/quillet",
-                             "share/applications/org.quillet.Quillet.desktop",
-                             "share/doc/quillet/LICENSE",
-                             "share/doc/quillet/README.md",
-                             "share/doc/quillet/changelog.gz",
-                             "share/doc/quillet/copyright",
-                             "share/icons/hicolor/scalable/apps/org.quillet.Quillet.svg",
-                             "share/lintian/overrides/quillet",
-                             "share/man/man1/quillet.1.gz",
-                             "share/metainfo/org.quillet.quillet.metainfo.xml",
-                         }));
+    EXPECT_EQ(installed, QStringList({"bin/quillet", "share/applications/org.quillet.Quillet.desktop", "share/doc/quillet/LICENSE",
+                                      "share/doc/quillet/README.md", "share/doc/quillet/changelog.gz", "share/doc/quillet/copyright",
+                                      "share/icons/hicolor/scalable/apps/org.quillet.Quillet.svg", "share/lintian/overrides/quillet",
+                                      "share/man/man1/quillet.1.gz", "share/metainfo/org.quillet.quillet.metainfo.xml"}));
 
     // The installed program and its metainfo carry the same version.
-    QProcess version;
-    version.setProcessEnvironment(apptest::withoutDisplay());
-    version.start(root.filePath(QStringLiteral("bin/quillet")), {QStringLiteral("--version")});
-    ASSERT_TRUE(version.waitForFinished(60000));
-    const QString printed = QString::fromUtf8(version.readAllStandardOutput()).trimmed();
+    const QString printed = quillet({QStringLiteral("--version")}, apptest::withoutDisplay(), root.filePath("bin/quillet")).out.trimmed();
     ASSERT_TRUE(printed.startsWith(QStringLiteral("Quillet "))) << printed.toStdString();
     QFile metainfo(root.filePath(QStringLiteral("share/metainfo/org.quillet.quillet.metainfo.xml")));
     ASSERT_TRUE(metainfo.open(QIODevice::ReadOnly));

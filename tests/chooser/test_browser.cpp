@@ -20,10 +20,7 @@ namespace {
 
 using namespace testsupport;
 
-QString option(const char* key)
-{
-    return setting("Options", key);
-}
+QString option(const char* key) { return setting("Options", key); }
 
 // The option controls: RenDirs checked, NurVerz checked, NurVerz enabled, file list enabled, as "1110".
 QString controls(Browser* b)
@@ -58,6 +55,22 @@ protected:
         EXPECT_NE(b, nullptr);
         return b;
     }
+    // The chooser is gone and the main window, enabled again, shows `dir`; the program goes on.
+    void expectClosedOver(const TempTree& dir)
+    {
+        flushDeletes();
+        EXPECT_EQ(form->chooser(), nullptr);
+        EXPECT_TRUE(form->isEnabled());
+        EXPECT_EQ(form->startPfad(), dir.path() + QLatin1Char('/'));
+        EXPECT_EQ(messenger.ends, 0);
+    }
+
+    void expectOnTop(bool on)
+    {
+        EXPECT_EQ(placement::isStayOnTop(form.get()), on);
+        EXPECT_EQ(form->alwaysOnTopBox(), on);
+        EXPECT_EQ(child<QAction>("MenAlwaysOnTop")->isChecked(), on);
+    }
 
     TempTree chosen{{"x.txt", "y.txt", "zdir/"}};
 };
@@ -69,31 +82,21 @@ TEST_F(BrowserTest, OptionsAreStoredOnEveryClickAndReadWhenLoading)
     EXPECT_EQ(controls(b), "1110");
     EXPECT_FALSE(in<QCheckBox>(b, "SetToStandard")->isChecked());
     EXPECT_FALSE(in<QCheckBox>(b, "FirstStart")->isVisible());
-    QCheckBox* renDirs = in<QCheckBox>(b, "RenDirs");
-    QCheckBox* nurVerz = in<QCheckBox>(b, "NurVerz");
-    renDirs->click();
-    EXPECT_EQ(option("Directorys"), "0");
-    EXPECT_EQ(controls(b), "0101");  // whatever NurVerz shows, the file list is usable
-    renDirs->click();
-    nurVerz->click();
-    EXPECT_EQ(option("Directorys"), "1");
-    EXPECT_EQ(option("OnlyDirectorys"), "0");
-    EXPECT_EQ(controls(b), "1011");
-    nurVerz->click();
-    EXPECT_EQ(option("OnlyDirectorys"), "1");
-    EXPECT_EQ(controls(b), "1110");
+    // Each click is stored at once; whatever NurVerz shows without RenDirs, the file list is usable.
+    const std::pair<const char*, const char*> clicks[] = {{"RenDirs", "0/1 0101"}, {"RenDirs", "1/1 1110"},
+                                                          {"NurVerz", "1/0 1011"}, {"NurVerz", "1/1 1110"}};
+    for (const auto& [box, after] : clicks) {
+        in<QCheckBox>(b, box)->click();
+        EXPECT_EQ(option("Directorys") + u'/' + option("OnlyDirectorys") + u' ' + controls(b), after) << box;
+    }
 
     // Loading reads them back, and the main window's scan follows them.
     struct Case {
         const char *directorys, *onlyDirectorys, *controls;
         QStringList scan;
     };
-    const Case cases[] = {
-        {"0", "0", "0001", {"file.txt"}},
-        {"0", "1", "0101", {"file.txt"}},
-        {"1", "0", "1011", {"alpha", "beta", "file.txt"}},
-        {"1", "1", "1110", {"alpha", "beta"}},
-    };
+    const Case cases[] = {{"0", "0", "0001", {"file.txt"}}, {"0", "1", "0101", {"file.txt"}},
+                          {"1", "0", "1011", {"alpha", "beta", "file.txt"}}, {"1", "1", "1110", {"alpha", "beta"}}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.directorys) + "/" + c.onlyDirectorys);
         store("Options", "Directorys", c.directorys);
@@ -101,29 +104,25 @@ TEST_F(BrowserTest, OptionsAreStoredOnEveryClickAndReadWhenLoading)
         b = startWithChooser();
         EXPECT_EQ(controls(b), c.controls);
         EXPECT_EQ(listed(), c.scan);
-        EXPECT_EQ(option("Directorys"), c.directorys);
-        EXPECT_EQ(option("OnlyDirectorys"), c.onlyDirectorys);
+        EXPECT_EQ(option("Directorys") + option("OnlyDirectorys"), QString::fromLatin1(c.directorys) + c.onlyDirectorys);
     }
 }
 
-TEST_F(BrowserTest, EveryWayOutAtFirstStartEndsTheProgram)
-{
-    for (const WayOut& way : kWaysOut) {
-        SCOPED_TRACE(way.name);
-        messenger.ends = 0;
-        Browser* b = startWithChooser();
-        ASSERT_TRUE(b->firstStart());
-        way.leave(b);
-        EXPECT_EQ(messenger.ends, 1);
-        EXPECT_TRUE(messenger.shown.isEmpty());
-    }
-}
-
-TEST_F(BrowserTest, EveryWayOutOfALaterChooserRescansAndEnablesTheWindow)
+// At the first start every way out ends the program; later it rescans and enables the window.
+TEST_F(BrowserTest, EveryWayOutEndsTheFirstStartOrRescansAndEnablesTheWindow)
 {
     store("Options", "Directorys", "0");
     for (const WayOut& way : kWaysOut) {
         SCOPED_TRACE(way.name);
+        messenger.ends = 0;
+        messenger.shown.clear();
+        Browser* first = startWithChooser();
+        ASSERT_TRUE(first->firstStart());
+        way.leave(first);
+        EXPECT_EQ(messenger.ends, 1);
+        EXPECT_TRUE(messenger.shown.isEmpty());
+        messenger.ends = 0;
+
         newForm()->Form_Load(chosen.path());
         form->show();
         ASSERT_EQ(listed(), QStringList({"x.txt", "y.txt"}));
@@ -139,11 +138,7 @@ TEST_F(BrowserTest, EveryWayOutOfALaterChooserRescansAndEnablesTheWindow)
         chosen.add(QStringLiteral("w.txt"));
 
         way.leave(b);
-        flushDeletes();
-        EXPECT_EQ(messenger.ends, 0);
-        EXPECT_EQ(form->chooser(), nullptr);
-        EXPECT_TRUE(form->isEnabled());
-        EXPECT_EQ(form->startPfad(), chosen.path() + QLatin1Char('/'));
+        expectClosedOver(chosen);
         EXPECT_EQ(listed(), QStringList({"w.txt", "x.txt", "y.txt"}));
         EXPECT_FALSE(form->isModified());
         EXPECT_EQ(text(), QStringLiteral("w\r\n") + fresh);
@@ -166,33 +161,21 @@ TEST_F(BrowserTest, ConfirmScansTheChosenDirectoryIntoTheMainWindow)
     EXPECT_EQ(option("Directorys"), "1");
 
     // While it scans, the chooser says so and neither of its buttons can be pressed.
-    struct Seen {
-        QString caption;
-        bool ok, cancel;
-    };
-    QList<Seen> duringScan;
+    QStringList duringScan;  // caption, then whether Ok and Abbruch can be pressed
     QObject::connect(form.get(), &QWidget::windowTitleChanged, b, [&] {
-        duringScan.append({b->windowTitle(), in<QPushButton>(b, "Ok")->isEnabled(), in<QPushButton>(b, "Command2")->isEnabled()});
+        duringScan << b->windowTitle() + u' ' + QString::number(in<QPushButton>(b, "Ok")->isEnabled())
+                          + QString::number(in<QPushButton>(b, "Command2")->isEnabled());
     });
     const QString caption = b->windowTitle();
-
     b->setCurrentDirectory(chosen.path());
     QTest::mouseClick(in<QPushButton>(b, "Ok"), Qt::LeftButton);
     ASSERT_FALSE(duringScan.isEmpty());
-    for (const Seen& s : duringScan) {
-        EXPECT_EQ(s.caption, QStringLiteral("Verzeichnis wird eingelesen.  Bitte Warten..."));
-        EXPECT_FALSE(s.ok);
-        EXPECT_FALSE(s.cancel);
-    }
+    EXPECT_EQ(duringScan, QStringList(duringScan.size(), QStringLiteral("Verzeichnis wird eingelesen.  Bitte Warten... 00")));
     EXPECT_EQ(b->windowTitle(), caption);
 
-    flushDeletes();
-    EXPECT_EQ(form->chooser(), nullptr);
-    EXPECT_TRUE(form->isEnabled());
-    EXPECT_EQ(form->startPfad(), chosen.path() + QLatin1Char('/'));
+    expectClosedOver(chosen);
     EXPECT_EQ(form->windowTitle(), QDir::toNativeSeparators(form->startPfad()));
     EXPECT_EQ(listed(), QStringList({"x.txt", "y.txt", "zdir"}));
-    EXPECT_EQ(messenger.ends, 0);
     EXPECT_TRUE(messenger.shown.isEmpty());
     // The process's current directory is not the chooser's business.
     EXPECT_EQ(QDir::currentPath(), cwdTree.path());
@@ -211,11 +194,7 @@ TEST_F(BrowserTest, FileClickLoadsTheDirectoryAndEndsTheFirstStart)
 
     // The chooser stays; leaving it now is an ordinary cancel, not the end of the program.
     b->close();
-    flushDeletes();
-    EXPECT_EQ(messenger.ends, 0);
-    EXPECT_EQ(form->chooser(), nullptr);
-    EXPECT_TRUE(form->isEnabled());
-    EXPECT_EQ(form->startPfad(), chosen.path() + QLatin1Char('/'));
+    expectClosedOver(chosen);
 }
 
 TEST_F(BrowserTest, StoredOnTopPutsTheWindowOnTopOnConfirm)
@@ -226,10 +205,7 @@ TEST_F(BrowserTest, StoredOnTopPutsTheWindowOnTopOnConfirm)
         Browser* b = startWithChooser();
         ASSERT_FALSE(placement::isStayOnTop(form.get()));
         in<QPushButton>(b, "Ok")->click();
-        const bool onTop = QByteArray(value) == "1";
-        EXPECT_EQ(placement::isStayOnTop(form.get()), onTop);
-        EXPECT_EQ(form->alwaysOnTopBox(), onTop);
-        EXPECT_EQ(child<QAction>("MenAlwaysOnTop")->isChecked(), onTop);
+        expectOnTop(QByteArray(value) == "1");
         EXPECT_EQ(option("OnTop"), value);
         EXPECT_TRUE(form->isVisible());
     }
@@ -247,9 +223,7 @@ TEST_F(BrowserTest, StandardValuesResetTheMainWindow)
     in<QCheckBox>(b, "SetToStandard")->click();
     in<QPushButton>(b, "Ok")->click();
     EXPECT_EQ(form->frameGeometry(), QRect(100 / 15, 100 / 15, 9950 / 15, 5830 / 15));
-    EXPECT_FALSE(placement::isStayOnTop(form.get()));
-    EXPECT_FALSE(form->alwaysOnTopBox());
-    EXPECT_FALSE(child<QAction>("MenAlwaysOnTop")->isChecked());
+    expectOnTop(false);
     EXPECT_EQ(option("OnTop"), "0");
     EXPECT_TRUE(form->isEnabled());
 

@@ -1,23 +1,10 @@
 // Start-up, choosing a directory, leaving the program and the options of the view menu, driven through
 // the window's object names as a user would.
-#include "chooser/Browser.h"
+#include "WindowTest.h"
 #include "names/DirectoryScan.h"
-#include "mainwindow/NameTextEdit.h"
 #include "settings/WindowPlacement.h"
-#include "support/TestSupport.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QCheckBox>
 #include <QDir>
-#include <QFrame>
-#include <QGroupBox>
-#include <QLabel>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QTest>
-#include <QTimer>
-#include <QToolButton>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -42,6 +29,19 @@ protected:
         QCoreApplication::processEvents();
     }
 
+    QString storedBands() const
+    {
+        return setting("Frame", "Visible") + u'/' + setting("ControlsFrame", "Visible") + u'/' + setting("SyncListBoxen", "Enabled");
+    }
+    void expectChooserOverDisabledWindow()
+    {
+        ASSERT_NE(form->chooser(), nullptr);
+        EXPECT_TRUE(form->chooser()->isVisible());
+        EXPECT_TRUE(in<QPushButton>(form->chooser(), "Ok")->isEnabled());
+        EXPECT_TRUE(form->isVisible());
+        EXPECT_FALSE(form->isEnabled());
+    }
+
     TempTree files{{"a.txt", "b.txt", "sub/"}};
 };
 
@@ -49,7 +49,6 @@ TEST_F(LifecycleTest, FirstStartWithoutSettingsOpensTheChooserOverTheDisabledWin
 {
     newForm()->Form_Load(QString());
 
-    EXPECT_EQ(child<QLabel>("MenuVersion")->text(), "Version: 2.04");
     EXPECT_TRUE(child<QAction>("ShowMessageBox")->isChecked());
     EXPECT_FALSE(child<QAction>("DisableSync")->isChecked());
     // The current directory is scanned; with the default options only its directories are listed.
@@ -58,21 +57,11 @@ TEST_F(LifecycleTest, FirstStartWithoutSettingsOpensTheChooserOverTheDisabledWin
     EXPECT_EQ(listed(), QStringList({"alpha", "beta"}));
     for (const char* name : {"Setzen", "OrigNamen"})
         EXPECT_FALSE(child<QPushButton>(name)->isEnabledTo(form.get())) << name;
-    EXPECT_FALSE(child<QAction>("MenuNamenSetzen")->isEnabled());
-    EXPECT_FALSE(child<QAction>("MEnuOriginalHerstellen")->isEnabled());
-
     // Toolbars: the upper one hidden (nothing stored), the lower one shown.
-    EXPECT_FALSE(child<QFrame>("ErweiterungsFrame")->isVisibleTo(form.get()));
-    EXPECT_TRUE(child<QToolButton>("Command18")->isVisibleTo(form.get()));
-    EXPECT_TRUE(child<QGroupBox>("ControlsFrame")->isVisibleTo(form.get()));
-    EXPECT_FALSE(child<QToolButton>("ShowControlsDialogButton")->isVisibleTo(form.get()));
+    EXPECT_EQ(shownBands(form.get()), "0110");
 
-    Browser* b = form->chooser();
-    ASSERT_NE(b, nullptr);
-    EXPECT_TRUE(b->isVisible());
-    EXPECT_TRUE(b->firstStart());
-    EXPECT_FALSE(form->isEnabled());
-    EXPECT_TRUE(in<QPushButton>(b, "Ok")->isEnabled());
+    expectChooserOverDisabledWindow();
+    EXPECT_TRUE(form->chooser()->firstStart());
     EXPECT_TRUE(messenger.shown.isEmpty());
 }
 
@@ -88,9 +77,7 @@ TEST_F(LifecycleTest, StoredOptionsAreAppliedAtStartAndTheMessageOptionIsStored)
         newForm()->Form_Load(QString());
         EXPECT_EQ(child<QAction>("ShowMessageBox")->isChecked(), lessBoxes);
     }
-    EXPECT_TRUE(child<QFrame>("ErweiterungsFrame")->isVisibleTo(form.get()));
-    EXPECT_FALSE(child<QGroupBox>("ControlsFrame")->isVisibleTo(form.get()));
-    EXPECT_TRUE(child<QToolButton>("ShowControlsDialogButton")->isVisibleTo(form.get()));
+    EXPECT_EQ(shownBands(form.get()), "1101");
     EXPECT_TRUE(child<QAction>("DisableSync")->isChecked());
 
     // "Fewer message boxes" survives a restart.
@@ -106,37 +93,20 @@ TEST_F(LifecycleTest, PathArgumentOpensItsDirectoryOrTheChooser)
 {
     store("Options", "Directorys", "0");
     files.add(QStringLiteral("sub/inner.txt"));
-    const QString cwdPath = QDir::currentPath();
-    struct Case {
-        QString argument;
-        QString opened;
-        QStringList names;
-    };
     // Which directory a path names is the dropped path's rule (test_dropped_path.cpp); here, that the
-    // start opens it.
-    const Case cases[] = {
-        {files.path(), files.path(), {"a.txt", "b.txt"}},
-        {files.file("sub/inner.txt"), files.file("sub"), {"inner.txt"}},
-        {".", cwdPath, {"file.txt"}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.argument.toStdString());
-        newForm()->Form_Load(c.argument);
-        EXPECT_EQ(form->chooser(), nullptr);
-        EXPECT_EQ(form->startPfad(), c.opened + QLatin1Char('/'));
-        EXPECT_EQ(listed(), c.names);
-        EXPECT_TRUE(form->isVisible());
-        EXPECT_TRUE(form->isEnabled());
+    // start opens it: a file's directory, and the current one.
+    const std::pair<QString, QString> cases[] = {{files.file("sub/inner.txt"), files.file("sub") + "/ inner.txt"},
+                                                 {".", QDir::currentPath() + "/ file.txt"}};
+    for (const auto& [argument, opened] : cases) {
+        newForm()->Form_Load(argument);
+        EXPECT_EQ(form->startPfad() + u' ' + listed().join(u' '), opened);
+        EXPECT_TRUE(form->chooser() == nullptr && form->isVisible() && form->isEnabled());
     }
     EXPECT_TRUE(messenger.shown.isEmpty());
 
     // A path that cannot be opened shows the chooser over the visible, disabled window.
     newForm()->Form_Load(files.path() + QStringLiteral("/missing/nothing.txt"));
-    EXPECT_TRUE(form->isVisible());
-    EXPECT_FALSE(form->isEnabled());
-    ASSERT_NE(form->chooser(), nullptr);
-    EXPECT_TRUE(form->chooser()->isVisible());
-    EXPECT_TRUE(in<QPushButton>(form->chooser(), "Ok")->isEnabled());
+    expectChooserOverDisabledWindow();
 }
 
 TEST_F(LifecycleTest, NewDirectoryAsksBeforeDiscardingChanges)
@@ -150,18 +120,15 @@ TEST_F(LifecycleTest, NewDirectoryAsksBeforeDiscardingChanges)
     ASSERT_TRUE(form->isModified());
     const QString edited = text();
     const QString recover = form->recoverText();
-    ASSERT_NE(edited, recover);
 
     messenger.answerNext(ui::Answer::No);
     verzeichnis->click();
-    ASSERT_EQ(messenger.shown.size(), 1);
-    EXPECT_EQ(messenger.shown[0], (ShownMessage{"Achtung die Änderungen und die Recover-Möglichkeit (Original Namen) "
-                                                "werden dadurch verworfen! Möchten sie trotzdem fortfahren?",
-                                                "Änderungen verwerfen?", ui::Buttons::YesNo}));
+    EXPECT_EQ(messenger.shown, QList<ShownMessage>({{"Achtung die Änderungen und die Recover-Möglichkeit (Original Namen) "
+                                                     "werden dadurch verworfen! Möchten sie trotzdem fortfahren?",
+                                                     "Änderungen verwerfen?", ui::Buttons::YesNo}}));
     EXPECT_EQ(form->chooser(), nullptr);
     EXPECT_TRUE(form->isEnabled());
-    EXPECT_EQ(text(), edited);
-    EXPECT_EQ(form->recoverText(), recover);
+    EXPECT_EQ(text() + form->recoverText(), edited + recover);
     EXPECT_TRUE(child<QPushButton>("OrigNamen")->isEnabled());
 
     // Yes (through the menu's Ctrl+N item): the chooser opens over the disabled window, not as a first start.
@@ -189,13 +156,9 @@ TEST_F(LifecycleTest, ExitStoresTheWindowStateAndEndsWithoutAQuestion)
     child<QPushButton>("Abbruch")->click();
     EXPECT_TRUE(messenger.shown.isEmpty());
     EXPECT_EQ(messenger.ends, 1);
-    EXPECT_EQ(setting("Form1\\Pos\\", "Left"), QString::number(outer.left() * 15));
-    EXPECT_EQ(setting("Form1\\Pos\\", "Top"), QString::number(outer.top() * 15));
-    EXPECT_EQ(setting("Form1\\Pos\\", "Width"), QString::number(outer.width() * 15));
-    EXPECT_EQ(setting("Form1\\Pos\\", "Height"), QString::number(outer.height() * 15));
-    EXPECT_EQ(setting("Frame", "Visible"), "False");
-    EXPECT_EQ(setting("ControlsFrame", "Visible"), "True");
-    EXPECT_EQ(setting("SyncListBoxen", "Enabled"), "1");
+    for (const auto& [key, value] : {std::pair{"Left", outer.left()}, {"Top", outer.top()}, {"Width", outer.width()}, {"Height", outer.height()}})
+        EXPECT_EQ(setting("Form1\\Pos\\", key), QString::number(value * 15)) << key;
+    EXPECT_EQ(storedBands(), "False/True/1");
 
     // Ending the program closes the window; that close must not ask either.
     EXPECT_TRUE(form->close());
@@ -210,9 +173,7 @@ TEST_F(LifecycleTest, ExitStoresTheWindowStateAndEndsWithoutAQuestion)
     child<QAction>("MenuUntereToolleisteAusblenden")->trigger();
     child<QAction>("MenAbbruch_Click")->trigger();
     EXPECT_EQ(messenger.ends, 2);
-    EXPECT_EQ(setting("SyncListBoxen", "Enabled"), "0");
-    EXPECT_EQ(setting("Frame", "Visible"), "True");
-    EXPECT_EQ(setting("ControlsFrame", "Visible"), "False");
+    EXPECT_EQ(storedBands(), "True/False/0");
     EXPECT_TRUE(messenger.shown.isEmpty());
 }
 
@@ -229,8 +190,7 @@ TEST_F(LifecycleTest, ClosingByTheWindowSystemAsksWhileNamesAreNotSet)
     messenger.answerNext(ui::Answer::No);
     EXPECT_FALSE(form->close());
     EXPECT_TRUE(form->isVisible());
-    ASSERT_EQ(messenger.shown.size(), 1);
-    EXPECT_EQ(messenger.shown[0], question);
+    EXPECT_EQ(messenger.shown, QList<ShownMessage>{question});
     EXPECT_EQ(setting("Frame", "Visible"), "True");  // stored before asking
 
     // With the chooser open over the disabled window it still asks, and Yes closes both.
@@ -276,8 +236,7 @@ TEST_F(LifecycleTest, ALargeFolderShowsItsProgressWhileLoadingAndCanBeClosedMean
 
     form->InitializeMe();
     EXPECT_GE(turns, 2);
-    ASSERT_FALSE(titles.isEmpty());
-    EXPECT_EQ(titles.first(), "Verzeichnis wird gelesen: 4.096 Einträge");
+    EXPECT_EQ(titles.value(0), "Verzeichnis wird gelesen: 4.096 Einträge");
     EXPECT_EQ(form->windowTitle(), QDir::toNativeSeparators(big.path() + "/"));
     EXPECT_EQ(listed().size(), count);
     EXPECT_EQ(form->LineCount(), count);
@@ -301,27 +260,20 @@ TEST_F(LifecycleTest, CtrlKeysFollowTheirItemsEnabledState)
     QAction* renameItem = child<QAction>("MenuNamenSetzen");
 
     // Right after a scan both items are disabled and their keys do nothing.
-    ASSERT_FALSE(renameItem->isEnabled());
-    ASSERT_FALSE(restoreItem->isEnabled());
+    ASSERT_FALSE(renameItem->isEnabled() || restoreItem->isEnabled());
     QSignalSpy restoreRuns(restoreItem, &QAction::triggered);
     press(Qt::Key_S);
     press(Qt::Key_O);
-    EXPECT_EQ(messenger.beeps, 0);
-    EXPECT_EQ(restoreRuns.count(), 0);
+    EXPECT_EQ(messenger.beeps + restoreRuns.count(), 0);
     EXPECT_EQ(files.entries(), QStringList({"a.txt", "b.txt", "sub"}));
 
-    // Changed names: Ctrl+O brings the originals back.
+    // Changed names: Ctrl+O brings the originals back, Ctrl+S renames.
     const QString original = text();
     editEveryLine(QStringLiteral("x"));
-    ASSERT_TRUE(restoreItem->isEnabled());
     press(Qt::Key_O);
     EXPECT_EQ(text(), original);
-    EXPECT_FALSE(restoreItem->isEnabled());
-    EXPECT_FALSE(renameItem->isEnabled());
-
-    // Ctrl+S renames.
+    EXPECT_FALSE(renameItem->isEnabled() || restoreItem->isEnabled());
     editEveryLine(QStringLiteral("n_"));
-    ASSERT_TRUE(renameItem->isEnabled());
     press(Qt::Key_S);
     EXPECT_EQ(files.entries(), QStringList({"n_a.txt", "n_b.txt", "sub"}));
     EXPECT_GE(messenger.beeps, 1);
@@ -340,21 +292,14 @@ TEST_F(LifecycleTest, AlwaysOnTopItemStoresAndSwitchesTheWindow)
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     const QRect before = form->geometry();
-    QAction* item = child<QAction>("MenAlwaysOnTop");
     QCheckBox* box = child<QCheckBox>("AlwaysOnTop");
-    EXPECT_FALSE(box->isVisibleTo(form.get()));
-
-    // Setting the hidden box to what it holds runs nothing.
-    box->setChecked(false);
+    box->setChecked(false);  // setting the hidden box to what it holds runs nothing
     EXPECT_EQ(setting("Options", "OnTop"), "");
-
     for (const bool on : {true, false}) {
-        item->trigger();
+        child<QAction>("MenAlwaysOnTop")->trigger();
         EXPECT_EQ(setting("Options", "OnTop"), on ? "1" : "0");
         EXPECT_EQ(placement::isStayOnTop(form.get()), on);
-        EXPECT_EQ(box->isChecked(), on);
-        EXPECT_EQ(item->isChecked(), on);
-        EXPECT_TRUE(form->isVisible());
+        EXPECT_EQ(box->isChecked() && child<QAction>("MenAlwaysOnTop")->isChecked(), on);
         EXPECT_EQ(form->geometry(), before);
     }
 }

@@ -2,8 +2,6 @@
 
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <QFocusEvent>
 #include <QListWidget>
 #include <QRandomGenerator>
@@ -115,17 +113,15 @@ TEST_F(ListSyncTest, ListFollowsTheCursorWhenItMoved)
     EXPECT_TRUE(sync.polling());
     sync.textToList();  // the cursor never left 0: nothing to do
     EXPECT_EQ(list.currentRow(), -1);
-    editor.cursor = 5;
-    sync.textToList();
-    EXPECT_EQ(list.currentRow(), 1);
-    editor.cursor = 10;  // on a line the list has no entry for
-    sync.textToList();
-    EXPECT_EQ(list.currentRow(), 1);
-    EXPECT_EQ(list.selectedItems().size(), 1);
-    sync.setDisabled(true);
-    editor.cursor = 1;
-    sync.textToList();
-    EXPECT_EQ(list.currentRow(), 1);
+    // The third line has no entry; switched off, nothing follows.
+    for (const qsizetype cursor : {5, 10, 1}) {
+        if (cursor == 1)
+            sync.setDisabled(true);
+        editor.cursor = cursor;
+        sync.textToList();
+        EXPECT_EQ(list.currentRow(), 1) << cursor;
+        EXPECT_EQ(list.selectedItems().size(), 1);
+    }
     sync.editorFocusOut();
     EXPECT_FALSE(sync.polling());
 }

@@ -1,22 +1,16 @@
 // The main window keeps a rename on the entries the user saw, journals it, recovers an interrupted one and
 // undoes the last one after a restart.
 #include "FileClock.h"
-#include "TestSupport.h"
+#include "WindowTest.h"
 #include "names/DirectoryHandle.h"
 #include "names/RenameJournal.h"
 #include "names/SafeRename.h"
 
-#include <QAction>
 #include <QFile>
-#include <QPushButton>
 
 using namespace testsupport;
 
 namespace {
-
-constexpr char kUndoItem[] = "MenLetzteUmbenennungRueckgaengig";
-constexpr char kProblemsTitle[] = "Nicht alle Namen wurden gesetzt";
-// File times tick in steps of a few milliseconds; a file made later must get a later birth time.
 
 class RenameSafety : public FormTest {
 protected:
@@ -25,16 +19,18 @@ protected:
         store("Options", "Directorys", "0");  // files only
         newForm();
     }
-    QAction* undoItem() const { return child<QAction>(kUndoItem); }
+    QAction* undoItem() const { return child<QAction>("MenLetzteUmbenennungRueckgaengig"); }
     bool restoreEnabled() const
     {
         return child<QPushButton>("OrigNamen")->isEnabled() && child<QAction>("MEnuOriginalHerstellen")->isEnabled();
     }
 
-    // Leaves the journal of a swap of a.txt and b.txt that was killed after its first step: a.txt is under
-    // its temporary name, b.txt untouched.
-    QString leaveInterruptedSwap(const TempTree& dir)
+    // Leaves the journal of a swap of a.txt and b.txt (holding "a" and "b") that was killed after its first
+    // step: a.txt is under its temporary name, b.txt untouched.
+    QString leaveInterruptedSwap(TempTree& dir)
     {
+        dir.add("a.txt", "a");
+        dir.add("b.txt", "b");
         const names::DirectoryHandle handle(dir.path());
         const QString temp = names::randomTemporaryName();
         names::RenameJournal journal(journalFolder(), handle);
@@ -48,11 +44,8 @@ protected:
 
 TEST_F(RenameSafety, ADirectoryPutInPlaceOfTheScannedOneIsNotRenamed)
 {
-    TempTree parent({"music/", "other/"});
+    TempTree parent({"music/", "other/", "music/01.mp3", "music/02.mp3", "other/01.mp3", "other/02.mp3"});
     TempTree elsewhere;
-    for (const QString& name : {QStringLiteral("music/01.mp3"), QStringLiteral("music/02.mp3"), QStringLiteral("other/01.mp3"),
-                                QStringLiteral("other/02.mp3")})
-        parent.add(name, name.toUtf8());
     const QString music = parent.file("music");
     form->set_Startpfad(music);
     form->InitializeMe();
@@ -100,9 +93,8 @@ TEST_F(RenameSafety, RestoreAfterARename)
     form->SetzenClick();
     EXPECT_EQ(dir.withContent(), QStringList({" .mp3= .mp3", "IMG_1.jpg=stranger", "b.mp3=b.mp3"}));
     ASSERT_EQ(messenger.shown.size(), 1);
-    EXPECT_EQ(messenger.shown[0].title, kProblemsTitle);
-    EXPECT_EQ(messenger.detailsOf.value(0),
-              "Zeile 2: „IMG_1.jpg“ → „holiday.jpg“: unter diesem Namen steht inzwischen ein anderer Eintrag");
+    EXPECT_EQ(messenger.shown[0].title + messenger.detailsOf.value(0),
+              "Nicht alle Namen wurden gesetztZeile 2: „IMG_1.jpg“ → „holiday.jpg“: unter diesem Namen steht inzwischen ein anderer Eintrag");
 }
 
 TEST_F(RenameSafety, RestoreStaysDisabledWhenNothingWasRenamed)
@@ -112,8 +104,7 @@ TEST_F(RenameSafety, RestoreStaysDisabledWhenNothingWasRenamed)
     form->Set_Eingabe_Text(crlf({".hidden", "b"}));
     form->SetzenClick();
     EXPECT_EQ(dir.entries(), QStringList({"a.mp3", "b.mp3"}));
-    EXPECT_FALSE(restoreEnabled());
-    EXPECT_FALSE(undoItem()->isEnabled());
+    EXPECT_FALSE(restoreEnabled() || undoItem()->isEnabled());
 }
 
 TEST_F(RenameSafety, AJournalThatCannotBeWrittenRenamesNothing)
@@ -134,8 +125,6 @@ TEST_F(RenameSafety, AJournalThatCannotBeWrittenRenamesNothing)
 TEST_F(RenameSafety, AnInterruptedRenameIsAskedAboutFirst)
 {
     TempTree dir;
-    dir.add("a.txt", "a");
-    dir.add("b.txt", "b");
     const QString temp = leaveInterruptedSwap(dir);
 
     // Cancel leaves everything and asks again at the next opening.
@@ -146,7 +135,7 @@ TEST_F(RenameSafety, AnInterruptedRenameIsAskedAboutFirst)
     EXPECT_EQ(messenger.shown[0].buttons, ui::Buttons::YesNoCancel);
     EXPECT_TRUE(messenger.shown[0].text.contains("2 Einträge sind betroffen"));
     EXPECT_EQ(dir.entries(), QStringList({"b.txt", temp}));
-    EXPECT_EQ(listed(), QStringList({"b.txt", temp}));
+    EXPECT_EQ(listed(), dir.entries());
 
     // A new rename there asks the same question first and, left for later again, renames nothing.
     form->Set_Eingabe_Text(crlf({"c", "d"}));
@@ -161,7 +150,7 @@ TEST_F(RenameSafety, AnInterruptedRenameIsAskedAboutFirst)
     open(dir);
     EXPECT_EQ(messenger.shown.size(), 3);
     EXPECT_EQ(dir.withContent(), QStringList({"a.txt=a", "b.txt=b"}));
-    EXPECT_EQ(listed(), QStringList({"a.txt", "b.txt"}));
+    EXPECT_EQ(listed(), dir.entries());
     EXPECT_FALSE(undoItem()->isEnabled());
     open(dir);
     EXPECT_EQ(messenger.shown.size(), 3);  // settled: not asked again
@@ -170,14 +159,12 @@ TEST_F(RenameSafety, AnInterruptedRenameIsAskedAboutFirst)
 TEST_F(RenameSafety, FinishingAnInterruptedRenameMakesItTheLastRename)
 {
     TempTree dir;
-    dir.add("a.txt", "a");
-    dir.add("b.txt", "b");
     leaveInterruptedSwap(dir);
     messenger.answerNext(ui::Answer::Yes);
     open(dir);
     ASSERT_EQ(messenger.shown.size(), 1);
     EXPECT_EQ(dir.withContent(), QStringList({"a.txt=b", "b.txt=a"}));
-    EXPECT_EQ(listed(), QStringList({"a.txt", "b.txt"}));
+    EXPECT_EQ(listed(), dir.entries());
     ASSERT_TRUE(undoItem()->isEnabled());
     undoItem()->trigger();
     EXPECT_EQ(dir.withContent(), QStringList({"a.txt=a", "b.txt=b"}));
@@ -205,11 +192,10 @@ TEST_F(RenameSafety, TheLastRenameIsUndoneAfterARestart)
     ASSERT_TRUE(undoItem()->isEnabled());
     undoItem()->trigger();
     EXPECT_EQ(dir.withContent(), QStringList({"a.txt=a.txt", "b.txt=b.txt", "z.txt=stranger"}));
-    EXPECT_EQ(listed(), QStringList({"a.txt", "b.txt", "z.txt"}));
+    EXPECT_EQ(listed(), dir.entries());
     ASSERT_EQ(messenger.shown.size(), 1);
-    EXPECT_EQ(messenger.shown[0].title, "Letzte Umbenennung rückgängig machen");
-    EXPECT_EQ(messenger.detailsOf.value(0),
-              "Zeile 3: „z.txt“ → „c.txt“: unter diesem Namen steht inzwischen ein anderer Eintrag");
+    EXPECT_EQ(messenger.shown[0].title + messenger.detailsOf.value(0),
+              "Letzte Umbenennung rückgängig machenZeile 3: „z.txt“ → „c.txt“: unter diesem Namen steht inzwischen ein anderer Eintrag");
     EXPECT_FALSE(undoItem()->isEnabled());
 }
 

@@ -3,20 +3,12 @@
 #include "LoopbackServer.h"
 #include "OrdinaryUser.h"
 #include "RecordingUpdater.h"
-#include "TestSupport.h"
-#include "mainwindow/NameTextEdit.h"
+#include "WindowTest.h"
+#include "textmode/FileDialogAnswer.h"
 #include "UrlCatcher.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QDesktopServices>
 #include <QFile>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
 #include <QUrl>
 
 using namespace testsupport;
@@ -34,15 +26,17 @@ protected:
     }
     NameTextEdit* box(const char* name) const { return child<NameTextEdit>(name); }
     bool textMode() const { return child<QPushButton>("Command6")->text() == "Verz.-Modus"; }
-    QStringList shown() const
+    // The controls of either mode that are shown, the name box in use and the lower toolbar's title.
+    QString shown() const
     {
         QStringList names;
         for (const char* name : {"Original", "Label1", "Label2", "OrigNamen", "Setzen", "Verzeichnis", "Command7", "Command8",
                                  "Eingabe_Mit", "Eingabe_Ohne"})
             if (child<QWidget>(name)->isVisible())
                 names << QString::fromLatin1(name);
-        return names;
+        return names.join(u' ') + " / " + form->nameBox()->objectName() + " / " + child<QGroupBox>("ControlsFrame")->title();
     }
+    const QString kTextMode = "Command7 Command8 Eingabe_Ohne / Eingabe_Ohne / Text-Modus";
 
     TempTree dir{{"a.mp3", "b.mp3", "c.mp3"}};
 };
@@ -52,17 +46,13 @@ TEST_F(TextModeWindow, ToggleWithoutEditsShowsTheTextModeControlsAndKeepsTheText
     const int directoryWidth = box("Eingabe_Mit")->width();
     click("Command6");
     EXPECT_TRUE(textMode());
-    EXPECT_EQ(shown(), (QStringList{"Command7", "Command8", "Eingabe_Ohne"}));
-    EXPECT_EQ(child<QGroupBox>("ControlsFrame")->title(), "Text-Modus");
-    EXPECT_EQ(form->nameBox(), box("Eingabe_Ohne"));
+    EXPECT_EQ(shown(), kTextMode);
     EXPECT_EQ(text(), crlf({"a", "b", "c"}));
     EXPECT_GT(box("Eingabe_Ohne")->width(), directoryWidth);  // the text takes the list's room
 
     click("Command6");
     EXPECT_EQ(child<QPushButton>("Command6")->text(), "Text-&Modus");
-    EXPECT_EQ(shown(), (QStringList{"Original", "Label1", "Label2", "OrigNamen", "Setzen", "Verzeichnis", "Eingabe_Mit"}));
-    EXPECT_EQ(child<QGroupBox>("ControlsFrame")->title(), "");
-    EXPECT_EQ(form->nameBox(), box("Eingabe_Mit"));
+    EXPECT_EQ(shown(), "Original Label1 Label2 OrigNamen Setzen Verzeichnis Eingabe_Mit / Eingabe_Mit / ");
     EXPECT_EQ(text(), crlf({"a", "b", "c"}));
     EXPECT_EQ(box("Eingabe_Mit")->width(), directoryWidth);
     // Carrying the text back is a change of the name text like any other.
@@ -70,7 +60,7 @@ TEST_F(TextModeWindow, ToggleWithoutEditsShowsTheTextModeControlsAndKeepsTheText
     EXPECT_EQ(form->recoverText(), crlf({"a", "b", "c"}));
 }
 
-TEST_F(TextModeWindow, EditsOfBothModesSurviveTheRoundTripAndTheRenameApplies)
+TEST_F(TextModeWindow, EditsOfBothModesSurviveTheRoundTripAndEitherRenameApplies)
 {
     editEveryLine("1");
     click("Command6");
@@ -79,30 +69,29 @@ TEST_F(TextModeWindow, EditsOfBothModesSurviveTheRoundTripAndTheRenameApplies)
     EXPECT_EQ(box("Eingabe_Mit")->text(), crlf({"1a", "1b", "1c"}));  // until text mode ends
     click("Command6");
     EXPECT_EQ(box("Eingabe_Mit")->text(), crlf({"21a", "21b", "21c"}));
-    EXPECT_TRUE(child<QPushButton>("Setzen")->isEnabled());
     click("Setzen");
     EXPECT_EQ(dir.entries(), (QStringList{"21a.mp3", "21b.mp3", "21c.mp3"}));
     EXPECT_EQ(text(), crlf({"21a", "21b", "21c"}));
-}
 
-TEST_F(TextModeWindow, RenameFromTheMenuInTextModeKeepsTextModeAndItsText)
-{
+    // The menu's rename in text mode keeps text mode and its text.
     click("Command6");
     editEveryLine("x");
     child<QAction>("MenuNamenSetzen")->trigger();
-    EXPECT_EQ(dir.entries(), (QStringList{"xa.mp3", "xb.mp3", "xc.mp3"}));
-    EXPECT_TRUE(textMode());
-    EXPECT_EQ(shown(), (QStringList{"Command7", "Command8", "Eingabe_Ohne"}));
-    EXPECT_EQ(text(), crlf({"xa", "xb", "xc"}));
+    EXPECT_EQ(dir.entries(), (QStringList{"x21a.mp3", "x21b.mp3", "x21c.mp3"}));
+    EXPECT_EQ(shown(), kTextMode);
+    EXPECT_EQ(text(), crlf({"x21a", "x21b", "x21c"}));
     EXPECT_FALSE(form->isModified());
     click("Command6");  // the rescanned names come back, not the text from before the scan
-    EXPECT_EQ(text(), crlf({"xa", "xb", "xc"}));
+    EXPECT_EQ(text(), crlf({"x21a", "x21b", "x21c"}));
 }
 
 TEST_F(TextModeWindow, NoSwitchWhileACommandHoldsTheButtons)
 {
     // A numbering run lets events in; its result must land in the box it read.
     form->ElementeSperren(true);
+    for (const char* name : {"Nummerieren", "Nummern_Entf", "Abbruch", "Verzeichnis"})
+        EXPECT_FALSE(child<QPushButton>(name)->isEnabled()) << name;
+    EXPECT_TRUE(child<QPushButton>("Setzen")->isHidden());
     click("Command6");
     EXPECT_FALSE(textMode());
     EXPECT_EQ(form->nameBox(), box("Eingabe_Mit"));
@@ -110,21 +99,6 @@ TEST_F(TextModeWindow, NoSwitchWhileACommandHoldsTheButtons)
     click("Command6");
     EXPECT_TRUE(textMode());
     EXPECT_FALSE(child<QPushButton>("Setzen")->isVisible());
-}
-
-// The modal file dialog answered from inside its own event loop: a file name (or none) and Ok, or Abbruch.
-// Its caption is kept for the test to look at.
-QString fileDialogCaption;
-void answerFileDialog(const QString& fileName, const char* button = "Ok")
-{
-    QTimer::singleShot(0, [fileName, button] {
-        QWidget* dialog = QApplication::activeModalWidget();
-        ASSERT_NE(dialog, nullptr);
-        fileDialogCaption = dialog->windowTitle();
-        if (!fileName.isNull())
-            in<QLineEdit>(dialog, "FileName")->setText(fileName);
-        in<QPushButton>(dialog, button)->click();
-    });
 }
 
 class TextFilesWindow : public TextModeWindow {
@@ -135,7 +109,6 @@ protected:
         form->lastFolder().set(files.path());
     }
     TempTree files{{"old.txt"}};
-    const ShownMessage saved{"File saved", "File Saved", ui::Buttons::Ok, ui::Icon::Information};
 };
 
 TEST_F(TextFilesWindow, SaveInTextModeWritesTheShownTextThenWaitsForTheNextEdit)
@@ -146,7 +119,7 @@ TEST_F(TextFilesWindow, SaveInTextModeWritesTheShownTextThenWaitsForTheNextEdit)
     click("Command7");
     EXPECT_EQ(fileDialogCaption, "Datei Speichern");
     EXPECT_EQ(files.read("list.txt"), QByteArray("neu a\r\nneu b\r\nneu c\r\n"));
-    EXPECT_EQ(messenger.shown, QList<ShownMessage>{saved});
+    EXPECT_EQ(messenger.shown, QList<ShownMessage>({{"File saved", "File Saved", ui::Buttons::Ok, ui::Icon::Information}}));
     auto* command7 = child<QPushButton>("Command7");
     EXPECT_FALSE(command7->isEnabled());
 
@@ -172,7 +145,7 @@ TEST_F(TextFilesWindow, OpenReplacesTheNameTextInEitherModeAndCancelKeepsIt)
     answerFileDialog("zwei.txt");
     click("Command8");
     EXPECT_EQ(text(), crlf({"x", "y"}));
-    EXPECT_EQ(shown(), (QStringList{"Command7", "Command8", "Eingabe_Ohne"}));
+    EXPECT_EQ(shown(), kTextMode);
 
     answerFileDialog("zwei.txt", "Abbruch");
     files.add("zwei.txt", "anders");
@@ -190,16 +163,6 @@ protected:
         TextModeWindow::SetUp();
         form->setUpdateTarget(program.path(), "quillet");
     }
-    // The window is closed as the window system would close it once the program ends.
-    void expectEndedWithoutStoringSettings()
-    {
-        EXPECT_EQ(messenger.ends, 1);
-        form->close();
-        for (const char* section : {"Frame", "ControlsFrame"})
-            EXPECT_EQ(setting(section, "Visible"), "") << section;
-        EXPECT_EQ(setting("Form1\\Pos\\", "Left"), "");
-    }
-
     LoopbackServer server;
     EnvVar webBase{"QUILLET_WEB_BASE", server.base().toUtf8()};
     TempTree program;
@@ -217,7 +180,10 @@ TEST_F(WebLinksWindow, UpdateLinkFetchesAMissingUpdater)
         EXPECT_EQ(recordedUpdaterArguments(program).value(1), "[PATH]quillet");
     }
     EXPECT_EQ(program.read("Update.exe"), kRecordingUpdater);
-    expectEndedWithoutStoringSettings();
+    // The window is closed as the window system would close it once the program ends: nothing is stored.
+    EXPECT_EQ(messenger.ends, 1);
+    form->close();
+    EXPECT_EQ(setting("Frame", "Visible") + setting("ControlsFrame", "Visible") + setting("Form1\\Pos\\", "Left"), "");
 }
 
 TEST_F(WebLinksWindow, FailedUpdateKeepsTheProgramAndItsClosingSteps)
@@ -226,8 +192,7 @@ TEST_F(WebLinksWindow, FailedUpdateKeepsTheProgramAndItsClosingSteps)
         OrdinaryUser user{{program.path()}};
         child<QAction>("Download")->trigger();  // the server has no updater
     }
-    ASSERT_EQ(messenger.shown.size(), 2);
-    EXPECT_EQ(messenger.shown[1].text, "Update.exe\r\rDownload Failed! ");
+    EXPECT_EQ(messenger.shown.value(1).text, "Update.exe\r\rDownload Failed! ");
     EXPECT_EQ(messenger.ends, 0);
     form->close();
     EXPECT_EQ(setting("Frame", "Visible"), "True");
@@ -244,9 +209,8 @@ TEST_F(WebLinksWindow, HomepageFromTheMenuAndTheLink)
     QTest::mouseClick(link, Qt::RightButton);
     // Tab reaches the link; Space and Enter open it.
     EXPECT_TRUE(link->focusPolicy() & Qt::TabFocus);
-    QTest::keyClick(link, Qt::Key_Space);
-    QTest::keyClick(link, Qt::Key_Return);
-    QTest::keyClick(link, Qt::Key_A);
+    for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_A})
+        QTest::keyClick(link, key);
     QDesktopServices::unsetUrlHandler("https");
     const QUrl homepage("https://maker.test/Downloads/Tools/Quillet");
     EXPECT_EQ(catcher.opened, (QList<QUrl>{homepage, homepage, homepage, homepage}));

@@ -1,14 +1,7 @@
 // The tool commands through the main window's frames, buttons and menu items.
-#include "TestSupport.h"
-#include "chooser/Browser.h"
-#include "mainwindow/NameTextEdit.h"
+#include "WindowTest.h"
 
-#include <QAction>
-#include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 
 using namespace testsupport;
@@ -33,6 +26,12 @@ protected:
         form->Set_Eingabe_Text(text);
     }
     void type(const char* box, const QString& text) { child<QLineEdit>(box)->setText(text); }
+    void replace(const char* searchBox, const char* replaceBox, const QString& search, const QString& by, const char* button)
+    {
+        type(searchBox, search);
+        type(replaceBox, by);
+        click(button);
+    }
     QString label2() const { return child<QLabel>("Label2")->text(); }
 
     std::unique_ptr<TempTree> dir;
@@ -40,54 +39,42 @@ protected:
 
 }  // namespace
 
-TEST_F(Tools, SearchAndReplaceThroughEachCopy)
+TEST_F(Tools, SearchAndReplaceThroughEachCopyAndTheLineBreakMarks)
 {
     withText("aa");
-    type("Text4", "a");
-    type("Text5", "b");
-    click("Command11");
+    replace("Text4", "Text5", "a", "b", "Command11");
     EXPECT_EQ(text(), "bb");
     ASSERT_EQ(messenger.shown.size(), 1);
     EXPECT_EQ(messenger.shown[0], (ShownMessage{"Es wurde(n): 2 Ersetzungen vorgenommen!", "Suchen & ersetzen", ui::Buttons::Ok,
                                                 ui::Icon::Information}));
-
     form->Set_Eingabe_Text("ABC");
-    type("Text1", "b");
-    type("Text2", "x");
-    click("Command9");
+    replace("Text1", "Text2", "b", "x", "Command9");
     EXPECT_EQ(text(), "AxC");
     child<QCheckBox>("Check3")->setChecked(true);
-    type("Text11", "b");
-    type("Text12", "y");
-    click("Command17");
+    replace("Text11", "Text12", "b", "y", "Command17");
     EXPECT_EQ(text(), "AxC");
     EXPECT_EQ(messenger.shown.last().text, "Es wurde(n): 0 Ersetzungen vorgenommen!");
 
     // The placeholder's way shows no count.
     messenger.shown.clear();
     form->Set_Eingabe_Text("abc");
-    type("Text4", "a*c");
-    type("Text5", "x*z");
-    click("Command11");
+    replace("Text4", "Text5", "a*c", "x*z", "Command11");
     EXPECT_EQ(text(), "xbz");
     EXPECT_TRUE(messenger.shown.isEmpty());
     EXPECT_TRUE(child<QPushButton>("OrigNamen")->isEnabled());
-}
 
-TEST_F(Tools, LineBreakMarksAndTheirAutoFill)
-{
-    withText(crlf({"a", "b"}), 2);
+    // A line break mark typed as the search fills the replacement box with one, in the first copy only.
+    form->Set_Eingabe_Text(crlf({"a", "b"}));
+    for (const char* box : {"Text2", "Text5"})
+        type(box, "");
     type("Text1", "a^p");
     EXPECT_EQ(child<QLineEdit>("Text2")->text(), "^p");
     type("Text4", "a^P");
     EXPECT_EQ(child<QLineEdit>("Text5")->text(), "");
-    EXPECT_TRUE(child<QPushButton>("Command11")->isEnabled());
     type("Text4", "");
     EXPECT_FALSE(child<QPushButton>("Command11")->isEnabled());
     EXPECT_FALSE(child<QPushButton>("Ersetzen")->isEnabled());
-    type("Text4", "^P");
-    type("Text5", " - ");
-    click("Command11");
+    replace("Text4", "Text5", "^P", " - ", "Command11");
     EXPECT_EQ(text(), "a - b");
 }
 
@@ -96,10 +83,8 @@ TEST_F(Tools, SelectionOnlyUsesTheRealSelection)
     withText(crlf({"b", "abc"}), 2);
     auto* box = child<NameTextEdit>("Eingabe_Mit");
     box->setSelection(4, 1);  // the "b" of the second line, not the first line's "b"
-    type("Text4", "b");
-    type("Text5", "XY");
     messenger.answerNext(ui::Answer::Yes);
-    click("Command11");
+    replace("Text4", "Text5", "b", "XY", "Command11");
     EXPECT_EQ(text(), crlf({"b", "aXYc"}));
     EXPECT_EQ(messenger.shown[0].text, "Sie haben einen Textbereich markiert. Nur in diesem Textbereich ersetzen?");
     EXPECT_EQ(messenger.shown[0].buttons, ui::Buttons::YesNoCancel);
@@ -119,52 +104,55 @@ TEST_F(Tools, SelectionOnlyUsesTheRealSelection)
     EXPECT_EQ(messenger.shown.size(), before + 1);
 }
 
-// The one-click commands: each changes the text and reports in the label, without a message box. The
-// toggles turn around with each click.
-TEST_F(Tools, OneClickCommandsReportInTheLabel)
+// The commands without a question: each changes the text with what its own boxes hold, the one-click
+// ones report in the label, without a message box, and the toggles turn around with each click.
+TEST_F(Tools, CommandsWithoutAQuestionTakeTheirOwnBoxesAndReportInTheLabel)
 {
     withText(QString(), 3);
+    for (const char* side : {"RechtsAnh", "Option10", "Option6"})  // append on the left, cut from the left
+        child<QRadioButton>(side)->setChecked(true);
     const QString title = form->windowTitle();
     const struct {
         const char* command;  // a button, or a menu item ("Men...")
         QString before;       // null: the text the step before left
         QString after;
-        QString label;        // null: not looked at
+        QString label;    // null: not looked at
+        QString caption;  // the button's caption afterwards, where it turns around
+        std::pair<const char*, const char*> typed = {};  // a box and what is typed into it first
     } steps[] = {
-        {"Command1", "a_b c", "a b c", "('_'  => '  ')  --> Es wurden 1 Zeichen ersetzt"},
-        {"Command1", {}, "a_b_c", "('  '  => '_')  --> Es wurden 2 Zeichen ersetzt"},
-        {"Command2", crlf({"  a  ", "b "}), crlf({"a", "b"}), "(..abc..  =>  abc)  --> Es wurden 5 Zeichen abgeschnitten"},
-        {"Command4", "Straße ÄB", "straße äb", "(ABCD => abcd) --> wurde ausgeführt!"},
-        {"MenGroßKleinschreibung", {}, "STRAßE ÄB", "(abcd => ABCD) --> wurde ausgeführt!"},
+        {"Command16", crlf({"a", "b"}), crlf({"xa", "xb"}), {}, {}, {"Text10", "x"}},
+        {"Command10", {}, crlf({"xa!", "xb!"}), {}, {}, {"Text3", "!"}},
+        {"Command13", {}, crlf({"x", "x"}), {}, {}, {"Text8", "2,9"}},  // lines of two characters or fewer would stay
+        {"Command3", crlf({"abcd", "ab"}), crlf({"cd", "ab"}), {}, {}, {"Text7", "2"}},
+        {"Command3", {}, crlf({"cd", "ab"}), {}, {}, {"Text7", "abc"}},  // no count: nothing cut
+        {"Command1", "a_b c", "a b c", "('_'  => '  ')  --> Es wurden 1 Zeichen ersetzt", "'  '  => '_'"},
+        {"Command1", {}, "a_b_c", "('  '  => '_')  --> Es wurden 2 Zeichen ersetzt", {}},
+        {"Command2", crlf({"  a  ", "b "}), crlf({"a", "b"}), "(..abc..  =>  abc)  --> Es wurden 5 Zeichen abgeschnitten", {}},
+        {"Command4", "Straße ÄB", "straße äb", "(ABCD => abcd) --> wurde ausgeführt!", {}},
+        {"MenGroßKleinschreibung", {}, "STRAßE ÄB", "(abcd => ABCD) --> wurde ausgeführt!", {}},
         {"WordUcase", crlf({"das lied (live) - teil_zwei", "mp3 cd"}), crlf({"Das Lied (Live) - Teil_Zwei", "MP3 Cd"}),
-         "(abcd => Abcd) --> wurde ausgeführt!"},
-        {"Command5", "Grüße, Tschüss!", "Gruesse- Tschuess", "(ü -> &ue)  -->  Es wurde(n): 5 Umlaute und Sonderzeichen ersetzt!"},
-        {"Command5", "Gruesse", "Grüße", {}},
-        // Marks that follow each other are all removed and counted.
-        {"Command5", "Hallo!!", "Hallo", "(ü -> &ue)  -->  Es wurde(n): 2 Umlaute und Sonderzeichen ersetzt!"},
-        {"Nummerieren", crlf({"a", " b", "c"}), crlf({"01-a", "02-b", "03-c"}), "(Nr. set&zen) --> wurde ausgeführt!"},
-        {"Nummern_Entf", {}, crlf({"a", "b", "c"}), {}},
+         "(abcd => Abcd) --> wurde ausgeführt!", {}},
+        {"Command5", "Grüße, Tschüss!", "Gruesse- Tschuess", "(ü -> &ue)  -->  Es wurde(n): 5 Umlaute und Sonderzeichen ersetzt!",
+         "&ue -> ü"},
+        {"Command5", "Gruesse", "Grüße", {}, {}},
+        {"Nummerieren", crlf({"a", " b", "c"}), crlf({"01-a", "02-b", "03-c"}), "(Nr. set&zen) --> wurde ausgeführt!", {}},
+        {"Nummern_Entf", {}, crlf({"a", "b", "c"}), {}, {}},
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.command);
         if (!step.before.isNull())
             form->Set_Eingabe_Text(step.before);
+        if (step.typed.first)
+            type(step.typed.first, step.typed.second);
         const int beeps = messenger.beeps;
         if (QByteArray(step.command).startsWith("Men"))
             child<QAction>(step.command)->trigger();
         else
             click(step.command);
         EXPECT_EQ(text(), step.after);
-        if (!step.label.isNull()) {
-            EXPECT_EQ(label2(), step.label);
-        }
-        if (step.before == QStringLiteral("a_b c")) {
-            EXPECT_EQ(child<QPushButton>("Command1")->text(), "'  '  => '_'");
-        } else if (step.before == QStringLiteral("Grüße, Tschüss!")) {
-            EXPECT_EQ(child<QPushButton>("Command5")->text(), "&ue -> ü");
-        } else if (QByteArray(step.command) == "Command2") {
-            EXPECT_EQ(messenger.beeps, beeps + 1);
-        }
+        EXPECT_TRUE(step.label.isNull() || label2() == step.label) << label2().toStdString();
+        EXPECT_TRUE(step.caption.isNull() || child<QPushButton>(step.command)->text() == step.caption);
+        EXPECT_TRUE(QByteArray(step.command) != "Command2" || messenger.beeps == beeps + 1);
     }
     EXPECT_TRUE(messenger.shown.isEmpty());
     EXPECT_EQ(form->windowTitle(), title);
@@ -175,32 +163,6 @@ TEST_F(Tools, OneClickCommandsReportInTheLabel)
     click("WordUcase");
     EXPECT_EQ(messenger.shown.last().text, "Überlauf!!");
     EXPECT_TRUE(child<QPushButton>("WordUcase")->isEnabled());
-}
-
-TEST_F(Tools, AppendAndCutTakeTheCopysOwnSide)
-{
-    withText(crlf({"a", "b"}), 2);
-    child<QRadioButton>("RechtsAnh")->setChecked(true);
-    type("Text10", "x");
-    EXPECT_TRUE(child<QPushButton>("Command16")->isEnabled());
-    child<QRadioButton>("Option10")->setChecked(true);
-    click("Command16");
-    EXPECT_EQ(text(), crlf({"xa", "xb"}));
-    type("Text3", "!");
-    click("Command10");
-    EXPECT_EQ(text(), crlf({"xa!", "xb!"}));
-
-    type("Text8", "2,9");
-    click("Command13");
-    EXPECT_EQ(text(), crlf({"x", "x"}));  // lines of two characters or fewer would stay
-    form->Set_Eingabe_Text(crlf({"abcd", "ab"}));
-    type("Text7", "2");
-    child<QRadioButton>("Option6")->setChecked(true);
-    click("Command3");
-    EXPECT_EQ(text(), crlf({"cd", "ab"}));
-    type("Text7", "abc");
-    click("Command3");
-    EXPECT_EQ(text(), crlf({"cd", "ab"}));
 }
 
 TEST_F(Tools, NumberRemovalAsksWhenTheNumbersDoNotFit)
@@ -223,22 +185,19 @@ TEST_F(Tools, CdPrefixAdvancesWithEachRename)
     auto* combo = child<QComboBox>("CDCombo");
     auto* combo2 = child<QComboBox>("CDCombo2");
     EXPECT_EQ(combo->count(), 9);
+    child<QLineEdit>("Text3")->setText("CD1-x");
     combo->setCurrentIndex(2);
-    click("Command19");
-    EXPECT_EQ(child<QLineEdit>("Text3")->text(), "CD3-");
+    click("Command19");  // the prefix goes in front of what is appended, in place of the one there
+    EXPECT_EQ(child<QLineEdit>("Text3")->text(), "CD3-x");
+    EXPECT_EQ(child<QLineEdit>("Anhaengen")->text(), "CD3-x");
     EXPECT_TRUE(child<QRadioButton>("Option2")->isChecked());
-    child<QLineEdit>("Text3")->setText("CD1-CD1-");
-    combo->setCurrentIndex(1);
-    click("Command19");
-    EXPECT_EQ(child<QLineEdit>("Text3")->text(), "CD2-CD1-");
-    EXPECT_EQ(child<QLineEdit>("Anhaengen")->text(), "CD2-CD1-");
 
     combo2->setCurrentIndex(29);
     ASSERT_EQ(combo2->currentText(), "CD30-");
     form->Set_Eingabe_Text("renamed");
     form->SetzenClick();
     EXPECT_EQ(dir->entries(), QStringList({"renamed.mp3"}));
-    EXPECT_EQ(combo->currentText(), "CD3-");
+    EXPECT_EQ(combo->currentText(), "CD4-");
     EXPECT_EQ(combo2->currentIndex(), 29);  // the last entry stays
 }
 

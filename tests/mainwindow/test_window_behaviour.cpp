@@ -1,23 +1,12 @@
-// The main window as a window: its bands in every toolbar state, list and name text in step, drops from the
-// file manager and the look of its boxes, on a real window.
-#include "mainwindow/NameTextEdit.h"
-#include "support/TestSupport.h"
+// The main window as a window: its bands in every toolbar state, drops from the file manager and presses
+// that move it, on a real window.
+#include "WindowTest.h"
 #include "ui/WindowMove.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QComboBox>
-#include <QFrame>
-#include <QGroupBox>
-#include <QLabel>
-#include <QListView>
 #include <QMimeData>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QTest>
-#include <QTimer>
-#include <QToolButton>
 #include <QUrl>
+
+#include <functional>
 
 namespace {
 
@@ -53,12 +42,6 @@ protected:
             EXPECT_LT(r.bottom(), limit);
         }
         EXPECT_LT(rect("Eingabe_Mit").right(), rect("Original").left());
-        EXPECT_EQ(shown("ShowControlsDialogButton"), !shown("ControlsFrame"));
-    }
-
-    void drop(QWidget* target, QPoint at, const QMimeData& data, bool expectTaken)
-    {
-        EXPECT_EQ(dragAndDrop(target, data, at), expectTaken);
     }
 
     TempTree files{{"a.txt", "b.txt", "c.txt"}};
@@ -67,47 +50,25 @@ protected:
 TEST_F(WindowBehaviourTest, ToolbarsHideShowAndResetWithTheWorkAreaBetweenThem)
 {
     startShown();
-    // After a start with a path both toolbars are shown and the button that brings one back is not.
-    EXPECT_TRUE(shown("ErweiterungsFrame"));
-    EXPECT_TRUE(shown("ControlsFrame"));
-    EXPECT_FALSE(shown("ShowControlsDialogButton"));
-    EXPECT_FALSE(shown("Command18"));
-    expectWorkAreaBetweenTheBands();
-    const QRect both = rect("Eingabe_Mit");
-
+    // Runs a command; the bands it leaves shown, the work area between them, and where the name text lies.
+    auto after = [&](const std::function<void()>& command, const char* bands) {
+        command();
+        EXPECT_EQ(shownBands(form.get()), bands);
+        expectWorkAreaBetweenTheBands();
+        return rect("Eingabe_Mit");
+    };
+    const QRect both = after([] {}, "1010");  // after a start with a path
     QAction* hideUpper = child<QAction>("MenFrameAUsblenden");
-    hideUpper->trigger();
-    const QRect noUpper = rect("Eingabe_Mit");
-    hideUpper->trigger();  // already hidden: nothing more
-    EXPECT_EQ(rect("Eingabe_Mit"), noUpper);
-    EXPECT_FALSE(shown("ErweiterungsFrame"));
-    EXPECT_TRUE(shown("Command18"));
-    EXPECT_NEAR(both.top() - noUpper.top(), 1100 / 15, 1);
-    EXPECT_EQ(noUpper.bottom(), both.bottom());
-    expectWorkAreaBetweenTheBands();
-
-    child<QAction>("MenuUntereToolleisteAusblenden")->trigger();
-    EXPECT_FALSE(shown("ControlsFrame"));
-    EXPECT_TRUE(shown("ShowControlsDialogButton"));
-    EXPECT_EQ(rect("Eingabe_Mit").top(), noUpper.top());
-    EXPECT_NEAR(rect("Eingabe_Mit").height() - noUpper.height(), 1050 / 15, 1);
-    EXPECT_LT(rect("Eingabe_Mit").bottom(), rect("ShowControlsDialogButton").top());
-    expectWorkAreaBetweenTheBands();
-
-    child<QToolButton>("ShowControlsDialogButton")->click();
-    EXPECT_TRUE(shown("ControlsFrame"));
-    EXPECT_TRUE(shown("Command18"));  // the upper toolbar is still hidden
-    EXPECT_EQ(rect("Eingabe_Mit"), noUpper);
-    expectWorkAreaBetweenTheBands();
-
-    child<QToolButton>("CloseFrame2")->click();
-    child<QToolButton>("Command18")->click();
-    EXPECT_TRUE(shown("ErweiterungsFrame"));
-    EXPECT_TRUE(shown("ControlsFrame"));
-    EXPECT_FALSE(shown("Command18"));
+    const QRect noUpper = after([&] { hideUpper->trigger(); }, "0110");
+    EXPECT_LT(noUpper.top(), both.top());
+    EXPECT_EQ(after([&] { hideUpper->trigger(); }, "0110"), noUpper);  // already hidden: nothing more
+    EXPECT_GT(after([&] { child<QAction>("MenuUntereToolleisteAusblenden")->trigger(); }, "0101").height(), noUpper.height());
+    EXPECT_EQ(after([&] { child<QToolButton>("ShowControlsDialogButton")->click(); }, "0110"), noUpper);
+    EXPECT_EQ(after([&] {
+                  child<QToolButton>("CloseFrame2")->click();
+                  child<QToolButton>("Command18")->click();
+              }, "1010"), both);
     EXPECT_TRUE(child<QToolButton>("Command18")->isEnabled());
-    EXPECT_EQ(rect("Eingabe_Mit"), both);
-    expectWorkAreaBetweenTheBands();
 }
 
 TEST_F(WindowBehaviourTest, EveryControlOfTheLowerToolbarIsWholeAndInsideAtTheStandardSize)
@@ -126,14 +87,10 @@ TEST_F(WindowBehaviourTest, EveryControlOfTheLowerToolbarIsWholeAndInsideAtTheSt
             SCOPED_TRACE(w->objectName().toStdString());
             EXPECT_TRUE(toolbar->rect().contains(w->geometry()));
             EXPECT_LT(toolbar->mapTo(form->centralWidget(), w->geometry().bottomRight()).y(), form->centralWidget()->height());
-            if (qobject_cast<QPushButton*>(w) || qobject_cast<QLabel*>(w)) {
-                EXPECT_GE(w->width(), w->minimumSizeHint().width());  // caption not cut
-            }
-            for (QWidget* other : controls) {
-                if (other != w) {
-                    EXPECT_FALSE(w->geometry().intersects(other->geometry())) << other->objectName().toStdString();
-                }
-            }
+            const bool captioned = qobject_cast<QPushButton*>(w) || qobject_cast<QLabel*>(w);
+            EXPECT_TRUE(!captioned || w->width() >= w->minimumSizeHint().width());  // caption not cut
+            for (QWidget* other : controls)
+                EXPECT_TRUE(other == w || !w->geometry().intersects(other->geometry())) << other->objectName().toStdString();
         }
         // The tool frames' titles and check boxes are whole too.
         for (const char* frame : {"Frame5", "Frame4", "Frame8"}) {
@@ -154,45 +111,6 @@ TEST_F(WindowBehaviourTest, EveryControlOfTheLowerToolbarIsWholeAndInsideAtTheSt
     }
 }
 
-// The box's focus starts and stops the poll that moves the list after the cursor; a click on the current
-// entry selects its line again.
-TEST_F(WindowBehaviourTest, ListClicksSelectTheLineAndTheCursorSelectsTheEntry)
-{
-    startShown();
-    form->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    auto* list = child<QListView>("Original");
-    auto* box = child<NameTextEdit>("Eingabe_Mit");
-    auto* poll = form->findChild<QTimer*>("Timer1");
-    ASSERT_NE(poll, nullptr);
-    auto clickRow = [&](int row) {
-        const QRect r = list->visualRect(list->model()->index(row, 0));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
-        QCoreApplication::processEvents();
-    };
-    clickRow(1);
-    box->setSelection(0, 0);
-    clickRow(1);
-    EXPECT_EQ(box->selectionStart(), 3);
-    EXPECT_EQ(box->selectionLength(), 1);
-    ASSERT_TRUE(box->hasFocus());
-    ASSERT_TRUE(poll->isActive());
-
-    poll->setInterval(10);  // its pace is not what this test is about
-    QSignalSpy polled(poll, &QTimer::timeout);  // connected after the poll: it has run when this records
-    box->setSelection(7, 0);
-    ASSERT_TRUE(polled.wait(5000));
-    EXPECT_EQ(list->currentIndex().row(), 2);
-
-    // Switched off: clicks leave the text alone; the list's focus stops the poll.
-    child<QAction>("DisableSync")->trigger();
-    box->setSelection(0, 0);
-    clickRow(0);
-    EXPECT_EQ(box->selectionLength(), 0);
-    EXPECT_TRUE(list->hasFocus());
-    EXPECT_FALSE(poll->isActive());
-}
-
 TEST_F(WindowBehaviourTest, DroppedFilesLoadTheirDirectoryOnEachTarget)
 {
     startShown();
@@ -207,7 +125,7 @@ TEST_F(WindowBehaviourTest, DroppedFilesLoadTheirDirectoryOnEachTarget)
     ASSERT_EQ(surface->childAt(background), nullptr);
 
     const QString before = text();
-    drop(surface, rect("Label2").center(), fileList, false);  // over a control that takes no drops
+    EXPECT_FALSE(dragAndDrop(surface, fileList, rect("Label2").center()));  // over a control that takes no drops
     EXPECT_EQ(text(), before);
 
     struct Target {
@@ -217,7 +135,7 @@ TEST_F(WindowBehaviourTest, DroppedFilesLoadTheirDirectoryOnEachTarget)
     for (const Target& t : {Target{surface, background}, Target{mit->viewport(), QPoint(5, 5)},
                             Target{ohne->viewport(), QPoint(5, 5)}}) {
         open(files);
-        drop(t.widget, t.at, fileList, true);
+        EXPECT_TRUE(dragAndDrop(t.widget, fileList, t.at));
         EXPECT_EQ(form->startPfad(), other.path() + QLatin1Char('/'));  // the first path's directory
         EXPECT_EQ(listed(), QStringList({"x.mp3", "y.mp3"}));
         EXPECT_EQ(text(), crlf({"x", "y"}));
@@ -227,26 +145,12 @@ TEST_F(WindowBehaviourTest, DroppedFilesLoadTheirDirectoryOnEachTarget)
     // A dropped folder that vanished meanwhile: an empty list in a window that stays usable.
     QMimeData vanished;
     vanished.setUrls({QUrl::fromLocalFile(other.path() + QStringLiteral("/gone/deeper"))});
-    drop(mit->viewport(), QPoint(5, 5), vanished, true);
+    EXPECT_TRUE(dragAndDrop(mit->viewport(), vanished));
     EXPECT_TRUE(listed().isEmpty());
     EXPECT_EQ(form->chooser(), nullptr);
     EXPECT_TRUE(form->isVisible());
     EXPECT_TRUE(form->isEnabled());
     EXPECT_TRUE(messenger.shown.isEmpty());
-}
-
-TEST_F(WindowBehaviourTest, CdListsAreLightYellowWhileNotFocused)
-{
-    startShown();
-    for (const char* name : {"CDCombo", "CDCombo2"}) {
-        SCOPED_TRACE(name);
-        auto* combo = child<QComboBox>(name);
-        const QImage face = combo->grab().toImage();
-        const QColor c = face.pixelColor(face.width() / 4, face.height() / 2 + 4);
-        EXPECT_GT(c.red() - c.blue(), 20);
-        EXPECT_GT(c.green() - c.blue(), 20);
-    }
-
 }
 
 TEST_F(WindowBehaviourTest, PressesOnTheBackgroundFramesAndLabelsMoveTheWindowButNotOnControls)

@@ -4,6 +4,7 @@
 #include "chooser/Browser.h"
 
 #include "EnvVar.h"
+#include "FileDialogAnswer.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -56,25 +57,20 @@ TEST_F(FilesDialog, OpenCaptionCarriesTheFilterAndTheListObeysIt)
 
 TEST_F(FilesDialog, OpenOkTakesTheTypedNameOverTheSelection)
 {
-    Files dialog;
-    dialog.prepareOpen(tree.path(), QString(), QString());
-    listedFiles(dialog);
-    selectFile(dialog, 2);
-    dialog.File1_Click();
-    auto* name = in<QLineEdit>(&dialog, "FileName");
-    EXPECT_EQ(name->text(), "c.mp3");
-    name->setText("typed.txt");
-    in<QPushButton>(&dialog, "Ok")->click();
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(dialog.chosenPath(), tree.path() + "/typed.txt");
-
-    Files blanks;
-    blanks.prepareOpen(tree.path(), QString(), QString());
-    listedFiles(blanks);
-    selectFile(blanks, 0);
-    in<QLineEdit>(&blanks, "FileName")->setText("   ");
-    blanks.Ok_Click();
-    EXPECT_EQ(blanks.chosenPath(), tree.path() + "/a.txt");
+    // Blanks are no name: the selection counts.
+    for (const auto& [typed, chosen] : {std::pair{"typed.txt", "/typed.txt"}, {"   ", "/c.mp3"}}) {
+        Files dialog;
+        dialog.prepareOpen(tree.path(), QString(), QString());
+        listedFiles(dialog);
+        selectFile(dialog, 2);
+        dialog.File1_Click();
+        auto* name = in<QLineEdit>(&dialog, "FileName");
+        EXPECT_EQ(name->text(), "c.mp3");
+        name->setText(typed);
+        in<QPushButton>(&dialog, "Ok")->click();
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        EXPECT_EQ(dialog.chosenPath(), tree.path() + chosen);
+    }
 }
 
 TEST_F(FilesDialog, SaveOkJoinsFolderAndNameWithOneSeparator)
@@ -88,9 +84,8 @@ TEST_F(FilesDialog, SaveOkJoinsFolderAndNameWithOneSeparator)
 
     Files root;
     root.prepareSave("/", "a.txt", "Datei Speichern");
-    EXPECT_EQ(root.windowTitle(), "Datei Speichern");
     root.Ok_Click();
-    EXPECT_EQ(root.chosenPath(), "/a.txt");
+    EXPECT_EQ(root.windowTitle() + root.chosenPath(), "Datei Speichern/a.txt");
 
     Files emptied;  // Ok with no name would name the folder: no choice
     emptied.prepareSave(tree.path(), "a.txt", QString());
@@ -104,8 +99,7 @@ TEST_F(FilesDialog, DirModeShowsFoldersOnlyAndReturnsTheFolder)
     Files dialog;
     dialog.prepareDir(tree.file("sub"), QString());
     EXPECT_EQ(dialog.windowTitle(), "Open Directory");
-    EXPECT_TRUE(in<QListView>(&dialog, "File1")->isHidden());
-    EXPECT_TRUE(in<QLineEdit>(&dialog, "FileName")->isHidden());
+    EXPECT_TRUE(in<QListView>(&dialog, "File1")->isHidden() && in<QLineEdit>(&dialog, "FileName")->isHidden());
     EXPECT_TRUE(in<QPushButton>(&dialog, "Ok")->isEnabled());
     dialog.Ok_Click();
     EXPECT_EQ(dialog.chosenPath(), tree.file("sub") + "/");
@@ -147,22 +141,13 @@ TEST_F(FilesDialog, JumpButtonsGoToTheUsersFolders)
 
 TEST_F(FilesDialog, ShownModallyCancelGivesEmptyAndOkGivesThePath)
 {
-    auto answer = [](const char* button, const QString& name) {
-        QTimer::singleShot(0, [button, name] {
-            QWidget* shown = QApplication::activeModalWidget();
-            ASSERT_NE(shown, nullptr);
-            if (!name.isEmpty())
-                in<QLineEdit>(shown, "FileName")->setText(name);
-            in<QPushButton>(shown, button)->click();
-        });
-    };
-    answer("Abbruch", "x.txt");
+    answerFileDialog("x.txt", "Abbruch");
     EXPECT_EQ(Files::filesaveDialog(tree.path(), "NoName.txt", "Datei Speichern"), "");
-    answer("Ok", QString());
+    answerFileDialog(QString());
     EXPECT_EQ(Files::filesaveDialog(tree.path(), "NoName.txt", "Datei Speichern"), tree.path() + "/NoName.txt");
-    answer("Ok", "sub");  // a folder where a file is wanted
+    answerFileDialog("sub");  // a folder where a file is wanted
     EXPECT_EQ(Files::FileOpenDialog(tree.path(), "Text-Datei auswählen"), "");
-    answer("Abbruch", QString());
+    answerFileDialog(QString(), "Abbruch");
     EXPECT_EQ(Files::FileDirSelectDialog(tree.path()), "");
 }
 

@@ -3,7 +3,6 @@
 
 #include "support/TestSupport.h"
 
-
 namespace {
 
 using namespace testsupport;
@@ -19,16 +18,15 @@ protected:
                                  QStringLiteral("Überschreiben?"), ui::Buttons::YesNo, ui::Icon::Question};
 };
 
-TEST_F(SaveAndOpen, NewFileIsWrittenThenReported)
+TEST_F(SaveAndOpen, NewFileIsWrittenAndAnOldOneOnlyAfterTheQuestion)
 {
     EXPECT_EQ(textmode::saveNameText(nullptr, "a\r\nb", tree.file("new.txt"), messenger), SaveOutcome::Saved);
     EXPECT_EQ(tree.read("new.txt"), QByteArray("a\r\nb\r\n"));
     EXPECT_EQ(messenger.shown, QList<ShownMessage>{saved});
     EXPECT_EQ(messenger.beeps, 1);
-}
 
-TEST_F(SaveAndOpen, OverwriteQuestionNoWritesNothing)
-{
+    messenger.shown.clear();
+    messenger.beeps = 0;
     tree.add("old.txt", "keep");
     messenger.answerNext(ui::Answer::No);
     EXPECT_EQ(textmode::saveNameText(nullptr, "new", tree.file("old.txt"), messenger), SaveOutcome::Declined);
@@ -63,9 +61,8 @@ TEST_F(SaveAndOpen, OpenGivesTheLinesOrLeavesTheTextAlone)
     EXPECT_EQ(opened.status, OpenStatus::Opened);
     EXPECT_EQ(opened.text, "eins\r\nzwei");
 
-    EXPECT_EQ(textmode::openNameText(nullptr, QString(), messenger).status, OpenStatus::Cancelled);
-    EXPECT_EQ(textmode::openNameText(nullptr, tree.file("folder"), messenger).status, OpenStatus::Cancelled);
-    EXPECT_EQ(textmode::openNameText(nullptr, tree.file("none.txt"), messenger).status, OpenStatus::Cancelled);
+    for (const QString& path : {QString(), tree.file("folder"), tree.file("none.txt")})
+        EXPECT_EQ(textmode::openNameText(nullptr, path, messenger).status, OpenStatus::Cancelled) << path.toStdString();
     EXPECT_TRUE(messenger.shown.isEmpty());
 #ifdef __linux__
     EXPECT_EQ(textmode::openNameText(nullptr, QStringLiteral("/proc/self/mem"), messenger).status, OpenStatus::Unreadable);

@@ -11,30 +11,24 @@ namespace {
 
 class FitChildrenTest : public ::testing::Test {
 protected:
-    FitChildrenTest()
+    template <class T, class... Args>
+    T* at(QRect place, Args... args)
     {
-        frame.setGeometry(0, 0, 200, 65);
-        text = new QLineEdit(&frame);
-        text->setGeometry(8, 18, 100, 20);
-        button = new QPushButton(QStringLiteral("E&rsetzen"), &frame);
-        button->setGeometry(112, 17, 76, 22);
-        box = new QLineEdit(&frame);
-        box->setGeometry(8, 41, 100, 20);
-        check = new QCheckBox(QStringLiteral("mach &case"), &frame);
-        check->setGeometry(112, 43, 20, 18);
-        after = new QPushButton(QStringLiteral(">"), &frame);
-        after->setGeometry(140, 43, 20, 18);
+        T* w = new T(args..., &frame);
+        w->setGeometry(place);
+        return w;
     }
-    QGroupBox frame;
-    QLineEdit* text;
-    QPushButton* button;
-    QLineEdit* box;
-    QCheckBox* check;
-    QPushButton* after;
+    QGroupBox frame;  // two rows as in a tool frame: a text box and a button, a text box, a check box and a button
+    QLineEdit* text = at<QLineEdit>(QRect(8, 18, 100, 20));
+    QPushButton* button = at<QPushButton>(QRect(112, 17, 76, 22), QStringLiteral("E&rsetzen"));
+    QLineEdit* box = at<QLineEdit>(QRect(8, 41, 100, 20));
+    QCheckBox* check = at<QCheckBox>(QRect(112, 43, 20, 18), QStringLiteral("mach &case"));
+    QPushButton* after = at<QPushButton>(QRect(140, 43, 20, 18), QStringLiteral(">"));
 };
 
 TEST_F(FitChildrenTest, ClippedCaptionsWidenAndPushTheirRow)
 {
+    frame.setGeometry(0, 0, 200, 65);
     const int checkGrowth = check->minimumSizeHint().width() - 20;
     ASSERT_GT(checkGrowth, 0);
     const int needed = ui::fitChildren(&frame);
@@ -50,6 +44,7 @@ TEST_F(FitChildrenTest, ClippedCaptionsWidenAndPushTheirRow)
 
 TEST_F(FitChildrenTest, ALongTitleDecidesTheWidth)
 {
+    frame.setGeometry(0, 0, 200, 65);
     check->setText(QString());
     after->hide();
     frame.setTitle(QStringLiteral("Suchen && Ersetzen ('*' = Platzhalter) und noch viel mehr Text"));

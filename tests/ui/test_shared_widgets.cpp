@@ -33,11 +33,12 @@ TEST(DriveList, SelectsTheVolumeThatHoldsAPath)
     DriveList drives;
     drives.clear();
     drives.addItems({"/", "/home", "/home2", "/run/media/anna/STICK"});
-    EXPECT_EQ(drives.selectFor("/home2/ann/x"), "/home2");
-    EXPECT_EQ(drives.currentText(), "/home2");
-    EXPECT_EQ(drives.selectFor("/homework"), "/");  // a longer name is no sub-folder
-    EXPECT_EQ(drives.selectFor("/home"), "/home");
-    EXPECT_EQ(drives.selectFor("/run/media/anna/STICK/Musik"), "/run/media/anna/STICK");
+    // A longer name is no sub-folder.
+    for (const auto& [path, volume] : {std::pair{"/home2/ann/x", "/home2"}, {"/homework", "/"}, {"/home", "/home"},
+                                       {"/run/media/anna/STICK/Musik", "/run/media/anna/STICK"}}) {
+        EXPECT_EQ(drives.selectFor(path), volume);
+        EXPECT_EQ(drives.currentText(), volume);
+    }
 }
 
 QStringList waitForList(ui::BackgroundFileList& list)

@@ -136,6 +136,9 @@ void NameTextEdit::TextCopy::start(const NameTextEdit* box)
 
 bool NameTextEdit::TextCopy::advance(qsizetype maxBytes)
 {
+    // A fill in slices changes the text without a change note until its end: the copy starts again.
+    if (m_box->SendScintilla(SCI_GETLENGTH) != m_length)
+        start(m_box);
     const long n = std::min(long(maxBytes), m_length - m_read);
     if (n > 0) {
         // Asked for at every piece: once the editor's gap is at the end this costs nothing.

@@ -24,7 +24,8 @@ public:
     // so does this function return false.
     bool loadText(const QString& crlfText, const std::function<bool()>& turn);
     // text() copied in pieces, for work spread over turns of the event loop; the memory of one copy serves
-    // the next. A change of the text spoils the copy under way: start it anew.
+    // the next. A change of the text spoils the copy under way: start it anew at every change note (a copy
+    // that finds the length changed starts anew by itself).
     class TextCopy {
     public:
         void start(const NameTextEdit* box);

@@ -184,6 +184,13 @@ TEST(NameTextCopy, PiecesCutAnywhereGiveTheTextExactly)
         EXPECT_EQ(copy.text(), box.text()) << piece;
     }
     EXPECT_EQ(box.text(), text);
+    // A text replaced while the copy is under way: the copy follows it, never reading past its end.
+    copy.start(&box);
+    copy.advance(3);
+    box.loadText(QStringLiteral("b"));
+    while (!copy.advance(2)) {
+    }
+    EXPECT_EQ(copy.text(), u"b");
     box.setText(QString());
     copy.start(&box);
     EXPECT_TRUE(copy.advance(1));

@@ -1,13 +1,7 @@
 // The rename journal: an interrupted rename is recovered from the disk as it is, a completed one can be undone.
-#include "names/DirectoryHandle.h"
-#include "names/RenameJournal.h"
-#include "names/RenamePlan.h"
-#include "names/SafeRename.h"
+#include "NamesTestKit.h"
 
 #include "support/FileClock.h"
-#include "support/TestSupport.h"
-
-#include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -17,8 +11,7 @@
 #include <csignal>
 #include <unistd.h>
 
-using namespace names;
-using testsupport::TempTree;
+using namespace namestest;
 
 namespace {
 
@@ -97,8 +90,7 @@ class KilledRename : public ::testing::TestWithParam<KillPoint> {};
 TEST_P(KilledRename, IsRecoveredWithNothingLostAndNoTemporaryNameLeft)
 {
     const KillPoint point = GetParam();
-    TempTree root;
-    root.add("music/");
+    TempTree root({"music/"});
     for (const QString& name : originalNames())
         root.add("music/" + name, name.toUtf8());
     const QString folder = root.file("journals");
@@ -134,13 +126,7 @@ TEST_P(KilledRename, IsRecoveredWithNothingLostAndNoTemporaryNameLeft)
     for (int i = 0; i < kEntries; ++i)
         expected.append(targets.at(i) + "=" + originals.at(i));
     expected.sort();
-    QStringList actual;
-    for (const QString& name : QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
-        QFile f(path + "/" + name);
-        actual.append(name + "=" + (f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString()));
-    }
-    actual.sort();
-    EXPECT_EQ(actual, expected);  // every file once, under the chosen name, and nothing else
+    EXPECT_EQ(withContentIn(path), expected);  // every file once, under the chosen name, and nothing else
     EXPECT_FALSE(journals.findUnfinished(dir).has_value());
     EXPECT_EQ(journals.hasLastRename(dir), point.choice == RecoveryChoice::Finish);
 }
@@ -158,33 +144,7 @@ INSTANTIATE_TEST_SUITE_P(
                       KillPoint{kChildKillAfterSteps, 3001, RecoveryChoice::Rollback},
                       KillPoint{kChildKillAfterSteps, 3002, RecoveryChoice::Finish}));
 
-// A directory and a journal folder beside it.
-class Journal : public ::testing::Test {
-protected:
-    // Writes `plan` to a journal and moves its first entry to its temporary name, as a rename does first.
-    void killAfterFirstStep(const QList<JournalEntry>& plan)
-    {
-        const DirectoryHandle handle(dir.path());
-        RenameJournal journal(folder, handle);
-        ASSERT_EQ(journal.writePlan(plan), 0);
-        ASSERT_EQ(DirRenamer(handle).rename(plan[0].oldName, plan[0].tempName), 0);
-    }
-    RenameOutcome recover(RecoveryChoice choice) { return JournalFolder(folder).recover(DirectoryHandle(dir.path()), choice); }
-
-    TempTree dir;
-    TempTree data;
-    const QString folder = data.file("journals");
-};
-
-// A small directory renamed with a journal in `folder`.
-RenameOutcome renameWithJournal(const QString& path, const QString& folder, const QStringList& originals,
-                                const QStringList& lines)
-{
-    const DirectoryHandle dir(path);
-    DirRenamer renamer(dir);
-    RenameJournal journal(folder, dir);
-    return executeRenames(planRenames(originals, lines), renamer, {}, &journal);
-}
+using Journal = JournalTest;
 
 TEST_F(Journal, AJournalThatCannotBeWrittenStopsTheRenameBeforeAnyEntry)
 {
@@ -198,7 +158,7 @@ TEST_F(Journal, AJournalThatCannotBeWrittenStopsTheRenameBeforeAnyEntry)
         folders.append(data.file("readonly"));
     }
     for (const QString& place : folders) {
-        const RenameOutcome out = renameWithJournal(dir.path(), place, {"a.txt", "b.txt"}, {"b", "c"});
+        const RenameOutcome out = renameWithJournal({"a.txt", "b.txt"}, {"b", "c"}, {}, place);
         EXPECT_EQ(out.stopped, RenameStop::JournalNotWritten) << place.toStdString();
         EXPECT_NE(out.stopError, 0);
         EXPECT_EQ(out.renamed, 0);
@@ -209,11 +169,9 @@ TEST_F(Journal, AJournalThatCannotBeWrittenStopsTheRenameBeforeAnyEntry)
 
 TEST_F(Journal, UndoAfterARestartPutsBackWhatIsStillTheRenamedEntry)
 {
-    for (const char* name : {"a.txt", "b.txt", "c.txt", "d.txt", "e.txt"})
-        dir.add(name, name);
-    const RenameOutcome first = renameWithJournal(dir.path(), folder, {"a.txt", "b.txt", "c.txt", "d.txt", "e.txt"},
-                                                  {"b", "a", "x", "y", ""});
-    ASSERT_TRUE(first.failed.isEmpty());
+    const QStringList originals = {"a.txt", "b.txt", "c.txt", "d.txt", "e.txt"};
+    dir.addOwnNames(originals);
+    ASSERT_TRUE(renameWithJournal(originals, {"b", "a", "x", "y", ""}).failed.isEmpty());
 
     // Later another program replaces x.txt by a new file (which may get the freed inode number) and takes
     // y.txt away, later than the rename by the file clock too.
@@ -226,7 +184,6 @@ TEST_F(Journal, UndoAfterARestartPutsBackWhatIsStillTheRenamedEntry)
     const DirectoryHandle handle(dir.path());
     JournalFolder journals(folder);
     ASSERT_TRUE(journals.hasLastRename(handle));
-    EXPECT_FALSE(journals.findUnfinished(handle).has_value());
     const RenameOutcome undo = journals.undoLastRename(handle);
     EXPECT_EQ(undo.renamed, 2);
     ASSERT_EQ(undo.failed.size(), 2);
@@ -246,49 +203,38 @@ TEST_F(Journal, KeepsTheNewestJournalsAndEveryUnfinishedOne)
 {
     dir.add("a");
     dir.add("keep");
-    {
-        const DirectoryHandle handle(dir.path());
-        RenameJournal interrupted(folder, handle);
-        ASSERT_EQ(interrupted.writePlan({{2, "keep", "", "z"}}), 0);  // never finished: as after a crash
-    }
-    for (int i = 0; i < JournalFolder::kKeptJournals + 3; ++i) {
-        const bool even = i % 2 == 0;
-        ASSERT_EQ(renameWithJournal(dir.path(), folder, {even ? "a" : "b"}, {even ? "b" : "a"}).renamed, 1);
-    }
-    EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), JournalFolder::kKeptJournals + 1);
-    const DirectoryHandle handle(dir.path());
-    const auto pending = JournalFolder(folder).findUnfinished(handle);
-    ASSERT_TRUE(pending.has_value());
-    EXPECT_EQ(pending->entryCount, 1);
+    RenameJournal(folder, DirectoryHandle(dir.path())).writePlan({{2, "keep", "", "z"}});  // never finished, as after a crash
+    for (int i = 0; i < JournalFolder::kKeptJournals + 3; ++i)
+        ASSERT_EQ(renameWithJournal({i % 2 ? "b" : "a"}, {i % 2 ? "a" : "b"}).renamed, 1);
+    EXPECT_EQ(entriesIn(folder).size(), JournalFolder::kKeptJournals + 1);
+    ASSERT_TRUE(unfinished().has_value());
+    EXPECT_EQ(unfinished()->entryCount, 1);
     // Recovering it: the entry is found by its inode and given the planned name.
-    const RenameOutcome out = JournalFolder(folder).recover(handle, RecoveryChoice::Finish);
-    EXPECT_TRUE(out.failed.isEmpty());
+    EXPECT_TRUE(recover(RecoveryChoice::Finish).failed.isEmpty());
     EXPECT_EQ(dir.entries(), QStringList({"b", "z"}));
 }
 
+// The file system refuses every move away from a temporary name: reported, recorded and offered for recovery.
 TEST_F(Journal, AnEntryStrandedUnderATemporaryNameIsOfferedForRecovery)
 {
-    // The file system refuses every move away from a temporary name.
-    struct StuckRenamer final : Renamer {
-        DirRenamer inner;
-        explicit StuckRenamer(const DirectoryHandle& dir) : inner(dir) {}
-        int rename(const QString& from, const QString& to) override
-        {
-            return isTemporaryName(from) ? EBUSY : inner.rename(from, to);
-        }
-    };
     dir.add("a", "A");
     dir.add("b", "B");
-    const DirectoryHandle handle(dir.path());
-    StuckRenamer renamer(handle);
-    RenameJournal journal(folder, handle);
-    const RenameOutcome out = executeRenames(planRenames({"a", "b"}, QStringList({"b", "a"})), renamer, {}, &journal);
+    const RenameOutcome out = renameWithJournal({"a", "b"}, {"b", "a"}, [](const QString& from, const QString&) {
+        return isTemporaryName(from) ? EBUSY : 0;
+    });
     ASSERT_EQ(out.failed.size(), 2);
     EXPECT_EQ(out.failed[0].reason, RenameReason::LeftUnderTemporaryName);
+    EXPECT_EQ(out.failed[0].errorCode, EBUSY);
+    QStringList reported;
+    for (const RenameProblem& p : out.failed)
+        reported.append(p.currentName);
+    reported.sort();
+    EXPECT_EQ(reported, dir.entries());
+    for (const QString& name : reported)
+        EXPECT_TRUE(isTemporaryName(name) && out.previousNames().contains(name)) << name.toStdString();
 
-    JournalFolder journals(folder);
-    ASSERT_TRUE(journals.findUnfinished(handle).has_value());
-    EXPECT_TRUE(journals.recover(handle, RecoveryChoice::Rollback).failed.isEmpty());
+    ASSERT_TRUE(unfinished().has_value());
+    EXPECT_TRUE(recover(RecoveryChoice::Rollback).failed.isEmpty());
     EXPECT_EQ(dir.withContent(), QStringList({"a=A", "b=B"}));
 }
 
@@ -296,13 +242,13 @@ TEST_F(Journal, RecoveryNeverOverwritesAndLeavesNoTemporaryName)
 {
     for (const RecoveryChoice choice : {RecoveryChoice::Finish, RecoveryChoice::Rollback}) {
         SCOPED_TRACE(int(choice));
-        QDir(dir.path()).removeRecursively();
-        QDir().mkpath(dir.path());
+        for (const QString& name : dir.entries())
+            QFile::remove(dir.file(name));
         QDir(folder).removeRecursively();
         dir.add("a.txt", "A");
         dir.add("b.txt", "B");
         // A swap interrupted after its first step; then another program takes the freed name.
-        killAfterFirstStep({{1, "a.txt", "quillet-tmp-0000000000000001", "b.txt"}, {2, "b.txt", "quillet-tmp-0000000000000002", "a.txt"}});
+        killAfterFirstStep({{1, "a.txt", temp(1), "b.txt"}, {2, "b.txt", temp(2), "a.txt"}});
         dir.add("a.txt", "stranger");
         const RenameOutcome out = recover(choice);
         ASSERT_EQ(out.failed.size(), choice == RecoveryChoice::Finish ? 2 : 1);
@@ -316,7 +262,7 @@ TEST_F(Journal, RecoveryNeverOverwritesAndLeavesNoTemporaryName)
         QStringList expected = {"a.txt=stranger", "b.txt=B", elsewhere + "=A"};
         expected.sort();
         EXPECT_EQ(dir.withContent(), expected);
-        EXPECT_FALSE(JournalFolder(folder).findUnfinished(DirectoryHandle(dir.path())).has_value());
+        EXPECT_FALSE(unfinished().has_value());
     }
 }
 
@@ -330,8 +276,7 @@ TEST_F(Journal, RecordsWhatHasTheNameNowWhenTheListedEntryWasReplaced)
     // After the listing another program moves a.txt away and puts a new file under its name.
     ASSERT_TRUE(QFile::rename(dir.file("a.txt"), dir.file("moved.txt")));
     dir.add("a.txt", "stranger");
-    killAfterFirstStep({{1, "a.txt", "quillet-tmp-0000000000000001", "b.txt", listedInode},
-                        {2, "b.txt", "quillet-tmp-0000000000000002", "a.txt", bInode}});
+    killAfterFirstStep({{1, "a.txt", temp(1), "b.txt", listedInode}, {2, "b.txt", temp(2), "a.txt", bInode}});
     EXPECT_TRUE(recover(RecoveryChoice::Rollback).failed.isEmpty());
     EXPECT_EQ(dir.withContent(), QStringList({"a.txt=stranger", "b.txt=B", "moved.txt=A"}));
 }
@@ -341,12 +286,12 @@ TEST_F(Journal, RecordsWhatHasTheNameNowWhenTheListedEntryWasReplaced)
 TEST_F(Journal, AnEntryUnderItsTemporaryNameIsRecoveredWhateverItsInodeSays)
 {
     dir.add("a.txt", "A");
-    killAfterFirstStep({{1, "a.txt", "quillet-tmp-00000000000000aa", "b.txt"}});
+    killAfterFirstStep({{1, "a.txt", temp(0xaa), "b.txt"}});
     // The same data under the same name, but another inode.
-    const QString temp = dir.file("quillet-tmp-00000000000000aa");
-    ASSERT_TRUE(QFile::copy(temp, temp + ".new"));
-    ASSERT_TRUE(QFile::remove(temp));
-    ASSERT_TRUE(QFile::rename(temp + ".new", temp));
+    const QString stranded = dir.file(temp(0xaa));
+    ASSERT_TRUE(QFile::copy(stranded, stranded + ".new"));
+    ASSERT_TRUE(QFile::remove(stranded));
+    ASSERT_TRUE(QFile::rename(stranded + ".new", stranded));
     EXPECT_TRUE(recover(RecoveryChoice::Finish).failed.isEmpty());
     EXPECT_EQ(dir.withContent(), QStringList({"b.txt=A"}));
 }

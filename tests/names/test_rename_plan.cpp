@@ -1,10 +1,6 @@
+#include "NamesTestKit.h"
+
 #include "names/DirectoryScan.h"
-#include "names/RenamePlan.h"
-#include "names/SafeRename.h"
-
-#include "support/TestSupport.h"
-
-#include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
@@ -12,42 +8,21 @@
 #include <QRandomGenerator>
 
 #include <cerrno>
-#include <functional>
 
-using namespace names;
+using namespace namestest;
 
 namespace {
-
-using testsupport::TempTree;
 
 // A directory whose files hold their own original names, renamed by one set of lines.
 struct Scenario {
     TempTree dir;
     QStringList originals;
 
-    explicit Scenario(const QStringList& names) : originals(names)
-    {
-        for (const QString& n : names)
-            dir.add(n, n.toUtf8());
-    }
+    explicit Scenario(const QStringList& names) : originals(names) { dir.addOwnNames(names); }
     RenameOutcome run(const QStringList& lines, DirRenamer::Strategy s = DirRenamer::Strategy::Auto)
     {
         DirRenamer r(dir.path(), s);
         return executeRenames(planRenames(originals, lines), r);
-    }
-};
-
-// Decorates the real renamer, e.g. to let something appear just before a rename.
-struct HookedRenamer final : Renamer {
-    DirRenamer inner;
-    std::function<int(const QString&, const QString&)> before;  // non-zero: fail with it
-    explicit HookedRenamer(const QString& path) : inner(path) {}
-    int rename(const QString& from, const QString& to) override
-    {
-        if (before)
-            if (int err = before(from, to))
-                return err;
-        return inner.rename(from, to);
     }
 };
 
@@ -178,12 +153,11 @@ TEST(RenameOnDisk, ExistingOrLateTargetsStayUntouchedAndOthersGoOn)
     ASSERT_TRUE(QFile::remove(s.dir.file("c.txt")));  // vanished after the scan
     const RenamePlan plan = planRenames(s.originals, {".hidden", "sub", "c2", "late", "E", "x"});
 
-    HookedRenamer r(s.dir.path());
-    r.before = [&](const QString&, const QString& to) {
+    HookedRenamer r(s.dir.path(), [&](const QString&, const QString& to) {
         if (to == "late.txt" || to == "E.txt")  // appears between plan and rename
             s.dir.add(to, "intruder");
         return 0;
-    };
+    });
     qsizetype lastDone = -1, lastTotal = -1;
     const RenameOutcome out = executeRenames(plan, r, [&](qsizetype done, qsizetype total) {
         EXPECT_GE(done, lastDone);
@@ -212,24 +186,6 @@ TEST(RenameOnDisk, ExistingOrLateTargetsStayUntouchedAndOthersGoOn)
     EXPECT_EQ(s.dir.entries(), QStringList({".hidden.txt", "E.txt", "a.txt", "b.txt", "d.txt", "e.txt",
                                            "late.txt", "sub.txt", "x.txt"}));
     EXPECT_EQ(s.dir.read("e.txt"), "e.txt");
-}
-
-TEST(RenameOnDisk, StrandedTemporaryIsReportedAndRecorded)
-{
-    Scenario s({"a", "b"});
-    HookedRenamer r(s.dir.path());
-    r.before = [](const QString& from, const QString&) { return from.startsWith("quillet-tmp-") ? EBUSY : 0; };
-    const RenameOutcome out = executeRenames(planRenames(s.originals, QStringList({"b", "a"})), r);
-    ASSERT_EQ(out.failed.size(), 2);
-    const QStringList left = s.dir.entries();
-    ASSERT_EQ(left.size(), 2);
-    for (const QString& name : left) {
-        EXPECT_TRUE(name.startsWith("quillet-tmp-"));
-        EXPECT_TRUE(out.previousNames().contains(name));
-        EXPECT_TRUE(out.failed[0].currentName == name || out.failed[1].currentName == name);
-    }
-    EXPECT_EQ(out.failed[0].reason, RenameReason::LeftUnderTemporaryName);
-    EXPECT_EQ(out.failed[0].errorCode, EBUSY);
 }
 
 // A directory of a file system that ignores letter case (but keeps it), in memory.
@@ -262,10 +218,6 @@ TEST(RenameOnCaselessFileSystem, DependenciesIgnoreLetterCase)
     EXPECT_EQ(QStringList(dir.entries.values()), QStringList({"A.txt", "b.txt", "C.txt", "D.txt", "y.txt"}));
     EXPECT_EQ(out.previousNames().value("D.txt"), "x.txt");
 }
-
-}  // namespace
-
-namespace {
 
 TEST(RenamePlan, NamesTheScanWouldNeverListAreRefused)
 {

@@ -69,24 +69,30 @@ void TempTree::add(const QString& name, const QByteArray& content)
     f.write(content);
 }
 
-QByteArray TempTree::read(const QString& name) const
+void TempTree::addOwnNames(const QStringList& names)
 {
-    QFile f(m_dir.filePath(name));
+    for (const QString& name : names)
+        add(name, name.toUtf8());
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
-QStringList TempTree::entries() const
+QStringList entriesIn(const QString& dir)
 {
-    QStringList list = QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    QStringList list = QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     list.sort();
     return list;
 }
 
-QStringList TempTree::withContent() const
+QStringList withContentIn(const QString& dir)
 {
-    QStringList list = entries();
+    QStringList list = entriesIn(dir);
     for (QString& name : list)
-        name += QLatin1Char('=') + QString::fromUtf8(read(name));
+        name += QLatin1Char('=') + QString::fromUtf8(readFile(dir + QLatin1Char('/') + name));
     return list;
 }
 

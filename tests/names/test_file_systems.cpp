@@ -18,6 +18,7 @@
 #include <sys/stat.h>
 
 using names::DirRenamer;
+using namespace testsupport;
 
 namespace {
 
@@ -64,7 +65,6 @@ public:
         if (m_mounted)
             run(findTool("fusermount"), {"-u", "-z", m_point});
     }
-    QString workFile(const QString& name) const { return m_dir.filePath(name); }
     QString path() const { return m_point; }
     QString skipReason() const { return m_mounted ? QString() : m_skip; }
 
@@ -74,26 +74,6 @@ private:
     bool m_mounted = false;
     QString m_skip;
 };
-
-void write(const QString& path, const QByteArray& content)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
-    f.write(content);
-}
-
-QByteArray read(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-QStringList entries(const QString& path)
-{
-    QStringList list = QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    list.sort();
-    return list;
-}
 
 }  // namespace
 
@@ -116,10 +96,10 @@ TEST(FileSystems, FatThroughFuseRenamesFilesWithoutOverwritingAndKeepsFoldersWho
         GTEST_SKIP() << fat.skipReason().toStdString();
 
     const QString root = fat.path();
-    for (const char* name : {"a.txt", "b.txt", "c.txt", "keep.txt"})
-        write(root + "/" + name, name);
+    for (const QString name : {"a.txt", "b.txt", "c.txt", "keep.txt"})
+        writeFile(root + "/" + name, name.toUtf8());
     ASSERT_TRUE(QDir(root).mkdir("folder"));
-    write(root + "/folder/inner", "deep");
+    writeFile(root + "/folder/inner", "deep");
 
     names::DirectoryHandle dir(root);
     DirRenamer r(dir);
@@ -135,21 +115,17 @@ TEST(FileSystems, FatThroughFuseRenamesFilesWithoutOverwritingAndKeepsFoldersWho
     // An entry's only name is never taken as a leftover of an interrupted rename.
     EXPECT_EQ(r.removeExtraName("keep.txt", dir.entryIdentity("keep.txt")), EEXIST);
 
-    EXPECT_EQ(entries(root), QStringList({"C.txt", "a.txt", "b.txt", "folder", "keep.txt"}));
-    EXPECT_EQ(read(root + "/a.txt"), "b.txt");
-    EXPECT_EQ(read(root + "/b.txt"), "a.txt");
-    EXPECT_EQ(read(root + "/C.txt"), "c.txt");
-    EXPECT_EQ(read(root + "/keep.txt"), "keep.txt");
-    EXPECT_EQ(read(root + "/folder/inner"), "deep");
+    EXPECT_EQ(withContentIn(root),
+              QStringList({"C.txt=c.txt", "a.txt=b.txt", "b.txt=a.txt", "folder=<missing>", "keep.txt=keep.txt"}));
+    EXPECT_EQ(readFile(root + "/folder/inner"), "deep");
 }
 
 // sshfs numbers names, not files, and counts no links; bindfs told to hide link counts does the
 // latter: a rename there must leave no second name behind.
 TEST(FileSystems, RenamesWhereHardLinksCannotBeSeenLeaveNoSecondName)
 {
-    QTemporaryDir back;
-    for (const char* name : {"a", "b", "c"})
-        write(back.filePath(name), name);
+    TempTree back;
+    back.addOwnNames({"a", "b", "c"});
     FuseMount fuse("bindfs", {"--hide-hard-links", back.path()});
     if (!fuse.skipReason().isEmpty())
         GTEST_SKIP() << fuse.skipReason().toStdString();
@@ -158,6 +134,5 @@ TEST(FileSystems, RenamesWhereHardLinksCannotBeSeenLeaveNoSecondName)
     const names::RenameOutcome outcome =
         names::executeRenames(names::planRenames({"a", "b", "c"}, QStringList{"b", "a", "d"}), r);
     EXPECT_TRUE(outcome.failed.isEmpty());
-    EXPECT_EQ(entries(back.path()), QStringList({"a", "b", "d"}));
-    EXPECT_EQ(read(back.filePath("a")) + read(back.filePath("b")) + read(back.filePath("d")), "bac");
+    EXPECT_EQ(back.withContent(), QStringList({"a=b", "b=a", "d=c"}));
 }

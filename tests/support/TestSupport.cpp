@@ -64,9 +64,7 @@ void TempTree::add(const QString& name, const QByteArray& content)
         EXPECT_TRUE(QDir(m_dir.path()).mkpath(name)) << name.toStdString();
         return;
     }
-    QFile f(m_dir.filePath(name));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << name.toStdString();
-    f.write(content);
+    writeFile(m_dir.filePath(name), content);
 }
 
 void TempTree::addOwnNames(const QStringList& names)
@@ -79,6 +77,13 @@ QByteArray readFile(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString& path, const QByteArray& content)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+    f.write(content);
 }
 
 QStringList entriesIn(const QString& dir)

@@ -78,6 +78,7 @@ void store(const char* section, const char* key, const char* value);
 // A file's bytes ("<missing>" when it cannot be read); the entry names of a directory (hidden ones too),
 // sorted, or each as "name=content".
 QByteArray readFile(const QString& path);
+void writeFile(const QString& path, const QByteArray& content);
 QStringList entriesIn(const QString& dir);
 QStringList withContentIn(const QString& dir);
 

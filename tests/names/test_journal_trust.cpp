@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 
 using namespace namestest;
 
@@ -92,6 +94,57 @@ TEST_F(JournalTrust, AJournalOfAGoneDirectoryIsNeitherOfferedNorActedOnAndIsSetA
         EXPECT_TRUE(entriesIn(folder).last().endsWith(".set-aside"));
         QDir(folder).removeRecursively();
     }
+}
+
+// The same on a file system without birth times, where the new directory takes the old one's inode.
+TEST(JournalTrustOnExt4, WithoutBirthTimesAStaleJournalLeavesTheNewDirectoryAlone)
+{
+    TempTree work({"mnt/"});
+    const QString image = work.file("fs.img"), mount = work.file("mnt"), folder = work.file("journals");
+    const QString mkfs = QStandardPaths::findExecutable("mkfs.ext4", {"/sbin", "/usr/sbin"});
+    if (mkfs.isEmpty())
+        GTEST_SKIP() << "mkfs.ext4 is not installed";
+    QFile img(image);
+    ASSERT_TRUE(img.open(QIODevice::WriteOnly) && img.resize(32 << 20));
+    img.close();
+    if (QProcess::execute(mkfs, {"-q", "-F", "-I", "128", image}) != 0
+        || QProcess::execute("mount", {"-o", "loop", image, mount}) != 0)
+        GTEST_SKIP() << "cannot make and mount a loop file system here (needs root and loop devices)";
+    struct Unmount {
+        QString path;
+        ~Unmount() { QProcess::execute("umount", {path}); }
+    } unmount{mount};
+
+    const QString old = mount + "/old", other = mount + "/other";
+    QDir().mkpath(old);
+    for (int i = 0; i < 50; ++i)
+        writeFile(old + QStringLiteral("/g%1.txt").arg(i, 5, 10, QLatin1Char('0')), {});
+    quint64 oldInode = 0;
+    {
+        const DirectoryHandle handle(old);
+        ASSERT_EQ(handle.identity().birth, 0) << "the file system should keep no birth times";
+        oldInode = handle.identity().inode;
+        QList<JournalEntry> entries;
+        int line = 0;
+        for (const QString& name : entriesIn(old))
+            entries.append({++line, name, {}, "n" + name, handle.entryIdentity(name).inode});
+        // Stopped after 20 renames, as by a kill: the journal is never finished.
+        RenameJournal journal(folder, handle);
+        ASSERT_EQ(journal.writePlan(entries), 0);
+        for (int i = 0; i < 20; ++i)
+            ASSERT_EQ(DirRenamer(handle).rename(entries[i].oldName, entries[i].newName), 0);
+    }
+    ASSERT_TRUE(QDir(old).removeRecursively());
+    QDir().mkpath(other);
+    for (const char* name : {"mine1.doc", "mine2.doc", "mine3.doc", "mine4.doc", "mine5.doc"})
+        writeFile(other + "/" + name, {});
+    const DirectoryHandle handle(other);
+    if (handle.identity().inode != oldInode)
+        GTEST_SKIP() << "the new directory did not take the old one's inode this time";
+    JournalFolder journals(folder);
+    EXPECT_FALSE(journals.findUnfinished(handle).has_value());
+    EXPECT_EQ(journals.recover(handle, RecoveryChoice::Finish).renamed, 0);
+    EXPECT_EQ(entriesIn(other), QStringList({"mine1.doc", "mine2.doc", "mine3.doc", "mine4.doc", "mine5.doc"}));
 }
 
 // Whatever was done to a journal, the readable entries are brought to an end and the directory is free again.

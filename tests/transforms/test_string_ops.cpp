@@ -7,15 +7,13 @@
 using namespace transforms;
 using oracle::pick;
 using oracle::randomText;
-using oracle::wellFormed;
+using oracle::kEmoji;
 
 namespace {
 
 // Short alphabets make occurrences overlap and run into each other.
 const QStringList kText{u"a"_qs, u"b"_qs, u"A"_qs, u"*"_qs, u"_"_qs, u" "_qs, u"\r\n"_qs, u"ä"_qs, u"ß"_qs, u"Ä"_qs};
 const QStringList kPattern{u"a"_qs, u"A"_qs, u"b"_qs, u"*"_qs, u"_"_qs, u"\r\n"_qs, u"ä"_qs, u"Ä"_qs, u"ß"_qs};
-
-const QString kEmoji = QString::fromUtf8("\xF0\x9F\x98\x80");  // U+1F600
 
 TEST(StringOpsOracle, ReplaceTextAndPlainReplaceFollowTheStepByStepLoops)
 {
@@ -75,40 +73,6 @@ TEST(StringOpsOracle, LineBreakMarksAsTheCommandConvertsThem)
         const QString box = randomText(tokens, 8);
         ASSERT_EQ(expandLineBreakMarks(box), oracle::expandMarks(box)) << qPrintable(box);
     }
-    EXPECT_EQ(expandLineBreakMarks(u"^P^P"_qs), u"\r\n^P"_qs);
-    EXPECT_EQ(expandLineBreakMarks(u"x^p"_qs), u"x\r\n"_qs);
-}
-
-TEST(StringOps, ReplaceAnchors)
-{
-    // The literal procedure skips a character behind each replacement; the command's own one
-    // resumes right behind it and removes consecutive occurrences.
-    EXPECT_EQ(ReplaceText(u"aa"_qs, u"a"_qs, u"b"_qs, false), u"ba"_qs);
-    const PlainReplaceResult r = replaceAllPlain(u"aab"_qs, u"a"_qs, {}, false);
-    EXPECT_EQ(r.text, u"b"_qs);
-    EXPECT_EQ(r.count, 2);
-    EXPECT_EQ(replaceAllPlain(u"ax\r\nb"_qs, expandLineBreakMarks(u"x^P"_qs), {}, false).text, u"ab"_qs);
-    // "ß" has no single-character upper case, so it only finds itself.
-    EXPECT_EQ(replaceAllPlain(u"ßSS"_qs, u"ß"_qs, u"s"_qs, false).text, u"sSS"_qs);
-}
-
-TEST(StringOps, PlaceholderExamples)
-{
-    const struct {
-        const char16_t *text, *find, *repl, *expected;
-    } cases[] = {
-        {u"a_b_c", u"_*", u" *", u"a b_c"},  // second match lies in the skipped stretch
-        {u"ab\r\nab", u"*b", u"*X", u"aX\r\naX"},
-        {u"ab", u"a", u"a*", u"ab"},
-        {u"abc", u"a*", u"a*x", u"abxc"},
-        {u"zab", u"ab*", u"xy*", u"zxy"},  // the segment is cut off by the end of the text
-        {u"a*b", u"a", u"x*", u"xb"},      // a "*" taken from the text is dropped
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(ReplaceWithPlaceholder(QString::fromUtf16(c.text), QString::fromUtf16(c.find),
-                                         QString::fromUtf16(c.repl), u"*"_qs, false),
-                  QString::fromUtf16(c.expected))
-            << QString::fromUtf16(c.text).toStdString();
 }
 
 TEST(StringOps, CaseMappingKeepsLength)
@@ -117,11 +81,6 @@ TEST(StringOps, CaseMappingKeepsLength)
     EXPECT_EQ(lowerSameLength(u"STRAßE ÄÖÜ"_qs), u"straße äöü"_qs);
     const QString deseretLower = QString::fromUcs4(U"\U00010428x");
     EXPECT_EQ(upperSameLength(deseretLower), QString::fromUcs4(U"\U00010400X"));
-    for (char32_t c = 0; c <= 0xFFFF; ++c) {
-        const QString one{QChar(char16_t(c))};
-        ASSERT_EQ(upperSameLength(one).size(), 1);
-        ASSERT_EQ(lowerSameLength(one).size(), 1);
-    }
     // Capitalising relies on this: upper-casing twice changes nothing more.
     QString all;
     for (char32_t c = 0; c <= 0x10FFFF; ++c)
@@ -129,6 +88,7 @@ TEST(StringOps, CaseMappingKeepsLength)
             all += QString::fromUcs4(&c, 1);
     EXPECT_EQ(upperSameLength(upperSameLength(all)), upperSameLength(all));
     EXPECT_EQ(upperSameLength(all).size(), all.size());
+    EXPECT_EQ(lowerSameLength(all).size(), all.size());
 
     const QString lone = QString(QChar(0xD83D)) + u"a"_qs;
     EXPECT_EQ(upperSameLength(lone), QString(QChar(0xD83D)) + u"A"_qs);
@@ -136,7 +96,6 @@ TEST(StringOps, CaseMappingKeepsLength)
 
 TEST(StringOps, EmojiSurvivesAndPlaceholderTakesItWhole)
 {
-    oracle::rng().seed(4);
     EXPECT_EQ(ReplaceWithPlaceholder(u"a"_qs + kEmoji + u"b"_qs, u"a*"_qs, u"x*"_qs, u"*"_qs, false),
               u"x"_qs + kEmoji + u"b"_qs);
     // The following character goes with the first match and is skipped.
@@ -147,21 +106,6 @@ TEST(StringOps, EmojiSurvivesAndPlaceholderTakesItWhole)
     // A placeholder takes the following character by its position; the
     // rest of the following text is put back from the count of placeholders.
     EXPECT_EQ(MatchSegment(u"a"_qs, u"A"_qs, u"ax*"_qs, u"*"_qs, u"bc"_qs, false), u"axcc"_qs);
-
-    QStringList tokens = kText;
-    tokens << kEmoji << kEmoji;
-    for (int run = 0; run < 3000; ++run) {
-        const QString text = randomText(tokens, 12);
-        const QString find = randomText(kPattern, 3);
-        const QString repl = randomText(kPattern + QStringList{kEmoji}, 4);
-        ASSERT_TRUE(wellFormed(ReplaceWithPlaceholder(text, find, repl, u"*"_qs, pick(0, 1))));
-        if (!find.isEmpty()) {
-            ASSERT_TRUE(wellFormed(ReplaceText(text, find, repl, pick(0, 1))));
-            ASSERT_TRUE(wellFormed(replaceAllPlain(text, find, repl, pick(0, 1)).text));
-        }
-        const QString untouched = ReplaceWithPlaceholder(text, u"q"_qs, u"*"_qs, u"*"_qs, false);
-        ASSERT_EQ(untouched, text);
-    }
 }
 
 }  // namespace

@@ -82,22 +82,18 @@ TEST_F(AlwaysOnTopTest, SpaceAndEnterSwitchItOnceEach)
     EXPECT_EQ(setting("AlwaysOnTop", "OnTop"), QStringLiteral("False"));
 }
 
-TEST_F(AlwaysOnTopTest, HoverHighlightsOnlyTheNormalState)
+TEST_F(AlwaysOnTopTest, HoverHighlightsOnlyTheNormalStateAndLoadingAppliesTheStoredOne)
 {
     hover(true);
     EXPECT_EQ(shownPicture(control), QStringLiteral("AOT_MouseMove"));
     hover(false);
     EXPECT_EQ(shownPicture(control), QStringLiteral("AOT_Disabled"));
-    control->SetToTop();
+    control->LoadSettings();  // nothing stored: on top
+    EXPECT_TRUE(control->GetIsOnTop());
     hover(true);
     hover(false);
     EXPECT_EQ(shownPicture(control), QStringLiteral("AOT_Enabled"));
-}
 
-TEST_F(AlwaysOnTopTest, LoadSettingsAppliesTheStoredState)
-{
-    control->LoadSettings();  // nothing stored: on top
-    EXPECT_TRUE(control->GetIsOnTop());
     testsupport::store("AlwaysOnTop", "OnTop", "garbage");
     control->LoadSettings();
     EXPECT_FALSE(control->GetIsOnTop());

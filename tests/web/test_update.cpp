@@ -10,10 +10,8 @@
 #include "support/TestSupport.h"
 #include "UrlCatcher.h"
 
-#include <QAction>
 #include <QDesktopServices>
 #include <QFile>
-#include <QTest>
 
 #include <unistd.h>
 
@@ -135,47 +133,18 @@ TEST(UpdateAsRoot, NothingIsFetchedOrStarted)
     EXPECT_EQ(messenger.ends, 0);
 }
 
-// A program folder that is not the user's own: run as root, the test acts as an ordinary user and the
-// folder stays root's; otherwise the folder loses its write permission.
-class NotTheUsersFolder {
-public:
-    explicit NotTheUsersFolder(const TempTree& folder) : m_path(folder.path()), m_old(QFile::permissions(m_path))
-    {
-        if (!m_user.switched())
-            QFile::setPermissions(m_path, m_old & ~(QFileDevice::WriteOwner | QFileDevice::WriteUser |
-                                                    QFileDevice::WriteGroup | QFileDevice::WriteOther));
-    }
-    ~NotTheUsersFolder()
-    {
-        if (!m_user.switched())
-            QFile::setPermissions(m_path, m_old);
-    }
-
-private:
-    OrdinaryUser m_user;
-    QString m_path;
-    QFileDevice::Permissions m_old;
-};
-
-class UpdateWindow : public FormTest {
-protected:
-    LoopbackServer server;
-    EnvVar webBase{"QUILLET_WEB_BASE", server.base().toUtf8()};
-    TempTree program;
-};
-
-TEST_F(UpdateWindow, AFolderNotTheUsersOwnGetsNothingAndTheHomepageIsOffered)
+// A program folder that is not the user's own (run as root, the fixture already acts as an ordinary user).
+TEST_F(Update, AFolderNotTheUsersOwnGetsNothingAndTheHomepageIsOffered)
 {
     server.serve("/Downloads/Tesk-Updater.exe", {200, kRecordingUpdater});
     installRecordingUpdater(program);
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler("http", &catcher, "open");
-    {
-        NotTheUsersFolder foreign(program);
-        newForm();
-        form->setUpdateTarget(program.path(), "quillet");
-        child<QAction>("Download")->trigger();  // "Yes": the homepage
-    }
+    const QFileDevice::Permissions own = QFile::permissions(program.path());
+    QFile::setPermissions(program.path(), own & ~(QFileDevice::WriteOwner | QFileDevice::WriteUser | QFileDevice::WriteGroup
+                                                  | QFileDevice::WriteOther));
+    update("quillet");  // "Yes": the homepage
+    QFile::setPermissions(program.path(), own);
     QDesktopServices::unsetUrlHandler("http");
     EXPECT_EQ(messenger.shown, (QList<ShownMessage>{{kRefusal, "Update", ui::Buttons::YesNo, ui::Icon::Information}}));
     EXPECT_EQ(catcher.opened, QList<QUrl>{QUrl(server.base() + "/Downloads/Tools/Quillet")});
@@ -185,4 +154,3 @@ TEST_F(UpdateWindow, AFolderNotTheUsersOwnGetsNothingAndTheHomepageIsOffered)
 }
 
 }  // namespace
-

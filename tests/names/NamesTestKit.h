@@ -27,7 +27,8 @@ struct HookedRenamer final : Renamer {
     DirRenamer inner;
     RenameHook before;
     template <class Dir>
-    explicit HookedRenamer(const Dir& dir, RenameHook hook = {}) : inner(dir), before(std::move(hook))
+    explicit HookedRenamer(const Dir& dir, RenameHook hook = {}, DirRenamer::Strategy way = DirRenamer::Strategy::Auto)
+        : inner(dir, way), before(std::move(hook))
     {
     }
     int rename(const QString& from, const QString& to) override
@@ -38,6 +39,27 @@ struct HookedRenamer final : Renamer {
         return inner.rename(from, to);
     }
 };
+
+// A problem as the tests compare it: its line, its reason, the name the entry has now, the line in its way.
+struct Seen {
+    int line;
+    RenameReason reason;
+    QString now = {};
+    int other = 0;
+    bool operator==(const Seen&) const = default;
+};
+inline void PrintTo(const Seen& s, std::ostream* os)
+{
+    *os << "line " << s.line << " reason " << int(s.reason) << " now \"" << s.now.toStdString() << "\" other " << s.other;
+}
+inline QList<Seen> seen(const QList<RenameProblem>& problems)
+{
+    QList<Seen> list;
+    for (const RenameProblem& p : problems)
+        list.append({p.line, p.reason, p.currentName, p.otherLine});
+    return list;
+}
+using R = RenameReason;
 
 class JournalTest : public ::testing::Test {
 protected:

@@ -111,22 +111,14 @@ TEST(RenamePlan, RefusesWhatCannotWorkAndKeepsBlankLines)
                                QString(QChar(0xD800)), "f", "new", "new"};
     const RenamePlan plan = planRenames(originals, lines + QStringList({"past the list"}));
 
-    QList<int> refusedLines;
-    for (const RenameProblem& p : plan.refused)
-        refusedLines.append(p.line);
     // Blank lines keep their names (never ".mp3"); j may take f's name because f moves on.
-    EXPECT_EQ(refusedLines, QList<int>({3, 4, 5, 6, 7, 9, 10, 11, 14}));
+    EXPECT_EQ(seen(plan.refused), QList<Seen>({{3, R::DotName}, {4, R::DotName}, {5, R::Slash}, {6, R::ControlCharacter},
+                                               {7, R::ControlCharacter}, {9, R::TooLong}, {10, R::TooLong},
+                                               {11, R::NotRepresentable}, {14, R::SameTargetAsLine, "", 13}}));
     ASSERT_EQ(plan.moves.size(), 3);
     EXPECT_EQ(plan.moves[0].to, long255);
     EXPECT_EQ(plan.moves[1].to, "f");
     EXPECT_EQ(plan.moves[2].line, 13);
-    EXPECT_EQ(plan.refused.last().reason, RenameReason::SameTargetAsLine);
-    EXPECT_EQ(plan.refused.last().otherLine, 13);
-    EXPECT_EQ(plan.refused[0].reason, RenameReason::DotName);
-    EXPECT_EQ(plan.refused[2].reason, RenameReason::Slash);
-    EXPECT_EQ(plan.refused[3].reason, RenameReason::ControlCharacter);
-    EXPECT_EQ(plan.refused[5].reason, RenameReason::TooLong);
-    EXPECT_EQ(plan.refused[7].reason, RenameReason::NotRepresentable);
 }
 
 TEST(RenamePlan, TargetHeldByEntryThatStaysIsRefusedAlongTheChain)
@@ -134,13 +126,8 @@ TEST(RenamePlan, TargetHeldByEntryThatStaysIsRefusedAlongTheChain)
     // c stays, so b -> c is refused, so b stays, so a -> b is refused, so d -> a is
     // refused too; e -> f works because f moves on to g.
     const RenamePlan plan = planRenames({"a", "b", "c", "d", "e", "f"}, {"b", "c", "", "a", "f", "g"});
-    ASSERT_EQ(plan.refused.size(), 3);
-    EXPECT_EQ(plan.refused[0].line, 1);
-    EXPECT_EQ(plan.refused[0].reason, RenameReason::TargetHeldByStayingLine);
-    EXPECT_EQ(plan.refused[0].otherLine, 2);
-    EXPECT_EQ(plan.refused[1].reason, RenameReason::TargetHeldByStayingLine);
-    EXPECT_EQ(plan.refused[1].otherLine, 3);
-    EXPECT_EQ(plan.refused[2].line, 4);
+    EXPECT_EQ(seen(plan.refused), QList<Seen>({{1, R::TargetHeldByStayingLine, "", 2}, {2, R::TargetHeldByStayingLine, "", 3},
+                                               {4, R::TargetHeldByStayingLine, "", 1}}));
     ASSERT_EQ(plan.moves.size(), 2);
     EXPECT_EQ(plan.moves[0].from, "e");
 }
@@ -167,15 +154,9 @@ TEST(RenameOnDisk, ExistingOrLateTargetsStayUntouchedAndOthersGoOn)
 
     EXPECT_EQ(lastDone, 5);  // five moves (the hidden name is refused by the plan)
     EXPECT_EQ(lastTotal, 5);
-    QList<int> failedLines;
-    for (const RenameProblem& p : out.failed)
-        failedLines.append(p.line);
-    ASSERT_EQ(failedLines, QList<int>({1, 2, 3, 4, 5}));
-    EXPECT_EQ(out.failed[0].reason, RenameReason::NeverListed);
-    EXPECT_EQ(out.failed[1].reason, RenameReason::TargetExists);
-    EXPECT_EQ(out.failed[2].reason, RenameReason::DiskError);
-    EXPECT_EQ(out.failed[2].errorCode, ENOENT);
-    EXPECT_EQ(out.failed[4].reason, RenameReason::TargetExists);
+    EXPECT_EQ(seen(out.failed), QList<Seen>({{1, R::NeverListed}, {2, R::TargetExists}, {3, R::DiskError},
+                                             {4, R::TargetExists}, {5, R::TargetExists}}));
+    EXPECT_EQ(out.failed.value(2).errorCode, ENOENT);
     EXPECT_EQ(out.renamed, 1);
     EXPECT_EQ(s.dir.read(".hidden.txt"), "hidden");
     EXPECT_TRUE(QDir(s.dir.file("sub.txt/inner")).exists());

@@ -81,6 +81,12 @@ protected:
         ASSERT_EQ(journal.writePlan(plan), 0);
         ASSERT_EQ(DirRenamer(handle).rename(plan[0].oldName, plan[0].tempName), 0);
     }
+    void clear()  // an empty directory and no journal
+    {
+        for (const QString& name : dir.entries())
+            QFile::remove(dir.file(name));
+        QDir(folder).removeRecursively();
+    }
     RenameOutcome recover(RecoveryChoice choice) { return JournalFolder(folder).recover(DirectoryHandle(dir.path()), choice); }
     std::optional<UnfinishedRename> unfinished() const { return JournalFolder(folder).findUnfinished(DirectoryHandle(dir.path())); }
     bool hasLastRename() const { return JournalFolder(folder).hasLastRename(DirectoryHandle(dir.path())); }

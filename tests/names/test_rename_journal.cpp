@@ -212,9 +212,7 @@ TEST_F(Journal, RecoveryNeverOverwritesAndLeavesNoTemporaryName)
 {
     for (const RecoveryChoice choice : {RecoveryChoice::Finish, RecoveryChoice::Rollback}) {
         SCOPED_TRACE(int(choice));
-        for (const QString& name : dir.entries())
-            QFile::remove(dir.file(name));
-        QDir(folder).removeRecursively();
+        clear();
         dir.add("a.txt", "A");
         dir.add("b.txt", "B");
         // A swap interrupted after its first step; then another program takes the freed name.
@@ -238,8 +236,7 @@ TEST_F(Journal, RecordsWhatHasTheNameNowWhenTheListedEntryWasReplaced)
     dir.add("a.txt", "A");
     dir.add("b.txt", "B");
     const DirectoryHandle listed(dir.path());
-    const quint64 listedInode = listed.entryIdentity("a.txt").inode;
-    const quint64 bInode = listed.entryIdentity("b.txt").inode;
+    const quint64 listedInode = listed.entryIdentity("a.txt").inode, bInode = listed.entryIdentity("b.txt").inode;
     // After the listing another program moves a.txt away and puts a new file under its name.
     ASSERT_TRUE(QFile::rename(dir.file("a.txt"), dir.file("moved.txt")));
     dir.add("a.txt", "stranger");
@@ -254,11 +251,8 @@ TEST_F(Journal, AnEntryUnderItsTemporaryNameIsRecoveredWhateverItsInodeSays)
 {
     dir.add("a.txt", "A");
     killAfterFirstStep({{1, "a.txt", temp(0xaa), "b.txt"}});
-    // The same data under the same name, but another inode.
-    const QString stranded = dir.file(temp(0xaa));
-    ASSERT_TRUE(QFile::copy(stranded, stranded + ".new"));
-    ASSERT_TRUE(QFile::remove(stranded));
-    ASSERT_TRUE(QFile::rename(stranded + ".new", stranded));
+    const QString stranded = dir.file(temp(0xaa));  // the same data under the same name, but another inode
+    ASSERT_TRUE(QFile::copy(stranded, stranded + ".new") && QFile::remove(stranded) && QFile::rename(stranded + ".new", stranded));
     EXPECT_TRUE(recover(RecoveryChoice::Finish).failed.isEmpty());
     EXPECT_EQ(dir.withContent(), QStringList({"b.txt=A"}));
 }

@@ -70,32 +70,22 @@ TEST_F(Download, QuotesAroundAddressAndDestinationAreDropped)
     EXPECT_EQ(web::withoutQuotes("\"a"), "\"a");
 }
 
-TEST_F(Download, ErrorAnswersCreateNoFileAndReplaceNothing)
+// Error answers, a silent server and an answer over the size limit leave no file and replace nothing.
+TEST_F(Download, FailuresCreateNoFileAndReplaceNothing)
 {
     server.serve("/files/error.mp3", {500, "<html>error page</html>"});
+    server.serve("/files/slow.mp3", {200, "", true});
+    server.serve("/files/big.bin", {200, QByteArray(100000, 'x')});
+    tree.add("dir/kept.mp3", "kept");
     EXPECT_EQ(URLToFileDownload(url("/files/missing.mp3"), tree.file("dir")), "");
     EXPECT_EQ(URLToFileDownload(url("/files/missing.mp3"), tree.file("dir/new.mp3"), web::Replace), "");
-    tree.add("dir/kept.mp3", "kept");
     EXPECT_EQ(URLToFileDownload(url("/files/error.mp3"), tree.file("dir/kept.mp3"), web::Replace), "");
-    EXPECT_EQ(tree.read("dir/kept.mp3"), "kept");
-    EXPECT_EQ(tree.entries(), QStringList{"dir"});
-    EXPECT_EQ(entriesIn(tree.file("dir")), QStringList{"kept.mp3"});
-    EXPECT_EQ(server.requests("/files/missing.mp3"), 2);
-}
-
-TEST_F(Download, ASilentServerTimesOut)
-{
-    server.serve("/files/slow.mp3", {200, "", true});
     EXPECT_EQ(URLToFileDownload(url("/files/slow.mp3"), tree.file("dir"), web::FreeName, {300ms}), "");
-    EXPECT_EQ(server.requests("/files/slow.mp3"), 1);
-    EXPECT_EQ(entriesIn(tree.file("dir")), QStringList{});
-}
-
-TEST_F(Download, AnAnswerOverTheLimitIsNotSaved)
-{
-    server.serve("/files/big.bin", {200, QByteArray(100000, 'x')});
     EXPECT_EQ(URLToFileDownload(url("/files/big.bin"), tree.file("dir"), web::FreeName, {30s, 99999}), "");
-    EXPECT_EQ(entriesIn(tree.file("dir")), QStringList{});
+    EXPECT_EQ(tree.entries(), QStringList{"dir"});
+    EXPECT_EQ(withContentIn(tree.file("dir")), QStringList{"kept.mp3=kept"});
+    EXPECT_EQ(server.requests("/files/missing.mp3"), 2);
+    EXPECT_EQ(server.requests("/files/slow.mp3"), 1);
     EXPECT_EQ(URLToFileDownload(url("/files/big.bin"), tree.file("dir"), web::FreeName, {30s, 100000}), tree.file("dir/big.bin"));
 }
 

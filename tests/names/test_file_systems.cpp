@@ -43,36 +43,35 @@ bool run(const QString& program, const QStringList& args, QString* error = nullp
 // mounted when its command returns (it goes to the background only then).
 class FuseMount {
 public:
-    FuseMount(const QString& driver, QStringList args) : m_point(m_dir.filePath("mnt"))
+    FuseMount(const QString& driver, QStringList args)
     {
         const QString program = findTool(driver);
         if (program.isEmpty() || findTool("fusermount").isEmpty()) {
-            m_skip = driver + " or fusermount is not installed";
+            skipReason = driver + " or fusermount is not installed";
             return;
         }
-        QDir().mkpath(m_point);
-        struct stat before, after;
-        ::stat(QFile::encodeName(m_point).constData(), &before);
-        if (!run(program, args << m_point, &m_skip))
-            return;
-        ::stat(QFile::encodeName(m_point).constData(), &after);
-        m_mounted = after.st_dev != before.st_dev;
-        if (!m_mounted)  // some drivers end with 0 without mounting
-            m_skip = "did not mount here (" + m_skip + ")";
+        QDir().mkpath(path);
+        const auto device = [this] {
+            struct stat st {};
+            ::stat(QFile::encodeName(path).constData(), &st);
+            return st.st_dev;
+        };
+        const dev_t before = device();
+        const bool ran = run(program, args << path, &skipReason);
+        if (device() != before)
+            skipReason.clear();
+        else if (ran)  // some drivers end with 0 without mounting
+            skipReason = "did not mount here (" + skipReason + ")";
     }
     ~FuseMount()
     {
-        if (m_mounted)
-            run(findTool("fusermount"), {"-u", "-z", m_point});
+        if (skipReason.isEmpty())
+            run(findTool("fusermount"), {"-u", "-z", path});
     }
-    QString path() const { return m_point; }
-    QString skipReason() const { return m_mounted ? QString() : m_skip; }
 
-private:
-    QTemporaryDir m_dir;
-    QString m_point;
-    bool m_mounted = false;
-    QString m_skip;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("mnt");
+    QString skipReason;  // empty once mounted
 };
 
 }  // namespace
@@ -92,10 +91,10 @@ TEST(FileSystems, FatThroughFuseRenamesFilesWithoutOverwritingAndKeepsFoldersWho
     QString error;
     ASSERT_TRUE(run(mkfs, {image}, &error)) << error.toStdString();
     FuseMount fat("fusefat", {"-o", "rw+", image});
-    if (!fat.skipReason().isEmpty())
-        GTEST_SKIP() << fat.skipReason().toStdString();
+    if (!fat.skipReason.isEmpty())
+        GTEST_SKIP() << fat.skipReason.toStdString();
 
-    const QString root = fat.path();
+    const QString root = fat.path;
     for (const QString name : {"a.txt", "b.txt", "c.txt", "keep.txt"})
         writeFile(root + "/" + name, name.toUtf8());
     ASSERT_TRUE(QDir(root).mkdir("folder"));
@@ -127,10 +126,10 @@ TEST(FileSystems, RenamesWhereHardLinksCannotBeSeenLeaveNoSecondName)
     TempTree back;
     back.addOwnNames({"a", "b", "c"});
     FuseMount fuse("bindfs", {"--hide-hard-links", back.path()});
-    if (!fuse.skipReason().isEmpty())
-        GTEST_SKIP() << fuse.skipReason().toStdString();
+    if (!fuse.skipReason.isEmpty())
+        GTEST_SKIP() << fuse.skipReason.toStdString();
 
-    DirRenamer r(fuse.path());
+    DirRenamer r(fuse.path);
     const names::RenameOutcome outcome =
         names::executeRenames(names::planRenames({"a", "b", "c"}, QStringList{"b", "a", "d"}), r);
     EXPECT_TRUE(outcome.failed.isEmpty());

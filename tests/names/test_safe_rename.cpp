@@ -109,24 +109,19 @@ void actOut(Race race, TempTree& dir, bool isDir)
     auto renameOver = [&](const char* from, const char* to) {
         ASSERT_EQ(::rename(QFile::encodeName(dir.file(from)).constData(), QFile::encodeName(dir.file(to)).constData()), 0);
     };
-    switch (race) {
-    case Race::ReplaceSource:
+    if (race == Race::ReplaceSource) {
         dir.add("editor-save", "saved by the editor");
         renameOver("editor-save", "src");
-        break;
-    case Race::WriteTarget:
+    } else if (race == Race::WriteTarget) {
         dir.add("dst", "another program's");
-        break;
-    case Race::SaveOverTarget:
+    } else if (race == Race::SaveOverTarget) {
+        dir.add(isDir ? "save/" : "save", "another program's");
         if (isDir)
-            dir.add("save/");
-        dir.add(isDir ? "save/inner" : "save", "another program's");
+            dir.add("save/inner", "another program's");
         renameOver("save", "dst");
-        break;
-    case Race::FillTarget:
+    } else {
         dir.add("dst/");
         dir.add("dst/inner", "another program's");
-        break;
     }
 }
 
@@ -134,11 +129,8 @@ void actOut(Race race, TempTree& dir, bool isDir)
 QStringList allContents(const QString& root)
 {
     QStringList contents;
-    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        QFile f(it.next());
-        contents.append(f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QStringLiteral("<unreadable>"));
-    }
+    for (QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();)
+        contents.append(QString::fromUtf8(testsupport::readFile(it.next())));
     contents.sort();
     return contents;
 }

@@ -124,24 +124,6 @@ TEST(LineTools, BeyondTheGeneratedTexts)
     EXPECT_TRUE(r.text.endsWith(u"Ab Zz"_qs));
 }
 
-TEST(LineTools, MendedNumberingCorners)
-{
-    // Fewer lines than entries: the last line ends the run, nothing is redone.
-    EXPECT_EQ(numberLines(crlf({"a", "b"}), 5), crlf({"01-a", "02-b"}));
-    EXPECT_EQ(removeNumbers(crlf({"01-a", "02-b"}), 5), crlf({"a", "b"}));
-    EXPECT_TRUE(numberingLooksRight(crlf({"01-a", "02-b"}), 5));
-    // A line holding only its number does not shift the lines after it.
-    const QString bare = crlf({"01-a", "02-", "03-c", "x"});
-    EXPECT_TRUE(numberingLooksRight(bare, 3));
-    EXPECT_FALSE(oracle::checkNumbering(bare, 3, {true, true, false}));
-    EXPECT_EQ(removeNumbers(bare, 3), crlf({"a", "", "c", "x"}));
-    // Blanks trimmed off line 1 do not shift the lines after it either.
-    EXPECT_EQ(removeNumbers(crlf({"01-  a", "02-", "03-c"}), 3), crlf({"a", "", "c"}));
-    // Cutting never eats a line break, line 1 included.
-    EXPECT_EQ(removeNumbers(crlf({"ab", "cd"}), 0), crlf({"", "cd"}));
-    EXPECT_EQ(removeNumbers(crlf({"01-a", "b", "03-c"}), 3), crlf({"a", "", "c"}));
-}
-
 TEST(LineTools, CdPrefix)
 {
     QStringList entries;

@@ -28,23 +28,19 @@ protected:
     NameList list{journals.path()};
 };
 
-TEST(NameList, StartPathDropsSurroundingBlanksAndTheScanResetsTheState)
+TEST_F(NameListTest, TheScanResetsTheStateAndTheChecksRunInTheOrderTheUserMeetsThem)
 {
-    TempTree dir({"b.mp3", "A.txt", "readme"});
-    NameList list;
-    list.setStartPath("  " + dir.path() + " ");
+    dir.add("b.mp3");
+    dir.add("A.txt");
+    dir.add("readme");
+    list.setModified(true);
+    list.setStartPath("  " + dir.path() + " ");  // surrounding blanks go
     EXPECT_EQ(list.startPath(), dir.path() + "/");
     list.scan(kFiles);
     EXPECT_EQ(list.names(), QStringList({"A.txt", "b.mp3", "readme"}));
     EXPECT_EQ(list.scannedText(), crlf({"A", "b", "readme"}));
     EXPECT_EQ(list.recoverText(), list.scannedText());
     EXPECT_FALSE(list.isModified());
-}
-
-TEST_F(NameListTest, ChecksRunInTheOrderTheUserMeetsThem)
-{
-    scan({"a.mp3", "b.mp3", "c.mp3"});
-    list.setModified(false);
 
     // An invalid character wins over a wrong line count; the line comes as it stands.
     CheckResult c = list.check(crlf({"x", "  bad?name "}));

@@ -53,7 +53,7 @@ TEST(Scan, SortOrderMatchesThePlainRuleOnGeneratedNames)
     }
 }
 
-TEST(NameText, DisplayNamesJoinedWithoutATrailingLineEnd)
+TEST(NameText, DisplayNamesJoinedWithoutATrailingLineEndAndAWholeLineReplaced)
 {
     EXPECT_EQ(names::buildNameText({}), QString());
     // Only a three-character extension goes; ".abc" leaves an empty line, short names stay whole.
@@ -61,6 +61,13 @@ TEST(NameText, DisplayNamesJoinedWithoutATrailingLineEnd)
                                     QStringLiteral("ä\U0001F600.txt")}),
               QStringLiteral("a\r\n\r\nx.jpeg\r\na.b\r\nfile.\r\nabc\r\narchive.tar.gz\r\nä\U0001F600"));
     EXPECT_EQ(names::buildNameText({".abc", ".abc"}), QStringLiteral("\r\n"));
+
+    // A line that only contains the wanted text, or holds it across a line break, is no match.
+    EXPECT_EQ(names::replaceWholeLine(crlf({"xa?b", "a?b", "a?b"}), u"a?b", u"a_b"), crlf({"xa?b", "a_b", "a?b"}));
+    EXPECT_EQ(names::replaceWholeLine(crlf({"a", "b?"}), u"b?", u"b"), crlf({"a", "b"}));
+    EXPECT_EQ(names::replaceWholeLine(crlf({"a", "", "c"}), u"", u"b"), crlf({"a", "b", "c"}));
+    EXPECT_FALSE(names::replaceWholeLine(crlf({"a?bc", "a"}), u"a?b", u"x"));
+    EXPECT_FALSE(names::replaceWholeLine(crlf({"a", "b"}), u"a\r\nb", u"x"));
 }
 
 TEST(Scan, ListingOptionsHiddenEntriesAndTheSiblingTool)
@@ -197,12 +204,3 @@ TEST(Scan, EachNameComesWithTheIdentityOfItsEntry)
     }
 }
 
-TEST(NameText, ReplaceWholeLineTouchesOnlyTheFirstWholeLine)
-{
-    // A line that only contains the wanted text, or holds it across a line break, is no match.
-    EXPECT_EQ(names::replaceWholeLine(crlf({"xa?b", "a?b", "a?b"}), u"a?b", u"a_b"), crlf({"xa?b", "a_b", "a?b"}));
-    EXPECT_EQ(names::replaceWholeLine(crlf({"a", "b?"}), u"b?", u"b"), crlf({"a", "b"}));
-    EXPECT_EQ(names::replaceWholeLine(crlf({"a", "", "c"}), u"", u"b"), crlf({"a", "b", "c"}));
-    EXPECT_FALSE(names::replaceWholeLine(crlf({"a?bc", "a"}), u"a?b", u"x"));
-    EXPECT_FALSE(names::replaceWholeLine(crlf({"a", "b"}), u"a\r\nb", u"x"));
-}

@@ -51,7 +51,7 @@ protected:
     std::unique_ptr<QWidget> window;
 };
 
-TEST_F(AppDefOpsTest, ValuesAreStoredInTheirTextFormUnderTheirSection)
+TEST_F(AppDefOpsTest, ValuesAreStoredInTheirTextFormUnderTheirSectionAndDefaultsKeepTheirType)
 {
     SaveAppSetting(QStringLiteral("Options"), QStringLiteral("Text"), QStringLiteral("ä b\\c"));
     SaveAppSetting(QStringLiteral("Options"), QStringLiteral("Yes"), true);
@@ -75,10 +75,7 @@ TEST_F(AppDefOpsTest, ValuesAreStoredInTheirTextFormUnderTheirSection)
     EXPECT_EQ(setting("", "Top"), "4");
     EXPECT_EQ(setting("Pos", "Top"), "");
     EXPECT_TRUE(messenger.shown.isEmpty());
-}
 
-TEST_F(AppDefOpsTest, EmptyOrMissingValuesGiveTheDefaultInItsOwnType)
-{
     testsupport::store("Options", "Messageboxen", "");
     EXPECT_EQ(GetAppSetting("Options", "Messageboxen", QStringLiteral("0")).toString(), "0");
     EXPECT_EQ(GetAppSetting("Options", "Messageboxen").toString(), "");

@@ -103,14 +103,6 @@ TEST(LineToolsOracle, CapitalisingFollowsTheStepByStepPasses)
     EXPECT_GT(overflows, 100);
 }
 
-TEST(LineTools, CutCountParsing)
-{
-    EXPECT_EQ(parseCutCount(u" 2.9 "_qs), 2);
-    EXPECT_EQ(parseCutCount(u"12"_qs), 12);
-    for (const QString& bad : {u"0"_qs, u"-3"_qs, u"abc"_qs, QString(), u"0,5"_qs, u"3x"_qs, u"1,2,3"_qs})
-        EXPECT_FALSE(parseCutCount(bad).has_value()) << qPrintable(bad);
-}
-
 // What the generated texts never reach: wide numbers, progress, texts longer than 16-bit positions.
 TEST(LineTools, BeyondTheGeneratedTexts)
 {
@@ -124,8 +116,12 @@ TEST(LineTools, BeyondTheGeneratedTexts)
     EXPECT_TRUE(r.text.endsWith(u"Ab Zz"_qs));
 }
 
-TEST(LineTools, CdPrefix)
+TEST(LineTools, CutCountsAndCdPrefixes)
 {
+    EXPECT_EQ(parseCutCount(u" 2.9 "_qs), 2);
+    EXPECT_EQ(parseCutCount(u"12"_qs), 12);
+    for (const QString& bad : {u"0"_qs, u"-3"_qs, u"abc"_qs, QString(), u"0,5"_qs, u"3x"_qs, u"1,2,3"_qs})
+        EXPECT_FALSE(parseCutCount(bad).has_value()) << qPrintable(bad);
     QStringList entries;
     for (int i = 1; i <= 9; ++i)
         entries << u"CD%1-"_qs.arg(i);

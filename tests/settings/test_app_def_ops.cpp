@@ -112,7 +112,8 @@ TEST_F(AppDefOpsTest, LostWindowComesBackAtOneHundredTwips)
         storePos(c.height, c.width, c.top, c.left);
         QWidget* w = makeWindow();
         AppDefOps::LoadWindowPos(QStringLiteral("Form1"));
-        EXPECT_EQ(w->frameGeometry().topLeft(), c.lost ? QPoint(100 / 15, 100 / 15) : QPoint(c.left.toInt() / 15, c.top.toInt() / 15));
+        const QPoint stored(c.left.toInt() / 15, c.top.toInt() / 15);
+        EXPECT_EQ(w->frameGeometry().topLeft(), c.lost ? QPoint(100 / 15, 100 / 15) : stored);
         EXPECT_EQ(w->isVisible(), c.lost);  // a lost window is shown at once
     }
 }

@@ -23,11 +23,7 @@ std::unique_ptr<QTemporaryDir> watchableDir()
     return dir->isValid() ? std::move(dir) : nullptr;
 }
 
-void touch(const QString& path)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-}
+void touch(const QString& path) { testsupport::writeFile(path, {}); }
 
 TEST(DirectoryWatch, NamesEveryCreatedRemovedAndMovedNameOnce)
 {

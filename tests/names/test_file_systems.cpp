@@ -18,6 +18,7 @@
 #include <sys/stat.h>
 
 using names::DirRenamer;
+using namespace testsupport;
 
 namespace {
 
@@ -42,58 +43,36 @@ bool run(const QString& program, const QStringList& args, QString* error = nullp
 // mounted when its command returns (it goes to the background only then).
 class FuseMount {
 public:
-    FuseMount(const QString& driver, QStringList args) : m_point(m_dir.filePath("mnt"))
+    FuseMount(const QString& driver, QStringList args)
     {
         const QString program = findTool(driver);
         if (program.isEmpty() || findTool("fusermount").isEmpty()) {
-            m_skip = driver + " or fusermount is not installed";
+            skipReason = driver + " or fusermount is not installed";
             return;
         }
-        QDir().mkpath(m_point);
-        struct stat before, after;
-        ::stat(QFile::encodeName(m_point).constData(), &before);
-        if (!run(program, args << m_point, &m_skip))
-            return;
-        ::stat(QFile::encodeName(m_point).constData(), &after);
-        m_mounted = after.st_dev != before.st_dev;
-        if (!m_mounted)  // some drivers end with 0 without mounting
-            m_skip = "did not mount here (" + m_skip + ")";
+        QDir().mkpath(path);
+        const auto device = [this] {
+            struct stat st {};
+            ::stat(QFile::encodeName(path).constData(), &st);
+            return st.st_dev;
+        };
+        const dev_t before = device();
+        const bool ran = run(program, args << path, &skipReason);
+        if (device() != before)
+            skipReason.clear();
+        else if (ran)  // some drivers end with 0 without mounting
+            skipReason = "did not mount here (" + skipReason + ")";
     }
     ~FuseMount()
     {
-        if (m_mounted)
-            run(findTool("fusermount"), {"-u", "-z", m_point});
+        if (skipReason.isEmpty())
+            run(findTool("fusermount"), {"-u", "-z", path});
     }
-    QString workFile(const QString& name) const { return m_dir.filePath(name); }
-    QString path() const { return m_point; }
-    QString skipReason() const { return m_mounted ? QString() : m_skip; }
 
-private:
-    QTemporaryDir m_dir;
-    QString m_point;
-    bool m_mounted = false;
-    QString m_skip;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("mnt");
+    QString skipReason;  // empty once mounted
 };
-
-void write(const QString& path, const QByteArray& content)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
-    f.write(content);
-}
-
-QByteArray read(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-QStringList entries(const QString& path)
-{
-    QStringList list = QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    list.sort();
-    return list;
-}
 
 }  // namespace
 
@@ -112,14 +91,14 @@ TEST(FileSystems, FatThroughFuseRenamesFilesWithoutOverwritingAndKeepsFoldersWho
     QString error;
     ASSERT_TRUE(run(mkfs, {image}, &error)) << error.toStdString();
     FuseMount fat("fusefat", {"-o", "rw+", image});
-    if (!fat.skipReason().isEmpty())
-        GTEST_SKIP() << fat.skipReason().toStdString();
+    if (!fat.skipReason.isEmpty())
+        GTEST_SKIP() << fat.skipReason.toStdString();
 
-    const QString root = fat.path();
-    for (const char* name : {"a.txt", "b.txt", "c.txt", "keep.txt"})
-        write(root + "/" + name, name);
+    const QString root = fat.path;
+    for (const QString name : {"a.txt", "b.txt", "c.txt", "keep.txt"})
+        writeFile(root + "/" + name, name.toUtf8());
     ASSERT_TRUE(QDir(root).mkdir("folder"));
-    write(root + "/folder/inner", "deep");
+    writeFile(root + "/folder/inner", "deep");
 
     names::DirectoryHandle dir(root);
     DirRenamer r(dir);
@@ -135,29 +114,24 @@ TEST(FileSystems, FatThroughFuseRenamesFilesWithoutOverwritingAndKeepsFoldersWho
     // An entry's only name is never taken as a leftover of an interrupted rename.
     EXPECT_EQ(r.removeExtraName("keep.txt", dir.entryIdentity("keep.txt")), EEXIST);
 
-    EXPECT_EQ(entries(root), QStringList({"C.txt", "a.txt", "b.txt", "folder", "keep.txt"}));
-    EXPECT_EQ(read(root + "/a.txt"), "b.txt");
-    EXPECT_EQ(read(root + "/b.txt"), "a.txt");
-    EXPECT_EQ(read(root + "/C.txt"), "c.txt");
-    EXPECT_EQ(read(root + "/keep.txt"), "keep.txt");
-    EXPECT_EQ(read(root + "/folder/inner"), "deep");
+    EXPECT_EQ(withContentIn(root),
+              QStringList({"C.txt=c.txt", "a.txt=b.txt", "b.txt=a.txt", "folder=<missing>", "keep.txt=keep.txt"}));
+    EXPECT_EQ(readFile(root + "/folder/inner"), "deep");
 }
 
 // sshfs numbers names, not files, and counts no links; bindfs told to hide link counts does the
 // latter: a rename there must leave no second name behind.
 TEST(FileSystems, RenamesWhereHardLinksCannotBeSeenLeaveNoSecondName)
 {
-    QTemporaryDir back;
-    for (const char* name : {"a", "b", "c"})
-        write(back.filePath(name), name);
+    TempTree back;
+    back.addOwnNames({"a", "b", "c"});
     FuseMount fuse("bindfs", {"--hide-hard-links", back.path()});
-    if (!fuse.skipReason().isEmpty())
-        GTEST_SKIP() << fuse.skipReason().toStdString();
+    if (!fuse.skipReason.isEmpty())
+        GTEST_SKIP() << fuse.skipReason.toStdString();
 
-    DirRenamer r(fuse.path());
+    DirRenamer r(fuse.path);
     const names::RenameOutcome outcome =
         names::executeRenames(names::planRenames({"a", "b", "c"}, QStringList{"b", "a", "d"}), r);
     EXPECT_TRUE(outcome.failed.isEmpty());
-    EXPECT_EQ(entries(back.path()), QStringList({"a", "b", "d"}));
-    EXPECT_EQ(read(back.filePath("a")) + read(back.filePath("b")) + read(back.filePath("d")), "bac");
+    EXPECT_EQ(back.withContent(), QStringList({"a=b", "b=a", "d=c"}));
 }

@@ -12,25 +12,35 @@ namespace {
 
 constexpr ListingOptions kFiles{false, false};
 
-TEST(NameList, StartPathDropsSurroundingBlanksAndTheScanResetsTheState)
+// A list of a scanned directory, with journals of its own.
+class NameListTest : public ::testing::Test {
+protected:
+    void scan(const QStringList& entries = {})
+    {
+        for (const QString& name : entries)
+            dir.add(name);
+        list.setStartPath(dir.path());
+        list.scan(kFiles);
+        list.setModified(true);
+    }
+    TempTree dir;
+    const TempTree journals;
+    NameList list{journals.path()};
+};
+
+TEST_F(NameListTest, TheScanResetsTheStateAndTheChecksRunInTheOrderTheUserMeetsThem)
 {
-    TempTree dir({"b.mp3", "A.txt", "readme"});
-    NameList list;
-    list.setStartPath("  " + dir.path() + " ");
+    dir.add("b.mp3");
+    dir.add("A.txt");
+    dir.add("readme");
+    list.setModified(true);
+    list.setStartPath("  " + dir.path() + " ");  // surrounding blanks go
     EXPECT_EQ(list.startPath(), dir.path() + "/");
     list.scan(kFiles);
     EXPECT_EQ(list.names(), QStringList({"A.txt", "b.mp3", "readme"}));
     EXPECT_EQ(list.scannedText(), crlf({"A", "b", "readme"}));
     EXPECT_EQ(list.recoverText(), list.scannedText());
     EXPECT_FALSE(list.isModified());
-}
-
-TEST(NameList, ChecksRunInTheOrderTheUserMeetsThem)
-{
-    TempTree dir({"a.mp3", "b.mp3", "c.mp3"});
-    NameList list;
-    list.setStartPath(dir.path());
-    list.scan(kFiles);
 
     // An invalid character wins over a wrong line count; the line comes as it stands.
     CheckResult c = list.check(crlf({"x", "  bad?name "}));
@@ -48,15 +58,9 @@ TEST(NameList, ChecksRunInTheOrderTheUserMeetsThem)
     EXPECT_EQ(list.check(crlf({"x", "y", "z"})).verdict, RenameCheck::Ok);
 }
 
-TEST(NameList, RecoverTextFollowsEntriesThroughSeveralRenames)
+TEST_F(NameListTest, RecoverTextFollowsEntriesThroughSeveralRenames)
 {
-    TempTree dir({"a.mp3", "b.mp3", "c.mp3"});
-    const TempTree journals;
-    NameList list(journals.path());
-    list.setStartPath(dir.path());
-    list.scan(kFiles);
-    list.setModified(true);
-
+    scan({"a.mp3", "b.mp3", "c.mp3"});
     // Swap a and b, rename c.
     RenameOutcome out = list.rename(crlf({"b", "a", "z"}), kFiles);
     ASSERT_TRUE(out.failed.isEmpty());
@@ -85,19 +89,13 @@ TEST(NameList, RecoverTextFollowsEntriesThroughSeveralRenames)
 // Between the scan and the rename another program replaces an entry. The rename renames what now has the
 // name, and the journal must record that entry, not the listed one: the undo brings the renamed entry back
 // and a second rename still pairs the restore by identity.
-TEST(NameList, AnEntryReplacedAfterTheScanIsRecordedAsTheOneRenamed)
+TEST_F(NameListTest, AnEntryReplacedAfterTheScanIsRecordedAsTheOneRenamed)
 {
-    TempTree dir;
     dir.add("a.txt", "listed");
     dir.add("b.txt", "B");
-    const TempTree journals;
-    NameList list(journals.path());
-    list.setStartPath(dir.path());
-    list.scan(kFiles);
+    scan();
     ASSERT_TRUE(QFile::rename(dir.file("a.txt"), dir.file("moved.bak")));
     dir.add("a.txt", "stranger");
-
-    list.setModified(true);
     ASSERT_TRUE(list.rename(crlf({"x", "b"}), kFiles).failed.isEmpty());
     EXPECT_EQ(dir.withContent(), QStringList({"b.txt=B", "moved.bak=listed", "x.txt=stranger"}));
     const RenameOutcome undo = list.undoLastRename(kFiles);
@@ -106,14 +104,9 @@ TEST(NameList, AnEntryReplacedAfterTheScanIsRecordedAsTheOneRenamed)
 }
 
 // The lines a rename read stay those of the entries it renamed, whatever the listing after it finds.
-TEST(NameList, TheRenamedLinesAreTheOnesTheRenameRead)
+TEST_F(NameListTest, TheRenamedLinesAreTheOnesTheRenameRead)
 {
-    TempTree dir({"a.txt", "b.txt", "c.txt"});
-    const TempTree journals;
-    NameList list(journals.path());
-    list.setStartPath(dir.path());
-    list.scan(kFiles);
-    list.setModified(true);
+    scan({"a.txt", "b.txt", "c.txt"});
     list.rename(crlf({"x", "y", "z"}), kFiles, [&](qsizetype done, qsizetype total) {
         if (done == total)
             QFile::remove(dir.file("z.txt"));  // another program, before the listing after the rename

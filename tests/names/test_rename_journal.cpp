@@ -1,13 +1,7 @@
 // The rename journal: an interrupted rename is recovered from the disk as it is, a completed one can be undone.
-#include "names/DirectoryHandle.h"
-#include "names/RenameJournal.h"
-#include "names/RenamePlan.h"
-#include "names/SafeRename.h"
+#include "NamesTestKit.h"
 
 #include "support/FileClock.h"
-#include "support/TestSupport.h"
-
-#include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -17,8 +11,7 @@
 #include <csignal>
 #include <unistd.h>
 
-using namespace names;
-using testsupport::TempTree;
+using namespace namestest;
 
 namespace {
 
@@ -26,27 +19,13 @@ constexpr int kEntries = 5000;
 
 // 5000 files holding their own names: the first 2000 swap in pairs, the next 2000 get new names, the last
 // 1000 change only their letter case; 8000 renames in all, 3000 of them to temporary names.
-QStringList originalNames()
+QStringList names(bool renamed)
 {
-    QStringList names;
+    const auto name = [](char prefix, int n) { return QStringLiteral("%1%2.dat").arg(prefix).arg(n, 4, 10, QLatin1Char('0')); };
+    QStringList list;
     for (int i = 0; i < kEntries; ++i)
-        names.append(QStringLiteral("f%1.dat").arg(i, 4, 10, QLatin1Char('0')));
-    return names;
-}
-
-QStringList newNames()
-{
-    const QStringList originals = originalNames();
-    QStringList lines;
-    for (int i = 0; i < kEntries; ++i) {
-        if (i < 2000)
-            lines.append(originals.at(i ^ 1));
-        else if (i < 4000)
-            lines.append(QStringLiteral("n%1.dat").arg(i, 4, 10, QLatin1Char('0')));
-        else
-            lines.append(originals.at(i).toUpper());
-    }
-    return lines;
+        list.append(!renamed ? name('f', i) : i < 2000 ? name('f', i ^ 1) : i < 4000 ? name('n', i) : name('f', i).toUpper());
+    return list;
 }
 
 // The child's orders, from its parent's environment.
@@ -55,34 +34,23 @@ constexpr char kChildFolder[] = "QUILLET_JOURNAL_TEST_FOLDER";
 constexpr char kChildKillAfterRenames[] = "QUILLET_JOURNAL_TEST_KILL_RENAMES";
 constexpr char kChildKillAfterSteps[] = "QUILLET_JOURNAL_TEST_KILL_STEPS";
 
-struct KillingRenamer final : Renamer {
-    DirRenamer& inner;
-    int renamesLeft;
-    KillingRenamer(DirRenamer& disk, int renames) : inner(disk), renamesLeft(renames) {}
-    int rename(const QString& from, const QString& to) override
-    {
-        if (renamesLeft-- == 0)
-            ::raise(SIGKILL);
-        return inner.rename(from, to);
-    }
-};
-
 // Runs in a child process only (started by the test below with the filter and the environment).
 TEST(JournalChild, DISABLED_RenameUntilKilled)
 {
     const DirectoryHandle dir(qEnvironmentVariable(kChildDir));
     ASSERT_TRUE(dir.isOpen());
     const bool bySteps = qEnvironmentVariableIsSet(kChildKillAfterSteps);
-    DirRenamer disk(dir, bySteps ? DirRenamer::Strategy::WithoutFlag : DirRenamer::Strategy::Auto);
-    int stepsLeft = qEnvironmentVariableIntValue(kChildKillAfterSteps);
+    int left = qEnvironmentVariableIntValue(bySteps ? kChildKillAfterSteps : kChildKillAfterRenames);
+    const auto countDown = [&left] {
+        if (left-- == 0)
+            ::raise(SIGKILL);
+    };
+    HookedRenamer renamer(dir, [&](const QString&, const QString&) { return bySteps ? 0 : (countDown(), 0); },
+                          bySteps ? DirRenamer::Strategy::WithoutFlag : DirRenamer::Strategy::Auto);
     if (bySteps)
-        disk.setStepHook([&] {
-            if (stepsLeft-- == 0)
-                ::raise(SIGKILL);
-        });
-    KillingRenamer renamer(disk, bySteps ? -1 : qEnvironmentVariableIntValue(kChildKillAfterRenames));
+        renamer.inner.setStepHook(countDown);
     RenameJournal journal(qEnvironmentVariable(kChildFolder), dir);
-    executeRenames(planRenames(originalNames(), newNames()), renamer, {}, &journal);
+    executeRenames(planRenames(names(false), names(true)), renamer, {}, &journal);
 }
 
 struct KillPoint {
@@ -97,9 +65,8 @@ class KilledRename : public ::testing::TestWithParam<KillPoint> {};
 TEST_P(KilledRename, IsRecoveredWithNothingLostAndNoTemporaryNameLeft)
 {
     const KillPoint point = GetParam();
-    TempTree root;
-    root.add("music/");
-    for (const QString& name : originalNames())
+    TempTree root({"music/"});
+    for (const QString& name : names(false))
         root.add("music/" + name, name.toUtf8());
     const QString folder = root.file("journals");
 
@@ -129,18 +96,12 @@ TEST_P(KilledRename, IsRecoveredWithNothingLostAndNoTemporaryNameLeft)
     const RenameOutcome outcome = journals.recover(dir, point.choice);
     EXPECT_TRUE(outcome.failed.isEmpty()) << outcome.failed.size();
     QStringList expected;
-    const QStringList originals = originalNames();
-    const QStringList targets = point.choice == RecoveryChoice::Finish ? newNames() : originals;
+    const QStringList originals = names(false);
+    const QStringList targets = names(point.choice == RecoveryChoice::Finish);
     for (int i = 0; i < kEntries; ++i)
         expected.append(targets.at(i) + "=" + originals.at(i));
     expected.sort();
-    QStringList actual;
-    for (const QString& name : QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
-        QFile f(path + "/" + name);
-        actual.append(name + "=" + (f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString()));
-    }
-    actual.sort();
-    EXPECT_EQ(actual, expected);  // every file once, under the chosen name, and nothing else
+    EXPECT_EQ(withContentIn(path), expected);  // every file once, under the chosen name, and nothing else
     EXPECT_FALSE(journals.findUnfinished(dir).has_value());
     EXPECT_EQ(journals.hasLastRename(dir), point.choice == RecoveryChoice::Finish);
 }
@@ -158,33 +119,7 @@ INSTANTIATE_TEST_SUITE_P(
                       KillPoint{kChildKillAfterSteps, 3001, RecoveryChoice::Rollback},
                       KillPoint{kChildKillAfterSteps, 3002, RecoveryChoice::Finish}));
 
-// A directory and a journal folder beside it.
-class Journal : public ::testing::Test {
-protected:
-    // Writes `plan` to a journal and moves its first entry to its temporary name, as a rename does first.
-    void killAfterFirstStep(const QList<JournalEntry>& plan)
-    {
-        const DirectoryHandle handle(dir.path());
-        RenameJournal journal(folder, handle);
-        ASSERT_EQ(journal.writePlan(plan), 0);
-        ASSERT_EQ(DirRenamer(handle).rename(plan[0].oldName, plan[0].tempName), 0);
-    }
-    RenameOutcome recover(RecoveryChoice choice) { return JournalFolder(folder).recover(DirectoryHandle(dir.path()), choice); }
-
-    TempTree dir;
-    TempTree data;
-    const QString folder = data.file("journals");
-};
-
-// A small directory renamed with a journal in `folder`.
-RenameOutcome renameWithJournal(const QString& path, const QString& folder, const QStringList& originals,
-                                const QStringList& lines)
-{
-    const DirectoryHandle dir(path);
-    DirRenamer renamer(dir);
-    RenameJournal journal(folder, dir);
-    return executeRenames(planRenames(originals, lines), renamer, {}, &journal);
-}
+using Journal = JournalTest;
 
 TEST_F(Journal, AJournalThatCannotBeWrittenStopsTheRenameBeforeAnyEntry)
 {
@@ -198,7 +133,7 @@ TEST_F(Journal, AJournalThatCannotBeWrittenStopsTheRenameBeforeAnyEntry)
         folders.append(data.file("readonly"));
     }
     for (const QString& place : folders) {
-        const RenameOutcome out = renameWithJournal(dir.path(), place, {"a.txt", "b.txt"}, {"b", "c"});
+        const RenameOutcome out = renameWithJournal({"a.txt", "b.txt"}, {"b", "c"}, {}, place);
         EXPECT_EQ(out.stopped, RenameStop::JournalNotWritten) << place.toStdString();
         EXPECT_NE(out.stopError, 0);
         EXPECT_EQ(out.renamed, 0);
@@ -209,11 +144,9 @@ TEST_F(Journal, AJournalThatCannotBeWrittenStopsTheRenameBeforeAnyEntry)
 
 TEST_F(Journal, UndoAfterARestartPutsBackWhatIsStillTheRenamedEntry)
 {
-    for (const char* name : {"a.txt", "b.txt", "c.txt", "d.txt", "e.txt"})
-        dir.add(name, name);
-    const RenameOutcome first = renameWithJournal(dir.path(), folder, {"a.txt", "b.txt", "c.txt", "d.txt", "e.txt"},
-                                                  {"b", "a", "x", "y", ""});
-    ASSERT_TRUE(first.failed.isEmpty());
+    const QStringList originals = {"a.txt", "b.txt", "c.txt", "d.txt", "e.txt"};
+    dir.addOwnNames(originals);
+    ASSERT_TRUE(renameWithJournal(originals, {"b", "a", "x", "y", ""}).failed.isEmpty());
 
     // Later another program replaces x.txt by a new file (which may get the freed inode number) and takes
     // y.txt away, later than the rename by the file clock too.
@@ -226,15 +159,9 @@ TEST_F(Journal, UndoAfterARestartPutsBackWhatIsStillTheRenamedEntry)
     const DirectoryHandle handle(dir.path());
     JournalFolder journals(folder);
     ASSERT_TRUE(journals.hasLastRename(handle));
-    EXPECT_FALSE(journals.findUnfinished(handle).has_value());
     const RenameOutcome undo = journals.undoLastRename(handle);
     EXPECT_EQ(undo.renamed, 2);
-    ASSERT_EQ(undo.failed.size(), 2);
-    EXPECT_EQ(undo.failed[0].line, 3);
-    EXPECT_EQ(undo.failed[0].reason, RenameReason::EntryReplaced);
-    EXPECT_EQ(undo.failed[1].line, 4);
-    EXPECT_EQ(undo.failed[1].reason, RenameReason::EntryRenamedElsewhere);  // still there, under another name
-    EXPECT_EQ(undo.failed[1].currentName, "elsewhere.txt");
+    EXPECT_EQ(seen(undo.failed), QList<Seen>({{3, R::EntryReplaced}, {4, R::EntryRenamedElsewhere, "elsewhere.txt"}}));
     EXPECT_EQ(dir.withContent(), QStringList({"a.txt=a.txt", "b.txt=b.txt", "e.txt=e.txt", "elsewhere.txt=d.txt",
                                               "x.txt=stranger"}));
     EXPECT_EQ(undo.previousNames().value("a.txt"), "b.txt");
@@ -246,49 +173,38 @@ TEST_F(Journal, KeepsTheNewestJournalsAndEveryUnfinishedOne)
 {
     dir.add("a");
     dir.add("keep");
-    {
-        const DirectoryHandle handle(dir.path());
-        RenameJournal interrupted(folder, handle);
-        ASSERT_EQ(interrupted.writePlan({{2, "keep", "", "z"}}), 0);  // never finished: as after a crash
-    }
-    for (int i = 0; i < JournalFolder::kKeptJournals + 3; ++i) {
-        const bool even = i % 2 == 0;
-        ASSERT_EQ(renameWithJournal(dir.path(), folder, {even ? "a" : "b"}, {even ? "b" : "a"}).renamed, 1);
-    }
-    EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), JournalFolder::kKeptJournals + 1);
-    const DirectoryHandle handle(dir.path());
-    const auto pending = JournalFolder(folder).findUnfinished(handle);
-    ASSERT_TRUE(pending.has_value());
-    EXPECT_EQ(pending->entryCount, 1);
+    RenameJournal(folder, DirectoryHandle(dir.path())).writePlan({{2, "keep", "", "z"}});  // never finished, as after a crash
+    for (int i = 0; i < JournalFolder::kKeptJournals + 3; ++i)
+        ASSERT_EQ(renameWithJournal({i % 2 ? "b" : "a"}, {i % 2 ? "a" : "b"}).renamed, 1);
+    EXPECT_EQ(entriesIn(folder).size(), JournalFolder::kKeptJournals + 1);
+    ASSERT_TRUE(unfinished().has_value());
+    EXPECT_EQ(unfinished()->entryCount, 1);
     // Recovering it: the entry is found by its inode and given the planned name.
-    const RenameOutcome out = JournalFolder(folder).recover(handle, RecoveryChoice::Finish);
-    EXPECT_TRUE(out.failed.isEmpty());
+    EXPECT_TRUE(recover(RecoveryChoice::Finish).failed.isEmpty());
     EXPECT_EQ(dir.entries(), QStringList({"b", "z"}));
 }
 
+// The file system refuses every move away from a temporary name: reported, recorded and offered for recovery.
 TEST_F(Journal, AnEntryStrandedUnderATemporaryNameIsOfferedForRecovery)
 {
-    // The file system refuses every move away from a temporary name.
-    struct StuckRenamer final : Renamer {
-        DirRenamer inner;
-        explicit StuckRenamer(const DirectoryHandle& dir) : inner(dir) {}
-        int rename(const QString& from, const QString& to) override
-        {
-            return isTemporaryName(from) ? EBUSY : inner.rename(from, to);
-        }
-    };
     dir.add("a", "A");
     dir.add("b", "B");
-    const DirectoryHandle handle(dir.path());
-    StuckRenamer renamer(handle);
-    RenameJournal journal(folder, handle);
-    const RenameOutcome out = executeRenames(planRenames({"a", "b"}, QStringList({"b", "a"})), renamer, {}, &journal);
+    const RenameOutcome out = renameWithJournal({"a", "b"}, {"b", "a"}, [](const QString& from, const QString&) {
+        return isTemporaryName(from) ? EBUSY : 0;
+    });
     ASSERT_EQ(out.failed.size(), 2);
     EXPECT_EQ(out.failed[0].reason, RenameReason::LeftUnderTemporaryName);
+    EXPECT_EQ(out.failed[0].errorCode, EBUSY);
+    QStringList reported;
+    for (const RenameProblem& p : out.failed)
+        reported.append(p.currentName);
+    reported.sort();
+    EXPECT_EQ(reported, dir.entries());
+    for (const QString& name : reported)
+        EXPECT_TRUE(isTemporaryName(name) && out.previousNames().contains(name)) << name.toStdString();
 
-    JournalFolder journals(folder);
-    ASSERT_TRUE(journals.findUnfinished(handle).has_value());
-    EXPECT_TRUE(journals.recover(handle, RecoveryChoice::Rollback).failed.isEmpty());
+    ASSERT_TRUE(unfinished().has_value());
+    EXPECT_TRUE(recover(RecoveryChoice::Rollback).failed.isEmpty());
     EXPECT_EQ(dir.withContent(), QStringList({"a=A", "b=B"}));
 }
 
@@ -296,27 +212,22 @@ TEST_F(Journal, RecoveryNeverOverwritesAndLeavesNoTemporaryName)
 {
     for (const RecoveryChoice choice : {RecoveryChoice::Finish, RecoveryChoice::Rollback}) {
         SCOPED_TRACE(int(choice));
-        QDir(dir.path()).removeRecursively();
-        QDir().mkpath(dir.path());
-        QDir(folder).removeRecursively();
+        clear();
         dir.add("a.txt", "A");
         dir.add("b.txt", "B");
         // A swap interrupted after its first step; then another program takes the freed name.
-        killAfterFirstStep({{1, "a.txt", "quillet-tmp-0000000000000001", "b.txt"}, {2, "b.txt", "quillet-tmp-0000000000000002", "a.txt"}});
+        killAfterFirstStep({{1, "a.txt", temp(1), "b.txt"}, {2, "b.txt", temp(2), "a.txt"}});
         dir.add("a.txt", "stranger");
-        const RenameOutcome out = recover(choice);
-        ASSERT_EQ(out.failed.size(), choice == RecoveryChoice::Finish ? 2 : 1);
-        EXPECT_EQ(out.failed[0].line, 1);
-        EXPECT_EQ(out.failed[0].reason, RenameReason::KeptUnderOtherName);
-        const QString elsewhere = choice == RecoveryChoice::Finish ? "b (1).txt" : "a (1).txt";
-        EXPECT_EQ(out.failed[0].currentName, elsewhere);
-        if (choice == RecoveryChoice::Finish) {
-            EXPECT_EQ(out.failed[1].reason, RenameReason::TargetExists);  // b.txt cannot take the stranger's name
-        }
+        const bool finish = choice == RecoveryChoice::Finish;
+        const QString elsewhere = finish ? "b (1).txt" : "a (1).txt";
+        QList<Seen> expectedProblems = {{1, R::KeptUnderOtherName, elsewhere}};
+        if (finish)
+            expectedProblems.append({2, R::TargetExists});  // b.txt cannot take the stranger's name
+        EXPECT_EQ(seen(recover(choice).failed), expectedProblems);
         QStringList expected = {"a.txt=stranger", "b.txt=B", elsewhere + "=A"};
         expected.sort();
         EXPECT_EQ(dir.withContent(), expected);
-        EXPECT_FALSE(JournalFolder(folder).findUnfinished(DirectoryHandle(dir.path())).has_value());
+        EXPECT_FALSE(unfinished().has_value());
     }
 }
 
@@ -325,13 +236,11 @@ TEST_F(Journal, RecordsWhatHasTheNameNowWhenTheListedEntryWasReplaced)
     dir.add("a.txt", "A");
     dir.add("b.txt", "B");
     const DirectoryHandle listed(dir.path());
-    const quint64 listedInode = listed.entryIdentity("a.txt").inode;
-    const quint64 bInode = listed.entryIdentity("b.txt").inode;
+    const quint64 listedInode = listed.entryIdentity("a.txt").inode, bInode = listed.entryIdentity("b.txt").inode;
     // After the listing another program moves a.txt away and puts a new file under its name.
     ASSERT_TRUE(QFile::rename(dir.file("a.txt"), dir.file("moved.txt")));
     dir.add("a.txt", "stranger");
-    killAfterFirstStep({{1, "a.txt", "quillet-tmp-0000000000000001", "b.txt", listedInode},
-                        {2, "b.txt", "quillet-tmp-0000000000000002", "a.txt", bInode}});
+    killAfterFirstStep({{1, "a.txt", temp(1), "b.txt", listedInode}, {2, "b.txt", temp(2), "a.txt", bInode}});
     EXPECT_TRUE(recover(RecoveryChoice::Rollback).failed.isEmpty());
     EXPECT_EQ(dir.withContent(), QStringList({"a.txt=stranger", "b.txt=B", "moved.txt=A"}));
 }
@@ -341,12 +250,9 @@ TEST_F(Journal, RecordsWhatHasTheNameNowWhenTheListedEntryWasReplaced)
 TEST_F(Journal, AnEntryUnderItsTemporaryNameIsRecoveredWhateverItsInodeSays)
 {
     dir.add("a.txt", "A");
-    killAfterFirstStep({{1, "a.txt", "quillet-tmp-00000000000000aa", "b.txt"}});
-    // The same data under the same name, but another inode.
-    const QString temp = dir.file("quillet-tmp-00000000000000aa");
-    ASSERT_TRUE(QFile::copy(temp, temp + ".new"));
-    ASSERT_TRUE(QFile::remove(temp));
-    ASSERT_TRUE(QFile::rename(temp + ".new", temp));
+    killAfterFirstStep({{1, "a.txt", temp(0xaa), "b.txt"}});
+    const QString stranded = dir.file(temp(0xaa));  // the same data under the same name, but another inode
+    ASSERT_TRUE(QFile::copy(stranded, stranded + ".new") && QFile::remove(stranded) && QFile::rename(stranded + ".new", stranded));
     EXPECT_TRUE(recover(RecoveryChoice::Finish).failed.isEmpty());
     EXPECT_EQ(dir.withContent(), QStringList({"b.txt=A"}));
 }

@@ -1,10 +1,6 @@
+#include "NamesTestKit.h"
+
 #include "names/DirectoryScan.h"
-#include "names/RenamePlan.h"
-#include "names/SafeRename.h"
-
-#include "support/TestSupport.h"
-
-#include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
@@ -12,42 +8,21 @@
 #include <QRandomGenerator>
 
 #include <cerrno>
-#include <functional>
 
-using namespace names;
+using namespace namestest;
 
 namespace {
-
-using testsupport::TempTree;
 
 // A directory whose files hold their own original names, renamed by one set of lines.
 struct Scenario {
     TempTree dir;
     QStringList originals;
 
-    explicit Scenario(const QStringList& names) : originals(names)
-    {
-        for (const QString& n : names)
-            dir.add(n, n.toUtf8());
-    }
+    explicit Scenario(const QStringList& names) : originals(names) { dir.addOwnNames(names); }
     RenameOutcome run(const QStringList& lines, DirRenamer::Strategy s = DirRenamer::Strategy::Auto)
     {
         DirRenamer r(dir.path(), s);
         return executeRenames(planRenames(originals, lines), r);
-    }
-};
-
-// Decorates the real renamer, e.g. to let something appear just before a rename.
-struct HookedRenamer final : Renamer {
-    DirRenamer inner;
-    std::function<int(const QString&, const QString&)> before;  // non-zero: fail with it
-    explicit HookedRenamer(const QString& path) : inner(path) {}
-    int rename(const QString& from, const QString& to) override
-    {
-        if (before)
-            if (int err = before(from, to))
-                return err;
-        return inner.rename(from, to);
     }
 };
 
@@ -118,8 +93,8 @@ TEST(RenameOnDisk, RandomPlansLoseNothing)
         ASSERT_EQ(out.renamed, plan.moves.size()) << lines.join(',').toStdString();
         ASSERT_EQ(out.failed.size(), plan.refused.size());
         QStringList contents;
-        for (const QString& n : s.dir.entries())
-            contents.append(QString::fromUtf8(s.dir.read(n)));
+        for (const QString& entry : s.dir.withContent())
+            contents.append(entry.section('=', 1));
         contents.sort();
         ASSERT_EQ(contents, s.originals);
         for (const PlannedRename& m : plan.moves)
@@ -136,22 +111,14 @@ TEST(RenamePlan, RefusesWhatCannotWorkAndKeepsBlankLines)
                                QString(QChar(0xD800)), "f", "new", "new"};
     const RenamePlan plan = planRenames(originals, lines + QStringList({"past the list"}));
 
-    QList<int> refusedLines;
-    for (const RenameProblem& p : plan.refused)
-        refusedLines.append(p.line);
     // Blank lines keep their names (never ".mp3"); j may take f's name because f moves on.
-    EXPECT_EQ(refusedLines, QList<int>({3, 4, 5, 6, 7, 9, 10, 11, 14}));
+    EXPECT_EQ(seen(plan.refused), QList<Seen>({{3, R::DotName}, {4, R::DotName}, {5, R::Slash}, {6, R::ControlCharacter},
+                                               {7, R::ControlCharacter}, {9, R::TooLong}, {10, R::TooLong},
+                                               {11, R::NotRepresentable}, {14, R::SameTargetAsLine, "", 13}}));
     ASSERT_EQ(plan.moves.size(), 3);
     EXPECT_EQ(plan.moves[0].to, long255);
     EXPECT_EQ(plan.moves[1].to, "f");
     EXPECT_EQ(plan.moves[2].line, 13);
-    EXPECT_EQ(plan.refused.last().reason, RenameReason::SameTargetAsLine);
-    EXPECT_EQ(plan.refused.last().otherLine, 13);
-    EXPECT_EQ(plan.refused[0].reason, RenameReason::DotName);
-    EXPECT_EQ(plan.refused[2].reason, RenameReason::Slash);
-    EXPECT_EQ(plan.refused[3].reason, RenameReason::ControlCharacter);
-    EXPECT_EQ(plan.refused[5].reason, RenameReason::TooLong);
-    EXPECT_EQ(plan.refused[7].reason, RenameReason::NotRepresentable);
 }
 
 TEST(RenamePlan, TargetHeldByEntryThatStaysIsRefusedAlongTheChain)
@@ -159,13 +126,8 @@ TEST(RenamePlan, TargetHeldByEntryThatStaysIsRefusedAlongTheChain)
     // c stays, so b -> c is refused, so b stays, so a -> b is refused, so d -> a is
     // refused too; e -> f works because f moves on to g.
     const RenamePlan plan = planRenames({"a", "b", "c", "d", "e", "f"}, {"b", "c", "", "a", "f", "g"});
-    ASSERT_EQ(plan.refused.size(), 3);
-    EXPECT_EQ(plan.refused[0].line, 1);
-    EXPECT_EQ(plan.refused[0].reason, RenameReason::TargetHeldByStayingLine);
-    EXPECT_EQ(plan.refused[0].otherLine, 2);
-    EXPECT_EQ(plan.refused[1].reason, RenameReason::TargetHeldByStayingLine);
-    EXPECT_EQ(plan.refused[1].otherLine, 3);
-    EXPECT_EQ(plan.refused[2].line, 4);
+    EXPECT_EQ(seen(plan.refused), QList<Seen>({{1, R::TargetHeldByStayingLine, "", 2}, {2, R::TargetHeldByStayingLine, "", 3},
+                                               {4, R::TargetHeldByStayingLine, "", 1}}));
     ASSERT_EQ(plan.moves.size(), 2);
     EXPECT_EQ(plan.moves[0].from, "e");
 }
@@ -178,12 +140,11 @@ TEST(RenameOnDisk, ExistingOrLateTargetsStayUntouchedAndOthersGoOn)
     ASSERT_TRUE(QFile::remove(s.dir.file("c.txt")));  // vanished after the scan
     const RenamePlan plan = planRenames(s.originals, {".hidden", "sub", "c2", "late", "E", "x"});
 
-    HookedRenamer r(s.dir.path());
-    r.before = [&](const QString&, const QString& to) {
+    HookedRenamer r(s.dir.path(), [&](const QString&, const QString& to) {
         if (to == "late.txt" || to == "E.txt")  // appears between plan and rename
             s.dir.add(to, "intruder");
         return 0;
-    };
+    });
     qsizetype lastDone = -1, lastTotal = -1;
     const RenameOutcome out = executeRenames(plan, r, [&](qsizetype done, qsizetype total) {
         EXPECT_GE(done, lastDone);
@@ -193,43 +154,14 @@ TEST(RenameOnDisk, ExistingOrLateTargetsStayUntouchedAndOthersGoOn)
 
     EXPECT_EQ(lastDone, 5);  // five moves (the hidden name is refused by the plan)
     EXPECT_EQ(lastTotal, 5);
-    QList<int> failedLines;
-    for (const RenameProblem& p : out.failed)
-        failedLines.append(p.line);
-    ASSERT_EQ(failedLines, QList<int>({1, 2, 3, 4, 5}));
-    EXPECT_EQ(out.failed[0].reason, RenameReason::NeverListed);
-    EXPECT_EQ(out.failed[1].reason, RenameReason::TargetExists);
-    EXPECT_EQ(out.failed[2].reason, RenameReason::DiskError);
-    EXPECT_EQ(out.failed[2].errorCode, ENOENT);
-    EXPECT_EQ(out.failed[4].reason, RenameReason::TargetExists);
+    EXPECT_EQ(seen(out.failed), QList<Seen>({{1, R::NeverListed}, {2, R::TargetExists}, {3, R::DiskError},
+                                             {4, R::TargetExists}, {5, R::TargetExists}}));
+    EXPECT_EQ(out.failed.value(2).errorCode, ENOENT);
     EXPECT_EQ(out.renamed, 1);
-    EXPECT_EQ(s.dir.read(".hidden.txt"), "hidden");
-    EXPECT_TRUE(QDir(s.dir.file("sub.txt/inner")).exists());
-    EXPECT_EQ(s.dir.read("late.txt"), "intruder");
-    EXPECT_EQ(s.dir.read("E.txt"), "intruder");
-    EXPECT_EQ(s.dir.read("x.txt"), "f.txt");
     // The case-only change whose target was taken went back to its own name.
-    EXPECT_EQ(s.dir.entries(), QStringList({".hidden.txt", "E.txt", "a.txt", "b.txt", "d.txt", "e.txt",
-                                           "late.txt", "sub.txt", "x.txt"}));
-    EXPECT_EQ(s.dir.read("e.txt"), "e.txt");
-}
-
-TEST(RenameOnDisk, StrandedTemporaryIsReportedAndRecorded)
-{
-    Scenario s({"a", "b"});
-    HookedRenamer r(s.dir.path());
-    r.before = [](const QString& from, const QString&) { return from.startsWith("quillet-tmp-") ? EBUSY : 0; };
-    const RenameOutcome out = executeRenames(planRenames(s.originals, QStringList({"b", "a"})), r);
-    ASSERT_EQ(out.failed.size(), 2);
-    const QStringList left = s.dir.entries();
-    ASSERT_EQ(left.size(), 2);
-    for (const QString& name : left) {
-        EXPECT_TRUE(name.startsWith("quillet-tmp-"));
-        EXPECT_TRUE(out.previousNames().contains(name));
-        EXPECT_TRUE(out.failed[0].currentName == name || out.failed[1].currentName == name);
-    }
-    EXPECT_EQ(out.failed[0].reason, RenameReason::LeftUnderTemporaryName);
-    EXPECT_EQ(out.failed[0].errorCode, EBUSY);
+    EXPECT_EQ(s.dir.withContent(), QStringList({".hidden.txt=hidden", "E.txt=intruder", "a.txt=a.txt", "b.txt=b.txt", "d.txt=d.txt",
+                                               "e.txt=e.txt", "late.txt=intruder", "sub.txt=<missing>", "x.txt=f.txt"}));
+    EXPECT_TRUE(QDir(s.dir.file("sub.txt/inner")).exists());
 }
 
 // A directory of a file system that ignores letter case (but keeps it), in memory.
@@ -262,10 +194,6 @@ TEST(RenameOnCaselessFileSystem, DependenciesIgnoreLetterCase)
     EXPECT_EQ(QStringList(dir.entries.values()), QStringList({"A.txt", "b.txt", "C.txt", "D.txt", "y.txt"}));
     EXPECT_EQ(out.previousNames().value("D.txt"), "x.txt");
 }
-
-}  // namespace
-
-namespace {
 
 TEST(RenamePlan, NamesTheScanWouldNeverListAreRefused)
 {

@@ -96,28 +96,6 @@ INSTANTIATE_TEST_SUITE_P(Strategies, SafeRenameTest,
                                            DirRenamer::Strategy::WithoutFlagOrLinks),
                          strategyName);
 
-TEST(DirRenamer, AddressesItsOwnDirectoryWhereverTheCurrentDirectoryIs)
-{
-    TempTree work({"a"}), elsewhere({"a"});
-    DirRenamer r(work.path());
-    int result = -1;
-    {
-        testsupport::CurrentDir cwd(elsewhere.path());
-        // The handle also survives the directory itself being moved.
-        const QString moved = work.path() + "-moved";
-        ASSERT_TRUE(QDir().rename(work.path(), moved));
-        result = r.rename("a", "b");
-        QDir().rename(moved, work.path());
-    }
-    EXPECT_EQ(result, 0);
-    EXPECT_EQ(work.entries(), QStringList({"b"}));
-    EXPECT_EQ(elsewhere.entries(), QStringList({"a"}));
-}
-
-}  // namespace
-
-namespace {
-
 // What another program may do to the names while a rename without the no-replace request is under way.
 enum class Race {
     ReplaceSource,   // an editor saves over the old name: a new file, renamed over it
@@ -131,24 +109,19 @@ void actOut(Race race, TempTree& dir, bool isDir)
     auto renameOver = [&](const char* from, const char* to) {
         ASSERT_EQ(::rename(QFile::encodeName(dir.file(from)).constData(), QFile::encodeName(dir.file(to)).constData()), 0);
     };
-    switch (race) {
-    case Race::ReplaceSource:
+    if (race == Race::ReplaceSource) {
         dir.add("editor-save", "saved by the editor");
         renameOver("editor-save", "src");
-        break;
-    case Race::WriteTarget:
+    } else if (race == Race::WriteTarget) {
         dir.add("dst", "another program's");
-        break;
-    case Race::SaveOverTarget:
+    } else if (race == Race::SaveOverTarget) {
+        dir.add(isDir ? "save/" : "save", "another program's");
         if (isDir)
-            dir.add("save/");
-        dir.add(isDir ? "save/inner" : "save", "another program's");
+            dir.add("save/inner", "another program's");
         renameOver("save", "dst");
-        break;
-    case Race::FillTarget:
+    } else {
         dir.add("dst/");
         dir.add("dst/inner", "another program's");
-        break;
     }
 }
 
@@ -156,11 +129,8 @@ void actOut(Race race, TempTree& dir, bool isDir)
 QStringList allContents(const QString& root)
 {
     QStringList contents;
-    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        QFile f(it.next());
-        contents.append(f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QStringLiteral("<unreadable>"));
-    }
+    for (QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();)
+        contents.append(QString::fromUtf8(testsupport::readFile(it.next())));
     contents.sort();
     return contents;
 }
@@ -220,19 +190,22 @@ TEST(DirectoryHandle, RenamesAndScansTheDirectoryThatWasScannedNotWhatNowStandsA
     root.add("other/01.mp3", "someone else's");
     const QString path = root.file("work");
     names::DirectoryHandle handle(path);
+    DirRenamer byPath(path);
     ASSERT_TRUE(handle.isOpen());
     EXPECT_TRUE(handle.isAt(path));
     EXPECT_TRUE(handle.isAt(path + "/"));
 
-    // The scanned directory moves away; a link to another one takes its path.
+    // The scanned directory moves away; a link to another one takes its path, and the current
+    // directory is elsewhere.
     ASSERT_TRUE(QDir().rename(path, root.file("work-moved")));
     ASSERT_EQ(::symlink("other", QFile::encodeName(path).constData()), 0);
+    testsupport::CurrentDir cwd(root.file("other"));
     EXPECT_FALSE(handle.isAt(path));
     EXPECT_EQ(names::scanDirectory(handle, {false, false}).names, QStringList({"01.mp3"}));
 
-    DirRenamer r(handle);
-    EXPECT_EQ(r.rename("01.mp3", "Intro.mp3"), 0);
-    EXPECT_EQ(root.read("work-moved/Intro.mp3"), "mine");
+    EXPECT_EQ(DirRenamer(handle).rename("01.mp3", "Intro.mp3"), 0);
+    EXPECT_EQ(byPath.rename("Intro.mp3", "Outro.mp3"), 0);
+    EXPECT_EQ(root.read("work-moved/Outro.mp3"), "mine");
     EXPECT_EQ(root.read("other/01.mp3"), "someone else's");
 
     names::DirectoryHandle missing(root.file("nothing-here"));

@@ -40,30 +40,13 @@ protected:
     AlwaysOnTop* control = new AlwaysOnTop(&host);
 };
 
-TEST_F(AlwaysOnTopTest, ClicksSwitchTheWindowAndStoreTheState)
+TEST_F(AlwaysOnTopTest, KeysAndClicksSwitchTheWindowOnceEachAndStoreTheState)
 {
     testsupport::store("AlwaysOnTop", "OnTop", "True");
     AlwaysOnTop fresh(&host);  // a new control is normal, whatever is stored
     EXPECT_FALSE(fresh.GetIsOnTop());
     EXPECT_EQ(shownPicture(&fresh), QStringLiteral("AOT_Disabled"));
 
-    host.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
-    QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(10, 10));
-    EXPECT_TRUE(control->GetIsOnTop());
-    EXPECT_TRUE(placement::isStayOnTop(&host));
-    EXPECT_EQ(shownPicture(control), QStringLiteral("AOT_Enabled"));
-    EXPECT_EQ(setting("AlwaysOnTop", "OnTop"), QStringLiteral("True"));
-
-    QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(10, 10));
-    EXPECT_FALSE(control->GetIsOnTop());
-    EXPECT_FALSE(placement::isStayOnTop(&host));
-    EXPECT_EQ(shownPicture(control), QStringLiteral("AOT_MouseMove"));
-    EXPECT_EQ(setting("AlwaysOnTop", "OnTop"), QStringLiteral("False"));
-}
-
-TEST_F(AlwaysOnTopTest, SpaceAndEnterSwitchItOnceEach)
-{
     EXPECT_TRUE(control->focusPolicy() & Qt::TabFocus);
     host.show();
     host.activateWindow();
@@ -73,31 +56,38 @@ TEST_F(AlwaysOnTopTest, SpaceAndEnterSwitchItOnceEach)
     EXPECT_EQ(control->look(), Look::Highlighted);  // the focus shows
     QTest::keyClick(control, Qt::Key_Space);
     EXPECT_TRUE(control->GetIsOnTop());
+    EXPECT_TRUE(placement::isStayOnTop(&host));
     EXPECT_EQ(setting("AlwaysOnTop", "OnTop"), QStringLiteral("True"));
     // A held key repeats: it still switches once.
     QTest::keyPress(control, Qt::Key_Return);
     QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
     QCoreApplication::sendEvent(control, &repeat);
     EXPECT_FALSE(control->GetIsOnTop());
+    EXPECT_FALSE(placement::isStayOnTop(&host));
+    EXPECT_EQ(setting("AlwaysOnTop", "OnTop"), QStringLiteral("False"));
+
+    QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_TRUE(placement::isStayOnTop(&host));
+    EXPECT_EQ(shownPicture(control), QStringLiteral("AOT_Enabled"));
+    EXPECT_EQ(setting("AlwaysOnTop", "OnTop"), QStringLiteral("True"));
+    QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_FALSE(placement::isStayOnTop(&host));
+    EXPECT_EQ(shownPicture(control), QStringLiteral("AOT_MouseMove"));
     EXPECT_EQ(setting("AlwaysOnTop", "OnTop"), QStringLiteral("False"));
 }
 
-TEST_F(AlwaysOnTopTest, HoverHighlightsOnlyTheNormalState)
+TEST_F(AlwaysOnTopTest, HoverHighlightsOnlyTheNormalStateAndLoadingAppliesTheStoredOne)
 {
     hover(true);
     EXPECT_EQ(shownPicture(control), QStringLiteral("AOT_MouseMove"));
     hover(false);
     EXPECT_EQ(shownPicture(control), QStringLiteral("AOT_Disabled"));
-    control->SetToTop();
+    control->LoadSettings();  // nothing stored: on top
+    EXPECT_TRUE(control->GetIsOnTop());
     hover(true);
     hover(false);
     EXPECT_EQ(shownPicture(control), QStringLiteral("AOT_Enabled"));
-}
 
-TEST_F(AlwaysOnTopTest, LoadSettingsAppliesTheStoredState)
-{
-    control->LoadSettings();  // nothing stored: on top
-    EXPECT_TRUE(control->GetIsOnTop());
     testsupport::store("AlwaysOnTop", "OnTop", "garbage");
     control->LoadSettings();
     EXPECT_FALSE(control->GetIsOnTop());

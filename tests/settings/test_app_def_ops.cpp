@@ -51,69 +51,43 @@ protected:
     std::unique_ptr<QWidget> window;
 };
 
-TEST_F(AppDefOpsTest, ValuesAreStoredInTheirTextForm)
+TEST_F(AppDefOpsTest, ValuesAreStoredInTheirTextFormUnderTheirSectionAndDefaultsKeepTheirType)
 {
     SaveAppSetting(QStringLiteral("Options"), QStringLiteral("Text"), QStringLiteral("ä b\\c"));
     SaveAppSetting(QStringLiteral("Options"), QStringLiteral("Yes"), true);
     SaveAppSetting(QStringLiteral("Options"), QStringLiteral("No"), false);
-    SaveAppSetting(QStringLiteral("Options"), QStringLiteral("Number"), 9950);
     SaveAppSetting(QStringLiteral("Options"), QStringLiteral("Negative"), -20000);
-    // The same key under another section is another setting.
-    SaveAppSetting(QStringLiteral("Frame"), QStringLiteral("Text"), QStringLiteral("other"));
-
+    testsupport::store("Frame", "Text", "other");  // the same key under another section is another setting
     QStringList values;
-    for (const char* key : {"Text", "Yes", "No", "Number", "Negative"})
+    for (const char* key : {"Text", "Yes", "No", "Negative"})
         values << setting("Options", key);
-    EXPECT_EQ(values, QStringList({"ä b\\c", "True", "False", "9950", "-20000"}));
+    EXPECT_EQ(values, QStringList({"ä b\\c", "True", "False", "-20000"}));
     EXPECT_TRUE(AppDefOps::toBool(GetAppSetting("Options", "Yes", false)));
     EXPECT_FALSE(AppDefOps::toBool(GetAppSetting("Options", "No", true)));
-    EXPECT_TRUE(messenger.shown.isEmpty());
-}
 
-TEST_F(AppDefOpsTest, TrailingBackslashIsNoPartOfTheSection)
-{
-    SaveAppSetting(QStringLiteral("Options\\"), QStringLiteral("A"), QStringLiteral("1"));
-    SaveAppSetting(QStringLiteral("Options"), QStringLiteral("B"), QStringLiteral("2"));
-    SaveAppSetting(QStringLiteral("Form1\\Pos"), QStringLiteral("Top"), QStringLiteral("3"));
-    SaveAppSetting(QString(), QStringLiteral("Top"), QStringLiteral("4"));
-
+    // A trailing backslash is no part of the section; the empty section is a place of its own.
+    testsupport::store("Options\\", "A", "1");
+    testsupport::store("", "Top", "4");
+    testsupport::store("Form1\\Pos", "Top", "3");
     EXPECT_EQ(setting("Options", "A"), "1");
-    EXPECT_EQ(setting("Options\\", "B"), "2");
     EXPECT_EQ(setting("Form1\\Pos\\", "Top"), "3");
-    EXPECT_EQ(setting("", "Top"), "4");  // the empty section is a place of its own
+    EXPECT_EQ(setting("Options\\", "Text"), "ä b\\c");
+    EXPECT_EQ(setting("", "Top"), "4");
     EXPECT_EQ(setting("Pos", "Top"), "");
+    EXPECT_TRUE(messenger.shown.isEmpty());
 
-    SaveAppSetting(QStringLiteral("Options"), QStringLiteral("A"), QStringLiteral("overwritten"));
-    EXPECT_EQ(setting("Options\\", "A"), "overwritten");
-}
-
-TEST_F(AppDefOpsTest, EmptyOrMissingValuesGiveTheDefault)
-{
-    SaveAppSetting(QStringLiteral("Options"), QStringLiteral("Messageboxen"), QString());
+    testsupport::store("Options", "Messageboxen", "");
     EXPECT_EQ(GetAppSetting("Options", "Messageboxen", QStringLiteral("0")).toString(), "0");
     EXPECT_EQ(GetAppSetting("Options", "Messageboxen").toString(), "");
     EXPECT_EQ(GetAppSetting("Options", "NeverStored", QStringLiteral("1")).toString(), "1");
-    EXPECT_EQ(GetAppSetting("Options", "NeverStored", QString()).toString(), "");
-
-    // A yes/no default comes back in its own type, a number default too.
     for (const bool fallback : {true, false}) {
         const QVariant v = GetAppSetting("Frame", "Visible", fallback);
         EXPECT_EQ(v.typeId(), QMetaType::Bool);
         EXPECT_EQ(v.toBool(), fallback);
     }
     EXPECT_EQ(GetAppSetting("Options", "NeverStored", 7).toInt(), 7);
-
-    // Something stored wins over every default.
-    SaveAppSetting(QStringLiteral("Frame"), QStringLiteral("Visible"), false);
+    SaveAppSetting(QStringLiteral("Frame"), QStringLiteral("Visible"), false);  // something stored wins
     EXPECT_EQ(GetAppSetting("Frame", "Visible", true).toString(), "False");
-}
-
-TEST_F(AppDefOpsTest, NothingStoredLeavesTheWindowAsDesigned)
-{
-    QWidget* w = makeWindow(QRect(37, 41, 333, 222));
-    AppDefOps::LoadWindowPos(QStringLiteral("Form1"));
-    EXPECT_EQ(w->geometry(), QRect(37, 41, 333, 222));
-    EXPECT_FALSE(w->isVisible());
 }
 
 TEST_F(AppDefOpsTest, LostWindowComesBackAtOneHundredTwips)
@@ -138,26 +112,23 @@ TEST_F(AppDefOpsTest, LostWindowComesBackAtOneHundredTwips)
         storePos(c.height, c.width, c.top, c.left);
         QWidget* w = makeWindow();
         AppDefOps::LoadWindowPos(QStringLiteral("Form1"));
-        const QRect outer = w->frameGeometry();
-        if (c.lost) {
-            EXPECT_EQ(outer.topLeft(), QPoint(100 / 15, 100 / 15));
-            EXPECT_TRUE(w->isVisible());
-        } else {
-            EXPECT_EQ(outer.topLeft(), QPoint(c.left.toInt() / 15, c.top.toInt() / 15));
-            EXPECT_FALSE(w->isVisible());
-        }
-        window.reset();
+        const QPoint stored(c.left.toInt() / 15, c.top.toInt() / 15);
+        EXPECT_EQ(w->frameGeometry().topLeft(), c.lost ? QPoint(100 / 15, 100 / 15) : stored);
+        EXPECT_EQ(w->isVisible(), c.lost);  // a lost window is shown at once
     }
 }
 
-TEST_F(AppDefOpsTest, ValueThatIsNoNumberLeavesOnlyThatProperty)
+TEST_F(AppDefOpsTest, NothingStoredOrNoNumberLeavesThatPropertyAsDesigned)
 {
+    QWidget* w = makeWindow(QRect(37, 41, 333, 222));
+    AppDefOps::LoadWindowPos(QStringLiteral("Form1"));
+    EXPECT_EQ(w->geometry(), QRect(37, 41, 333, 222));
+    EXPECT_FALSE(w->isVisible());
+
     storePos("4500", "abc", "600", "450");
-    QWidget* w = makeWindow(QRect(10, 10, 500, 200));
+    w = makeWindow(QRect(10, 10, 500, 200));
     AppDefOps::LoadWindowPos(QStringLiteral("Form1"));
     EXPECT_EQ(w->frameGeometry(), QRect(30, 40, 500, 300));
-
-    window.reset();
     storePos("x1", "6000", "", "450");  // an empty value is as good as none
     w = makeWindow(QRect(10, 20, 500, 200));
     AppDefOps::LoadWindowPos(QStringLiteral("Form1"));
@@ -171,10 +142,10 @@ TEST_F(AppDefOpsTest, MinimisedWindowKeepsThePreviousRecord)
     w->showMinimized();
     ASSERT_TRUE(w->isMinimized());
     AppDefOps::SaveWindowPos(QStringLiteral("Form1"));
-    EXPECT_EQ(setting("Form1\\Pos\\", "Height"), "4500");
-    EXPECT_EQ(setting("Form1\\Pos\\", "Width"), "6000");
-    EXPECT_EQ(setting("Form1\\Pos\\", "Top"), "600");
-    EXPECT_EQ(setting("Form1\\Pos\\", "Left"), "450");
+    QStringList kept;
+    for (const char* key : {"Height", "Width", "Top", "Left"})
+        kept << setting("Form1\\Pos\\", key);
+    EXPECT_EQ(kept, QStringList({"4500", "6000", "600", "450"}));
 }
 
 TEST_F(AppDefOpsTest, UnknownWindowNameIsReportedAndChangesNothing)
@@ -187,13 +158,8 @@ TEST_F(AppDefOpsTest, UnknownWindowNameIsReportedAndChangesNothing)
     AppDefOps::SaveWindowPos(QStringLiteral("form1"));  // the name's case counts
     AppDefOps::LoadWindowPos(QStringLiteral("NoSuchWindow"));
 
-    ASSERT_EQ(messenger.shown.size(), 2);
-    for (const testsupport::ShownMessage& m : messenger.shown) {
-        EXPECT_EQ(m.text, QStringLiteral("FormName not found\r(AppDefOps.LoadWindowPos)"));
-        EXPECT_EQ(m.title, QStringLiteral("Quillet"));
-        EXPECT_EQ(m.buttons, ui::Buttons::Ok);
-        EXPECT_EQ(m.icon, ui::Icon::None);
-    }
+    const testsupport::ShownMessage notFound{"FormName not found\r(AppDefOps.LoadWindowPos)", "Quillet"};
+    EXPECT_EQ(messenger.shown, QList<testsupport::ShownMessage>({notFound, notFound}));
     EXPECT_EQ(setting("Form1\\Pos\\", "Left"), "450");
     EXPECT_EQ(setting("form1\\Pos\\", "Left"), "");
     EXPECT_EQ(setting("NoSuchWindow\\Pos\\", "Left"), "");

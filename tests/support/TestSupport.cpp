@@ -64,29 +64,40 @@ void TempTree::add(const QString& name, const QByteArray& content)
         EXPECT_TRUE(QDir(m_dir.path()).mkpath(name)) << name.toStdString();
         return;
     }
-    QFile f(m_dir.filePath(name));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << name.toStdString();
-    f.write(content);
+    writeFile(m_dir.filePath(name), content);
 }
 
-QByteArray TempTree::read(const QString& name) const
+void TempTree::addOwnNames(const QStringList& names)
 {
-    QFile f(m_dir.filePath(name));
+    for (const QString& name : names)
+        add(name, name.toUtf8());
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
-QStringList TempTree::entries() const
+void writeFile(const QString& path, const QByteArray& content)
 {
-    QStringList list = QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+    f.write(content);
+}
+
+QStringList entriesIn(const QString& dir)
+{
+    QStringList list = QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     list.sort();
     return list;
 }
 
-QStringList TempTree::withContent() const
+QStringList withContentIn(const QString& dir)
 {
-    QStringList list = entries();
+    QStringList list = entriesIn(dir);
     for (QString& name : list)
-        name += QLatin1Char('=') + QString::fromUtf8(read(name));
+        name += QLatin1Char('=') + QString::fromUtf8(readFile(dir + QLatin1Char('/') + name));
     return list;
 }
 

@@ -75,6 +75,13 @@ private:
 QString setting(const char* section, const char* key);
 void store(const char* section, const char* key, const char* value);
 
+// A file's bytes ("<missing>" when it cannot be read); the entry names of a directory (hidden ones too),
+// sorted, or each as "name=content".
+QByteArray readFile(const QString& path);
+void writeFile(const QString& path, const QByteArray& content);
+QStringList entriesIn(const QString& dir);
+QStringList withContentIn(const QString& dir);
+
 // A temporary directory filled with files (names ending in "/" become directories).
 class TempTree {
 public:
@@ -86,10 +93,10 @@ public:
     QString path() const { return m_dir.path(); }
     QString file(const QString& name) const { return m_dir.filePath(name); }
     void add(const QString& name, const QByteArray& content = QByteArray());
-    QByteArray read(const QString& name) const;  // "<missing>" when it cannot be read
-    // Entry names in the directory (hidden ones too), sorted; or each as "name=content".
-    QStringList entries() const;
-    QStringList withContent() const;
+    void addOwnNames(const QStringList& names);  // files holding their own names
+    QByteArray read(const QString& name) const { return readFile(file(name)); }
+    QStringList entries() const { return entriesIn(path()); }
+    QStringList withContent() const { return withContentIn(path()); }
 
 private:
     QTemporaryDir m_dir;

@@ -189,6 +189,27 @@ QString lineWalk(const QString& t, const std::function<QString(const QString&)>&
     return mid(r, 1, r.size() - 2);
 }
 
+QString appendToLines(const QString& text, const QString& add, bool left)
+{
+    return lineWalk(text, [&](const QString& l) { return left ? add + l : l + add; });
+}
+
+QString cutLines(const QString& text, qint64 n, bool left)
+{
+    return lineWalk(text, [&](const QString& l) { return l.size() <= n ? l : left ? l.mid(n) : l.left(l.size() - n); });
+}
+
+QString trimLineBlanks(const QString& text)
+{
+    return lineWalk(text, [](QString l) {
+        while (l.startsWith(u' '))
+            l.remove(0, 1);
+        while (l.endsWith(u' '))
+            l.chop(1);
+        return l;
+    });
+}
+
 QString numberLines(const QString& text, qint64 c, bool stopAtLastLine)
 {
     QString t = QLatin1String("01-") + text;

@@ -11,6 +11,8 @@
 
 namespace oracle {
 
+inline const QString kEmoji = QString::fromUcs4(U"\U0001F600");
+
 // Fixed seed everywhere, so a failure repeats.
 inline std::mt19937& rng()
 {
@@ -62,6 +64,10 @@ QString matchSegment(const QString& g, const QString& s, const QString& r, const
 QString replaceWithPlaceholder(QString text, QString s, const QString& r, const QString& ph, bool matchCase);
 
 QString lineWalk(const QString& text, const std::function<QString(const QString&)>& change);
+// The three tools that walk the lines with lineWalk.
+QString appendToLines(const QString& text, const QString& add, bool left);
+QString cutLines(const QString& text, qint64 n, bool left);
+QString trimLineBlanks(const QString& text);
 
 struct Mends {
     bool stopAtLastLine = true;

@@ -1,21 +1,20 @@
 #include "oracle.h"
 
 #include "transforms/StringOps.h"
+#include "transforms/TextCommands.h"
 
 #include <gtest/gtest.h>
 
 using namespace transforms;
 using oracle::pick;
 using oracle::randomText;
-using oracle::wellFormed;
+using oracle::kEmoji;
 
 namespace {
 
 // Short alphabets make occurrences overlap and run into each other.
 const QStringList kText{u"a"_qs, u"b"_qs, u"A"_qs, u"*"_qs, u"_"_qs, u" "_qs, u"\r\n"_qs, u"ä"_qs, u"ß"_qs, u"Ä"_qs};
 const QStringList kPattern{u"a"_qs, u"A"_qs, u"b"_qs, u"*"_qs, u"_"_qs, u"\r\n"_qs, u"ä"_qs, u"Ä"_qs, u"ß"_qs};
-
-const QString kEmoji = QString::fromUtf8("\xF0\x9F\x98\x80");  // U+1F600
 
 TEST(StringOpsOracle, ReplaceTextAndPlainReplaceFollowTheStepByStepLoops)
 {
@@ -75,40 +74,6 @@ TEST(StringOpsOracle, LineBreakMarksAsTheCommandConvertsThem)
         const QString box = randomText(tokens, 8);
         ASSERT_EQ(expandLineBreakMarks(box), oracle::expandMarks(box)) << qPrintable(box);
     }
-    EXPECT_EQ(expandLineBreakMarks(u"^P^P"_qs), u"\r\n^P"_qs);
-    EXPECT_EQ(expandLineBreakMarks(u"x^p"_qs), u"x\r\n"_qs);
-}
-
-TEST(StringOps, ReplaceAnchors)
-{
-    // The literal procedure skips a character behind each replacement; the command's own one
-    // resumes right behind it and removes consecutive occurrences.
-    EXPECT_EQ(ReplaceText(u"aa"_qs, u"a"_qs, u"b"_qs, false), u"ba"_qs);
-    const PlainReplaceResult r = replaceAllPlain(u"aab"_qs, u"a"_qs, {}, false);
-    EXPECT_EQ(r.text, u"b"_qs);
-    EXPECT_EQ(r.count, 2);
-    EXPECT_EQ(replaceAllPlain(u"ax\r\nb"_qs, expandLineBreakMarks(u"x^P"_qs), {}, false).text, u"ab"_qs);
-    // "ß" has no single-character upper case, so it only finds itself.
-    EXPECT_EQ(replaceAllPlain(u"ßSS"_qs, u"ß"_qs, u"s"_qs, false).text, u"sSS"_qs);
-}
-
-TEST(StringOps, PlaceholderExamples)
-{
-    const struct {
-        const char16_t *text, *find, *repl, *expected;
-    } cases[] = {
-        {u"a_b_c", u"_*", u" *", u"a b_c"},  // second match lies in the skipped stretch
-        {u"ab\r\nab", u"*b", u"*X", u"aX\r\naX"},
-        {u"ab", u"a", u"a*", u"ab"},
-        {u"abc", u"a*", u"a*x", u"abxc"},
-        {u"zab", u"ab*", u"xy*", u"zxy"},  // the segment is cut off by the end of the text
-        {u"a*b", u"a", u"x*", u"xb"},      // a "*" taken from the text is dropped
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(ReplaceWithPlaceholder(QString::fromUtf16(c.text), QString::fromUtf16(c.find),
-                                         QString::fromUtf16(c.repl), u"*"_qs, false),
-                  QString::fromUtf16(c.expected))
-            << QString::fromUtf16(c.text).toStdString();
 }
 
 TEST(StringOps, CaseMappingKeepsLength)
@@ -117,11 +82,6 @@ TEST(StringOps, CaseMappingKeepsLength)
     EXPECT_EQ(lowerSameLength(u"STRAßE ÄÖÜ"_qs), u"straße äöü"_qs);
     const QString deseretLower = QString::fromUcs4(U"\U00010428x");
     EXPECT_EQ(upperSameLength(deseretLower), QString::fromUcs4(U"\U00010400X"));
-    for (char32_t c = 0; c <= 0xFFFF; ++c) {
-        const QString one{QChar(char16_t(c))};
-        ASSERT_EQ(upperSameLength(one).size(), 1);
-        ASSERT_EQ(lowerSameLength(one).size(), 1);
-    }
     // Capitalising relies on this: upper-casing twice changes nothing more.
     QString all;
     for (char32_t c = 0; c <= 0x10FFFF; ++c)
@@ -129,6 +89,7 @@ TEST(StringOps, CaseMappingKeepsLength)
             all += QString::fromUcs4(&c, 1);
     EXPECT_EQ(upperSameLength(upperSameLength(all)), upperSameLength(all));
     EXPECT_EQ(upperSameLength(all).size(), all.size());
+    EXPECT_EQ(lowerSameLength(all).size(), all.size());
 
     const QString lone = QString(QChar(0xD83D)) + u"a"_qs;
     EXPECT_EQ(upperSameLength(lone), QString(QChar(0xD83D)) + u"A"_qs);
@@ -136,7 +97,6 @@ TEST(StringOps, CaseMappingKeepsLength)
 
 TEST(StringOps, EmojiSurvivesAndPlaceholderTakesItWhole)
 {
-    oracle::rng().seed(4);
     EXPECT_EQ(ReplaceWithPlaceholder(u"a"_qs + kEmoji + u"b"_qs, u"a*"_qs, u"x*"_qs, u"*"_qs, false),
               u"x"_qs + kEmoji + u"b"_qs);
     // The following character goes with the first match and is skipped.
@@ -147,21 +107,70 @@ TEST(StringOps, EmojiSurvivesAndPlaceholderTakesItWhole)
     // A placeholder takes the following character by its position; the
     // rest of the following text is put back from the count of placeholders.
     EXPECT_EQ(MatchSegment(u"a"_qs, u"A"_qs, u"ax*"_qs, u"*"_qs, u"bc"_qs, false), u"axcc"_qs);
+}
 
-    QStringList tokens = kText;
-    tokens << kEmoji << kEmoji;
-    for (int run = 0; run < 3000; ++run) {
-        const QString text = randomText(tokens, 12);
-        const QString find = randomText(kPattern, 3);
-        const QString repl = randomText(kPattern + QStringList{kEmoji}, 4);
-        ASSERT_TRUE(wellFormed(ReplaceWithPlaceholder(text, find, repl, u"*"_qs, pick(0, 1))));
-        if (!find.isEmpty()) {
-            ASSERT_TRUE(wellFormed(ReplaceText(text, find, repl, pick(0, 1))));
-            ASSERT_TRUE(wellFormed(replaceAllPlain(text, find, repl, pick(0, 1)).text));
-        }
-        const QString untouched = ReplaceWithPlaceholder(text, u"q"_qs, u"*"_qs, u"*"_qs, false);
-        ASSERT_EQ(untouched, text);
-    }
+TEST(TextCommands, ReplaceTakesLineBreakMarksAndThePlaceholderAsTyped)
+{
+    const QString text = QStringLiteral("a b\r\nc b");
+    ReplaceResult r = run(ReplaceRequest{"^p", " + ", false}, text);
+    EXPECT_EQ(r.text, "a b + c b");
+    EXPECT_EQ(r.count, 1);
+    r = run(ReplaceRequest{" + ", "^P", false}, r.text);
+    EXPECT_EQ(r.text, text);
+
+    // Without "mach case" both sides compare in upper case; with it they must match.
+    EXPECT_EQ(run(ReplaceRequest{"B", "x", false}, text).count, 2);
+    EXPECT_EQ(run(ReplaceRequest{"B", "x", true}, text).count, 0);
+
+    // The placeholder keeps the text's own character; its replacements are not counted.
+    r = run(ReplaceRequest{"a*b", "*-*", false}, QStringLiteral("a b"));
+    EXPECT_EQ(r.text, "a-b");
+    EXPECT_EQ(r.count, 0);
+    EXPECT_EQ(run(ReplaceRequest{"", "x", false}, text).text, text);
+
+    // In a selection: only what lies inside it, a line break mark included.
+    r = runInRange(ReplaceRequest{"b^p", "-", false}, QStringLiteral("b\r\nb\r\nb\r\nb"), 3, 4);
+    EXPECT_EQ(r.text, "b\r\n-b\r\nb");
+    EXPECT_EQ(r.count, 1);
+    EXPECT_EQ(runInRange(ReplaceRequest{"b", "x", false}, QStringLiteral("bbbb"), 1, 2).text, "bxxb");
+}
+
+TEST(TextCommands, BatchCommandsReplaceWithoutTheSearchBoxes)
+{
+    ReplaceResult r = run(UnderscoreRequest{true}, QStringLiteral("a_b__c"));
+    EXPECT_EQ(r.text, "a b  c");
+    EXPECT_EQ(r.count, 3);
+    EXPECT_EQ(run(UnderscoreRequest{false}, r.text).text, "a_b__c");
+
+    r = run(UmlautRequest{true}, QStringLiteral("Äpfel, Öl & Süßes!?"));
+    EXPECT_EQ(r.text, "Aepfel- Oel & Suesses");
+    EXPECT_EQ(r.count, 7);
+    // The way back knows only the umlauts: "ss" turns into "ß" as well.
+    EXPECT_EQ(run(UmlautRequest{false}, QStringLiteral("Aepfel Suesses")).text, "Äpfel Süßes");
+}
+
+TEST(TextCommands, LineCommandsAndTheirFigures)
+{
+    EXPECT_EQ(run(AppendRequest{"x-", true}, QStringLiteral("a\r\nb")), "x-a\r\nx-b");
+    EXPECT_EQ(run(AppendRequest{"", true}, QStringLiteral("a")), "a");
+    EXPECT_EQ(run(CutRequest{"1,7", true}, QStringLiteral("abc\r\nd")), "bc\r\nd");
+    EXPECT_FALSE(run(CutRequest{"0", true}, QStringLiteral("abc")).has_value());
+    EXPECT_FALSE(run(CutRequest{"x", false}, QStringLiteral("abc")).has_value());
+
+    const TrimResult t = run(TrimRequest{}, QStringLiteral("  a \r\nb "));
+    EXPECT_EQ(t.text, "a\r\nb");
+    EXPECT_EQ(t.removed, 4);
+    EXPECT_EQ(run(CaseRequest{false}, QStringLiteral("straße")), "STRAßE");
+
+    // The number width changes at 100 entries, in numbering and in its removal alike.
+    const NumberRemovalRequest small{99, {}};
+    const NumberRemovalRequest large{100, {}};
+    EXPECT_EQ(small.width(), 3);
+    EXPECT_EQ(large.width(), 4);
+    const QString numbered = run(NumberingRequest{100, {}}, QStringLiteral("a\r\nb"));
+    EXPECT_EQ(numbered, "001-a\r\n002-b");
+    EXPECT_TRUE(large.looksRight(numbered));
+    EXPECT_EQ(run(large, numbered), "a\r\nb");
 }
 
 }  // namespace

@@ -36,35 +36,26 @@ protected:
     TempTree tree{{"dir/"}};
 };
 
-TEST_F(Download, ToAFileAndIntoAFolder)
+TEST_F(Download, TargetNamesAndOverwriteModes)
 {
     EXPECT_EQ(URLToFileDownload(url("/files/song.mp3"), tree.file("x.bin")), tree.file("x.bin"));
     EXPECT_EQ(tree.read("x.bin"), "new song");
-    EXPECT_EQ(URLToFileDownload(url("/files/song.mp3"), tree.file("dir"), web::Replace), tree.file("dir/song.mp3"));
-    EXPECT_EQ(tree.read("dir/song.mp3"), "new song");
-}
-
-TEST_F(Download, FreeNameNumbering)
-{
+    // Keeping what exists asks the server nothing.
     tree.add("dir/song.mp3", "one");
+    EXPECT_EQ(URLToFileDownload(url("/files/song.mp3"), tree.file("dir"), web::KeepExisting), "");
+    EXPECT_EQ(URLToFileDownload(url("/files/song.mp3"), tree.file("dir/song.mp3"), web::KeepExisting), "");
+    EXPECT_EQ(server.requests("/files/song.mp3"), 1);
+    // A free name counts on from the highest number there.
     tree.add("dir/song (2).mp3", "two");
     EXPECT_EQ(URLToFileDownload(url("/files/song.mp3"), tree.file("dir")), tree.file("dir/song (3).mp3"));
     EXPECT_EQ(URLToFileDownload(url("/files/song.mp3"), tree.file("dir/song.mp3")), tree.file("dir/song (4).mp3"));
-    EXPECT_EQ(tree.read("dir/song.mp3"), "one");
-    EXPECT_EQ(tree.read("dir/song (2).mp3"), "two");
     EXPECT_EQ(tree.read("dir/song (4).mp3"), "new song");
     tree.add("dir/README", "old");
     EXPECT_EQ(URLToFileDownload(url("/files/README"), tree.file("dir")), tree.file("dir/README (2)"));
-}
-
-TEST_F(Download, KeepExistingLeavesTheFileAndAsksNothing)
-{
-    tree.add("dir/song.mp3", "mine");
-    EXPECT_EQ(URLToFileDownload(url("/files/song.mp3"), tree.file("dir"), web::KeepExisting), "");
-    EXPECT_EQ(URLToFileDownload(url("/files/song.mp3"), tree.file("dir/song.mp3"), web::KeepExisting), "");
-    EXPECT_EQ(tree.read("dir/song.mp3"), "mine");
-    EXPECT_EQ(server.requests("/files/song.mp3"), 0);
-    EXPECT_EQ(URLToFileDownload(url("/files/song.mp3"), tree.file("dir/song.mp3"), web::Replace), tree.file("dir/song.mp3"));
+    EXPECT_EQ(tree.withContent(), QStringList({"dir=<missing>", "x.bin=new song"}));
+    EXPECT_EQ(withContentIn(tree.file("dir")), QStringList({"README=old", "README (2)=readme", "song (2).mp3=two",
+                                                            "song (3).mp3=new song", "song (4).mp3=new song", "song.mp3=one"}));
+    EXPECT_EQ(URLToFileDownload(url("/files/song.mp3"), tree.file("dir"), web::Replace), tree.file("dir/song.mp3"));
     EXPECT_EQ(tree.read("dir/song.mp3"), "new song");
 }
 
@@ -79,32 +70,22 @@ TEST_F(Download, QuotesAroundAddressAndDestinationAreDropped)
     EXPECT_EQ(web::withoutQuotes("\"a"), "\"a");
 }
 
-TEST_F(Download, ErrorAnswersCreateNoFileAndReplaceNothing)
+// Error answers, a silent server and an answer over the size limit leave no file and replace nothing.
+TEST_F(Download, FailuresCreateNoFileAndReplaceNothing)
 {
     server.serve("/files/error.mp3", {500, "<html>error page</html>"});
+    server.serve("/files/slow.mp3", {200, "", true});
+    server.serve("/files/big.bin", {200, QByteArray(100000, 'x')});
+    tree.add("dir/kept.mp3", "kept");
     EXPECT_EQ(URLToFileDownload(url("/files/missing.mp3"), tree.file("dir")), "");
     EXPECT_EQ(URLToFileDownload(url("/files/missing.mp3"), tree.file("dir/new.mp3"), web::Replace), "");
-    tree.add("dir/kept.mp3", "kept");
     EXPECT_EQ(URLToFileDownload(url("/files/error.mp3"), tree.file("dir/kept.mp3"), web::Replace), "");
-    EXPECT_EQ(tree.read("dir/kept.mp3"), "kept");
-    EXPECT_EQ(tree.entries(), QStringList{"dir"});
-    EXPECT_EQ(QDir(tree.file("dir")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"kept.mp3"});
-    EXPECT_EQ(server.requests("/files/missing.mp3"), 2);
-}
-
-TEST_F(Download, ASilentServerTimesOut)
-{
-    server.serve("/files/slow.mp3", {200, "", true});
     EXPECT_EQ(URLToFileDownload(url("/files/slow.mp3"), tree.file("dir"), web::FreeName, {300ms}), "");
-    EXPECT_EQ(server.requests("/files/slow.mp3"), 1);
-    EXPECT_EQ(QDir(tree.file("dir")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{});
-}
-
-TEST_F(Download, AnAnswerOverTheLimitIsNotSaved)
-{
-    server.serve("/files/big.bin", {200, QByteArray(100000, 'x')});
     EXPECT_EQ(URLToFileDownload(url("/files/big.bin"), tree.file("dir"), web::FreeName, {30s, 99999}), "");
-    EXPECT_EQ(QDir(tree.file("dir")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{});
+    EXPECT_EQ(tree.entries(), QStringList{"dir"});
+    EXPECT_EQ(withContentIn(tree.file("dir")), QStringList{"kept.mp3=kept"});
+    EXPECT_EQ(server.requests("/files/missing.mp3"), 2);
+    EXPECT_EQ(server.requests("/files/slow.mp3"), 1);
     EXPECT_EQ(URLToFileDownload(url("/files/big.bin"), tree.file("dir"), web::FreeName, {30s, 100000}), tree.file("dir/big.bin"));
 }
 
@@ -135,7 +116,7 @@ TEST_F(Download, TheProgressButtonEndsTheDownload)
     EXPECT_TRUE(pressed);
     EXPECT_LT(took.elapsed(), 60000);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    EXPECT_EQ(QDir(tree.file("dir")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{});
+    EXPECT_EQ(entriesIn(tree.file("dir")), QStringList{});
 }
 
 TEST_F(Download, OnlyTrustedAddressesAreFetched)
@@ -213,7 +194,7 @@ TEST_F(Redirects, PlainHttpStaysOnTheMachineAndHopsAreBounded)
     EXPECT_EQ(elsewhere.allRequests(), 0);
     EXPECT_EQ(URLToFileDownload(url("/loop"), tree.file("dir/x.bin"), web::Replace), "");
     EXPECT_LE(server.requests("/loop"), 11);
-    EXPECT_EQ(QDir(tree.file("dir")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{});
+    EXPECT_EQ(entriesIn(tree.file("dir")), QStringList{});
     EXPECT_EQ(URLToFileDownload(url("/here"), tree.file("dir/x.bin"), web::Replace), tree.file("dir/x.bin"));
     EXPECT_EQ(tree.read("dir/x.bin"), "new song");
 }

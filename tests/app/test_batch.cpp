@@ -202,38 +202,6 @@ TEST_F(BatchTest, DryRunPrintsThePlanAndTouchesNothing)
     EXPECT_EQ(dir.entries(), before);
 }
 
-// The batch mode and the window, given the same directory and the same lines, end the same way.
-class SameAsWindowTest : public testsupport::FormTest {
-protected:
-    DataHome dataHome;
-    TempTree windowDir, batchDir, files;
-};
-
-TEST_F(SameAsWindowTest, SwapAndTakenName)
-{
-    // a and b swap; c moves onto x.txt, which a stranger keeps.
-    for (TempTree* tree : {&windowDir, &batchDir})
-        for (const char* name : {"a", "b", "c", "x"})
-            tree->add(QStringLiteral("%1.txt").arg(name), name);
-    const QString text = QStringLiteral("b\r\na\r\nx\r\nx.txt");
-    testsupport::store("Options", "Directorys", "0");
-    newForm();
-    open(windowDir);
-    form->Set_Eingabe_Text(text);
-    form->SetzenClick();
-    ASSERT_EQ(messenger.shown.size(), 1);
-    EXPECT_EQ(messenger.shown[0].title, QStringLiteral("Nicht alle Namen wurden gesetzt"));
-    const QStringList windowProblems = messenger.detailsOf.value(0).split(u'\n');
-
-    files.add(QStringLiteral("namen.txt"), text.toUtf8());
-    const apptest::Run r = quillet({"--apply", files.file("namen.txt"), batchDir.path()});
-    EXPECT_TRUE(ended(r, 1));
-    EXPECT_EQ(windowProblems, QStringList({"Zeile 3: „c.txt“ → „x.txt“: Der Name ist schon vergeben: „x.txt“ (Zeile 4 behält ihn)"}));
-    EXPECT_EQ(r.err.trimmed().split(u'\n'), windowProblems);
-    EXPECT_EQ(batchDir.withContent(), windowDir.withContent());
-    EXPECT_EQ(batchDir.withContent(), QStringList({"a.txt=b", "b.txt=a", "c.txt=c", "x.txt=x"}));
-}
-
 TEST_F(BatchTest, KilledRenameIsFinishedOrRolledBackWithoutAWindow)
 {
     // A swap, a move and a move killed after its first three renames (a and b wait under temporary names),

@@ -216,9 +216,12 @@ TEST_F(BrowserTest, StandardValuesResetTheMainWindow)
     Browser* b = startWithChooser();
     form->setGeometry(200, 150, 500, 400);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    child<QAction>("MenAlwaysOnTop")->trigger();
-    ASSERT_TRUE(placement::isStayOnTop(form.get()));
-    ASSERT_EQ(option("OnTop"), "1");
+    const QRect before = form->geometry();
+    for (const bool on : {true, false, true}) {  // each switch is stored and leaves the window in place
+        child<QAction>("MenAlwaysOnTop")->trigger();
+        expectOnTop(on);
+        EXPECT_EQ(option("OnTop") + (form->geometry() == before ? "" : " moved"), on ? "1" : "0");
+    }
 
     in<QCheckBox>(b, "SetToStandard")->click();
     in<QPushButton>(b, "Ok")->click();

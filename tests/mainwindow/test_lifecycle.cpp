@@ -2,7 +2,6 @@
 // the window's object names as a user would.
 #include "WindowTest.h"
 #include "names/DirectoryScan.h"
-#include "settings/WindowPlacement.h"
 
 #include <QDir>
 
@@ -113,8 +112,6 @@ TEST_F(LifecycleTest, NewDirectoryAsksBeforeDiscardingChanges)
 {
     store("Options", "Directorys", "0");
     newForm()->Form_Load(files.path());
-    QPushButton* verzeichnis = child<QPushButton>("Verzeichnis");
-    EXPECT_EQ(verzeichnis->text(), "&Neues Verz >>");
 
     QTest::keyClicks(child<NameTextEdit>("Eingabe_Mit"), QStringLiteral("zz"));
     ASSERT_TRUE(form->isModified());
@@ -122,7 +119,7 @@ TEST_F(LifecycleTest, NewDirectoryAsksBeforeDiscardingChanges)
     const QString recover = form->recoverText();
 
     messenger.answerNext(ui::Answer::No);
-    verzeichnis->click();
+    click("Verzeichnis");
     EXPECT_EQ(messenger.shown, QList<ShownMessage>({{"Achtung die Änderungen und die Recover-Möglichkeit (Original Namen) "
                                                      "werden dadurch verworfen! Möchten sie trotzdem fortfahren?",
                                                      "Änderungen verwerfen?", ui::Buttons::YesNo}}));
@@ -284,24 +281,6 @@ TEST_F(LifecycleTest, CtrlKeysFollowTheirItemsEnabledState)
     EXPECT_NE(form->chooser(), nullptr);
     EXPECT_FALSE(form->isEnabled());
     EXPECT_TRUE(messenger.shown.isEmpty());
-}
-
-TEST_F(LifecycleTest, AlwaysOnTopItemStoresAndSwitchesTheWindow)
-{
-    newForm()->Form_Load(files.path());
-    form->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    const QRect before = form->geometry();
-    QCheckBox* box = child<QCheckBox>("AlwaysOnTop");
-    box->setChecked(false);  // setting the hidden box to what it holds runs nothing
-    EXPECT_EQ(setting("Options", "OnTop"), "");
-    for (const bool on : {true, false}) {
-        child<QAction>("MenAlwaysOnTop")->trigger();
-        EXPECT_EQ(setting("Options", "OnTop"), on ? "1" : "0");
-        EXPECT_EQ(placement::isStayOnTop(form.get()), on);
-        EXPECT_EQ(box->isChecked() && child<QAction>("MenAlwaysOnTop")->isChecked(), on);
-        EXPECT_EQ(form->geometry(), before);
-    }
 }
 
 }  // namespace

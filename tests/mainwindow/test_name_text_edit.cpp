@@ -5,6 +5,8 @@
 #include <QClipboard>
 #include <QScrollBar>
 
+#include <functional>
+
 using namespace testsupport;
 
 namespace {
@@ -73,10 +75,8 @@ TEST_F(Box, CanonicalPositionsMatchTheEditorsBytePositions)
     press(Qt::Key_Return);
     const QString typed = QStringLiteral("ö\r\n") + kMixed;
     ASSERT_EQ(box.text(), typed);
-    const qsizetype y = typed.indexOf(QLatin1Char('y'));
-    box.setSelection(y, 1);
-    EXPECT_EQ(box.selectedText(), QStringLiteral("y"));
-    EXPECT_EQ(editorPos(), typed.left(y + 1).toUtf8().size());
+    box.setSelection(typed.indexOf(u'y'), 1);
+    EXPECT_EQ(box.selectedText() + QString::number(editorPos()), "y" + QString::number(typed.left(typed.indexOf(u'y') + 1).toUtf8().size()));
 }
 
 TEST_F(Box, PositionsInsideACharacterOrLineEndOrOutsideTheTextAreMovedOutward)
@@ -101,23 +101,21 @@ TEST_F(Box, PositionsInsideACharacterOrLineEndOrOutsideTheTextAreMovedOutward)
     }
 }
 
-// Characters that other editors take for line breaks stay in their line.
+// Characters that other editors take for line breaks stay in their line; lone CR and LF become CR LF.
 TEST_F(Box, TextKeepsEveryCharacterAndTurnsLoneLineBreaksIntoCrLf)
 {
     const QString kept = QStringLiteral("a\u00A0b\tc\u2029d\uFDD0\uFDD1\u2028\uFFFC\x0B\x0C");
-    box.setText(kept + QStringLiteral("\r\nnext"));
-    EXPECT_EQ(box.text(), kept + QStringLiteral("\r\nnext"));
-    EXPECT_EQ(box.lineCount(), 2);
+    const struct {
+        QString in, out;
+        int lines;
+    } cases[] = {{kept + "\r\nnext", kept + "\r\nnext", 2}, {"a\rb\nc\r\n\r", "a\r\nb\r\nc\r\n\r\n", 5}, {"", "", 1}};
+    for (const auto& c : cases) {
+        box.setText(c.in);
+        EXPECT_EQ(box.text() + QString::number(box.lineCount()), c.out + QString::number(c.lines));
+    }
+    box.setText(kept + "\r\nnext");
     box.setSelection(kept.size() + 2, 0);
-    EXPECT_EQ(box.cursorPosition(), kept.size() + 2);
     EXPECT_EQ(editorPos(), kept.toUtf8().size() + 2);
-
-    box.setText(QStringLiteral("a\rb\nc\r\n\r"));
-    EXPECT_EQ(box.text(), QStringLiteral("a\r\nb\r\nc\r\n\r\n"));
-    EXPECT_EQ(box.lineCount(), 5);
-    box.setText(QString());
-    EXPECT_EQ(box.text(), QString());
-    EXPECT_EQ(box.lineCount(), 1);
 }
 
 // A large text goes in slice by slice, with a turn of the caller between slices; whatever falls on a
@@ -148,61 +146,44 @@ TEST_F(Box, ALargeTextGoesInInSlicesExactlyAndStopsWhenTold)
 TEST_F(Box, OneChangePerEditAndPerSetText)
 {
     QSignalSpy spy(&box, &NameTextEdit::changed);
-    box.setText(QStringLiteral("abc\r\ndef"));
-    EXPECT_EQ(spy.count(), 1);
-    box.setText(QStringLiteral("abc\r\ndef"));  // the same text is still a replacement
-    EXPECT_EQ(spy.count(), 2);
-
-    box.setSelection(1, 5);
-    spy.clear();
-    QTest::keyClicks(&box, QStringLiteral("X"));  // typed over a selection: a deletion and an insertion
-    EXPECT_EQ(spy.count(), 1);
-    EXPECT_EQ(box.text(), QStringLiteral("aXef"));
-    press(Qt::Key_Backspace);
-    EXPECT_EQ(spy.count(), 2);
-    press(Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(spy.count(), 3);
-    EXPECT_EQ(box.text(), QStringLiteral("aXef"));
-
-    // Moving the cursor is no change.
-    press(Qt::Key_Left);
-    box.setSelection(0, 2);
-    EXPECT_EQ(spy.count(), 3);
+    // Runs a step; the text and the count of changes reported so far.
+    auto after = [&](const std::function<void()>& step) {
+        step();
+        return box.text() + u' ' + QString::number(spy.count());
+    };
+    EXPECT_EQ(after([&] { box.setText("abc\r\ndef"); }), "abc\r\ndef 1");
+    EXPECT_EQ(after([&] { box.setText("abc\r\ndef"); }), "abc\r\ndef 2");  // the same text is still a replacement
+    // Typed over a selection: a deletion and an insertion, told as one change.
+    EXPECT_EQ(after([&] { box.setSelection(1, 5); QTest::keyClicks(&box, "X"); }), "aXef 3");
+    EXPECT_EQ(after([&] { press(Qt::Key_Backspace); }), "aef 4");
+    EXPECT_EQ(after([&] { press(Qt::Key_Z, Qt::ControlModifier); }), "aXef 5");
+    EXPECT_EQ(after([&] { press(Qt::Key_Left); box.setSelection(0, 2); }), "aXef 5");  // moving the cursor is no change
     // Pasted lines end in CR LF whatever the clipboard held.
-    QApplication::clipboard()->setText(QStringLiteral("p\nq"));
-    box.setSelection(0, 0);
-    press(Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(spy.count(), 4);
-    EXPECT_EQ(box.text(), QStringLiteral("p\r\nqaXef"));
-    EXPECT_EQ(box.lineCount(), 2);
-
-    box.loadText(QStringLiteral("x"));
-    EXPECT_EQ(spy.count(), 5);
+    QApplication::clipboard()->setText("p\nq");
+    EXPECT_EQ(after([&] { box.setSelection(0, 0); press(Qt::Key_V, Qt::ControlModifier); }), "p\r\nqaXef 6");
+    EXPECT_EQ(after([&] { box.loadText("x"); }), "x 7");
 }
 
 TEST_F(Box, UndoTakesBackAWholeReplacementInOneStep)
 {
-    box.setText(QStringLiteral("first\r\nlist"));
-    box.setText(QStringLiteral("second\r\nlist\r\nlonger"));
-    press(Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(box.text(), QStringLiteral("first\r\nlist"));
-    press(Qt::Key_Y, Qt::ControlModifier);
-    EXPECT_EQ(box.text(), QStringLiteral("second\r\nlist\r\nlonger"));
-
+    auto undo = [&](Qt::Key key = Qt::Key_Z) {
+        press(key, Qt::ControlModifier);
+        return box.text();
+    };
+    box.setText("first\r\nlist");
+    box.setText("second\r\nlist\r\nlonger");
+    EXPECT_EQ(undo(), "first\r\nlist");
+    EXPECT_EQ(undo(Qt::Key_Y), "second\r\nlist\r\nlonger");
     // Typing after a replacement is a step of its own.
     box.setSelection(0, 0);
-    QTest::keyClicks(&box, QStringLiteral("ab"));
-    press(Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(box.text(), QStringLiteral("second\r\nlist\r\nlonger"));
-
+    QTest::keyClicks(&box, "ab");
+    EXPECT_EQ(undo(), "second\r\nlist\r\nlonger");
     // After forgetting, and after a load, there is nothing to undo.
-    box.setText(QStringLiteral("kept"));
+    box.setText("kept");
     box.forgetUndoHistory();
-    press(Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(box.text(), QStringLiteral("kept"));
-    box.loadText(QStringLiteral("loaded"));
-    press(Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(box.text(), QStringLiteral("loaded"));
+    EXPECT_EQ(undo(), "kept");
+    box.loadText("loaded");
+    EXPECT_EQ(undo(), "loaded");
 }
 
 TEST_F(Box, KeysOfAPlainTextBox)

@@ -60,27 +60,19 @@ TEST(ReplaceAll, AgreesWithTheLiteralProcedureOnGeneratedTexts)
     }
 }
 
-TEST(PathNames, ExtensionFilterAndLastComponent)
+TEST(PathNames, ExtensionFilterLastComponentAndJoinedPath)
 {
-    using files::GetExtensionFilter;
-    using files::GetLastPathComponent;
-    EXPECT_EQ(GetExtensionFilter("NoName.txt"), "*.txt");
-    EXPECT_EQ(GetExtensionFilter("a.b.mp3"), "*.mp3");
-    EXPECT_EQ(GetExtensionFilter("Daten\\README"), "*.README");
-    EXPECT_EQ(GetExtensionFilter("Daten/README"), "*.README");
-    EXPECT_EQ(GetExtensionFilter("README"), "");
-    EXPECT_EQ(GetExtensionFilter("ends."), "*.");
-    EXPECT_EQ(GetLastPathComponent("C:\\Daten\\Musik"), "Musik");
-    EXPECT_EQ(GetLastPathComponent("/home/ann/Musik"), "Musik");
-    EXPECT_EQ(GetLastPathComponent("/home/ann/"), "");
-    EXPECT_EQ(GetLastPathComponent("Musik"), "");  // not the name itself
-}
-
-TEST(PathNames, BuildPathAddsOneSeparatorOnlyWhereMissing)
-{
-    using files::BuildPath;
+    const std::pair<const char*, const char*> filters[] = {{"NoName.txt", "*.txt"}, {"a.b.mp3", "*.mp3"}, {"Daten\\README", "*.README"},
+                                                           {"Daten/README", "*.README"}, {"README", ""}, {"ends.", "*."}};
+    for (const auto& [name, filter] : filters)
+        EXPECT_EQ(files::GetExtensionFilter(name), filter) << name;
+    // The last component only after a separator: not the name itself.
+    const std::pair<const char*, const char*> lasts[] = {
+        {"C:\\Daten\\Musik", "Musik"}, {"/home/ann/Musik", "Musik"}, {"/home/ann/", ""}, {"Musik", ""}};
+    for (const auto& [path, last] : lasts)
+        EXPECT_EQ(files::GetLastPathComponent(path), last) << path;
     for (const auto& [folder, path] : {std::pair{"", "a.txt"}, {"/", "/a.txt"}, {"/daten/", "/daten/a.txt"}, {"/daten", "/daten/a.txt"}})
-        EXPECT_EQ(BuildPath(folder, "a.txt"), path) << folder;
+        EXPECT_EQ(files::BuildPath(folder, "a.txt"), path) << folder;
 }
 
 TEST(PathNames, FileExistsForFilesFoldersAndDanglingLinks)

@@ -11,8 +11,7 @@ using namespace testsupport;
 
 namespace {
 
-// ASCII, umlauts (two UTF-8 bytes), an emoji (a surrogate pair, four bytes), a no-break space, CR LF
-// line ends and an empty last line.
+// ASCII, umlauts, an emoji (a surrogate pair, four UTF-8 bytes), a no-break space, CR LF and an empty last line.
 const QString kMixed = QStringLiteral("ab\r\nÄöü x\r\n\U0001F600y\u00A0z\r\n");
 
 class Box : public ::testing::Test {
@@ -118,8 +117,7 @@ TEST_F(Box, TextKeepsEveryCharacterAndTurnsLoneLineBreaksIntoCrLf)
     EXPECT_EQ(editorPos(), kept.toUtf8().size() + 2);
 }
 
-// A large text goes in slice by slice, with a turn of the caller between slices; whatever falls on a
-// slice's edge (a line break, a lone LF, a surrogate pair in a line longer than a slice) comes out whole.
+// A large text goes in slice by slice, the caller turning between; what falls on a slice's edge comes out whole.
 TEST_F(Box, ALargeTextGoesInInSlicesExactlyAndStopsWhenTold)
 {
     QStringList lines;
@@ -216,16 +214,14 @@ TEST_F(Box, KeysOfAPlainTextBox)
     EXPECT_EQ(box.text(), QStringLiteral("  \r\n\r\none\r\ntwo"));
 }
 
-// A line of many names (all lines joined, say) is measured in short runs: its style changes before each
-// ASCII character, a character that shapes with the one before it keeps that one's style, and the second
-// style looks exactly like the first. Lines of one name keep one style.
+// A line of many names (all lines joined, say) is measured in short runs of two styles that look alike; a
+// character that shapes with the one before it keeps that one's style. Lines of one name keep one style.
 TEST_F(Box, ALongLineIsMeasuredInShortRunsThatLookLikeTheText)
 {
     const QString name = QStringLiteral("Tra\u0308ck \u65E5\u672C x|");  // a + combining diaeresis, two CJK characters
     box.setText(QStringLiteral("short line\r\n") + name.repeated(400));
     auto styleAt = [&](long pos) { return box.SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT, pos); };
-    // A run changes its style only before an ASCII character and holds a few of them: three, or up to six
-    // where the runs about an edit meet the runs that were there.
+    // Styles change only before an ASCII character; a run holds three, up to six where an edit's runs meet old ones.
     auto checkRuns = [&](long from) {
         const QByteArray bytes = box.text().toUtf8();
         const long to = box.SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
@@ -245,8 +241,7 @@ TEST_F(Box, ALongLineIsMeasuredInShortRunsThatLookLikeTheText)
         EXPECT_EQ(styleAt(i), 0) << i;
     checkRuns(longStart);
 
-    // Typed into the long line, or brought back by undo and redo: the new characters join the runs at once,
-    // before the editor lays the line out to show the cursor.
+    // Typed into the long line, or brought back by undo and redo: new characters join the runs before the layout.
     box.setSelection(box.text().size(), 0);
     QTest::keyClicks(&box, QStringLiteral("abcdefghij"));
     box.setSelection(box.text().size() / 2, 0);

@@ -97,15 +97,14 @@ TEST(TextFileRead, OnlyRegularFilesUpToTheLimitAreRead)
 TEST(TextFileWrite, NarrowWhereEveryCharacterFitsOtherwiseUtf8WithMark)
 {
     TempTree tree;
-    const QString path = tree.file("out.txt");
-    ASSERT_TRUE(writeTextFile(path, QStringLiteral("ä €\r\nb")));
-    EXPECT_EQ(tree.read("out.txt"), QByteArray("\xE4 \x80\r\nb\r\n"));
-    ASSERT_TRUE(writeTextFile(path, QStringLiteral("Ω")));
-    EXPECT_EQ(tree.read("out.txt"), QByteArray("\xEF\xBB\xBF\xCE\xA9\r\n"));
-    ASSERT_TRUE(writeTextFile(path, QString()));
-    EXPECT_EQ(tree.read("out.txt"), QByteArray("\r\n"));
-    ASSERT_TRUE(writeTextFile(path, QStringLiteral("a\r\n")));
-    EXPECT_EQ(tree.read("out.txt"), QByteArray("a\r\n\r\n"));
+    const std::pair<QString, QByteArray> cases[] = {{QStringLiteral("ä €\r\nb"), "\xE4 \x80\r\nb\r\n"},
+                                                    {QStringLiteral("Ω"), "\xEF\xBB\xBF\xCE\xA9\r\n"},
+                                                    {QString(), "\r\n"},
+                                                    {QStringLiteral("a\r\n"), "a\r\n\r\n"}};
+    for (const auto& [text, bytes] : cases) {
+        ASSERT_TRUE(writeTextFile(tree.file("out.txt"), text));
+        EXPECT_EQ(tree.read("out.txt"), bytes);
+    }
 }
 
 TEST(TextFileWrite, RoundTripsExactly)

@@ -147,6 +147,7 @@ TEST_F(KeyboardAccess, ScreenReadersHearGermanNamesAndTheOnTopControlAsACheckBox
     EXPECT_TRUE(placement::isStayOnTop(form.get()));
 }
 
+// The list's note and its caption's tip say how many entries the listing options hide.
 TEST_F(KeyboardAccess, TheListSaysHowManyEntriesTheOptionsHide)
 {
     // Without stored options only folders are listed: a folder of music files shows little.
@@ -167,6 +168,9 @@ TEST_F(KeyboardAccess, TheListSaysHowManyEntriesTheOptionsHide)
     EXPECT_EQ(list->note(), "3 Dateien sind ausgeblendet. „Neues Verz >>“ ändert das.");
     EXPECT_GT(inkBelowTheEntries(), 20);
     EXPECT_TRUE(QAccessible::queryAccessibleInterface(list)->text(QAccessible::Description).contains(list->note()));
+    const QString tip = child<QLabel>("Label1")->toolTip();
+    EXPECT_TRUE(tip.startsWith("3 Dateien dieses Verzeichnisses sind nicht aufgeführt") && tip.contains("„Neues Verz >>“"))
+        << tip.toStdString();
 
     // Listing files as well: nothing is hidden, and the note goes.
     store("Options", "OnlyDirectorys", "0");
@@ -174,6 +178,10 @@ TEST_F(KeyboardAccess, TheListSaysHowManyEntriesTheOptionsHide)
     EXPECT_TRUE(list->model()->rowCount() == 4 && list->note().isEmpty());
     EXPECT_EQ(inkBelowTheEntries(), 0);
     EXPECT_FALSE(QAccessible::queryAccessibleInterface(list)->text(QAccessible::Description).contains("ausgeblendet"));
+    EXPECT_EQ(child<QLabel>("Label1")->toolTip(), "");
+    store("Options", "Directorys", "0");  // files only: the folder is left out
+    open(music);
+    EXPECT_TRUE(child<QLabel>("Label1")->toolTip().startsWith("1 Verzeichnis dieses Verzeichnisses ist nicht"));
 }
 
 }  // namespace

@@ -170,25 +170,3 @@ TEST_F(RenameFlow, DoubleClickCopiesANameAfterAsking)
     EXPECT_EQ(doubleClick("before"), "song.mp3");
     EXPECT_EQ(messenger.shown.size(), 2);
 }
-
-TEST_F(RenameFlow, TheCaptionTooltipSaysWhatTheListingOptionsLeaveOut)
-{
-    TempTree dir({"a.mp3", "b.mp3", "sub/"});
-    const struct {
-        const char *directorys, *only, *tip;
-    } cases[] = {{"1", "1", "2 Dateien dieses Verzeichnisses sind nicht aufgeführt"},
-                 {"0", "1", "1 Verzeichnis dieses Verzeichnisses ist nicht"},
-                 {"1", "0", ""}};
-    for (const auto& c : cases) {
-        store("Options", "Directorys", c.directorys);
-        store("Options", "OnlyDirectorys", c.only);
-        open(dir);
-        const QString tip = child<QLabel>("Label1")->toolTip();
-        EXPECT_TRUE(*c.tip ? tip.startsWith(c.tip) : tip.isEmpty()) << tip.toStdString();
-    }
-    EXPECT_EQ(listed(), QStringList({"a.mp3", "b.mp3", "sub"}));
-    store("Options", "OnlyDirectorys", "1");
-    open(dir);
-    EXPECT_EQ(listed(), QStringList({"sub"}));
-    EXPECT_TRUE(child<QLabel>("Label1")->toolTip().contains("„Neues Verz >>“"));
-}

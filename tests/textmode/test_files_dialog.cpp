@@ -136,6 +136,11 @@ TEST_F(FilesDialog, JumpButtonsGoToTheUsersFolders)
     in<QToolButton>(&dialog, "Command1")->click();
     EXPECT_EQ(dialog.folder(), home.file("Desktop"));
     EXPECT_EQ(listedFiles(dialog), QStringList{"note.txt"});
+    // The menu entries' folder, once there is one.
+    ASSERT_TRUE(QDir().mkpath(home.file("share/applications")));
+    Files later;
+    in<QToolButton>(&later, "StartmenüBtn")->click();
+    EXPECT_EQ(later.folder(), home.file("share/applications"));
 }
 #endif
 

@@ -2,12 +2,10 @@
 // the file dialog and the download build from paths.
 #include "files/PathUtils.h"
 
-#include "EnvVar.h"
 #include "support/TestSupport.h"
 
 #include <QFile>
 #include <QRandomGenerator>
-#include <QStandardPaths>
 
 namespace {
 
@@ -84,19 +82,5 @@ TEST(PathNames, FileExistsForFilesFoldersAndDanglingLinks)
     EXPECT_FALSE(files::FileExists(tree.file("missing")));
     EXPECT_FALSE(files::FileExists(QString()));
 }
-
-#ifndef _WIN32
-TEST(SystemFolders, StartMenuIsTheMenuEntriesFolderOrNothing)
-{
-    TempTree home;
-    EnvVar homeVar("HOME", home.path().toUtf8());
-    EnvVar xdg("XDG_DATA_HOME", home.file("share").toUtf8());
-    const QString entries = QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);
-    ASSERT_TRUE(entries.startsWith(home.path())) << entries.toStdString();
-    EXPECT_EQ(files::GetStartMenuPath(), "");
-    ASSERT_TRUE(QDir().mkpath(entries));
-    EXPECT_EQ(files::GetStartMenuPath(), entries);
-}
-#endif
 
 }  // namespace

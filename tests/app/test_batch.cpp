@@ -98,8 +98,7 @@ TEST_F(BatchTest, RenamesByLineKeepingExtensionsAndTheChosenKindOfEntry)
     fill({"README", "b.mp3", "a.mp3", "sub/"});
     // Window order: a.mp3, b.mp3, README; the file ends with a line end, as editors write it.
     apptest::Run r = apply("eins\nzwei\nREADME.txt\n");
-    EXPECT_TRUE(ended(r, 0));
-    EXPECT_EQ(r.err, QString());
+    EXPECT_TRUE(ended(r, 0) && r.err.isEmpty());
     EXPECT_EQ(dir.withContent(), QStringList({"README.txt=README", "eins.mp3=a", "sub=<missing>", "zwei.mp3=b"}));
 
     EXPECT_TRUE(ended(apply("x\r\n", {"--verzeichnisse"}), 0));
@@ -167,9 +166,7 @@ TEST_F(BatchTest, BadArgumentsAndUnreadableInputGiveExitTwo)
     for (const auto& [args, err] : cases) {
         SCOPED_TRACE(args.join(' ').toStdString());
         const apptest::Run r = quillet(args);
-        EXPECT_TRUE(ended(r, 2));
-        EXPECT_FALSE(r.err.isEmpty());
-        EXPECT_TRUE(r.err.startsWith(err)) << r.err.toStdString();
+        EXPECT_TRUE(ended(r, 2) && !r.err.isEmpty() && r.err.startsWith(err)) << r.err.toStdString();
     }
     EXPECT_EQ(dir.entries(), QStringList({"a.txt"}));
 }
@@ -237,14 +234,12 @@ TEST_F(BatchTest, KilledRenameIsFinishedOrRolledBackWithoutAWindow)
         EXPECT_EQ(tree.entries(), killed);
 
         r = run(QStringLiteral("--recover ") + c.choice, tree.path());
-        EXPECT_TRUE(ended(r, 0));
-        EXPECT_EQ(r.err, QString());
+        EXPECT_TRUE(ended(r, 0) && r.err.isEmpty());
         EXPECT_EQ(tree.withContent(), c.after);
 
         // Nothing is left to end: a script may call it every time.
         r = run(QStringLiteral("--recover ") + c.choice, tree.path());
-        EXPECT_TRUE(ended(r, 0));
-        EXPECT_TRUE(r.out.contains(QStringLiteral("keine unterbrochene Umbenennung"))) << r.out.toStdString();
+        EXPECT_TRUE(ended(r, 0) && r.out.contains(QStringLiteral("keine unterbrochene Umbenennung"))) << r.out.toStdString();
         EXPECT_EQ(tree.withContent(), c.after);
         EXPECT_TRUE(ended(apply("1\n2\n3\n4\n", {}, tree.path()), 0));  // renames go on as before
     }

@@ -131,24 +131,6 @@ TEST_F(RenameFlow, SwapCaseAndExtensionChangesAndTheirRestoreAfterTheListReorder
     EXPECT_EQ(dir.withContent(), QStringList({"a.txt=a.txt", "b.txt=b.txt", "c.mp3=c.mp3", "song.mp3=song.mp3"}));
 }
 
-TEST_F(RenameFlow, TypingAndSelectionsUseTheCrLfFormAndReachTheRename)
-{
-    TempTree dir({"a.mp3", "b.mp3", "c.mp3"});
-    open(dir);
-    auto* box = child<NameTextEdit>("Eingabe_Mit");
-    box->setFocus();
-    box->setSelection(3, 1);  // "b" after "a" CR LF
-    QTest::keyClicks(box, "x");
-    QTest::keyClick(box, Qt::Key_Home);
-    QTest::keyClicks(box, QString(QChar(0x00A0)));
-    const QString typed = QString(QChar(0x00A0)) + "x";
-    EXPECT_EQ(text(), crlf({"a", typed, "c"}));
-    // A selection is no request to delete: the rename leaves the text as it is.
-    box->setSelection(0, 1);
-    child<QPushButton>("Setzen")->click();
-    EXPECT_EQ(dir.entries(), QStringList({"a.mp3", "c.mp3", typed + ".mp3"}));
-}
-
 TEST_F(RenameFlow, DoubleClickCopiesANameAfterAsking)
 {
     TempTree dir({"song.mp3"});

@@ -50,7 +50,6 @@ TEST_F(TextModeWindow, ToggleWithoutEditsShowsTheTextModeControlsAndKeepsTheText
     EXPECT_GT(box("Eingabe_Ohne")->width(), directoryWidth);  // the text takes the list's room
 
     click("Command6");
-    EXPECT_EQ(child<QPushButton>("Command6")->text(), "Text-&Modus");
     EXPECT_EQ(shown(), "Original Label1 Label2 OrigNamen Setzen Verzeichnis Eingabe_Mit / Eingabe_Mit / ");
     EXPECT_EQ(text(), crlf({"a", "b", "c"}));
     EXPECT_EQ(box("Eingabe_Mit")->width(), directoryWidth);
@@ -118,7 +117,6 @@ TEST_F(TextFilesWindow, SaveInTextModeWritesTheShownTextThenWaitsForTheNextEdit)
     click("Command7");
     EXPECT_EQ(fileDialogCaption, "Datei Speichern");
     EXPECT_EQ(files.read("list.txt"), QByteArray("neu a\r\nneu b\r\nneu c\r\n"));
-    EXPECT_EQ(messenger.shown, QList<ShownMessage>({{"File saved", "File Saved", ui::Buttons::Ok, ui::Icon::Information}}));
     auto* command7 = child<QPushButton>("Command7");
     EXPECT_FALSE(command7->isEnabled());
 

@@ -66,12 +66,10 @@ TEST_F(Tools, SearchAndReplaceThroughEachCopyAndTheLineBreakMarks)
     for (const char* box : {"Text2", "Text5"})
         type(box, "");
     type("Text1", "a^p");
-    EXPECT_EQ(child<QLineEdit>("Text2")->text(), "^p");
     type("Text4", "a^P");
-    EXPECT_EQ(child<QLineEdit>("Text5")->text(), "");
+    EXPECT_EQ(child<QLineEdit>("Text2")->text() + u'|' + child<QLineEdit>("Text5")->text(), "^p|");
     type("Text4", "");
-    EXPECT_FALSE(child<QPushButton>("Command11")->isEnabled());
-    EXPECT_FALSE(child<QPushButton>("Ersetzen")->isEnabled());
+    EXPECT_FALSE(child<QPushButton>("Command11")->isEnabled() || child<QPushButton>("Ersetzen")->isEnabled());
     replace("Text4", "Text5", "^P", " - ", "Command11");
     EXPECT_EQ(text(), "a - b");
 }

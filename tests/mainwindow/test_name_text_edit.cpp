@@ -53,10 +53,8 @@ TEST_F(Box, CanonicalPositionsMatchTheEditorsBytePositions)
             if (e < s)
                 continue;
             box.setSelection(s, e - s);
-            ASSERT_EQ(box.selectionStart(), s) << s << ".." << e;
-            ASSERT_EQ(box.selectionLength(), e - s) << s << ".." << e;
+            ASSERT_EQ((QList<qsizetype>{box.selectionStart(), box.selectionLength(), box.cursorPosition()}), (QList<qsizetype>{s, e - s, e}));
             ASSERT_EQ(box.selectedText(), kMixed.mid(s, e - s)) << s << ".." << e;
-            ASSERT_EQ(box.cursorPosition(), e);
         }
     }
     // The editor's own moves land on the same positions: right arrow across the whole text.
@@ -136,8 +134,7 @@ TEST_F(Box, ALargeTextGoesInInSlicesExactlyAndStopsWhenTold)
     // Told to stop: the box holds a part, the caller learns it.
     QSignalSpy changes(&box, &NameTextEdit::changed);
     EXPECT_FALSE(box.loadText(many, [] { return false; }));
-    EXPECT_TRUE(many.startsWith(box.text()));
-    EXPECT_LT(box.text().size(), many.size());
+    EXPECT_TRUE(many.startsWith(box.text()) && box.text().size() < many.size());
     EXPECT_EQ(changes.count(), 0);
 }
 

@@ -66,8 +66,7 @@ TEST(CommandLine, HelpAndVersionNeedNoDisplay)
     for (const char* usage : {"Aufruf:", "--apply <NAMEN.txt>", "quillet --recover finish|rollback VERZEICHNIS", "quillet --undo VERZEICHNIS"})
         EXPECT_TRUE(run.out.contains(QString::fromUtf8(usage))) << usage;
     run = quillet({QStringLiteral("-v")});
-    EXPECT_TRUE(apptest::ended(run, 0));
-    EXPECT_TRUE(run.out.startsWith(QStringLiteral("Quillet 2."))) << run.out.toStdString();
+    EXPECT_TRUE(apptest::ended(run, 0) && run.out.startsWith(QStringLiteral("Quillet 2."))) << run.out.toStdString();
 }
 
 TEST(CommandLine, DisplayIsCheckedOnlyWhenNoPlatformWasChosenAndWrongArgumentsEndWithTwo)
@@ -79,8 +78,8 @@ TEST(CommandLine, DisplayIsCheckedOnlyWhenNoPlatformWasChosenAndWrongArgumentsEn
     // A chosen platform passes the check; the unknown option then ends the start, in the same words.
     for (const QStringList& args : {QStringList{"--bogus"}, QStringList{"-platform", "offscreen", "--bogus"}}) {
         const apptest::Run run = quillet(args);
-        EXPECT_TRUE(apptest::ended(run, 2, QStringLiteral("Unbekannte Option")));
-        EXPECT_TRUE(run.err.contains(QStringLiteral("bogus")) && run.err.contains(QStringLiteral("quillet --help")));
+        EXPECT_TRUE(apptest::ended(run, 2, QStringLiteral("Unbekannte Option")) && run.err.contains(QStringLiteral("bogus"))
+                    && run.err.contains(QStringLiteral("quillet --help")));
     }
     EXPECT_TRUE(apptest::ended(quillet({QStringLiteral("eins"), QStringLiteral("zwei")}), 2, QStringLiteral("Zu viele Argumente")));
 }

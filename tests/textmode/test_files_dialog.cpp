@@ -111,8 +111,7 @@ TEST_F(FilesDialog, OkFollowsTheFileList)
     Files dialog;
     dialog.prepareOpen(tree.file("empty"), QString(), QString());
     auto* ok = in<QPushButton>(&dialog, "Ok");
-    EXPECT_FALSE(ok->isEnabled());
-    EXPECT_TRUE(listedFiles(dialog).isEmpty());
+    EXPECT_TRUE(!ok->isEnabled() && listedFiles(dialog).isEmpty());
     dialog.File1_Click();
     EXPECT_FALSE(ok->isEnabled());
 

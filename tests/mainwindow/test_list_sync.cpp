@@ -107,7 +107,7 @@ protected:
     listsync::ListSync sync{editor.hooks(), {[this] { return list.count(); }, [this](int row) { list.setCurrentRow(row); }}};
 };
 
-TEST_F(ListSyncTest, ListFollowsTheCursorWhenItMoved)
+TEST_F(ListSyncTest, ListFollowsTheCursorAndOnlyAFocusedListMovesTheText)
 {
     sync.editorFocusIn();
     EXPECT_TRUE(sync.polling());
@@ -124,10 +124,9 @@ TEST_F(ListSyncTest, ListFollowsTheCursorWhenItMoved)
     }
     sync.editorFocusOut();
     EXPECT_FALSE(sync.polling());
-}
+    sync.setDisabled(false);
 
-TEST_F(ListSyncTest, OnlyAFocusedListMovesTheText)
-{
+    // Only a focused list moves the text.
     sync.listToText(1);  // a selection the program made
     EXPECT_EQ(editor.focusTaken, 0);
     listFocus(QEvent::FocusIn);

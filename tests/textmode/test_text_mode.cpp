@@ -6,7 +6,6 @@
 namespace {
 
 using namespace testsupport;
-using textmode::OpenStatus;
 using textmode::SaveOutcome;
 
 class SaveAndOpen : public ::testing::Test {
@@ -52,23 +51,6 @@ TEST_F(SaveAndOpen, CancelAndFailureNeverSayFileSaved)
     EXPECT_EQ(messenger.shown[0].icon, ui::Icon::Stop);
     EXPECT_EQ(messenger.beeps, 0);
     EXPECT_EQ(tree.entries(), (QStringList{"folder", "old.txt"}));
-}
-
-TEST_F(SaveAndOpen, OpenGivesTheLinesOrLeavesTheTextAlone)
-{
-    tree.add("lf.txt", "eins\nzwei\n");
-    const textmode::OpenOutcome opened = textmode::openNameText(nullptr, tree.file("lf.txt"), messenger);
-    EXPECT_EQ(opened.status, OpenStatus::Opened);
-    EXPECT_EQ(opened.text, "eins\r\nzwei");
-
-    for (const QString& path : {QString(), tree.file("folder"), tree.file("none.txt")})
-        EXPECT_EQ(textmode::openNameText(nullptr, path, messenger).status, OpenStatus::Cancelled) << path.toStdString();
-    EXPECT_TRUE(messenger.shown.isEmpty());
-#ifdef __linux__
-    EXPECT_EQ(textmode::openNameText(nullptr, QStringLiteral("/proc/self/mem"), messenger).status, OpenStatus::Unreadable);
-    ASSERT_EQ(messenger.shown.size(), 1);
-    EXPECT_TRUE(messenger.shown[0].text.startsWith("Die Datei konnte nicht gelesen werden:"));
-#endif
 }
 
 }  // namespace

@@ -55,18 +55,17 @@ TEST(Contrast, ToolBoxesReadInEveryPaletteIdleAndFocused)
         QApplication::setPalette(palette);
         QWidget host;
         auto* layout = new QVBoxLayout(&host);
-        auto* edit = new QLineEdit(&host);
-        auto* combo = new QComboBox(&host);  // not editable: it paints with the button colours
-        for (QWidget* box : {static_cast<QWidget*>(edit), static_cast<QWidget*>(combo)}) {
+        const QList<QWidget*> boxes{new QLineEdit(&host), new QComboBox(&host)};  // the combo paints with the button colours
+        for (QWidget* box : boxes) {
             ui::paintWhenIdle(box, kToolColours.last());
             layout->addWidget(box);
         }
         host.show();
         host.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
-        for (QWidget* focused : {static_cast<QWidget*>(edit), static_cast<QWidget*>(combo)}) {
+        for (QWidget* focused : boxes) {
             focused->setFocus();
-            for (const QWidget* box : {static_cast<QWidget*>(edit), static_cast<QWidget*>(combo)}) {
+            for (const QWidget* box : boxes) {
                 SCOPED_TRACE(palette.color(QPalette::Base).name().toStdString() + (box == focused ? " focused" : " idle"));
                 const QPalette p = box->palette();
                 EXPECT_GE(ratio(p.color(QPalette::Base), p.color(QPalette::Text)), kText);

@@ -26,8 +26,7 @@ TEST(DetailsReport, AListLongerThanTheScreenScrollsInsideAWindowThatFits)
         seen = true;
         EXPECT_EQ(dialog->windowTitle(), "Nicht alle Namen wurden gesetzt");
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-        EXPECT_LE(dialog->frameGeometry().height(), screen.height());
-        EXPECT_LE(dialog->frameGeometry().width(), screen.width());
+        EXPECT_TRUE(dialog->frameGeometry().height() <= screen.height() && dialog->frameGeometry().width() <= screen.width());
         auto* list = dialog->findChild<QPlainTextEdit*>("DetailsList");
         ASSERT_NE(list, nullptr);
         EXPECT_EQ(list->toPlainText(), lines.join('\n'));

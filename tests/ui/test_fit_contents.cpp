@@ -42,15 +42,4 @@ TEST_F(FitChildrenTest, ClippedCaptionsWidenAndPushTheirRow)
     EXPECT_EQ(frame.width(), 200);
 }
 
-TEST_F(FitChildrenTest, ALongTitleDecidesTheWidth)
-{
-    frame.setGeometry(0, 0, 200, 65);
-    check->setText(QString());
-    after->hide();
-    frame.setTitle(QStringLiteral("Suchen && Ersetzen ('*' = Platzhalter) und noch viel mehr Text"));
-    const int needed = ui::fitChildren(&frame);
-    EXPECT_GE(needed, frame.fontMetrics().horizontalAdvance(QStringLiteral("Suchen & Ersetzen ('*' = Platzhalter) und noch viel mehr Text")));
-    EXPECT_EQ(check->width(), std::max(20, check->minimumSizeHint().width()));
-}
-
 }  // namespace

@@ -29,8 +29,7 @@ TEST(RenameMessages, ReasonsNameTheOtherLineOrTheNameTheEntryHasNow)
 
 TEST(RenameMessages, TheListNamesEveryProblemHoweverMany)
 {
-    EXPECT_TRUE(ui::renameProblemsHeading({}).isEmpty());
-    EXPECT_TRUE(ui::renameProblemsList({}).isEmpty());
+    EXPECT_TRUE(ui::renameProblemsHeading({}).isEmpty() && ui::renameProblemsList({}).isEmpty());
     const QList<RenameProblem> one{{7, "a\tb", "c", RenameReason::DiskError, EACCES}};
     EXPECT_EQ(ui::renameProblemsHeading(one), "1 Eintrag wurde nicht umbenannt:");
     EXPECT_EQ(ui::renameProblemsList(one), QString("Zeile 7: „a") + QChar(0x2409) + "b“ → „c“: Zugriff verweigert");

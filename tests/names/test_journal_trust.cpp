@@ -148,71 +148,60 @@ TEST(JournalTrustOnExt4, WithoutBirthTimesAStaleJournalLeavesTheNewDirectoryAlon
 }
 
 // Whatever was done to a journal, the readable entries are brought to an end and the directory is free again.
-struct Damage {
-    const char* what;
-    std::function<QByteArray(QByteArray)> apply;
-};
-
-class DamagedJournal : public ::testing::TestWithParam<Damage> {};
-
-TEST_P(DamagedJournal, IsActedOnAsFarAsItReadsThenSetAsideWithTheTemporaryNamesListed)
+TEST(DamagedJournal, IsActedOnAsFarAsItReadsThenSetAsideWithTheTemporaryNamesListed)
 {
-    TempTree parent({"dir/"});
-    parent.add("victim.txt", "V");
-    parent.addOwnNames({"dir/a", "dir/b", "dir/c"});
-    const QString folder = parent.file("journals");
-    const QString dirPath = parent.file("dir");
-    QString file;
-    {
+    const std::pair<const char*, std::function<QByteArray(QByteArray)>> damages[] = {
+        {"cut inside the plan", [](QByteArray j) { return j.left(j.indexOf("b\t" + temp(2).toUtf8()) + 3); }},
+        {"a garbage line", [](QByteArray j) { return replaceLine(j, 7, "\x01garbage\xff"); }},
+        {"a huge count", [](QByteArray j) { return replaceLine(j, 5, "entries\t100000000000"); }},
+        {"a negative count", [](QByteArray j) { return replaceLine(j, 5, "entries\t-5"); }},
+        {"a temporary name that is a path",
+         [](QByteArray j) { return j.replace(temp(2).toUtf8(), "quillet-tmp-sub/../../victim.txt"); }}};
+    for (const auto& [what, change] : damages) {
+        SCOPED_TRACE(what);
+        TempTree parent({"dir/"});
+        parent.add("victim.txt", "V");
+        parent.addOwnNames({"dir/a", "dir/b", "dir/c"});
+        const QString folder = parent.file("journals");
+        const QString dirPath = parent.file("dir");
+        QString file;
+        {
+            const DirectoryHandle handle(dirPath);
+            RenameJournal journal(folder, handle);
+            ASSERT_EQ(journal.writePlan({{1, "a", temp(1), "b"}, {2, "b", temp(2), "a"}, {3, "c", "", "d"}}), 0);
+            file = journal.filePath();
+            // Interrupted after both entries of the swap went to their temporary names.
+            ASSERT_EQ(DirRenamer(handle).rename("a", temp(1)), 0);
+            ASSERT_EQ(DirRenamer(handle).rename("b", temp(2)), 0);
+        }
+        damage(file, change);
+
         const DirectoryHandle handle(dirPath);
-        RenameJournal journal(folder, handle);
-        ASSERT_EQ(journal.writePlan({{1, "a", temp(1), "b"}, {2, "b", temp(2), "a"}, {3, "c", "", "d"}}), 0);
-        file = journal.filePath();
-        // Interrupted after both entries of the swap went to their temporary names.
-        ASSERT_EQ(DirRenamer(handle).rename("a", temp(1)), 0);
-        ASSERT_EQ(DirRenamer(handle).rename("b", temp(2)), 0);
+        JournalFolder journals(folder);
+        const std::optional<UnfinishedRename> pending = journals.findUnfinished(handle);
+        ASSERT_TRUE(pending.has_value());
+        EXPECT_TRUE(pending->damaged);
+        const RenameOutcome out = journals.recover(handle, RecoveryChoice::Rollback);
+        EXPECT_FALSE(out.journalSetAside.isEmpty());
+        EXPECT_EQ(out.journalDirectory, dirPath);
+        // Never asked again, nothing lost, nothing outside touched; what stays under a temporary name is listed.
+        EXPECT_FALSE(journals.findUnfinished(handle).has_value() || journals.hasLastRename(handle));
+        QStringList contents, stray, listed;
+        for (const QString& entry : withContentIn(dirPath)) {
+            contents.append(entry.section('=', 1));
+            if (isTemporaryName(entry.section('=', 0, 0)))
+                stray.append(entry.section('=', 0, 0));
+        }
+        contents.sort();
+        EXPECT_EQ(contents, QStringList({"dir/a", "dir/b", "dir/c"}));
+        EXPECT_EQ(parent.read("victim.txt"), "V");
+        for (const RenameProblem& p : out.failed)
+            if (p.reason == RenameReason::StrayTemporaryName)
+                listed.append(p.currentName);
+        listed.sort();
+        EXPECT_EQ(listed, stray);
     }
-    damage(file, GetParam().apply);
-
-    const DirectoryHandle handle(dirPath);
-    JournalFolder journals(folder);
-    const std::optional<UnfinishedRename> pending = journals.findUnfinished(handle);
-    ASSERT_TRUE(pending.has_value());
-    EXPECT_TRUE(pending->damaged);
-    const RenameOutcome out = journals.recover(handle, RecoveryChoice::Rollback);
-    EXPECT_FALSE(out.journalSetAside.isEmpty());
-    EXPECT_EQ(out.journalDirectory, dirPath);
-    EXPECT_FALSE(journals.findUnfinished(handle).has_value());  // never asked again
-    EXPECT_FALSE(journals.hasLastRename(handle));
-    // Nothing lost, nothing outside touched; what stays under a temporary name is listed.
-    QStringList contents, stray, listed;
-    for (const QString& entry : withContentIn(dirPath)) {
-        contents.append(entry.section('=', 1));
-        if (isTemporaryName(entry.section('=', 0, 0)))
-            stray.append(entry.section('=', 0, 0));
-    }
-    contents.sort();
-    EXPECT_EQ(contents, QStringList({"dir/a", "dir/b", "dir/c"}));
-    EXPECT_EQ(parent.read("victim.txt"), "V");
-    for (const RenameProblem& p : out.failed)
-        if (p.reason == RenameReason::StrayTemporaryName)
-            listed.append(p.currentName);
-    listed.sort();
-    EXPECT_EQ(listed, stray);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    EveryWay, DamagedJournal,
-    ::testing::Values(
-        Damage{"cut inside the plan", [](QByteArray j) { return j.left(j.indexOf("b\t" + temp(2).toUtf8()) + 3); }},
-        Damage{"a garbage line", [](QByteArray j) { return replaceLine(j, 7, "\x01garbage\xff"); }},
-        Damage{"a huge count", [](QByteArray j) { return replaceLine(j, 5, "entries\t100000000000"); }},
-        Damage{"a negative count", [](QByteArray j) { return replaceLine(j, 5, "entries\t-5"); }},
-        Damage{"a temporary name that is a path",
-               [](QByteArray j) { return j.replace(temp(2).toUtf8(), "quillet-tmp-sub/../../victim.txt"); }}),
-    [](const ::testing::TestParamInfo<Damage>& damage) {
-        return QString::fromLatin1(damage.param.what).replace(' ', '_').toStdString();
-    });
 
 TEST_F(JournalTrust, ARenameThatMovedNothingIsNoLastRename)
 {

@@ -58,28 +58,23 @@ TEST_F(AppDefOpsTest, ValuesAreStoredInTheirTextFormUnderTheirSectionAndDefaults
     SaveAppSetting(QStringLiteral("Options"), QStringLiteral("No"), false);
     SaveAppSetting(QStringLiteral("Options"), QStringLiteral("Negative"), -20000);
     testsupport::store("Frame", "Text", "other");  // the same key under another section is another setting
-    QStringList values;
-    for (const char* key : {"Text", "Yes", "No", "Negative"})
-        values << setting("Options", key);
-    EXPECT_EQ(values, QStringList({"ä b\\c", "True", "False", "-20000"}));
-    EXPECT_TRUE(AppDefOps::toBool(GetAppSetting("Options", "Yes", false)));
-    EXPECT_FALSE(AppDefOps::toBool(GetAppSetting("Options", "No", true)));
+    EXPECT_EQ(QStringList({setting("Options", "Text"), setting("Options", "Yes"), setting("Options", "No"), setting("Options", "Negative")}),
+              QStringList({"ä b\\c", "True", "False", "-20000"}));
+    EXPECT_TRUE(AppDefOps::toBool(GetAppSetting("Options", "Yes", false)) && !AppDefOps::toBool(GetAppSetting("Options", "No", true)));
 
     // A trailing backslash is no part of the section; the empty section is a place of its own.
     testsupport::store("Options\\", "A", "1");
     testsupport::store("", "Top", "4");
     testsupport::store("Form1\\Pos", "Top", "3");
-    EXPECT_EQ(setting("Options", "A"), "1");
-    EXPECT_EQ(setting("Form1\\Pos\\", "Top"), "3");
-    EXPECT_EQ(setting("Options\\", "Text"), "ä b\\c");
-    EXPECT_EQ(setting("", "Top"), "4");
-    EXPECT_EQ(setting("Pos", "Top"), "");
+    EXPECT_EQ(QStringList({setting("Options", "A"), setting("Form1\\Pos\\", "Top"), setting("Options\\", "Text"), setting("", "Top"),
+                           setting("Pos", "Top")}),
+              QStringList({"1", "3", "ä b\\c", "4", ""}));
     EXPECT_TRUE(messenger.shown.isEmpty());
 
     testsupport::store("Options", "Messageboxen", "");
-    EXPECT_EQ(GetAppSetting("Options", "Messageboxen", QStringLiteral("0")).toString(), "0");
-    EXPECT_EQ(GetAppSetting("Options", "Messageboxen").toString(), "");
-    EXPECT_EQ(GetAppSetting("Options", "NeverStored", QStringLiteral("1")).toString(), "1");
+    EXPECT_EQ(QStringList({GetAppSetting("Options", "Messageboxen", QStringLiteral("0")).toString(),
+                           GetAppSetting("Options", "Messageboxen").toString(), GetAppSetting("Options", "NeverStored", QStringLiteral("1")).toString()}),
+              QStringList({"0", "", "1"}));
     for (const bool fallback : {true, false}) {
         const QVariant v = GetAppSetting("Frame", "Visible", fallback);
         EXPECT_EQ(v.typeId(), QMetaType::Bool);
@@ -135,7 +130,7 @@ TEST_F(AppDefOpsTest, NothingStoredOrNoNumberLeavesThatPropertyAsDesigned)
     EXPECT_EQ(w->frameGeometry(), QRect(30, 20, 400, 200));
 }
 
-TEST_F(AppDefOpsTest, MinimisedWindowKeepsThePreviousRecord)
+TEST_F(AppDefOpsTest, AMinimisedWindowKeepsThePreviousRecordAndAnUnknownNameIsReportedAndChangesNothing)
 {
     storePos("4500", "6000", "600", "450");
     QWidget* w = makeWindow(QRect(100, 120, 300, 250));
@@ -146,12 +141,8 @@ TEST_F(AppDefOpsTest, MinimisedWindowKeepsThePreviousRecord)
     for (const char* key : {"Height", "Width", "Top", "Left"})
         kept << setting("Form1\\Pos\\", key);
     EXPECT_EQ(kept, QStringList({"4500", "6000", "600", "450"}));
-}
 
-TEST_F(AppDefOpsTest, UnknownWindowNameIsReportedAndChangesNothing)
-{
-    storePos("4500", "6000", "600", "450");
-    QWidget* w = makeWindow(QRect(11, 12, 313, 214));
+    w = makeWindow(QRect(11, 12, 313, 214));
     w->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
 
@@ -160,9 +151,8 @@ TEST_F(AppDefOpsTest, UnknownWindowNameIsReportedAndChangesNothing)
 
     const testsupport::ShownMessage notFound{"FormName not found\r(AppDefOps.LoadWindowPos)", "Quillet"};
     EXPECT_EQ(messenger.shown, QList<testsupport::ShownMessage>({notFound, notFound}));
-    EXPECT_EQ(setting("Form1\\Pos\\", "Left"), "450");
-    EXPECT_EQ(setting("form1\\Pos\\", "Left"), "");
-    EXPECT_EQ(setting("NoSuchWindow\\Pos\\", "Left"), "");
+    EXPECT_EQ(QStringList({setting("Form1\\Pos\\", "Left"), setting("form1\\Pos\\", "Left"), setting("NoSuchWindow\\Pos\\", "Left")}),
+              QStringList({"450", "", ""}));
     EXPECT_EQ(w->geometry(), QRect(11, 12, 313, 214));
     EXPECT_EQ(messenger.ends, 0);
 }

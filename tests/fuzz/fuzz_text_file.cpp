@@ -1,6 +1,6 @@
 // Names files and text files: any bytes decode to lines joined by CR LF, and what is written for
 // that text reads back to it.
-#include "FuzzCheck.h"
+#include "Fuzz.h"
 
 #include "files/TextFile.h"
 
@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QString raw = files::decodeText(bytes);
     const QString lines = files::decodeLines(bytes);
     // Whatever the input, the text holds no half surrogate pair and no line end but CR LF.
-    FUZZ_CHECK(fuzzcheck::wellFormed(raw));
+    FUZZ_CHECK(fuzz::wellFormed(raw));
     FUZZ_CHECK(onlyCrLfBreaks(lines));
     FUZZ_CHECK(lines == linesByReplacing(raw));
     // Every byte gives at most one character (a byte-order mark none).

@@ -66,8 +66,7 @@ TEST_F(Download, QuotesAroundAddressAndDestinationAreDropped)
     EXPECT_EQ(URLToFileDownload(QLatin1Char('"') + url("/files/song.mp3") + QLatin1Char('"'), quoted, web::Replace),
               tree.file("with blank/song.mp3"));
     EXPECT_EQ(tree.read("with blank/song.mp3"), "new song");
-    EXPECT_EQ(web::withoutQuotes("\""), "\"");
-    EXPECT_EQ(web::withoutQuotes("\"a"), "\"a");
+    EXPECT_EQ(web::withoutQuotes("\"") + web::withoutQuotes("\"a"), "\"\"a");
 }
 
 // Error answers, a silent server and an answer over the size limit leave no file and replace nothing.
@@ -101,10 +100,9 @@ TEST_F(Download, TheProgressButtonEndsTheDownload)
         if (!progress)
             return;
         look.stop();
-        EXPECT_EQ(progress->objectName(), "DownloadProgress");
         auto* abbrechen = progress->findChild<QPushButton*>();
         ASSERT_NE(abbrechen, nullptr);
-        EXPECT_EQ(abbrechen->text(), "Abbrechen");
+        EXPECT_EQ(progress->objectName() + " " + abbrechen->text(), "DownloadProgress Abbrechen");
         abbrechen->click();
         pressed = true;
     });
@@ -149,25 +147,15 @@ uslCYEPFflSsKB33JC9HZicpAH+HN5MPY7t06kpl9TehRR1KDRkZrJrz
 -----END PRIVATE KEY-----
 )";
 
-class TrustedTls {
-public:
-    TrustedTls() : m_old(QSslConfiguration::defaultConfiguration())
+struct TrustedTls {
+    TrustedTls()
     {
-        QSslConfiguration trusting = m_old;
+        QSslConfiguration trusting = old;
         trusting.addCaCertificate(QSslCertificate(kCertificate));
         QSslConfiguration::setDefaultConfiguration(trusting);
     }
-    ~TrustedTls() { QSslConfiguration::setDefaultConfiguration(m_old); }
-    static QSslConfiguration server()
-    {
-        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
-        tls.setLocalCertificate(QSslCertificate(kCertificate));
-        tls.setPrivateKey(QSslKey(kPrivateKey, QSsl::Ec));
-        return tls;
-    }
-
-private:
-    QSslConfiguration m_old;
+    ~TrustedTls() { QSslConfiguration::setDefaultConfiguration(old); }
+    const QSslConfiguration old = QSslConfiguration::defaultConfiguration();
 };
 
 // Every hop of a redirect is checked before it is followed. A proxy on loopback stands in for the rest of
@@ -202,7 +190,10 @@ TEST_F(Redirects, PlainHttpStaysOnTheMachineAndHopsAreBounded)
 TEST_F(Redirects, HttpsNeverLeadsToPlainHttp)
 {
     TrustedTls trust;
-    LoopbackServer secure(TrustedTls::server());
+    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+    tls.setLocalCertificate(QSslCertificate(kCertificate));
+    tls.setPrivateKey(QSslKey(kPrivateKey, QSsl::Ec));
+    LoopbackServer secure(tls);
     ASSERT_TRUE(secure.isListening());
     secure.serve("/files/song.mp3", {200, "secure song"});
     redirect(secure, "/down", server.base() + "/files/song.mp3");

@@ -134,9 +134,8 @@ TEST_F(Journal, AJournalThatCannotBeWrittenStopsTheRenameBeforeAnyEntry)
     }
     for (const QString& place : folders) {
         const RenameOutcome out = renameWithJournal({"a.txt", "b.txt"}, {"b", "c"}, {}, place);
-        EXPECT_EQ(out.stopped, RenameStop::JournalNotWritten) << place.toStdString();
-        EXPECT_NE(out.stopError, 0);
-        EXPECT_EQ(out.renamed, 0);
+        EXPECT_EQ(std::make_tuple(out.stopped, out.stopError != 0, out.renamed), std::make_tuple(RenameStop::JournalNotWritten, true, 0))
+            << place.toStdString();
         EXPECT_EQ(dir.entries(), QStringList({"a.txt", "b.txt"}));
     }
     QFile::setPermissions(data.file("readonly"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -193,8 +192,7 @@ TEST_F(Journal, AnEntryStrandedUnderATemporaryNameIsOfferedForRecovery)
         return isTemporaryName(from) ? EBUSY : 0;
     });
     ASSERT_EQ(out.failed.size(), 2);
-    EXPECT_EQ(out.failed[0].reason, RenameReason::LeftUnderTemporaryName);
-    EXPECT_EQ(out.failed[0].errorCode, EBUSY);
+    EXPECT_EQ(std::make_pair(out.failed[0].reason, out.failed[0].errorCode), std::make_pair(R::LeftUnderTemporaryName, EBUSY));
     QStringList reported;
     for (const RenameProblem& p : out.failed)
         reported.append(p.currentName);

@@ -80,9 +80,7 @@ TEST(FileSystems, FatThroughFuseRenamesFilesWithoutOverwritingAndKeepsFoldersWho
         GTEST_SKIP() << "mkfs.vfat (dosfstools) is not installed";
     QTemporaryDir work;
     const QString image = work.filePath("fat.img");
-    QFile img(image);
-    ASSERT_TRUE(img.open(QIODevice::WriteOnly) && img.resize(8 << 20));
-    img.close();
+    ASSERT_TRUE(QFile(image).open(QIODevice::WriteOnly) && QFile::resize(image, 8 << 20));
     QString error;
     ASSERT_TRUE(run(mkfs, {image}, &error)) << error.toStdString();
     FuseMount fat("fusefat", {"-o", "rw+", image});

@@ -71,8 +71,7 @@ TEST(JournalIdentity, TheBirthTimeDecidesAndItsAbsenceAsksForTheEntries)
 // A directory that took the inode of one whose rename was interrupted: the old journal must not touch it.
 TEST_F(JournalTrust, AJournalOfAGoneDirectoryIsNeitherOfferedNorActedOnAndIsSetAside)
 {
-    dir.add("mine1.doc");
-    dir.add("mine2.doc");
+    dir.addOwnNames({"mine1.doc", "mine2.doc"});
     const DirectoryHandle handle(dir.path());
     // The worst case: its files even carry the inode numbers of the old directory's entries.
     const QList<JournalEntry> entries = {{1, "g1.txt", temp(1), "h1.txt", handle.entryIdentity("mine1.doc").inode},
@@ -101,9 +100,7 @@ TEST(JournalTrustOnExt4, WithoutBirthTimesAStaleJournalLeavesTheNewDirectoryAlon
     const QString mkfs = QStandardPaths::findExecutable("mkfs.ext4", {"/sbin", "/usr/sbin"});
     if (mkfs.isEmpty())
         GTEST_SKIP() << "mkfs.ext4 is not installed";
-    QFile img(image);
-    ASSERT_TRUE(img.open(QIODevice::WriteOnly) && img.resize(32 << 20));
-    img.close();
+    ASSERT_TRUE(QFile(image).open(QIODevice::WriteOnly) && QFile::resize(image, 32 << 20));
     if (QProcess::execute(mkfs, {"-q", "-F", "-I", "128", image}) != 0
         || QProcess::execute("mount", {"-o", "loop", image, mount}) != 0)
         GTEST_SKIP() << "cannot make and mount a loop file system here (needs root and loop devices)";
@@ -212,8 +209,7 @@ TEST_F(JournalTrust, ARenameThatMovedNothingIsNoLastRename)
 // Another program takes both names of a swapped entry while it waits under its temporary name.
 TEST_F(JournalTrust, ARenameThatWasNotKilledLeavesNoTemporaryName)
 {
-    dir.add("a.txt", "A");
-    dir.add("b.txt", "B");
+    dir.addOwnNames({"a.txt", "b.txt"});
     const RenameOutcome out = renameWithJournal({"a.txt", "b.txt"}, {"b.txt", "a.txt"}, [&](const QString& from, const QString&) {
         if (isTemporaryName(from))
             for (const char* name : {"a.txt", "b.txt"})
@@ -222,7 +218,7 @@ TEST_F(JournalTrust, ARenameThatWasNotKilledLeavesNoTemporaryName)
         return 0;
     });
     EXPECT_EQ(seen(out.failed), QList<Seen>({{1, R::KeptUnderOtherName, "a (1).txt"}, {2, R::KeptUnderOtherName, "b (1).txt"}}));
-    EXPECT_EQ(dir.withContent(), QStringList({"a (1).txt=A", "a.txt=stranger", "b (1).txt=B", "b.txt=stranger"}));
+    EXPECT_EQ(dir.withContent(), QStringList({"a (1).txt=a.txt", "a.txt=stranger", "b (1).txt=b.txt", "b.txt=stranger"}));
     EXPECT_FALSE(unfinished().has_value());
 }
 

@@ -123,8 +123,7 @@ using Journal = JournalTest;
 
 TEST_F(Journal, AJournalThatCannotBeWrittenStopsTheRenameBeforeAnyEntry)
 {
-    dir.add("a.txt");
-    dir.add("b.txt");
+    dir.addOwnNames({"a.txt", "b.txt"});
     data.add("not-a-folder", "x");
     QStringList folders = {data.file("not-a-folder/journals")};
     if (::geteuid() != 0) {  // permissions do not stop the superuser
@@ -170,14 +169,12 @@ TEST_F(Journal, UndoAfterARestartPutsBackWhatIsStillTheRenamedEntry)
 
 TEST_F(Journal, KeepsTheNewestJournalsAndEveryUnfinishedOne)
 {
-    dir.add("a");
-    dir.add("keep");
+    dir.addOwnNames({"a", "keep"});
     RenameJournal(folder, DirectoryHandle(dir.path())).writePlan({{2, "keep", "", "z"}});  // never finished, as after a crash
     for (int i = 0; i < JournalFolder::kKeptJournals + 3; ++i)
         ASSERT_EQ(renameWithJournal({i % 2 ? "b" : "a"}, {i % 2 ? "a" : "b"}).renamed, 1);
     EXPECT_EQ(entriesIn(folder).size(), JournalFolder::kKeptJournals + 1);
-    ASSERT_TRUE(unfinished().has_value());
-    EXPECT_EQ(unfinished()->entryCount, 1);
+    ASSERT_EQ(unfinished().value_or(UnfinishedRename{}).entryCount, 1);
     // Recovering it: the entry is found by its inode and given the planned name.
     EXPECT_TRUE(recover(RecoveryChoice::Finish).failed.isEmpty());
     EXPECT_EQ(dir.entries(), QStringList({"b", "z"}));
@@ -186,8 +183,7 @@ TEST_F(Journal, KeepsTheNewestJournalsAndEveryUnfinishedOne)
 // The file system refuses every move away from a temporary name: reported, recorded and offered for recovery.
 TEST_F(Journal, AnEntryStrandedUnderATemporaryNameIsOfferedForRecovery)
 {
-    dir.add("a", "A");
-    dir.add("b", "B");
+    dir.addOwnNames({"a", "b"});
     const RenameOutcome out = renameWithJournal({"a", "b"}, {"b", "a"}, [](const QString& from, const QString&) {
         return isTemporaryName(from) ? EBUSY : 0;
     });
@@ -203,7 +199,7 @@ TEST_F(Journal, AnEntryStrandedUnderATemporaryNameIsOfferedForRecovery)
 
     ASSERT_TRUE(unfinished().has_value());
     EXPECT_TRUE(recover(RecoveryChoice::Rollback).failed.isEmpty());
-    EXPECT_EQ(dir.withContent(), QStringList({"a=A", "b=B"}));
+    EXPECT_EQ(dir.withContent(), QStringList({"a=a", "b=b"}));
 }
 
 TEST_F(Journal, RecoveryNeverOverwritesAndLeavesNoTemporaryName)

@@ -118,8 +118,7 @@ TEST(LineTools, BeyondTheGeneratedTexts)
 
 TEST(LineTools, CutCountsAndCdPrefixes)
 {
-    EXPECT_EQ(parseCutCount(u" 2.9 "_qs), 2);
-    EXPECT_EQ(parseCutCount(u"12"_qs), 12);
+    EXPECT_EQ(std::make_pair(parseCutCount(u" 2.9 "_qs), parseCutCount(u"12"_qs)), std::make_pair(std::optional<qint64>(2), std::optional<qint64>(12)));
     for (const QString& bad : {u"0"_qs, u"-3"_qs, u"abc"_qs, QString(), u"0,5"_qs, u"3x"_qs, u"1,2,3"_qs})
         EXPECT_FALSE(parseCutCount(bad).has_value()) << qPrintable(bad);
     QStringList entries;

@@ -13,8 +13,6 @@ public:
     OrdinaryUser(const OrdinaryUser&) = delete;
     OrdinaryUser& operator=(const OrdinaryUser&) = delete;
 
-    bool switched() const { return m_switched; }  // true when the test runs as root and now acts as the user
-
 private:
     bool m_switched = false;
 };

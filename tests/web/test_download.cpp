@@ -36,7 +36,7 @@ protected:
     TempTree tree{{"dir/"}};
 };
 
-TEST_F(Download, TargetNamesAndOverwriteModes)
+TEST_F(Download, TargetNamesOverwriteModesAndQuotes)
 {
     EXPECT_EQ(URLToFileDownload(url("/files/song.mp3"), tree.file("x.bin")), tree.file("x.bin"));
     EXPECT_EQ(tree.read("x.bin"), "new song");
@@ -57,10 +57,8 @@ TEST_F(Download, TargetNamesAndOverwriteModes)
                                                             "song (3).mp3=new song", "song (4).mp3=new song", "song.mp3=one"}));
     EXPECT_EQ(URLToFileDownload(url("/files/song.mp3"), tree.file("dir"), web::Replace), tree.file("dir/song.mp3"));
     EXPECT_EQ(tree.read("dir/song.mp3"), "new song");
-}
 
-TEST_F(Download, QuotesAroundAddressAndDestinationAreDropped)
-{
+    // Quotes around the address and the destination are dropped.
     tree.add("with blank/");
     const QString quoted = QLatin1Char('"') + tree.file("with blank") + QLatin1Char('"');
     EXPECT_EQ(URLToFileDownload(QLatin1Char('"') + url("/files/song.mp3") + QLatin1Char('"'), quoted, web::Replace),

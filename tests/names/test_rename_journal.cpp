@@ -53,71 +53,66 @@ TEST(JournalChild, DISABLED_RenameUntilKilled)
     executeRenames(planRenames(names(false), names(true)), renamer, {}, &journal);
 }
 
-struct KillPoint {
-    const char* variable;
-    int count;
-    RecoveryChoice choice;
-    bool moveDirectoryFirst = false;
-};
-
-class KilledRename : public ::testing::TestWithParam<KillPoint> {};
-
-TEST_P(KilledRename, IsRecoveredWithNothingLostAndNoTemporaryNameLeft)
+TEST(KilledRename, IsRecoveredWithNothingLostAndNoTemporaryNameLeftAtSeveralPoints)
 {
-    const KillPoint point = GetParam();
-    TempTree root({"music/"});
-    for (const QString& name : names(false))
-        root.add("music/" + name, name.toUtf8());
-    const QString folder = root.file("journals");
+    const struct {
+        const char* variable;
+        int count;
+        RecoveryChoice choice;
+        bool moveDirectoryFirst = false;
+    } points[] = {{kChildKillAfterRenames, 0, RecoveryChoice::Finish},
+                  {kChildKillAfterRenames, 1, RecoveryChoice::Rollback},
+                  {kChildKillAfterRenames, 1500, RecoveryChoice::Finish, true},
+                  {kChildKillAfterRenames, 4000, RecoveryChoice::Rollback},
+                  {kChildKillAfterRenames, 6500, RecoveryChoice::Finish},
+                  {kChildKillAfterRenames, 7999, RecoveryChoice::Rollback},
+                  // In the middle of a rename without the no-replace request: extra names to clear away.
+                  {kChildKillAfterSteps, 3000, RecoveryChoice::Finish},
+                  {kChildKillAfterSteps, 3001, RecoveryChoice::Rollback},
+                  {kChildKillAfterSteps, 3002, RecoveryChoice::Finish}};
+    for (const auto& point : points) {
+        SCOPED_TRACE(testing::Message() << point.variable << " " << point.count);
+        TempTree root({"music/"});
+        for (const QString& name : names(false))
+            root.add("music/" + name, name.toUtf8());
+        const QString folder = root.file("journals");
 
-    QProcess child;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(kChildDir, root.file("music"));
-    env.insert(kChildFolder, folder);
-    env.insert(point.variable, QString::number(point.count));
-    child.setProcessEnvironment(env);
-    child.start(QCoreApplication::applicationFilePath(),
-                {"--gtest_also_run_disabled_tests", "--gtest_filter=JournalChild.DISABLED_RenameUntilKilled"});
-    ASSERT_TRUE(child.waitForFinished(120000));
-    ASSERT_EQ(child.exitStatus(), QProcess::CrashExit) << child.readAllStandardOutput().toStdString();
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(kChildDir, root.file("music"));
+        env.insert(kChildFolder, folder);
+        env.insert(point.variable, QString::number(point.count));
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {"--gtest_also_run_disabled_tests", "--gtest_filter=JournalChild.DISABLED_RenameUntilKilled"});
+        ASSERT_TRUE(child.waitForFinished(120000));
+        ASSERT_EQ(child.exitStatus(), QProcess::CrashExit) << child.readAllStandardOutput().toStdString();
 
-    QString path = root.file("music");
-    if (point.moveDirectoryFirst) {  // the journal follows the directory, not its path
-        path = root.file("music-moved");
-        ASSERT_TRUE(QDir().rename(root.file("music"), path));
+        QString path = root.file("music");
+        if (point.moveDirectoryFirst) {  // the journal follows the directory, not its path
+            path = root.file("music-moved");
+            ASSERT_TRUE(QDir().rename(root.file("music"), path));
+        }
+        const DirectoryHandle dir(path);
+        JournalFolder journals(folder);
+        const std::optional<UnfinishedRename> pending = journals.findUnfinished(dir);
+        ASSERT_TRUE(pending.has_value());
+        EXPECT_EQ(pending->entryCount, kEntries);
+        EXPECT_EQ(pending->directoryPath, root.file("music"));
+
+        const RenameOutcome outcome = journals.recover(dir, point.choice);
+        EXPECT_TRUE(outcome.failed.isEmpty()) << outcome.failed.size();
+        QStringList expected;
+        const QStringList originals = names(false);
+        const QStringList targets = names(point.choice == RecoveryChoice::Finish);
+        for (int i = 0; i < kEntries; ++i)
+            expected.append(targets.at(i) + "=" + originals.at(i));
+        expected.sort();
+        EXPECT_EQ(withContentIn(path), expected);  // every file once, under the chosen name, and nothing else
+        EXPECT_FALSE(journals.findUnfinished(dir).has_value());
+        EXPECT_EQ(journals.hasLastRename(dir), point.choice == RecoveryChoice::Finish);
     }
-    const DirectoryHandle dir(path);
-    JournalFolder journals(folder);
-    const std::optional<UnfinishedRename> pending = journals.findUnfinished(dir);
-    ASSERT_TRUE(pending.has_value());
-    EXPECT_EQ(pending->entryCount, kEntries);
-    EXPECT_EQ(pending->directoryPath, root.file("music"));
-
-    const RenameOutcome outcome = journals.recover(dir, point.choice);
-    EXPECT_TRUE(outcome.failed.isEmpty()) << outcome.failed.size();
-    QStringList expected;
-    const QStringList originals = names(false);
-    const QStringList targets = names(point.choice == RecoveryChoice::Finish);
-    for (int i = 0; i < kEntries; ++i)
-        expected.append(targets.at(i) + "=" + originals.at(i));
-    expected.sort();
-    EXPECT_EQ(withContentIn(path), expected);  // every file once, under the chosen name, and nothing else
-    EXPECT_FALSE(journals.findUnfinished(dir).has_value());
-    EXPECT_EQ(journals.hasLastRename(dir), point.choice == RecoveryChoice::Finish);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    AtSeveralPoints, KilledRename,
-    ::testing::Values(KillPoint{kChildKillAfterRenames, 0, RecoveryChoice::Finish},
-                      KillPoint{kChildKillAfterRenames, 1, RecoveryChoice::Rollback},
-                      KillPoint{kChildKillAfterRenames, 1500, RecoveryChoice::Finish, true},
-                      KillPoint{kChildKillAfterRenames, 4000, RecoveryChoice::Rollback},
-                      KillPoint{kChildKillAfterRenames, 6500, RecoveryChoice::Finish},
-                      KillPoint{kChildKillAfterRenames, 7999, RecoveryChoice::Rollback},
-                      // In the middle of a rename without the no-replace request: extra names to clear away.
-                      KillPoint{kChildKillAfterSteps, 3000, RecoveryChoice::Finish},
-                      KillPoint{kChildKillAfterSteps, 3001, RecoveryChoice::Rollback},
-                      KillPoint{kChildKillAfterSteps, 3002, RecoveryChoice::Finish}));
 
 using Journal = JournalTest;
 

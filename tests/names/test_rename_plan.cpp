@@ -42,7 +42,7 @@ TEST(SplitNameLines, ACrEndsTheLineAndTakesTheNextCharacterWithIt)
         EXPECT_EQ(splitNameLines(text, max), expected) << text.toStdString() << " max " << max;
 }
 
-TEST(RenameOnDisk, ExtensionRuleAndCaseOnlyChange)
+TEST(RenameOnDisk, ExtensionRuleCaseOnlyChangesSwapsCyclesAndChainsWithAndWithoutTheFlag)
 {
     const QList<std::tuple<QString, QString, QString>> cases = {
         {"a.mp3", "b", "b.mp3"},        {"a.mp3", "b.wav", "b.wav"}, {"a.mp3", "b.jpeg", "b.jpeg.mp3"},
@@ -57,10 +57,7 @@ TEST(RenameOnDisk, ExtensionRuleAndCaseOnlyChange)
         EXPECT_EQ(s.dir.withContent(), QStringList({expected + "=" + original}));  // no temporary name left behind
         EXPECT_EQ(out.previousNames().value(expected), original);
     }
-}
 
-TEST(RenameOnDisk, SwapsCyclesAndChainsWithAndWithoutTheFlag)
-{
     for (auto strategy : {DirRenamer::Strategy::Auto, DirRenamer::Strategy::WithoutFlag}) {
         Scenario s({"a.txt", "b.txt", "c.txt", "d.txt", "e.txt", "x.txt", "y.txt", "z.txt", "p", "q"});
         // a<->b swap; c->d->e->c cycle; x->y->z->w chain; p<->q case-and-swap mix.

@@ -21,12 +21,12 @@ namespace {
 
 const QString kPos = QStringLiteral("Form1\\Pos\\");
 
-void storePos(const QString& height, const QString& width, const QString& top, const QString& left)
+const QStringList kPosKeys = {"Height", "Width", "Top", "Left"};
+
+void storePos(const QStringList& values)
 {
-    SaveAppSetting(kPos, QStringLiteral("Height"), height);
-    SaveAppSetting(kPos, QStringLiteral("Width"), width);
-    SaveAppSetting(kPos, QStringLiteral("Top"), top);
-    SaveAppSetting(kPos, QStringLiteral("Left"), left);
+    for (qsizetype i = 0; i < kPosKeys.size(); ++i)
+        SaveAppSetting(kPos, kPosKeys[i], values[i]);
 }
 
 // Twips of the primary screen's width, the limit of the lost-window rule.
@@ -85,8 +85,14 @@ TEST_F(AppDefOpsTest, ValuesAreStoredInTheirTextFormUnderTheirSectionAndDefaults
     EXPECT_EQ(GetAppSetting("Frame", "Visible", true).toString(), "False");
 }
 
-TEST_F(AppDefOpsTest, LostWindowComesBackAtOneHundredTwips)
+TEST_F(AppDefOpsTest, ALostWindowComesBackAtOneHundredTwipsAndWhatIsNoNumberStaysAsDesigned)
 {
+    // Nothing stored leaves the window as designed.
+    makeWindow(QRect(37, 41, 333, 222));
+    AppDefOps::LoadWindowPos(QStringLiteral("Form1"));
+    EXPECT_EQ(window->geometry(), QRect(37, 41, 333, 222));
+    EXPECT_FALSE(window->isVisible());
+
     const int sw = screenWidthTwips();
     struct Case {
         QString height, width, top, left;
@@ -104,42 +110,35 @@ TEST_F(AppDefOpsTest, LostWindowComesBackAtOneHundredTwips)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(qPrintable(QStringLiteral("H %1 W %2 T %3 L %4").arg(c.height, c.width, c.top, c.left)));
-        storePos(c.height, c.width, c.top, c.left);
+        storePos({c.height, c.width, c.top, c.left});
         QWidget* w = makeWindow();
         AppDefOps::LoadWindowPos(QStringLiteral("Form1"));
         const QPoint stored(c.left.toInt() / 15, c.top.toInt() / 15);
         EXPECT_EQ(w->frameGeometry().topLeft(), c.lost ? QPoint(100 / 15, 100 / 15) : stored);
         EXPECT_EQ(w->isVisible(), c.lost);  // a lost window is shown at once
     }
-}
 
-TEST_F(AppDefOpsTest, NothingStoredOrNoNumberLeavesThatPropertyAsDesigned)
-{
-    QWidget* w = makeWindow(QRect(37, 41, 333, 222));
+    // No number leaves that property as designed.
+    storePos({"4500", "abc", "600", "450"});
+    QWidget* designed = makeWindow(QRect(10, 10, 500, 200));
     AppDefOps::LoadWindowPos(QStringLiteral("Form1"));
-    EXPECT_EQ(w->geometry(), QRect(37, 41, 333, 222));
-    EXPECT_FALSE(w->isVisible());
-
-    storePos("4500", "abc", "600", "450");
-    w = makeWindow(QRect(10, 10, 500, 200));
+    EXPECT_EQ(designed->frameGeometry(), QRect(30, 40, 500, 300));
+    storePos({"x1", "6000", "", "450"});  // an empty value is as good as none
+    designed = makeWindow(QRect(10, 20, 500, 200));
     AppDefOps::LoadWindowPos(QStringLiteral("Form1"));
-    EXPECT_EQ(w->frameGeometry(), QRect(30, 40, 500, 300));
-    storePos("x1", "6000", "", "450");  // an empty value is as good as none
-    w = makeWindow(QRect(10, 20, 500, 200));
-    AppDefOps::LoadWindowPos(QStringLiteral("Form1"));
-    EXPECT_EQ(w->frameGeometry(), QRect(30, 20, 400, 200));
+    EXPECT_EQ(designed->frameGeometry(), QRect(30, 20, 400, 200));
 }
 
 TEST_F(AppDefOpsTest, AMinimisedWindowKeepsThePreviousRecordAndAnUnknownNameIsReportedAndChangesNothing)
 {
-    storePos("4500", "6000", "600", "450");
+    storePos({"4500", "6000", "600", "450"});
     QWidget* w = makeWindow(QRect(100, 120, 300, 250));
     w->showMinimized();
     ASSERT_TRUE(w->isMinimized());
     AppDefOps::SaveWindowPos(QStringLiteral("Form1"));
     QStringList kept;
-    for (const char* key : {"Height", "Width", "Top", "Left"})
-        kept << setting("Form1\\Pos\\", key);
+    for (const QString& key : kPosKeys)
+        kept << AppDefOps::GetAppSetting(kPos, key).toString();
     EXPECT_EQ(kept, QStringList({"4500", "6000", "600", "450"}));
 
     w = makeWindow(QRect(11, 12, 313, 214));

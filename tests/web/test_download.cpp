@@ -68,7 +68,7 @@ TEST_F(Download, TargetNamesOverwriteModesAndQuotes)
 }
 
 // Error answers, a silent server and an answer over the size limit leave no file and replace nothing.
-TEST_F(Download, FailuresCreateNoFileAndReplaceNothing)
+TEST_F(Download, FailuresAndUntrustedAddressesCreateNoFileAndReplaceNothing)
 {
     server.serve("/files/error.mp3", {500, "<html>error page</html>"});
     server.serve("/files/slow.mp3", {200, "", true});
@@ -84,6 +84,15 @@ TEST_F(Download, FailuresCreateNoFileAndReplaceNothing)
     EXPECT_EQ(server.requests("/files/missing.mp3"), 2);
     EXPECT_EQ(server.requests("/files/slow.mp3"), 1);
     EXPECT_EQ(URLToFileDownload(url("/files/big.bin"), tree.file("dir"), web::FreeName, {30s, 100000}), tree.file("dir/big.bin"));
+
+    // Only trusted addresses are fetched.
+    EXPECT_EQ(URLToFileDownload("http://example.com/files/song.mp3", tree.file("dir")), "");
+    EXPECT_EQ(URLToFileDownload("ftp://127.0.0.1/song.mp3", tree.file("dir")), "");
+    EXPECT_EQ(URLToFileDownload(url("/files/"), tree.file("dir")), "");  // no name to save under
+    for (const char* trusted : {"https://example.com/a", "http://127.0.0.1:8/a", "http://localhost/a", "http://[::1]/a"})
+        EXPECT_TRUE(web::isTrustedAddress(QUrl(QString::fromLatin1(trusted)))) << trusted;
+    for (const char* untrusted : {"http://example.com/a", "http://127.0.0.1.example.com/a", "file:///etc/passwd", "a/b"})
+        EXPECT_FALSE(web::isTrustedAddress(QUrl(QString::fromLatin1(untrusted)))) << untrusted;
 }
 
 TEST_F(Download, TheProgressButtonEndsTheDownload)
@@ -113,17 +122,6 @@ TEST_F(Download, TheProgressButtonEndsTheDownload)
     EXPECT_LT(took.elapsed(), 60000);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_EQ(entriesIn(tree.file("dir")), QStringList{});
-}
-
-TEST_F(Download, OnlyTrustedAddressesAreFetched)
-{
-    EXPECT_EQ(URLToFileDownload("http://example.com/files/song.mp3", tree.file("dir")), "");
-    EXPECT_EQ(URLToFileDownload("ftp://127.0.0.1/song.mp3", tree.file("dir")), "");
-    EXPECT_EQ(URLToFileDownload(url("/files/"), tree.file("dir")), "");  // no name to save under
-    for (const char* trusted : {"https://example.com/a", "http://127.0.0.1:8/a", "http://localhost/a", "http://[::1]/a"})
-        EXPECT_TRUE(web::isTrustedAddress(QUrl(QString::fromLatin1(trusted)))) << trusted;
-    for (const char* untrusted : {"http://example.com/a", "http://127.0.0.1.example.com/a", "file:///etc/passwd", "a/b"})
-        EXPECT_FALSE(web::isTrustedAddress(QUrl(QString::fromLatin1(untrusted)))) << untrusted;
 }
 
 // A self-signed certificate for 127.0.0.1 (valid 2000 to 2100), trusted only while a test holds TrustedTls.

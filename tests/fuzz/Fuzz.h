@@ -1,7 +1,6 @@
 #pragma once
-// What the fuzz targets share: invariant checks that abort, so libFuzzer keeps the input as a crash, and
-// the split of an input into a text tool's fields: a flag byte and a count (read from the end of the
-// input), then strings (search text, replacement, ...) from the front, the text last.
+// Invariant checks that abort, so libFuzzer keeps the input as a crash, and an input split into a text
+// tool's fields: a flag byte and a count from the end, strings from the front, the text last.
 #include "transforms/oracle.h"
 
 #include <QString>

@@ -1,6 +1,5 @@
-// The name text tools on any input: fields are a search text, a replacement, a placeholder, a box
-// text, list entries and the name text; each tool's result is checked against what must hold
-// whatever it does in detail (lengths, line counts, what is left over, progress figures).
+// The name text tools on any search text, replacement, placeholder, box text, list entries and name text:
+// what must hold whatever they do in detail (lengths, line counts, what is left over, progress figures).
 #include "Fuzz.h"
 
 #include "transforms/LineTools.h"

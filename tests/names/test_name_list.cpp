@@ -80,9 +80,8 @@ TEST_F(NameListTest, RecoverTextFollowsEntriesThroughSeveralRenames)
     EXPECT_EQ(list.recoverText(), crlf({"a", "b", "c"}));
 }
 
-// Between the scan and the rename another program replaces an entry. The rename renames what now has the
-// name, and the journal must record that entry, not the listed one: the undo brings the renamed entry back
-// and a second rename still pairs the restore by identity.
+// Another program replaces an entry between the scan and the rename: the journal records what had the name
+// then, not the listed entry, so the undo brings back the entry that was renamed.
 TEST_F(NameListTest, AnEntryReplacedAfterTheScanIsRecordedAsTheOneRenamed)
 {
     dir.add("a.txt", "listed");

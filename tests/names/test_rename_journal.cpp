@@ -234,8 +234,7 @@ TEST_F(Journal, RecordsWhatHasTheNameNowWhenTheListedEntryWasReplaced)
     EXPECT_EQ(dir.withContent(), QStringList({"a.txt=stranger", "b.txt=B", "moved.txt=A"}));
 }
 
-// An entry left under its temporary name whose inode no longer matches the journal (a file system that
-// numbers entries anew after a remount; a program that saved over it) is still brought to its name.
+// A file system that numbers entries anew after a remount, or a program that saved over the entry.
 TEST_F(Journal, AnEntryUnderItsTemporaryNameIsRecoveredWhateverItsInodeSays)
 {
     dir.add("a.txt", "A");

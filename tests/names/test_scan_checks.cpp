@@ -53,7 +53,7 @@ TEST(Scan, SortOrderMatchesThePlainRuleOnGeneratedNames)
     }
 }
 
-TEST(NameText, DisplayNamesJoinedWithoutATrailingLineEndAndAWholeLineReplaced)
+TEST(NameText, DisplayNamesJoinedWithoutATrailingLineEndAWholeLineReplacedAndEveryLineCounted)
 {
     EXPECT_EQ(names::buildNameText({}), QString());
     // Only a three-character extension goes; ".abc" leaves an empty line, short names stay whole.
@@ -68,6 +68,11 @@ TEST(NameText, DisplayNamesJoinedWithoutATrailingLineEndAndAWholeLineReplaced)
     EXPECT_EQ(names::replaceWholeLine(crlf({"a", "", "c"}), u"", u"b"), crlf({"a", "b", "c"}));
     EXPECT_FALSE(names::replaceWholeLine(crlf({"a?bc", "a"}), u"a?b", u"x"));
     EXPECT_FALSE(names::replaceWholeLine(crlf({"a", "b"}), u"a\r\nb", u"x"));
+
+    const QString big = QStringLiteral("x\r\n").repeated(20000) + "x";  // no cap at 10001
+    const QList<qsizetype> counts = {names::lineCount(u""), names::lineCount(u"a\r\nb"), names::lineCount(u"a\r\n"),
+                                     names::lineCount(u"a\rb\nc"), names::lineCount(big)};
+    EXPECT_EQ(counts, QList<qsizetype>({1, 2, 2, 1, 20001}));
 }
 
 TEST(Scan, ListingOptionsHiddenEntriesTheSiblingToolAndAFolderNameEndingInABlank)
@@ -110,14 +115,6 @@ TEST(Scan, LinksPipesAndSocketsAreSortedAndNamesNoLineCanHoldAreReportedNotListe
               QSet<QString>({"caf\\xe9.txt", "two\\x0alines.txt", "para\\xe2\\x80\\xa9graph.txt"}));
     EXPECT_EQ(names::scanDirectory(dir.path(), kDirsOnly).names, QStringList({"adir", "dirlink"}));
     ::unlink((base + "caf\xe9.txt").constData());  // the temporary folder's own clean-up cannot name it either
-}
-
-TEST(LineModel, CountsEveryLine)
-{
-    const QString big = QStringLiteral("x\r\n").repeated(20000) + "x";  // no cap at 10001
-    const QList<qsizetype> counts = {names::lineCount(u""), names::lineCount(u"a\r\nb"), names::lineCount(u"a\r\n"),
-                                     names::lineCount(u"a\rb\nc"), names::lineCount(big)};
-    EXPECT_EQ(counts, QList<qsizetype>({1, 2, 2, 1, 20001}));
 }
 
 TEST(Checks, InvalidCharactersGiveTheWholeLineAndItsIndex)

@@ -73,7 +73,7 @@ TEST_F(AlwaysOnTopTest, KeysAndClicksSwitchTheWindowOnceEachAndStoreTheState)
     EXPECT_EQ(state(control), "off window-off False AOT_MouseMove");
 }
 
-TEST_F(AlwaysOnTopTest, HoverHighlightsOnlyTheNormalStateAndLoadingAppliesTheStoredOne)
+TEST_F(AlwaysOnTopTest, HoverHighlightsOnlyTheNormalStateLoadingAppliesTheStoredOneAndThePicturesDiffer)
 {
     hover(true);
     EXPECT_EQ(shownPicture(control), QStringLiteral("AOT_MouseMove"));
@@ -87,10 +87,8 @@ TEST_F(AlwaysOnTopTest, HoverHighlightsOnlyTheNormalStateAndLoadingAppliesTheSto
     testsupport::store("AlwaysOnTop", "OnTop", "garbage");
     control->LoadSettings();
     EXPECT_EQ(state(control), "off window-off False AOT_MouseMove");
-}
 
-TEST_F(AlwaysOnTopTest, KeepsItsSizeAndThreeDistinctPictures)
-{
+    // It keeps its size and has three distinct pictures.
     control->resize(100, 60);
     EXPECT_EQ(control->size(), QSize(21, 20));
     const QImage normal = ui::onTopPicture(Look::Normal).toImage();

@@ -126,17 +126,14 @@ TEST(TextCommands, ReplaceTakesLineBreakMarksAndThePlaceholderAsTyped)
     EXPECT_EQ(runInRange(ReplaceRequest{"b", "x", false}, QStringLiteral("bbbb"), 1, 2).text, "bxxb");
 }
 
-TEST(TextCommands, BatchCommandsReplaceWithoutTheSearchBoxes)
+TEST(TextCommands, BatchAndLineCommandsAndTheirFigures)
 {
     EXPECT_EQ(counted(run(UnderscoreRequest{true}, QStringLiteral("a_b__c"))), "a b  c #3");
     EXPECT_EQ(run(UnderscoreRequest{false}, QStringLiteral("a b  c")).text, "a_b__c");
     EXPECT_EQ(counted(run(UmlautRequest{true}, QStringLiteral("Äpfel, Öl & Süßes!?"))), "Aepfel- Oel & Suesses #7");
     // The way back knows only the umlauts: "ss" turns into "ß" as well.
     EXPECT_EQ(run(UmlautRequest{false}, QStringLiteral("Aepfel Suesses")).text, "Äpfel Süßes");
-}
 
-TEST(TextCommands, LineCommandsAndTheirFigures)
-{
     EXPECT_EQ(run(AppendRequest{"x-", true}, QStringLiteral("a\r\nb")), "x-a\r\nx-b");
     EXPECT_EQ(run(AppendRequest{"", true}, QStringLiteral("a")), "a");
     EXPECT_EQ(run(CutRequest{"1,7", true}, QStringLiteral("abc\r\nd")), "bc\r\nd");

@@ -1,5 +1,4 @@
-// The update with a script standing in for the updater, fetched from a loopback server when missing;
-// refused where the program's folder is not the user's own or the program runs as root.
+// The update with a script as the updater, fetched from loopback when missing; refused to root and foreign folders.
 #include "web/Update.h"
 #include "web/UpdatePermission.h"
 
@@ -39,8 +38,7 @@ const QString kRefusal = "Dies ist die Version: 2.04\r\rUpdates für diese Insta
                          "Systems. Quillet lädt keine Updates in einen Programmordner, der nicht Ihnen gehört, und startet "
                          "als Administrator (root) keine heruntergeladenen Programme.\r\rSoll die Homepage geöffnet werden?";
 
-// Fetched into the program's folder when missing, then used as it is; started with the exact command line,
-// and the program ends.
+// Fetched beside the program when missing, then used as it is; started with its command line, and the program ends.
 TEST_F(Update, TheUpdaterIsFetchedWhenMissingThenStartedAndTheProgramEnds)
 {
     server.serve("/Downloads/Tesk-Updater.exe", {200, kRecordingUpdater});

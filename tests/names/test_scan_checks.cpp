@@ -25,9 +25,8 @@ const names::ListingOptions kDirsOnly{true, true};
 const names::ListingOptions kBoth{true, false};
 }  // namespace
 
-// The listing's order against the plain rule (compare the case-folded names, ties by the names), on
-// generated names that share long starts, differ in case, hold umlauts, characters beyond U+FFFF, the
-// private-use area just above the surrogates, and sharp s, whose folding changes the length.
+// The listing's order against the plain rule (case-folded names, ties by the names) on generated names with long
+// shared starts, case differences, umlauts, characters beyond U+FFFF, private use above the surrogates, sharp s.
 TEST(Scan, SortOrderMatchesThePlainRuleOnGeneratedNames)
 {
     const QList<QString> pieces = {"a", "A", "b", "Z", "_", " ", "0", "9", "\u00E4", "\u00C4", "\u00DF",
@@ -120,8 +119,7 @@ TEST(Scan, LinksPipesAndSocketsAreSortedAndNamesNoLineCanHoldAreReportedNotListe
 TEST(Checks, InvalidCharactersGiveTheWholeLineAndItsIndex)
 {
     using names::firstInvalidCharacter;
-    EXPECT_FALSE(firstInvalidCharacter(u"abc\r\ndef").found());
-    EXPECT_FALSE(firstInvalidCharacter(u"c:d").found());
+    EXPECT_FALSE(firstInvalidCharacter(u"abc\r\ndef").found() || firstInvalidCharacter(u"c:d").found());
     const std::pair<QStringView, std::pair<qsizetype, QString>> cases[] = {
         {u"x\r\na?b\r\nc", {1, "a?b"}},
         {u"a|b\r\nc", {0, "a|b"}},

@@ -111,8 +111,7 @@ TEST(LineTools, BeyondTheGeneratedTextsCutCountsAndCdPrefixes)
     numberLines(crlf({"a", "b", "c", "d"}), 3, [&](qint64 done, qint64 total) { calls.emplace_back(done, total); });
     EXPECT_EQ(calls, (std::vector<std::pair<qint64, qint64>>{{1, 3}, {2, 3}}));
     const CapitaliseResult r = capitaliseWords(u"ab "_qs.repeated(20000) + u"zz"_qs);
-    EXPECT_FALSE(r.overflow);
-    EXPECT_TRUE(r.text.endsWith(u"Ab Zz"_qs));
+    EXPECT_TRUE(!r.overflow && r.text.endsWith(u"Ab Zz"_qs));
 
     EXPECT_EQ(std::make_pair(parseCutCount(u" 2.9 "_qs), parseCutCount(u"12"_qs)), std::make_pair(std::optional<qint64>(2), std::optional<qint64>(12)));
     for (const QString& bad : {u"0"_qs, u"-3"_qs, u"abc"_qs, QString(), u"0,5"_qs, u"3x"_qs, u"1,2,3"_qs})

@@ -1,6 +1,6 @@
 // Rename journals are read back from disk, where anything may have happened to them: whatever the
 // bytes, the reader keeps only entries that name bare entries, and what it keeps writes back the same.
-#include "FuzzCheck.h"
+#include "Fuzz.h"
 
 #include "names/JournalFormat.h"
 #include "names/TemporaryName.h"

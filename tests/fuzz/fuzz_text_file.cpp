@@ -1,6 +1,6 @@
 // Names files and text files: any bytes decode to lines joined by CR LF, and what is written for
 // that text reads back to it.
-#include "FuzzCheck.h"
+#include "Fuzz.h"
 
 #include "files/TextFile.h"
 
@@ -21,19 +21,6 @@ QString linesByReplacing(QString raw)
     return raw;
 }
 
-bool onlyCrLfBreaks(const QString& text)
-{
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const bool cr = text[i] == QLatin1Char('\r');
-        const bool lf = text[i] == QLatin1Char('\n');
-        if (cr && (i + 1 >= text.size() || text[i + 1] != QLatin1Char('\n')))
-            return false;
-        if (lf && (i == 0 || text[i - 1] != QLatin1Char('\r')))
-            return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -43,8 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QString raw = files::decodeText(bytes);
     const QString lines = files::decodeLines(bytes);
     // Whatever the input, the text holds no half surrogate pair and no line end but CR LF.
-    FUZZ_CHECK(fuzzcheck::wellFormed(raw));
-    FUZZ_CHECK(onlyCrLfBreaks(lines));
+    FUZZ_CHECK(fuzz::wellFormed(raw));
     FUZZ_CHECK(lines == linesByReplacing(raw));
     // Every byte gives at most one character (a byte-order mark none).
     FUZZ_CHECK(raw.size() <= qsizetype(size));

@@ -1,7 +1,6 @@
 // The fast text tools against the slow step-by-step transcriptions of the tests, on short texts; those
 // that count code points only on texts without surrogates (the transcriptions count UTF-16 units).
-#include "FuzzCheck.h"
-#include "FuzzFields.h"
+#include "Fuzz.h"
 
 #include "transforms/LineTools.h"
 #include "transforms/StringOps.h"
@@ -19,7 +18,7 @@ constexpr qint64 kMaxCount = 130;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    fuzzfields::Fields in(data, size);
+    fuzz::Fields in(data, size);
     const bool matchCase = in.flag(0);
     const bool left = in.flag(1);
     const QString find = in.next(16);
@@ -34,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // of surrogate pairs are compared too.
     bool surrogates = false;
     for (const QString* s : {&find, &repl, &ph, &text})
-        surrogates = surrogates || fuzzfields::hasSurrogate(*s);
+        surrogates = surrogates || fuzz::hasSurrogate(*s);
     if (!find.isEmpty() && (matchCase || !surrogates)) {
         FUZZ_CHECK(ReplaceText(text, find, repl, matchCase) == oracle::replaceText(text, find, repl, matchCase));
         const PlainReplaceResult fast = replaceAllPlain(text, find, repl, matchCase);

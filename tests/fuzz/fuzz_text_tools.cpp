@@ -1,8 +1,6 @@
-// The name text tools on any input: fields are a search text, a replacement, a placeholder, a box
-// text, list entries and the name text; each tool's result is checked against what must hold
-// whatever it does in detail (lengths, line counts, what is left over, progress figures).
-#include "FuzzCheck.h"
-#include "FuzzFields.h"
+// The name text tools on any search text, replacement, placeholder, box text, list entries and name text:
+// what must hold whatever they do in detail (lengths, line counts, what is left over, progress figures).
+#include "Fuzz.h"
 
 #include "transforms/LineTools.h"
 #include "transforms/StringOps.h"
@@ -11,7 +9,7 @@
 #include <QStringList>
 
 using namespace transforms;
-using fuzzcheck::wellFormed;
+using fuzz::wellFormed;
 
 namespace {
 
@@ -192,7 +190,7 @@ void checkCommands(const QString& text, const QString& search, const QString& re
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    fuzzfields::Fields in(data, size);
+    fuzz::Fields in(data, size);
     const bool matchCase = in.flag(0);
     const bool left = in.flag(1);
     const QString find = in.next();

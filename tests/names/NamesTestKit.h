@@ -28,15 +28,11 @@ struct HookedRenamer final : Renamer {
     RenameHook before;
     template <class Dir>
     explicit HookedRenamer(const Dir& dir, RenameHook hook = {}, DirRenamer::Strategy way = DirRenamer::Strategy::Auto)
-        : inner(dir, way), before(std::move(hook))
-    {
-    }
+        : inner(dir, way), before(std::move(hook)) {}
     int rename(const QString& from, const QString& to) override
     {
-        if (before)
-            if (const int err = before(from, to))
-                return err;
-        return inner.rename(from, to);
+        const int err = before ? before(from, to) : 0;
+        return err ? err : inner.rename(from, to);
     }
 };
 

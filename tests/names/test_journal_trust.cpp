@@ -49,13 +49,11 @@ using JournalTrust = JournalTest;
 
 TEST(JournalIdentity, TheBirthTimeDecidesAndItsAbsenceAsksForTheEntries)
 {
+    using B = JournalBelonging;
     const FileIdentity opened{7, 42, 1000};
-    EXPECT_EQ(journalBelonging({7, 42, 1000}, opened), JournalBelonging::Yes);
-    EXPECT_EQ(journalBelonging({7, 42, 999}, opened), JournalBelonging::FolderGone);
-    EXPECT_EQ(journalBelonging({7, 42, 0}, opened), JournalBelonging::NeedsProof);
-    EXPECT_EQ(journalBelonging({7, 42, 1000}, {7, 42, 0}), JournalBelonging::NeedsProof);
-    EXPECT_EQ(journalBelonging({7, 43, 1000}, opened), JournalBelonging::Elsewhere);
-    EXPECT_EQ(journalBelonging({8, 42, 1000}, opened), JournalBelonging::Elsewhere);
+    EXPECT_EQ(QList<B>({journalBelonging({7, 42, 1000}, opened), journalBelonging({7, 42, 999}, opened), journalBelonging({7, 42, 0}, opened),
+                        journalBelonging({7, 42, 1000}, {7, 42, 0}), journalBelonging({7, 43, 1000}, opened), journalBelonging({8, 42, 1000}, opened)}),
+              QList<B>({B::Yes, B::FolderGone, B::NeedsProof, B::NeedsProof, B::Elsewhere, B::Elsewhere}));
 
     // Entries count as found by inode under one of their own names, and only when born before the rename.
     const QList<JournalEntry> entries = {{1, "a", temp(1), "b", 11}, {2, "c", "", "d", 12}, {3, "e", "", "f", 13}};
@@ -73,8 +71,7 @@ TEST(JournalIdentity, TheBirthTimeDecidesAndItsAbsenceAsksForTheEntries)
 // A directory that took the inode of one whose rename was interrupted: the old journal must not touch it.
 TEST_F(JournalTrust, AJournalOfAGoneDirectoryIsNeitherOfferedNorActedOnAndIsSetAside)
 {
-    dir.add("mine1.doc");
-    dir.add("mine2.doc");
+    dir.addOwnNames({"mine1.doc", "mine2.doc"});
     const DirectoryHandle handle(dir.path());
     // The worst case: its files even carry the inode numbers of the old directory's entries.
     const QList<JournalEntry> entries = {{1, "g1.txt", temp(1), "h1.txt", handle.entryIdentity("mine1.doc").inode},
@@ -87,9 +84,8 @@ TEST_F(JournalTrust, AJournalOfAGoneDirectoryIsNeitherOfferedNorActedOnAndIsSetA
             h.directoryPath = "/old/";
             h.directory.birth = birthKnown ? handle.identity().birth - 1 : 0;
         });
-        JournalFolder journals(folder);
-        EXPECT_FALSE(journals.findUnfinished(handle).has_value());
-        EXPECT_EQ(journals.recover(handle, RecoveryChoice::Finish).renamed, 0);
+        EXPECT_FALSE(JournalFolder(folder).findUnfinished(handle).has_value());
+        EXPECT_EQ(JournalFolder(folder).recover(handle, RecoveryChoice::Finish).renamed, 0);
         EXPECT_EQ(dir.entries(), QStringList({"mine1.doc", "mine2.doc"}));
         EXPECT_TRUE(entriesIn(folder).last().endsWith(".set-aside"));
         QDir(folder).removeRecursively();
@@ -104,9 +100,7 @@ TEST(JournalTrustOnExt4, WithoutBirthTimesAStaleJournalLeavesTheNewDirectoryAlon
     const QString mkfs = QStandardPaths::findExecutable("mkfs.ext4", {"/sbin", "/usr/sbin"});
     if (mkfs.isEmpty())
         GTEST_SKIP() << "mkfs.ext4 is not installed";
-    QFile img(image);
-    ASSERT_TRUE(img.open(QIODevice::WriteOnly) && img.resize(32 << 20));
-    img.close();
+    ASSERT_TRUE(QFile(image).open(QIODevice::WriteOnly) && QFile::resize(image, 32 << 20));
     if (QProcess::execute(mkfs, {"-q", "-F", "-I", "128", image}) != 0
         || QProcess::execute("mount", {"-o", "loop", image, mount}) != 0)
         GTEST_SKIP() << "cannot make and mount a loop file system here (needs root and loop devices)";
@@ -148,88 +142,84 @@ TEST(JournalTrustOnExt4, WithoutBirthTimesAStaleJournalLeavesTheNewDirectoryAlon
 }
 
 // Whatever was done to a journal, the readable entries are brought to an end and the directory is free again.
-struct Damage {
-    const char* what;
-    std::function<QByteArray(QByteArray)> apply;
-};
-
-class DamagedJournal : public ::testing::TestWithParam<Damage> {};
-
-TEST_P(DamagedJournal, IsActedOnAsFarAsItReadsThenSetAsideWithTheTemporaryNamesListed)
+TEST(DamagedJournal, IsActedOnAsFarAsItReadsThenSetAsideWithTheTemporaryNamesListed)
 {
-    TempTree parent({"dir/"});
-    parent.add("victim.txt", "V");
-    parent.addOwnNames({"dir/a", "dir/b", "dir/c"});
-    const QString folder = parent.file("journals");
-    const QString dirPath = parent.file("dir");
-    QString file;
-    {
-        const DirectoryHandle handle(dirPath);
-        RenameJournal journal(folder, handle);
-        ASSERT_EQ(journal.writePlan({{1, "a", temp(1), "b"}, {2, "b", temp(2), "a"}, {3, "c", "", "d"}}), 0);
-        file = journal.filePath();
-        // Interrupted after both entries of the swap went to their temporary names.
-        ASSERT_EQ(DirRenamer(handle).rename("a", temp(1)), 0);
-        ASSERT_EQ(DirRenamer(handle).rename("b", temp(2)), 0);
-    }
-    damage(file, GetParam().apply);
+    const std::pair<const char*, std::function<QByteArray(QByteArray)>> damages[] = {
+        {"cut inside the plan", [](QByteArray j) { return j.left(j.indexOf("b\t" + temp(2).toUtf8()) + 3); }},
+        {"a garbage line", [](QByteArray j) { return replaceLine(j, 7, "\x01garbage\xff"); }},
+        {"a huge count", [](QByteArray j) { return replaceLine(j, 5, "entries\t100000000000"); }},
+        {"a negative count", [](QByteArray j) { return replaceLine(j, 5, "entries\t-5"); }},
+        {"a temporary name that is a path",
+         [](QByteArray j) { return j.replace(temp(2).toUtf8(), "quillet-tmp-sub/../../victim.txt"); }}};
+    for (const auto& [what, change] : damages) {
+        SCOPED_TRACE(what);
+        TempTree parent({"dir/"});
+        parent.add("victim.txt", "V");
+        parent.addOwnNames({"dir/a", "dir/b", "dir/c"});
+        const QString folder = parent.file("journals");
+        const QString dirPath = parent.file("dir");
+        QString file;
+        {
+            const DirectoryHandle handle(dirPath);
+            RenameJournal journal(folder, handle);
+            ASSERT_EQ(journal.writePlan({{1, "a", temp(1), "b"}, {2, "b", temp(2), "a"}, {3, "c", "", "d"}}), 0);
+            file = journal.filePath();
+            // Interrupted after both entries of the swap went to their temporary names.
+            ASSERT_EQ(DirRenamer(handle).rename("a", temp(1)), 0);
+            ASSERT_EQ(DirRenamer(handle).rename("b", temp(2)), 0);
+        }
+        damage(file, change);
 
-    const DirectoryHandle handle(dirPath);
-    JournalFolder journals(folder);
-    const std::optional<UnfinishedRename> pending = journals.findUnfinished(handle);
-    ASSERT_TRUE(pending.has_value());
-    EXPECT_TRUE(pending->damaged);
-    const RenameOutcome out = journals.recover(handle, RecoveryChoice::Rollback);
-    EXPECT_FALSE(out.journalSetAside.isEmpty());
-    EXPECT_EQ(out.journalDirectory, dirPath);
-    EXPECT_FALSE(journals.findUnfinished(handle).has_value());  // never asked again
-    EXPECT_FALSE(journals.hasLastRename(handle));
-    // Nothing lost, nothing outside touched; what stays under a temporary name is listed.
-    QStringList contents, stray, listed;
-    for (const QString& entry : withContentIn(dirPath)) {
-        contents.append(entry.section('=', 1));
-        if (isTemporaryName(entry.section('=', 0, 0)))
-            stray.append(entry.section('=', 0, 0));
+        const DirectoryHandle handle(dirPath);
+        JournalFolder journals(folder);
+        const std::optional<UnfinishedRename> pending = journals.findUnfinished(handle);
+        ASSERT_TRUE(pending.has_value());
+        EXPECT_TRUE(pending->damaged);
+        const RenameOutcome out = journals.recover(handle, RecoveryChoice::Rollback);
+        EXPECT_FALSE(out.journalSetAside.isEmpty());
+        EXPECT_EQ(out.journalDirectory, dirPath);
+        // Never asked again, nothing lost, nothing outside touched; what stays under a temporary name is listed.
+        EXPECT_FALSE(journals.findUnfinished(handle).has_value() || journals.hasLastRename(handle));
+        QStringList contents, stray, listed;
+        for (const QString& entry : withContentIn(dirPath)) {
+            contents.append(entry.section('=', 1));
+            if (isTemporaryName(entry.section('=', 0, 0)))
+                stray.append(entry.section('=', 0, 0));
+        }
+        contents.sort();
+        EXPECT_EQ(contents, QStringList({"dir/a", "dir/b", "dir/c"}));
+        EXPECT_EQ(parent.read("victim.txt"), "V");
+        for (const RenameProblem& p : out.failed)
+            if (p.reason == RenameReason::StrayTemporaryName)
+                listed.append(p.currentName);
+        listed.sort();
+        EXPECT_EQ(listed, stray);
     }
-    contents.sort();
-    EXPECT_EQ(contents, QStringList({"dir/a", "dir/b", "dir/c"}));
-    EXPECT_EQ(parent.read("victim.txt"), "V");
-    for (const RenameProblem& p : out.failed)
-        if (p.reason == RenameReason::StrayTemporaryName)
-            listed.append(p.currentName);
-    listed.sort();
-    EXPECT_EQ(listed, stray);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EveryWay, DamagedJournal,
-    ::testing::Values(
-        Damage{"cut inside the plan", [](QByteArray j) { return j.left(j.indexOf("b\t" + temp(2).toUtf8()) + 3); }},
-        Damage{"a garbage line", [](QByteArray j) { return replaceLine(j, 7, "\x01garbage\xff"); }},
-        Damage{"a huge count", [](QByteArray j) { return replaceLine(j, 5, "entries\t100000000000"); }},
-        Damage{"a negative count", [](QByteArray j) { return replaceLine(j, 5, "entries\t-5"); }},
-        Damage{"a temporary name that is a path",
-               [](QByteArray j) { return j.replace(temp(2).toUtf8(), "quillet-tmp-sub/../../victim.txt"); }}),
-    [](const ::testing::TestParamInfo<Damage>& damage) {
-        return QString::fromLatin1(damage.param.what).replace(' ', '_').toStdString();
-    });
-
-TEST_F(JournalTrust, ARenameThatMovedNothingIsNoLastRename)
+TEST_F(JournalTrust, ARenameThatMovedNothingIsNoLastRenameAndJournalsAreTheOwnersOnly)
 {
-    dir.add("a");
-    dir.add("b");
+    dir.addOwnNames({"a", "b"});
     const RenameOutcome out = renameWithJournal({"a", "b"}, {"c", "d"}, [](const QString&, const QString&) { return EROFS; });
     EXPECT_EQ(out.failed.size(), 2);
-    EXPECT_FALSE(hasLastRename());
-    EXPECT_FALSE(unfinished().has_value());
+    EXPECT_FALSE(hasLastRename() || unfinished().has_value());
     EXPECT_TRUE(entriesIn(folder).isEmpty());
+
+    // Journals are readable by their owner only, and one that does not read offers no undo.
+    ASSERT_EQ(renameWithJournal({"a"}, {"c"}).renamed, 1);
+    const auto others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
+        | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    EXPECT_EQ(QFileInfo(folder).permissions() & others, 0);
+    EXPECT_EQ(QFileInfo(lastJournal).permissions() & (others | QFileDevice::ExeOwner | QFileDevice::ExeUser), 0);
+    ASSERT_TRUE(hasLastRename());
+    damage(lastJournal, [](QByteArray j) { return replaceLine(j, 5, "entries\t100000000000"); });
+    EXPECT_FALSE(hasLastRename());
 }
 
 // Another program takes both names of a swapped entry while it waits under its temporary name.
 TEST_F(JournalTrust, ARenameThatWasNotKilledLeavesNoTemporaryName)
 {
-    dir.add("a.txt", "A");
-    dir.add("b.txt", "B");
+    dir.addOwnNames({"a.txt", "b.txt"});
     const RenameOutcome out = renameWithJournal({"a.txt", "b.txt"}, {"b.txt", "a.txt"}, [&](const QString& from, const QString&) {
         if (isTemporaryName(from))
             for (const char* name : {"a.txt", "b.txt"})
@@ -238,19 +228,6 @@ TEST_F(JournalTrust, ARenameThatWasNotKilledLeavesNoTemporaryName)
         return 0;
     });
     EXPECT_EQ(seen(out.failed), QList<Seen>({{1, R::KeptUnderOtherName, "a (1).txt"}, {2, R::KeptUnderOtherName, "b (1).txt"}}));
-    EXPECT_EQ(dir.withContent(), QStringList({"a (1).txt=A", "a.txt=stranger", "b (1).txt=B", "b.txt=stranger"}));
+    EXPECT_EQ(dir.withContent(), QStringList({"a (1).txt=a.txt", "a.txt=stranger", "b (1).txt=b.txt", "b.txt=stranger"}));
     EXPECT_FALSE(unfinished().has_value());
-}
-
-TEST_F(JournalTrust, JournalsAreReadableByTheirOwnerOnlyAndOneThatDoesNotReadOffersNoUndo)
-{
-    dir.add("a");
-    ASSERT_EQ(renameWithJournal({"a"}, {"b"}).renamed, 1);
-    const auto others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
-        | QFileDevice::WriteOther | QFileDevice::ExeOther;
-    EXPECT_EQ(QFileInfo(folder).permissions() & others, 0);
-    EXPECT_EQ(QFileInfo(lastJournal).permissions() & (others | QFileDevice::ExeOwner | QFileDevice::ExeUser), 0);
-    ASSERT_TRUE(hasLastRename());
-    damage(lastJournal, [](QByteArray j) { return replaceLine(j, 5, "entries\t100000000000"); });
-    EXPECT_FALSE(hasLastRename());
 }

@@ -30,9 +30,8 @@ protected:
 
 TEST_F(NameListTest, TheScanResetsTheStateAndTheChecksRunInTheOrderTheUserMeetsThem)
 {
-    dir.add("b.mp3");
-    dir.add("A.txt");
-    dir.add("readme");
+    for (const char* name : {"b.mp3", "A.txt", "readme"})
+        dir.add(name);
     list.setModified(true);
     list.setStartPath("  " + dir.path() + " ");  // surrounding blanks go
     EXPECT_EQ(list.startPath(), dir.path() + "/");
@@ -44,16 +43,14 @@ TEST_F(NameListTest, TheScanResetsTheStateAndTheChecksRunInTheOrderTheUserMeetsT
 
     // An invalid character wins over a wrong line count; the line comes as it stands.
     CheckResult c = list.check(crlf({"x", "  bad?name "}));
-    EXPECT_EQ(c.verdict, RenameCheck::InvalidCharacters);
-    EXPECT_EQ(c.offendingLine, "  bad?name ");
+    EXPECT_EQ(std::make_pair(c.verdict, c.offendingLine), std::make_pair(RenameCheck::InvalidCharacters, QString("  bad?name ")));
     EXPECT_EQ(list.check(crlf({"x", "y"})).verdict, RenameCheck::WrongLineCount);
     EXPECT_EQ(list.check(crlf({"x", "y", "z"})).verdict, RenameCheck::NothingChanged);
 
     list.setModified(true);
     c = list.check(crlf({" q", "", "q "}));
-    EXPECT_EQ(c.verdict, RenameCheck::DuplicateLines);
-    EXPECT_EQ(c.duplicates.first, 0);
-    EXPECT_EQ(c.duplicates.second, 1);  // the blank line is not compared
+    EXPECT_EQ(std::make_tuple(c.verdict, c.duplicates.first, c.duplicates.second),
+              std::make_tuple(RenameCheck::DuplicateLines, qsizetype(0), qsizetype(1)));  // the blank line is not compared
     EXPECT_EQ(list.comparedLines(), QStringList({"q", "q"}));
     EXPECT_EQ(list.check(crlf({"x", "y", "z"})).verdict, RenameCheck::Ok);
 }
@@ -62,23 +59,20 @@ TEST_F(NameListTest, RecoverTextFollowsEntriesThroughSeveralRenames)
 {
     scan({"a.mp3", "b.mp3", "c.mp3"});
     // Swap a and b, rename c.
-    RenameOutcome out = list.rename(crlf({"b", "a", "z"}), kFiles);
-    ASSERT_TRUE(out.failed.isEmpty());
+    ASSERT_TRUE(list.rename(crlf({"b", "a", "z"}), kFiles).failed.isEmpty());
     EXPECT_EQ(list.names(), QStringList({"a.mp3", "b.mp3", "z.mp3"}));
     EXPECT_EQ(list.recoverText(), crlf({"b", "a", "c"}));
     EXPECT_EQ(list.renamedLines(), QStringList({"b", "a", "z"}));
 
     // A second rename keeps the names from before the first one; a changed extension needs the full name.
     list.setModified(true);
-    out = list.rename(crlf({"a", "b", "y.txt"}), kFiles);
-    ASSERT_TRUE(out.failed.isEmpty());
+    ASSERT_TRUE(list.rename(crlf({"a", "b", "y.txt"}), kFiles).failed.isEmpty());
     EXPECT_EQ(list.names(), QStringList({"a.mp3", "b.mp3", "y.txt"}));
     EXPECT_EQ(list.recoverText(), crlf({"b", "a", "c.mp3"}));
 
     // Setting the recover text brings every entry back.
     list.setModified(true);
-    out = list.rename(list.recoverText(), kFiles);
-    ASSERT_TRUE(out.failed.isEmpty());
+    ASSERT_TRUE(list.rename(list.recoverText(), kFiles).failed.isEmpty());
     EXPECT_EQ(dir.entries(), QStringList({"a.mp3", "b.mp3", "c.mp3"}));
 
     // A fresh scan forgets the old names.
@@ -86,9 +80,8 @@ TEST_F(NameListTest, RecoverTextFollowsEntriesThroughSeveralRenames)
     EXPECT_EQ(list.recoverText(), crlf({"a", "b", "c"}));
 }
 
-// Between the scan and the rename another program replaces an entry. The rename renames what now has the
-// name, and the journal must record that entry, not the listed one: the undo brings the renamed entry back
-// and a second rename still pairs the restore by identity.
+// Another program replaces an entry between the scan and the rename: the journal records what had the name
+// then, not the listed entry, so the undo brings back the entry that was renamed.
 TEST_F(NameListTest, AnEntryReplacedAfterTheScanIsRecordedAsTheOneRenamed)
 {
     dir.add("a.txt", "listed");
@@ -98,8 +91,7 @@ TEST_F(NameListTest, AnEntryReplacedAfterTheScanIsRecordedAsTheOneRenamed)
     dir.add("a.txt", "stranger");
     ASSERT_TRUE(list.rename(crlf({"x", "b"}), kFiles).failed.isEmpty());
     EXPECT_EQ(dir.withContent(), QStringList({"b.txt=B", "moved.bak=listed", "x.txt=stranger"}));
-    const RenameOutcome undo = list.undoLastRename(kFiles);
-    EXPECT_TRUE(undo.failed.isEmpty());
+    EXPECT_TRUE(list.undoLastRename(kFiles).failed.isEmpty());
     EXPECT_EQ(dir.withContent(), QStringList({"a.txt=stranger", "b.txt=B", "moved.bak=listed"}));
 }
 

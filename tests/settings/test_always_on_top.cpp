@@ -28,6 +28,13 @@ protected:
                 shown.append(QString::fromLatin1(name));
         return shown.size() == 1 ? shown.first() : QString();
     }
+    // The control's state, the window's, the stored one and the picture shown, as one value.
+    QString state(const AlwaysOnTop* c) const
+    {
+        return QStringList({c->GetIsOnTop() ? "on" : "off", placement::isStayOnTop(&host) ? "window-on" : "window-off",
+                            setting("AlwaysOnTop", "OnTop"), shownPicture(c)})
+            .join(' ');
+    }
     void hover(bool enter)
     {
         QEnterEvent in(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
@@ -44,8 +51,7 @@ TEST_F(AlwaysOnTopTest, KeysAndClicksSwitchTheWindowOnceEachAndStoreTheState)
 {
     testsupport::store("AlwaysOnTop", "OnTop", "True");
     AlwaysOnTop fresh(&host);  // a new control is normal, whatever is stored
-    EXPECT_FALSE(fresh.GetIsOnTop());
-    EXPECT_EQ(shownPicture(&fresh), QStringLiteral("AOT_Disabled"));
+    EXPECT_EQ(state(&fresh), "off window-off True AOT_Disabled");
 
     EXPECT_TRUE(control->focusPolicy() & Qt::TabFocus);
     host.show();
@@ -55,48 +61,34 @@ TEST_F(AlwaysOnTopTest, KeysAndClicksSwitchTheWindowOnceEachAndStoreTheState)
     ASSERT_TRUE(control->hasFocus());
     EXPECT_EQ(control->look(), Look::Highlighted);  // the focus shows
     QTest::keyClick(control, Qt::Key_Space);
-    EXPECT_TRUE(control->GetIsOnTop());
-    EXPECT_TRUE(placement::isStayOnTop(&host));
-    EXPECT_EQ(setting("AlwaysOnTop", "OnTop"), QStringLiteral("True"));
+    EXPECT_EQ(state(control), "on window-on True AOT_Enabled");
     // A held key repeats: it still switches once.
     QTest::keyPress(control, Qt::Key_Return);
     QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
     QCoreApplication::sendEvent(control, &repeat);
-    EXPECT_FALSE(control->GetIsOnTop());
-    EXPECT_FALSE(placement::isStayOnTop(&host));
-    EXPECT_EQ(setting("AlwaysOnTop", "OnTop"), QStringLiteral("False"));
-
+    EXPECT_EQ(state(control), "off window-off False AOT_MouseMove");
     QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(10, 10));
-    EXPECT_TRUE(placement::isStayOnTop(&host));
-    EXPECT_EQ(shownPicture(control), QStringLiteral("AOT_Enabled"));
-    EXPECT_EQ(setting("AlwaysOnTop", "OnTop"), QStringLiteral("True"));
+    EXPECT_EQ(state(control), "on window-on True AOT_Enabled");
     QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(10, 10));
-    EXPECT_FALSE(placement::isStayOnTop(&host));
-    EXPECT_EQ(shownPicture(control), QStringLiteral("AOT_MouseMove"));
-    EXPECT_EQ(setting("AlwaysOnTop", "OnTop"), QStringLiteral("False"));
+    EXPECT_EQ(state(control), "off window-off False AOT_MouseMove");
 }
 
-TEST_F(AlwaysOnTopTest, HoverHighlightsOnlyTheNormalStateAndLoadingAppliesTheStoredOne)
+TEST_F(AlwaysOnTopTest, HoverHighlightsOnlyTheNormalStateLoadingAppliesTheStoredOneAndThePicturesDiffer)
 {
     hover(true);
     EXPECT_EQ(shownPicture(control), QStringLiteral("AOT_MouseMove"));
     hover(false);
     EXPECT_EQ(shownPicture(control), QStringLiteral("AOT_Disabled"));
     control->LoadSettings();  // nothing stored: on top
-    EXPECT_TRUE(control->GetIsOnTop());
     hover(true);
     hover(false);
-    EXPECT_EQ(shownPicture(control), QStringLiteral("AOT_Enabled"));
+    EXPECT_EQ(state(control), "on window-on True AOT_Enabled");
 
     testsupport::store("AlwaysOnTop", "OnTop", "garbage");
     control->LoadSettings();
-    EXPECT_FALSE(control->GetIsOnTop());
-    EXPECT_EQ(control->look(), Look::Highlighted);
-    EXPECT_EQ(setting("AlwaysOnTop", "OnTop"), QStringLiteral("False"));
-}
+    EXPECT_EQ(state(control), "off window-off False AOT_MouseMove");
 
-TEST_F(AlwaysOnTopTest, KeepsItsSizeAndThreeDistinctPictures)
-{
+    // It keeps its size and has three distinct pictures.
     control->resize(100, 60);
     EXPECT_EQ(control->size(), QSize(21, 20));
     const QImage normal = ui::onTopPicture(Look::Normal).toImage();
@@ -105,12 +97,10 @@ TEST_F(AlwaysOnTopTest, KeepsItsSizeAndThreeDistinctPictures)
     EXPECT_EQ(normal.size(), QSize(21, 20));
     // Drawn for the screen's pixel density, not enlarged.
     EXPECT_EQ(ui::onTopPicture(Look::Active, 2.0).toImage().size(), QSize(42, 40));
-    EXPECT_NE(normal, highlighted);
-    EXPECT_NE(highlighted, active);
+    EXPECT_TRUE(normal != highlighted && highlighted != active);
     // The normal look lies on the toolbar's own face; the other two draw a face of their own.
-    EXPECT_EQ(qAlpha(normal.pixel(10, 0)), 0);
-    EXPECT_GT(qAlpha(highlighted.pixel(10, 0)), 0);
-    EXPECT_GT(qAlpha(active.pixel(10, 0)), 0);
+    EXPECT_EQ(QList<bool>({qAlpha(normal.pixel(10, 0)) > 0, qAlpha(highlighted.pixel(10, 0)) > 0, qAlpha(active.pixel(10, 0)) > 0}),
+              QList<bool>({false, true, true}));
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #pragma once
-// While it lives, a test run as root acts as an ordinary user (ids 65534) that owns the folders given to
-// it, so that what the program refuses to do as root can still be tried. Run as any other user it changes
-// nothing.
+// While it lives, a test run as root acts as an ordinary user (ids 65534) owning the given folders, so that
+// what the program refuses to root can still be tried. Run as any other user it changes nothing.
 #include <QStringList>
 
 namespace testsupport {
@@ -12,8 +11,6 @@ public:
     ~OrdinaryUser();
     OrdinaryUser(const OrdinaryUser&) = delete;
     OrdinaryUser& operator=(const OrdinaryUser&) = delete;
-
-    bool switched() const { return m_switched; }  // true when the test runs as root and now acts as the user
 
 private:
     bool m_switched = false;

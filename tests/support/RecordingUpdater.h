@@ -12,13 +12,6 @@ namespace testsupport {
 inline const QByteArray kRecordingUpdater = "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$(dirname \"$0\")/args.txt.part\"\n"
                                             "mv \"$(dirname \"$0\")/args.txt.part\" \"$(dirname \"$0\")/args.txt\"\n";
 
-inline void installRecordingUpdater(TempTree& folder)
-{
-    folder.add(QStringLiteral("Update.exe"), kRecordingUpdater);
-    const QString path = folder.file(QStringLiteral("Update.exe"));
-    QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner);
-}
-
 // The arguments the updater in `folder` recorded, once it has run (empty if it never ran).
 inline QStringList recordedUpdaterArguments(const TempTree& folder)
 {

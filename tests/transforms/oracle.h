@@ -1,7 +1,6 @@
 #pragma once
-// Slow, step-by-step transcriptions of the name text procedures with
-// 1-based positions, rebuilding the whole text at every step. The fast code
-// is compared against them on generated texts (UTF-16 units, BMP input).
+// Slow, step-by-step transcriptions of the name text procedures (1-based positions, the whole text rebuilt
+// at every step), the fast code's reference on generated texts (UTF-16 units, BMP input).
 #include <QString>
 #include <QStringList>
 

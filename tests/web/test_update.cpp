@@ -1,5 +1,4 @@
-// The update with a script standing in for the updater, fetched from a loopback server when missing;
-// refused where the program's folder is not the user's own or the program runs as root.
+// The update with a script as the updater, fetched from loopback when missing; refused to root and foreign folders.
 #include "web/Update.h"
 #include "web/UpdatePermission.h"
 
@@ -39,21 +38,7 @@ const QString kRefusal = "Dies ist die Version: 2.04\r\rUpdates für diese Insta
                          "Systems. Quillet lädt keine Updates in einen Programmordner, der nicht Ihnen gehört, und startet "
                          "als Administrator (root) keine heruntergeladenen Programme.\r\rSoll die Homepage geöffnet werden?";
 
-TEST_F(Update, AskedFirstAndNoDoesNothing)
-{
-    installRecordingUpdater(program);
-    messenger.answerNext(ui::Answer::No);
-    update();
-    ASSERT_EQ(messenger.shown.size(), 1);
-    EXPECT_EQ(messenger.shown[0], (ShownMessage{"Dies ist die Version: 2.04\r\rSoll jetzt überprüft werden ob eine neuere Version verfügbar ist?",
-                                                "Auf neue Version überprüfen?", ui::Buttons::YesNo, ui::Icon::Information}));
-    // Starting the updater would end the program; nothing is fetched either.
-    EXPECT_EQ(messenger.ends, 0);
-    EXPECT_EQ(server.allRequests(), 0);
-}
-
-// Fetched into the program's folder when missing, then used as it is; started with the exact command line,
-// and the program ends.
+// Fetched beside the program when missing, then used as it is; started with its command line, and the program ends.
 TEST_F(Update, TheUpdaterIsFetchedWhenMissingThenStartedAndTheProgramEnds)
 {
     server.serve("/Downloads/Tesk-Updater.exe", {200, kRecordingUpdater});
@@ -71,19 +56,24 @@ TEST_F(Update, TheUpdaterIsFetchedWhenMissingThenStartedAndTheProgramEnds)
     EXPECT_EQ(messenger.shown.size(), 2);  // the question only, each time
 }
 
-TEST_F(Update, FailedFetchOrAnUpdaterThatCannotStartIsReportedAndTheProgramGoesOn)
+TEST_F(Update, AskedFirstThenAFailedFetchOrAnUpdaterThatCannotStartIsReportedAndTheProgramGoesOn)
 {
+    messenger.answerNext(ui::Answer::No);
+    update();  // "No": nothing is fetched
+    EXPECT_EQ(server.allRequests(), 0);
     update();  // the server answers 404
     EXPECT_EQ(server.requests("/Downloads/Tesk-Updater.exe"), 1);
-    ASSERT_EQ(messenger.shown.size(), 2);
-    EXPECT_EQ(messenger.shown[1], (ShownMessage{"Update.exe\r\rDownload Failed! ", "", ui::Buttons::Ok, ui::Icon::Stop}));
+    const ShownMessage question{"Dies ist die Version: 2.04\r\rSoll jetzt überprüft werden ob eine neuere Version verfügbar ist?",
+                                "Auf neue Version überprüfen?", ui::Buttons::YesNo, ui::Icon::Information};
+    EXPECT_EQ(messenger.shown,
+              QList<ShownMessage>({question, question, {"Update.exe\r\rDownload Failed! ", "", ui::Buttons::Ok, ui::Icon::Stop}}));
     EXPECT_FALSE(QFile::exists(program.file("Update.exe")));  // no error page stands in for the updater
 
     program.add("Update.exe", "not a program");
     QFile::setPermissions(program.file("Update.exe"), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     update();
-    ASSERT_EQ(messenger.shown.size(), 4);
-    EXPECT_EQ(messenger.shown[3].icon, ui::Icon::Stop);
+    ASSERT_EQ(messenger.shown.size(), 5);
+    EXPECT_EQ(messenger.shown[4].icon, ui::Icon::Stop);
     EXPECT_EQ(messenger.ends, 0);
 }
 
@@ -129,7 +119,8 @@ TEST(UpdateAsRoot, NothingIsFetchedOrStarted)
 TEST_F(Update, AFolderNotTheUsersOwnGetsNothingAndTheHomepageIsOffered)
 {
     server.serve("/Downloads/Tesk-Updater.exe", {200, kRecordingUpdater});
-    installRecordingUpdater(program);
+    program.add("Update.exe", kRecordingUpdater);
+    QFile::setPermissions(program.file("Update.exe"), QFile::permissions(program.file("Update.exe")) | QFileDevice::ExeOwner);
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler("http", &catcher, "open");
     const QFileDevice::Permissions own = QFile::permissions(program.path());

@@ -1,13 +1,27 @@
 #pragma once
-// Splits a fuzz input into the fields a text tool takes: a flag byte and a count (read from the end
-// of the input), then strings (search text, replacement, ...) from the front, the text last.
+// Invariant checks that abort, so libFuzzer keeps the input as a crash, and an input split into a text
+// tool's fields: a flag byte and a count from the end, strings from the front, the text last.
+#include "transforms/oracle.h"
+
 #include <QString>
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
-namespace fuzzfields {
+namespace fuzz {
+
+[[noreturn]] inline void fail(const char* what, const char* file, int line)
+{
+    std::fprintf(stderr, "%s:%d: invariant broken: %s\n", file, line, what);
+    std::abort();
+}
+
+// No half of a surrogate pair anywhere: the same rule as the transcriptions use.
+using oracle::wellFormed;
 
 struct Fields {
     explicit Fields(const uint8_t* data, size_t size) : fdp(data, size)
@@ -42,10 +56,13 @@ struct Fields {
 
 inline bool hasSurrogate(const QString& s)
 {
-    for (const QChar c : s)
-        if (c.isSurrogate())
-            return true;
-    return false;
+    return std::any_of(s.cbegin(), s.cend(), [](QChar c) { return c.isSurrogate(); });
 }
 
-}  // namespace fuzzfields
+}  // namespace fuzz
+
+#define FUZZ_CHECK(cond) \
+    do { \
+        if (!(cond)) \
+            fuzz::fail(#cond, __FILE__, __LINE__); \
+    } while (false)

@@ -116,8 +116,7 @@ TEST_F(BatchTest, RefusedEntryGivesExitOneAndItsGermanLineWhileTheOthersAreRenam
 {
     fill({"a.txt", "b.txt", "c.txt"});
     const apptest::Run r = apply("c.txt\nx\nc\n");  // a onto c, which keeps its name
-    EXPECT_TRUE(ended(r, 1));
-    EXPECT_EQ(r.err, QStringLiteral("Zeile 1: „a.txt“ → „c.txt“: Der Name ist schon vergeben: „c.txt“ (Zeile 3 behält ihn)\n"));
+    EXPECT_TRUE(ended(r, 1) && r.err == "Zeile 1: „a.txt“ → „c.txt“: Der Name ist schon vergeben: „c.txt“ (Zeile 3 behält ihn)\n");
     EXPECT_EQ(dir.withContent(), QStringList({"a.txt=a", "c.txt=c", "x.txt=b"}));
 }
 
@@ -132,8 +131,7 @@ TEST_F(BatchTest, ChecksStopTheWholeBatch)
     };
     for (const auto& [names, expected] : cases) {
         const apptest::Run r = apply(names);
-        EXPECT_TRUE(ended(r, 1, expected));
-        EXPECT_FALSE(r.err.contains(QStringLiteral("trotzdem"))) << "no question without a window";
+        EXPECT_TRUE(ended(r, 1, expected) && !r.err.contains(QStringLiteral("trotzdem"))) << "no question without a window";
         EXPECT_EQ(dir.entries(), before);
     }
 }
@@ -176,19 +174,15 @@ TEST_F(BatchTest, DryRunPrintsThePlanAndTouchesNothing)
     fill({"a.mp3", "b.mp3", "c.mp3"});
     const QStringList before = dir.entries();
     apptest::Run r = apply("b\na\nc\n", {"--dry-run"});
-    EXPECT_TRUE(ended(r, 0));
-    EXPECT_EQ(r.out, QStringLiteral("a.mp3 → b.mp3\nb.mp3 → a.mp3\n"));
+    EXPECT_TRUE(ended(r, 0) && r.out == "a.mp3 → b.mp3\nb.mp3 → a.mp3\n");
 
     // A refusal shows in the exit code as it would in the real run.
     r = apply("c\nx\nc.mp3\n", {"--dry-run"});
-    EXPECT_TRUE(ended(r, 1));
-    EXPECT_EQ(r.out, QStringLiteral("b.mp3 → x.mp3\n"));
-    EXPECT_TRUE(r.err.startsWith(QStringLiteral("Zeile 1: „a.mp3“ → „c.mp3“"))) << r.err.toStdString();
+    EXPECT_TRUE(ended(r, 1) && r.out == "b.mp3 → x.mp3\n" && r.err.startsWith(QStringLiteral("Zeile 1: „a.mp3“ → „c.mp3“")));
 
     // A check that stops the rename still lists every line the window marks, in its words.
     r = apply("c?\nc\nc\n", {"--dry-run"});
-    EXPECT_TRUE(ended(r, 1));
-    EXPECT_EQ(r.out, QString());
+    EXPECT_TRUE(ended(r, 1) && r.out.isEmpty());
     EXPECT_EQ(r.err, QStringLiteral("Die Dateinamen enthalten ungültige Zeichen (\\/*?\"<>|). Dateien werden nicht umbenannt!\n"
                                     "Zeile 1: Ungültiges Zeichen „?“\n"
                                     "Zeile 2: Gleich wie Zeile 3\n"
@@ -218,18 +212,15 @@ TEST_F(BatchTest, KilledRenameIsFinishedOrRolledBackWithoutAWindow)
         TempTree tree;
         for (const char* name : {"a", "b", "c", "d"})
             tree.add(QStringLiteral("%1.txt").arg(name), name);
-        if (c.renames)
-            killRenameAfter(tree.path(), "a.txt/b.txt/c.txt/d.txt", "b.txt/a.txt/x.txt/y.txt", c.renames);
-        else
-            killRenameAfter(tree.path(), "a.txt", "z.txt", 0);
+        killRenameAfter(tree.path(), c.renames ? "a.txt/b.txt/c.txt/d.txt" : "a.txt", c.renames ? "b.txt/a.txt/x.txt/y.txt" : "z.txt",
+                        c.renames);
         const QStringList killed = tree.entries();
         ASSERT_EQ(std::any_of(killed.cbegin(), killed.cend(), [](const QString& e) { return e.startsWith("quillet-tmp-"); }),
                   c.renames > 0);
 
         // A new rename and an undo are refused, with the way out.
         apptest::Run r = apply("1\n2\n3\n4\n", {}, tree.path());
-        EXPECT_TRUE(ended(r, 1, c.affected));
-        EXPECT_TRUE(r.err.contains(QStringLiteral("quillet --recover finish VERZEICHNIS"))) << r.err.toStdString();
+        EXPECT_TRUE(ended(r, 1, c.affected) && r.err.contains(QStringLiteral("quillet --recover finish VERZEICHNIS")));
         EXPECT_TRUE(ended(run("--undo", tree.path()), 1, QStringLiteral("--recover rollback")));
         EXPECT_EQ(tree.entries(), killed);
 
@@ -251,10 +242,10 @@ TEST_F(BatchTest, UndoGivesBackTheNamesOfOneRenameAfterAnother)
     ASSERT_TRUE(ended(apply("c\nd\n"), 0));
     ASSERT_TRUE(ended(apply("f\ne\n"), 0));
     EXPECT_EQ(dir.withContent(), QStringList({"e.txt=b", "f.txt=a"}));
-    EXPECT_TRUE(ended(run("--undo"), 0));
-    EXPECT_EQ(dir.withContent(), QStringList({"c.txt=a", "d.txt=b"}));
-    EXPECT_TRUE(ended(run("--undo"), 0));
-    EXPECT_EQ(dir.withContent(), QStringList({"a.txt=a", "b.txt=b"}));
+    for (const QStringList& back : {QStringList{"c.txt=a", "d.txt=b"}, QStringList{"a.txt=a", "b.txt=b"}}) {
+        EXPECT_TRUE(ended(run("--undo"), 0));
+        EXPECT_EQ(dir.withContent(), back);
+    }
     EXPECT_TRUE(ended(run("--undo"), 1, QStringLiteral("keine Umbenennung, die rückgängig gemacht werden kann")));
     EXPECT_EQ(dir.withContent(), QStringList({"a.txt=a", "b.txt=b"}));
 }

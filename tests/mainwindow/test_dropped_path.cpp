@@ -19,8 +19,7 @@ TEST(DirectoryToOpen, DirectoriesFilesAndMissingPaths)
     for (const QString& path : {dir, dir + QStringLiteral("/"), dir + QStringLiteral("/song.mp3"), dir + QStringLiteral("/gone.mp3")})
         EXPECT_EQ(directoryToOpen(path), dir) << path.toStdString();
     EXPECT_EQ(directoryToOpen(root + QStringLiteral("/top.txt")), root);
-    EXPECT_EQ(directoryToOpen(root + QStringLiteral("/gone/song.mp3")), QString());  // its directory is gone too
-    EXPECT_EQ(directoryToOpen(QString()), QString());
+    EXPECT_EQ(directoryToOpen(root + QStringLiteral("/gone/song.mp3")) + directoryToOpen(QString()), QString());  // its directory is gone too
 }
 
 TEST(DirectoryToOpen, RootAndRelativePaths)

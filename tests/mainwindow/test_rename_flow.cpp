@@ -33,10 +33,9 @@ TEST_F(RenameFlow, ScanFillsListTextAndLabelsAndTheCountFollowsTheLines)
     open(dir);
     EXPECT_EQ(listed(), QStringList({"a.mp3", "b.TXT"}));
     EXPECT_EQ(text(), crlf({"a", "b"}));
-    EXPECT_EQ(form->recoverText(), text());
+    EXPECT_TRUE(form->recoverText() == text() && !form->isModified());
     EXPECT_EQ(caption(), "Original Namen:  (2 Stück)");
     EXPECT_EQ(countState(), "Modifizierte Namen  (ohne Dateiendung): 2");
-    EXPECT_FALSE(form->isModified());
     form->Set_Eingabe_Text(crlf({"a", "b", ""}));
     EXPECT_EQ(countState(), "Modifizierte Namen  (ohne Dateiendung): 3   Anzahl stimmt nicht! red");
     EXPECT_TRUE(child<QPushButton>("OrigNamen")->isEnabled() && child<QAction>("MEnuOriginalHerstellen")->isEnabled());
@@ -64,11 +63,9 @@ TEST_F(RenameFlow, RefusalsBeforeTheRename)
     EXPECT_EQ(messenger.shown[0], (ShownMessage{"Sie haben keine Änderungen an den Dateinamen vorgenommen!", "Kann nicht Umbenennen!"}));
     EXPECT_EQ(messenger.shown[1],
               (ShownMessage{"Achtung die Anzahl der Eingabe-Dateien stimmt nicht mit der der Ausgabedateien überein", "Fehler"}));
-    EXPECT_EQ(messenger.shown[2].title, "Doppelte Zeilen");
-    EXPECT_EQ(messenger.shown[2].buttons, ui::Buttons::YesNo);
-    EXPECT_TRUE(messenger.shown[2].text.contains("Zeile: 1 und Zeile: 2 sind gleich!\r\n\r\nName:  'same'"));
-    EXPECT_EQ(messenger.beeps, 2);  // the duplicate question only
-    EXPECT_EQ(dir.entries(), QStringList({"a.mp3", "b.mp3"}));
+    EXPECT_TRUE(messenger.shown[2].title == "Doppelte Zeilen" && messenger.shown[2].buttons == ui::Buttons::YesNo
+                && messenger.shown[2].text.contains("Zeile: 1 und Zeile: 2 sind gleich!\r\n\r\nName:  'same'"));
+    EXPECT_TRUE(messenger.beeps == 2 && dir.entries() == QStringList({"a.mp3", "b.mp3"}));  // beeps: the duplicate question only
 }
 
 TEST_F(RenameFlow, CorrectionDialogForInvalidCharacters)
@@ -78,16 +75,14 @@ TEST_F(RenameFlow, CorrectionDialogForInvalidCharacters)
     form->Set_Eingabe_Text(crlf({"xa?b", "a?b"}));
     form->SetzenClick();
     auto* fehler = form->findChild<FehlerDialog*>("Fehler");
-    ASSERT_NE(fehler, nullptr);
-    EXPECT_TRUE(fehler->isVisible() && !fehler->isModal());
+    ASSERT_TRUE(fehler && fehler->isVisible() && !fehler->isModal());
     EXPECT_EQ(fehler->zeile1()->text(), "xa?b");
     // The user mended that line by hand meanwhile: the dialog changes nothing and says so.
     form->Set_Eingabe_Text(crlf({"edited", "a?b"}));
     fehler->zeile2()->setText("fixed");
     fehler->setzenButton()->click();
     EXPECT_EQ(text(), crlf({"edited", "a?b"}));
-    EXPECT_TRUE(messenger.shown.size() == 1 && messenger.shown[0].text.contains("xa?b"));
-    EXPECT_EQ(dir.entries(), QStringList({"a.mp3", "b.mp3"}));
+    EXPECT_TRUE(messenger.shown.size() == 1 && messenger.shown[0].text.contains("xa?b") && dir.entries() == QStringList({"a.mp3", "b.mp3"}));
 
     flushDeletes();  // the closed dialog
     form->SetzenClick();
@@ -113,8 +108,7 @@ TEST_F(RenameFlow, SwapCaseAndExtensionChangesAndTheirRestoreAfterTheListReorder
     form->Set_Eingabe_Text(crlf({"b", "a", "C", "aaa.wav"}));
     messenger.beeps = 0;
     form->SetzenClick();
-    EXPECT_TRUE(messenger.beeps == 2 && messenger.shown.isEmpty());
-    EXPECT_EQ(child<QPushButton>("Abbruch")->text(), "Ende");
+    EXPECT_TRUE(messenger.beeps == 2 && messenger.shown.isEmpty() && child<QPushButton>("Abbruch")->text() == "Ende");
     EXPECT_FALSE(child<QPushButton>("Setzen")->isEnabled() || form->isModified());
     EXPECT_EQ(dir.withContent(), QStringList({"C.mp3=c.mp3", "a.txt=b.txt", "aaa.wav=song.mp3", "b.txt=a.txt"}));
     EXPECT_EQ(form->recoverText(), crlf({"b", "song.mp3", "a", "c"}));
@@ -146,6 +140,5 @@ TEST_F(RenameFlow, DoubleClickCopiesANameAfterAsking)
               "Dateinamen in die Zwischenablage?Dateinamen:\r\"song.mp3\"\r\r in die Zwischenablage kopieren?");
     EXPECT_EQ(doubleClick("before"), "song.mp3");
     fewer->setChecked(true);  // without the question
-    EXPECT_EQ(doubleClick("before"), "song.mp3");
-    EXPECT_EQ(messenger.shown.size(), 2);
+    EXPECT_TRUE(doubleClick("before") == "song.mp3" && messenger.shown.size() == 2);
 }

@@ -58,11 +58,11 @@ TEST_F(RenameSafety, ADirectoryPutInPlaceOfTheScannedOneIsNotRenamed)
 
     ASSERT_EQ(messenger.shown.size(), 1);
     const ShownMessage& shown = messenger.shown[0];
-    EXPECT_TRUE(shown.text.startsWith("Unter „" + QDir::toNativeSeparators(music)) && shown.text.contains("Es wurde nichts umbenannt"))
+    EXPECT_TRUE(shown.text.startsWith("Unter „" + QDir::toNativeSeparators(music)) && shown.text.contains("Es wurde nichts umbenannt")
+                && shown.icon == ui::Icon::Stop)
         << shown.text.toStdString();
-    EXPECT_EQ(shown.icon, ui::Icon::Stop);
-    EXPECT_EQ(QDir(music).entryList(QDir::Files), QStringList({"01.mp3", "02.mp3"}));
-    EXPECT_EQ(QDir(elsewhere.file("music")).entryList(QDir::Files), QStringList({"01.mp3", "02.mp3"}));
+    for (const QString& both : {music, elsewhere.file("music")})
+        EXPECT_EQ(QDir(both).entryList(QDir::Files), QStringList({"01.mp3", "02.mp3"}));
     // The edits stay for another try.
     EXPECT_EQ(text(), crlf({"new 01", "new 02"}));
 }
@@ -110,8 +110,8 @@ TEST_F(RenameSafety, NothingRenamedWhenTheOnlyLineIsRefusedOrTheJournalCannotBeW
     form->Set_Eingabe_Text(crlf({"xa", "xb"}));
     form->SetzenClick();
     EXPECT_EQ(dir.entries(), QStringList({"a.mp3", "b.mp3"}));
-    EXPECT_TRUE(messenger.shown.value(0).text.startsWith("Das Protokoll der Umbenennung konnte nicht gespeichert werden"));
-    EXPECT_EQ(messenger.shown.value(0).icon, ui::Icon::Stop);
+    EXPECT_TRUE(messenger.shown.value(0).text.startsWith("Das Protokoll der Umbenennung konnte nicht gespeichert werden")
+                && messenger.shown.value(0).icon == ui::Icon::Stop);
     EXPECT_EQ(text(), crlf({"xa", "xb"}));
 }
 
@@ -124,24 +124,21 @@ TEST_F(RenameSafety, AnInterruptedRenameIsAskedAboutFirst)
     messenger.answerNext(ui::Answer::Cancel);
     open(dir);
     ASSERT_EQ(messenger.shown.size(), 1);
-    EXPECT_EQ(messenger.shown[0].title, "Unterbrochene Umbenennung");
-    EXPECT_EQ(messenger.shown[0].buttons, ui::Buttons::YesNoCancel);
-    EXPECT_TRUE(messenger.shown[0].text.contains("2 Einträge sind betroffen"));
+    EXPECT_TRUE(messenger.shown[0].title == "Unterbrochene Umbenennung" && messenger.shown[0].buttons == ui::Buttons::YesNoCancel
+                && messenger.shown[0].text.contains("2 Einträge sind betroffen"));
     EXPECT_EQ(listed(), QStringList({"b.txt", temp}));
 
     // A new rename there asks the same question first and, left for later again, renames nothing.
     form->Set_Eingabe_Text(crlf({"c", "d"}));
     messenger.answerNext(ui::Answer::Cancel);
     form->SetzenClick();
-    EXPECT_EQ(messenger.shown.value(1).title, "Unterbrochene Umbenennung");
-    EXPECT_EQ(dir.entries(), QStringList({"b.txt", temp}));
+    EXPECT_TRUE(messenger.shown.value(1).title == "Unterbrochene Umbenennung" && dir.entries() == QStringList({"b.txt", temp}));
 
     messenger.answerNext(ui::Answer::No);
     newForm();
     open(dir);
-    EXPECT_EQ(messenger.shown.size(), 3);
     EXPECT_EQ(dir.withContent(), QStringList({"a.txt=a", "b.txt=b"}));
-    EXPECT_TRUE(listed() == dir.entries() && !undoItem()->isEnabled());
+    EXPECT_TRUE(messenger.shown.size() == 3 && listed() == dir.entries() && !undoItem()->isEnabled());
     open(dir);
     EXPECT_EQ(messenger.shown.size(), 3);  // settled: not asked again
 }
@@ -156,8 +153,7 @@ TEST_F(RenameSafety, FinishingAnInterruptedRenameMakesItTheLastRename)
     EXPECT_EQ(dir.withContent(), QStringList({"a.txt=b", "b.txt=a"}));
     ASSERT_TRUE(undoItem()->isEnabled());
     undoItem()->trigger();
-    EXPECT_EQ(dir.withContent(), QStringList({"a.txt=a", "b.txt=b"}));
-    EXPECT_EQ(messenger.shown.size(), 1);
+    EXPECT_TRUE(dir.withContent() == QStringList({"a.txt=a", "b.txt=b"}) && messenger.shown.size() == 1);
 }
 
 TEST_F(RenameSafety, TheLastRenameIsUndoneAfterARestartOnceTheEditsMayGo)

@@ -35,11 +35,9 @@ protected:
         for (const char* box : {"Eingabe_Mit", "Original"}) {
             SCOPED_TRACE(box);
             const QRect r = rect(box);
-            EXPECT_GT(r.height(), 0);
-            EXPECT_LT(r.right(), inner.width());
+            EXPECT_TRUE(r.height() > 0 && r.right() < inner.width());
             EXPECT_GT(r.top(), rect(shown("ErweiterungsFrame") ? "ErweiterungsFrame" : "Frame5").bottom());
-            const int limit = shown("ControlsFrame") ? rect("ControlsFrame").top() : inner.height();
-            EXPECT_LT(r.bottom(), limit);
+            EXPECT_LT(r.bottom(), shown("ControlsFrame") ? rect("ControlsFrame").top() : inner.height());
         }
         EXPECT_LT(rect("Eingabe_Mit").right(), rect("Original").left());
     }
@@ -133,8 +131,8 @@ TEST_F(WindowBehaviourTest, DroppedFilesLoadTheirDirectoryOnEachTarget)
     QMimeData vanished;
     vanished.setUrls({QUrl::fromLocalFile(other.path() + QStringLiteral("/gone/deeper"))});
     EXPECT_TRUE(dragAndDrop(mit->viewport(), vanished));
-    EXPECT_TRUE(listed().isEmpty() && form->chooser() == nullptr && form->isVisible() && form->isEnabled());
-    EXPECT_TRUE(messenger.shown.isEmpty());
+    EXPECT_TRUE(listed().isEmpty() && form->chooser() == nullptr && form->isVisible() && form->isEnabled()
+                && messenger.shown.isEmpty());
 }
 
 TEST_F(WindowBehaviourTest, PressesOnTheBackgroundFramesAndLabelsMoveTheWindowButNotOnControls)

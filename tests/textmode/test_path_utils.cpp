@@ -79,8 +79,7 @@ TEST(PathNames, FileExistsForFilesFoldersAndDanglingLinks)
     ASSERT_TRUE(QFile::link(tree.file("gone"), tree.file("dangling")));
     for (const char* name : {"f.txt", "d", "dangling"})
         EXPECT_TRUE(files::FileExists(tree.file(name))) << name;
-    EXPECT_FALSE(files::FileExists(tree.file("missing")));
-    EXPECT_FALSE(files::FileExists(QString()));
+    EXPECT_FALSE(files::FileExists(tree.file("missing")) || files::FileExists(QString()));
 }
 
 }  // namespace

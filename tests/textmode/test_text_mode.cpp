@@ -21,8 +21,7 @@ TEST_F(SaveAndOpen, NewFileIsWrittenAndAnOldOneOnlyAfterTheQuestion)
 {
     EXPECT_EQ(textmode::saveNameText(nullptr, "a\r\nb", tree.file("new.txt"), messenger), SaveOutcome::Saved);
     EXPECT_EQ(tree.read("new.txt"), QByteArray("a\r\nb\r\n"));
-    EXPECT_EQ(messenger.shown, QList<ShownMessage>{saved});
-    EXPECT_EQ(messenger.beeps, 1);
+    EXPECT_TRUE(messenger.shown == QList<ShownMessage>{saved} && messenger.beeps == 1);
 
     messenger.shown.clear();
     messenger.beeps = 0;
@@ -30,8 +29,7 @@ TEST_F(SaveAndOpen, NewFileIsWrittenAndAnOldOneOnlyAfterTheQuestion)
     messenger.answerNext(ui::Answer::No);
     EXPECT_EQ(textmode::saveNameText(nullptr, "new", tree.file("old.txt"), messenger), SaveOutcome::Declined);
     EXPECT_EQ(tree.read("old.txt"), QByteArray("keep"));
-    EXPECT_EQ(messenger.shown, QList<ShownMessage>{overwrite});
-    EXPECT_EQ(messenger.beeps, 0);
+    EXPECT_TRUE(messenger.shown == QList<ShownMessage>{overwrite} && messenger.beeps == 0);
 
     messenger.answerNext(ui::Answer::Yes);
     EXPECT_EQ(textmode::saveNameText(nullptr, "new", tree.file("old.txt"), messenger), SaveOutcome::Saved);
@@ -41,15 +39,14 @@ TEST_F(SaveAndOpen, NewFileIsWrittenAndAnOldOneOnlyAfterTheQuestion)
 
 TEST_F(SaveAndOpen, CancelAndFailureNeverSayFileSaved)
 {
-    EXPECT_EQ(textmode::saveNameText(nullptr, "x", QString(), messenger), SaveOutcome::Cancelled);
-    EXPECT_EQ(textmode::saveNameText(nullptr, "x", tree.file("folder"), messenger), SaveOutcome::Cancelled);
+    for (const QString& path : {QString(), tree.file("folder")})
+        EXPECT_EQ(textmode::saveNameText(nullptr, "x", path, messenger), SaveOutcome::Cancelled);
     EXPECT_TRUE(messenger.shown.isEmpty());
 
     EXPECT_EQ(textmode::saveNameText(nullptr, "x", tree.file("gone/x.txt"), messenger), SaveOutcome::Failed);
     ASSERT_EQ(messenger.shown.size(), 1);
-    EXPECT_TRUE(messenger.shown[0].text.startsWith("Die Datei konnte nicht gespeichert werden:"));
-    EXPECT_EQ(messenger.shown[0].icon, ui::Icon::Stop);
-    EXPECT_EQ(messenger.beeps, 0);
+    EXPECT_TRUE(messenger.shown[0].text.startsWith("Die Datei konnte nicht gespeichert werden:") && messenger.shown[0].icon == ui::Icon::Stop
+                && messenger.beeps == 0);
     EXPECT_EQ(tree.entries(), (QStringList{"folder", "old.txt"}));
 }
 

@@ -39,8 +39,7 @@ TEST_F(WindowMoveTest, OnlyALeftPressOnAHandleMovesTheWindow)
     testsupport::mouseDrag(button, QPoint(5, 5), QPoint(2, 1));
     testsupport::mouseDrag(frame, QPoint(150, 60), QPoint(40, 25), Qt::RightButton);
     testsupport::mouseDrag(&window, QPoint(250, 150), QPoint(40, 25));  // not a handle
-    EXPECT_EQ(window.pos(), start);
-    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(window.pos() == start && clicks == 1);
 
     // Without a window manager the window system cannot move it, so the window follows the mouse itself.
     if (ui::startWindowMove(frame))

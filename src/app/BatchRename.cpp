@@ -96,6 +96,7 @@ int runBatch(const BatchRequest& request, QTextStream& out, QTextStream& err)
     // The directory is held from this listing to the rename, with the journal and its recovery of the window.
     names::NameList list;
     list.setStartPath(dirPath);
+    list.setWithoutWindow(true);
     const names::ScanResult& scan = list.scan(options);
     if (const std::optional<names::UnfinishedRename> interrupted = list.interruptedRename()) {
         // Renaming over a half-done rename would mix two plans; it has to be ended first.

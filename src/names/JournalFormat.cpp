@@ -173,10 +173,12 @@ QByteArray journalEndMark(JournalEnd end)
     return {};
 }
 
-QByteArray formatJournalPlan(const JournalHeader& header, const QList<JournalEntry>& entries)
+bool writeJournalPlan(const JournalHeader& header, const JournalPlan& plan, const std::vector<quint64>& inodes,
+                      const std::function<bool(QByteArrayView)>& sink)
 {
+    constexpr qsizetype kPieceBytes = 64 * 1024;
     QByteArray text;
-    text.reserve(256 + entries.size() * 96);
+    text.reserve(kPieceBytes + 1024);
     text += kMagic + '\n';
     text += "kind\t" + journalKindText(header.kind) + '\n';
     text += "dir\t";
@@ -187,16 +189,17 @@ QByteArray formatJournalPlan(const JournalHeader& header, const QList<JournalEnt
         text += '\t' + QByteArray::number(header.directory.birth);
     text += '\n';
     text += "started\t" + QByteArray::number(header.started) + '\n';
-    text += "entries\t" + QByteArray::number(entries.size()) + '\n';
+    text += "entries\t" + QByteArray::number(plan.size) + '\n';
     char number[24];
     auto appendNumber = [&](quint64 value) {
         const auto end = std::to_chars(number, number + sizeof number, value).ptr;
         text.append(number, end - number);
     };
-    for (const JournalEntry& e : entries) {
+    for (qsizetype i = 0; i < plan.size; ++i) {
+        const JournalEntry e = plan.entry(i);
         appendNumber(quint64(e.line));
         text += '\t';
-        appendNumber(e.inode);
+        appendNumber(inodes.at(size_t(i)));
         text += '\t';
         appendEscaped(text, e.oldName);
         text += '\t';
@@ -204,9 +207,29 @@ QByteArray formatJournalPlan(const JournalHeader& header, const QList<JournalEnt
         text += '\t';
         appendEscaped(text, e.newName);
         text += '\n';
+        // Handed on in pieces: a plan of a million entries is never held whole.
+        if (text.size() >= kPieceBytes) {
+            if (!sink(text))
+                return false;
+            text.truncate(0);
+        }
     }
     text += kPlanEnd + '\n';
-    return text;
+    return sink(text);
+}
+
+QByteArray formatJournalPlan(const JournalHeader& header, const QList<JournalEntry>& entries)
+{
+    QByteArray all;
+    std::vector<quint64> inodes;
+    inodes.reserve(size_t(entries.size()));
+    for (const JournalEntry& e : entries)
+        inodes.push_back(e.inode);
+    writeJournalPlan(header, JournalPlan::of(entries), inodes, [&](QByteArrayView piece) {
+        all += piece;
+        return true;
+    });
+    return all;
 }
 
 std::optional<ParsedJournal> parseJournal(QByteArrayView bytes, bool whole)

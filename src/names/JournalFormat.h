@@ -22,7 +22,9 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <optional>
+#include <vector>
 
 namespace names {
 
@@ -68,7 +70,22 @@ inline constexpr qsizetype kJournalHeadBytes = 256 * 1024;
 
 QByteArray journalKindText(JournalKind kind);
 
-// The whole plan: header, entry lines and the plan's end.
+// A plan's entries as the rename holds them, read one at a time: a list of copies would add to the
+// peak of a rename of a million entries.
+struct JournalPlan {
+    qsizetype size = 0;
+    std::function<JournalEntry(qsizetype)> entry;
+    static JournalPlan of(const QList<JournalEntry>& entries)
+    {
+        return {entries.size(), [&entries](qsizetype i) { return entries.at(i); }};
+    }
+};
+
+// The whole plan: header, entry lines (with `inodes` in place of the entries' own) and the plan's end,
+// handed to `sink` in pieces; false as soon as the sink says so.
+bool writeJournalPlan(const JournalHeader& header, const JournalPlan& plan, const std::vector<quint64>& inodes,
+                      const std::function<bool(QByteArrayView)>& sink);
+// The same plan in one piece.
 QByteArray formatJournalPlan(const JournalHeader& header, const QList<JournalEntry>& entries);
 QByteArray journalEndMark(JournalEnd end);
 

@@ -155,8 +155,6 @@ RenameOutcome JournalFolder::recover(const DirectoryHandle& dir, RecoveryChoice 
         const QStringList& names = where.at(i);
         if (names.contains(wanted(e))) {
             ++outcome.renamed;
-            if (finish && e.newName != e.oldName)
-                outcome.moved.append({e.newName, e.oldName});
             continue;
         }
         if (names.isEmpty() || !isTemporaryName(names.first()))

@@ -56,14 +56,16 @@ const ScanResult& NameList::scan(const ListingOptions& options, const ScanProgre
     m_scannedText.clear();
     m_recoverText.clear();
     m_scan = scanDirectory(m_dir, options, progress);
+    m_recoverNameOf.clear();
+    m_modified = false;
+    if (m_withoutWindow)
+        return m_scan;
     // The name text takes a while at a million names: reports while it is made.
     std::function<void()> turn;
     if (progress && m_scan.names.size() >= kScanProgressEntries)
         turn = [&] { progress(m_scan.names.size()); };
     m_scannedText = buildNameText(m_scan.names, turn);
     m_recoverText = m_scannedText;
-    m_recoverNameOf.clear();
-    m_modified = false;
     return m_scan;
 }
 
@@ -152,7 +154,7 @@ RenameOutcome NameList::rename(const QString& text, const ListingOptions& option
     DirRenamer renamer(m_dir);
     RenameJournal journal(journalFolder(), m_dir, RenameJournal::Kind::Rename, &m_watch);
     outcome = executeRenames(plan, renamer, progress, &journal);
-    if (outcome.stopped != RenameStop::None)
+    if (outcome.stopped != RenameStop::None || m_withoutWindow)
         return outcome;
 
     // Each entry's name from before the first rename since the scan, carried through this rename.

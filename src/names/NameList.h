@@ -35,6 +35,10 @@ public:
     // The name text of the last scan: the display names joined by CR LF.
     const QString& scannedText() const { return m_scannedText; }
 
+    // For a run without a window: the scan makes no name text and no recover text, and the directory is
+    // not listed again after a rename.
+    void setWithoutWindow(bool withoutWindow) { m_withoutWindow = withoutWindow; }
+
     bool isModified() const { return m_modified; }
     void setModified(bool modified) { m_modified = modified; }
 
@@ -83,6 +87,7 @@ private:
     ScanResult m_scan;
     QString m_scannedText;
     bool m_modified = false;
+    bool m_withoutWindow = false;
     QString m_recoverText;
     // Name before the first rename since the last scan of every entry renamed since then.
     QHash<EntryKey, QString> m_recoverNameOf;

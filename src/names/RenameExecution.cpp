@@ -40,7 +40,6 @@ public:
         : m_plan(plan), m_moves(plan.moves), m_n(m_moves.size()), m_renamer(renamer), m_progress(progress),
           m_journal(journal), m_sources(m_n), m_tempName(m_n)
     {
-        m_outcome.moved.reserve(m_n);
         m_outcome.movedToTarget.resize(m_n, false);
     }
 
@@ -99,13 +98,11 @@ private:
     {
         if (!m_journal || m_n == 0)  // with nothing to move there is nothing to recover or undo
             return true;
-        QList<JournalEntry> entries;
-        entries.reserve(m_n);
-        for (qsizetype i = 0; i < m_n; ++i) {
-            const PlannedRename& m = m_moves.at(i);
-            entries.append({m.line, m.from, m_tempName.at(i), m.to, m.inode});
-        }
-        if (const int err = m_journal->writePlan(entries)) {
+        const JournalPlan plan{m_n, [this](qsizetype i) {
+                                   const PlannedRename& m = m_moves.at(i);
+                                   return JournalEntry{m.line, m.from, m_tempName.at(i), m.to, m.inode};
+                               }};
+        if (const int err = m_journal->writePlan(plan)) {
             m_outcome.stopped = RenameStop::JournalNotWritten;
             m_outcome.stopError = err;
             return false;
@@ -169,11 +166,10 @@ private:
                 diskFailure(m, err);
             } else if (const QString other = placeUnderNumberedName(m_renamer, temp, m.from); !other.isEmpty()) {
                 // Another program took both names meanwhile; a temporary name would outlive the rename.
-                m_outcome.moved.append({other, m.from});
+                ++m_movedAway;
                 m_diskFailures.append({m.line, m.from, m.to, RenameReason::KeptUnderOtherName, err, 0, other});
             } else {
                 // No name could be had: say where the entry is now; the journal stays open for it.
-                m_outcome.moved.append({temp, m.from});
                 m_diskFailures.append({m.line, m.from, m.to, RenameReason::LeftUnderTemporaryName, err, 0, temp});
             }
             entryDone(i);
@@ -192,7 +188,7 @@ private:
         if (stranded)
             return;
         // A rename that moved nothing (every entry refused) is no rename to undo.
-        if (m_outcome.moved.isEmpty())
+        if (m_outcome.renamed == 0 && m_movedAway == 0)
             m_journal->discard();
         else
             m_journal->finish();
@@ -200,8 +196,6 @@ private:
 
     void moved(qsizetype i)
     {
-        const PlannedRename& m = m_moves.at(i);
-        m_outcome.moved.append({m.to, m.from});
         m_outcome.movedToTarget[i] = true;
         ++m_outcome.renamed;
     }
@@ -240,6 +234,7 @@ private:
     QList<QString> m_tempName;
     std::vector<bool> m_viaTemporaryName;
     qsizetype m_tempCount = 0;
+    qsizetype m_movedAway = 0;  // entries that ended under another name than planned
 
     RenameOutcome m_outcome;
     QList<RenameProblem> m_diskFailures;
@@ -249,15 +244,6 @@ private:
 };
 
 }  // namespace
-
-QHash<QString, QString> RenameOutcome::previousNames() const
-{
-    QHash<QString, QString> previous;
-    previous.reserve(moved.size());
-    for (const auto& [now, before] : moved)
-        previous.insert(now, before);
-    return previous;
-}
 
 RenameOutcome executeRenames(const RenamePlan& plan, Renamer& renamer,
                              const std::function<void(qsizetype, qsizetype)>& progress, RenameJournal* journal)

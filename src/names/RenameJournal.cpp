@@ -29,39 +29,44 @@ int lastErrorOr(int fallback)
 // touched since (by `changed`, the names a watch saw change) is kept; a few others are looked up one by
 // one. Many are confirmed against one pass over the directory that decodes no name; only entries without
 // one, or whose name leads elsewhere by now, are looked up by name.
-void readInodes(const DirectoryHandle& dir, QList<JournalEntry>& entries, const std::optional<QSet<QString>>& changed)
+std::vector<quint64> readInodes(const DirectoryHandle& dir, const JournalPlan& plan,
+                                const std::optional<QSet<QString>>& changed)
 {
     constexpr qsizetype kSingleLookUps = 256;
-    std::vector<bool> confirmed(size_t(entries.size()), false);
+    const auto n = size_t(plan.size);
+    std::vector<quint64> inodes(n, 0);
+    std::vector<bool> confirmed(n, false);
     qsizetype unconfirmed = 0;
-    for (qsizetype i = 0; i < entries.size(); ++i) {
-        const JournalEntry& e = entries.at(i);
-        confirmed[size_t(i)] = e.inode != 0 && !DirectoryWatch::mayHaveChanged(changed, e.oldName);
-        unconfirmed += confirmed[size_t(i)] ? 0 : 1;
+    for (size_t i = 0; i < n; ++i) {
+        const JournalEntry e = plan.entry(qsizetype(i));
+        inodes[i] = e.inode;
+        confirmed[i] = e.inode != 0 && !DirectoryWatch::mayHaveChanged(changed, e.oldName);
+        unconfirmed += confirmed[i] ? 0 : 1;
     }
     if (unconfirmed <= kSingleLookUps) {
-        for (qsizetype i = 0; i < entries.size(); ++i)
-            if (!confirmed[size_t(i)])
-                entries[i].inode = dir.entryIdentity(entries.at(i).oldName).inode;
-        return;
+        for (size_t i = 0; i < n; ++i)
+            if (!confirmed[i])
+                inodes[i] = dir.entryIdentity(plan.entry(qsizetype(i)).oldName).inode;
+        return inodes;
     }
     QHash<quint64, qsizetype> entryOfInode;
-    entryOfInode.reserve(entries.size());
-    for (qsizetype i = 0; i < entries.size(); ++i)
-        if (entries.at(i).inode != 0)
-            entryOfInode.insert(entries.at(i).inode, i);
+    entryOfInode.reserve(plan.size);
+    for (size_t i = 0; i < n; ++i)
+        if (inodes[i] != 0)
+            entryOfInode.insert(inodes[i], qsizetype(i));
     QHash<QString, quint64> inodeOfOther;  // names that did not confirm a listed inode
     DirectoryWalk walk(dir);
     while (const std::optional<DirectoryWalk::Entry> e = walk.next()) {
         const auto it = entryOfInode.constFind(e->inode);
-        if (it != entryOfInode.cend() && isNamed(e->name, entries.at(it.value()).oldName))
+        if (it != entryOfInode.cend() && isNamed(e->name, plan.entry(it.value()).oldName))
             confirmed[size_t(it.value())] = true;
         else
             inodeOfOther.insert(decodedName(e->name), e->inode);
     }
-    for (qsizetype i = 0; i < entries.size(); ++i)
-        if (!confirmed[size_t(i)])
-            entries[i].inode = inodeOfOther.value(entries.at(i).oldName);
+    for (size_t i = 0; i < n; ++i)
+        if (!confirmed[i])
+            inodes[i] = inodeOfOther.value(plan.entry(qsizetype(i)).oldName);
+    return inodes;
 }
 
 bool isEndedRename(const ParsedJournal& j)
@@ -120,7 +125,12 @@ RenameJournal::~RenameJournal()
         writeMarks();
 }
 
-int RenameJournal::writePlan(QList<JournalEntry> entries)
+int RenameJournal::writePlan(const QList<JournalEntry>& entries)
+{
+    return writePlan(JournalPlan::of(entries));
+}
+
+int RenameJournal::writePlan(const JournalPlan& plan)
 {
     errno = 0;
     if (!m_dir.isOpen())
@@ -140,8 +150,7 @@ int RenameJournal::writePlan(QList<JournalEntry> entries)
     header.started =
         std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now().time_since_epoch()).count();
     // The watch is read last, right before the plan is written: a name changed until then is looked up.
-    readInodes(m_dir, entries, m_watch ? m_watch->takeChangedNames() : std::nullopt);
-    const QByteArray text = formatJournalPlan(header, entries);
+    const std::vector<quint64> inodes = readInodes(m_dir, plan, m_watch ? m_watch->takeChangedNames() : std::nullopt);
 
     // Written under another name and renamed: a journal is either whole or absent.
     QSaveFile file(m_filePath);
@@ -149,7 +158,10 @@ int RenameJournal::writePlan(QList<JournalEntry> entries)
     if (!file.open(QIODevice::WriteOnly))
         return lastErrorOr(EACCES);
     file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    if (file.write(text) != text.size() || !file.flush()) {
+    const bool written = writeJournalPlan(header, plan, inodes, [&](QByteArrayView piece) {
+        return file.write(piece.data(), piece.size()) == piece.size();
+    });
+    if (!written || !file.flush()) {
         const int err = lastErrorOr(EIO);
         file.cancelWriting();
         return err;

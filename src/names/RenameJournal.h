@@ -35,7 +35,8 @@ public:
     RenameJournal& operator=(const RenameJournal&) = delete;
 
     // Writes the plan atomically and durably; 0 or an errno value. Reads each entry's inode.
-    int writePlan(QList<JournalEntry> entries);
+    int writePlan(const JournalPlan& plan);
+    int writePlan(const QList<JournalEntry>& entries);
     void markDone(qsizetype index);  // entry `index` of the plan reached its end state
     // The rename ran to its end: the journal becomes the directory's last rename; older ones are pruned.
     void finish();

@@ -104,9 +104,6 @@ enum class RenameStop {
 
 struct RenameOutcome {
     QList<RenameProblem> failed;             // refused by the plan and failed on disk, in line order
-    // Every moved entry: the name it has on disk now and its name before. Kept as a list, as a hash
-    // built during the rename would cost a noticeable share of it; previousNames() makes one on demand.
-    QList<std::pair<QString, QString>> moved;
     QList<bool> movedToTarget;               // per planned move, in plan order: it now has its new name
     qsizetype renamed = 0;                   // entries that now carry their new name
     RenameStop stopped = RenameStop::None;
@@ -114,8 +111,6 @@ struct RenameOutcome {
     // A recovery or undo found its journal damaged and set it aside under this file name.
     QString journalSetAside;
     QString journalDirectory;                // the directory that journal named
-
-    QHash<QString, QString> previousNames() const;  // name now on disk -> name before
 };
 
 // "name (2).mp3" for "name.mp3": a free name for an entry whose wanted names are all taken.

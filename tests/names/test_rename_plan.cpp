@@ -55,7 +55,6 @@ TEST(RenameOnDisk, ExtensionRuleCaseOnlyChangesSwapsCyclesAndChainsWithAndWithou
         const RenameOutcome out = s.run({line});
         EXPECT_EQ(out.renamed, 1);
         EXPECT_EQ(s.dir.withContent(), QStringList({expected + "=" + original}));  // no temporary name left behind
-        EXPECT_EQ(out.previousNames().value(expected), original);
     }
 
     for (auto strategy : {DirRenamer::Strategy::Auto, DirRenamer::Strategy::WithoutFlag}) {
@@ -63,10 +62,8 @@ TEST(RenameOnDisk, ExtensionRuleCaseOnlyChangesSwapsCyclesAndChainsWithAndWithou
         // a<->b swap; c->d->e->c cycle; x->y->z->w chain; p<->q case-and-swap mix.
         const RenameOutcome out = s.run({"b", "a", "d", "e", "c", "y", "z", "w", "Q", "p"}, strategy);
         EXPECT_EQ(out.renamed, 10);
-        EXPECT_EQ(s.dir.entries(),
-                  QStringList({"Q", "a.txt", "b.txt", "c.txt", "d.txt", "e.txt", "p", "w.txt", "y.txt", "z.txt"}));
-        for (const auto& [now, before] : out.moved)
-            EXPECT_EQ(s.dir.read(now), before.toUtf8()) << now.toStdString();
+        EXPECT_EQ(s.dir.withContent(), QStringList({"Q=p", "a.txt=b.txt", "b.txt=a.txt", "c.txt=e.txt", "d.txt=c.txt",
+                                                     "e.txt=d.txt", "p=q", "w.txt=z.txt", "y.txt=x.txt", "z.txt=y.txt"}));
     }
 }
 
@@ -179,7 +176,6 @@ TEST(RenameOnCaselessFileSystem, DependenciesIgnoreLetterCase)
     const RenameOutcome out = executeRenames(plan, dir);
     EXPECT_TRUE(out.failed.isEmpty()) << out.failed.size();
     EXPECT_EQ(QStringList(dir.entries.values()), QStringList({"A.txt", "b.txt", "C.txt", "D.txt", "y.txt"}));
-    EXPECT_EQ(out.previousNames().value("D.txt"), "x.txt");
 }
 
 TEST(RenamePlan, NamesTheScanWouldNeverListAreRefused)

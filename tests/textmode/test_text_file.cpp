@@ -43,6 +43,7 @@ TEST(TextFileRead, LineEndsAndEncodings)
         {"a\n\nb", "a\r\n\r\nb"},
         {"a\rb\nc\r\n\r\nd", "a\r\nb\r\nc\r\n\r\nd"},
         {"\n\r", "\r\n"},                      // LF then a lone CR: two empty lines
+        {"a\r\nb\r\nc", "a\r\nb\r\nc"}, {"a\r\nb\nc\r\nd", "a\r\nb\r\nc\r\nd"}, {"a\r\nb\r", "a\r\nb"},
         {"\xEF\xBB\xBF\xC3\xA4\n", "ä"},         // byte order mark dropped
         {"\xEF\xBB\xBF\xEF\xBB\xBF" "a", QStringLiteral("\uFEFFa")},  // the second mark is text
         {"\xC3\xA4\xE4", "Ã¤ä"},                 // one invalid byte: the whole file is Windows-1252

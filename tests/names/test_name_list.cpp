@@ -2,8 +2,6 @@
 
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 using namespace names;
 using testsupport::TempTree;
 using testsupport::crlf;

@@ -1,12 +1,8 @@
 #include "TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <QApplication>
-#include <QDir>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 
 namespace {
 

@@ -3,7 +3,6 @@
 #include "WindowTest.h"
 #include "ui/WindowMove.h"
 
-#include <QMimeData>
 #include <QUrl>
 
 #include <functional>
@@ -140,15 +139,16 @@ TEST_F(WindowBehaviourTest, PressesOnTheBackgroundFramesAndLabelsMoveTheWindowBu
     startShown();
     if (ui::startWindowMove(form.get()))
         GTEST_SKIP() << "the window system moves the window";
-    auto drag = [&](QWidget* w, QPoint from) {
+    auto drag = [&](QWidget* w, QPoint from, Qt::MouseButton button = Qt::LeftButton) {
         const QPoint before = form->pos();
-        mouseDrag(w, from, QPoint(30, 20));
+        mouseDrag(w, from, QPoint(30, 20), button);
         return form->pos() - before;
     };
     const QPoint background(rect("Original").left() + 2, rect("Label1").top() - 2);
     EXPECT_EQ(drag(form->centralWidget(), background), QPoint(30, 20));
     for (const char* handle : {"Frame5", "Frame4", "Frame8"})
         EXPECT_EQ(drag(child<QWidget>(handle), QPoint(3, child<QWidget>(handle)->height() - 3)), QPoint(30, 20)) << handle;
+    EXPECT_EQ(drag(child<QWidget>("Label1"), QPoint(3, 3), Qt::RightButton), QPoint(0, 0));
     for (const char* handle : {"Label1", "Label2"})
         EXPECT_EQ(drag(child<QWidget>(handle), QPoint(3, 3)), QPoint(30, 20)) << handle;
     for (QWidget* control : {child<QWidget>("Text4"), child<QWidget>("Abbruch"), child<QListView>("Original")->viewport(),

@@ -7,10 +7,7 @@
 #include "names/SafeRename.h"
 #include "support/TestSupport.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <csignal>

@@ -8,17 +8,13 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QIcon>
 #include <QImage>
 #include <QMenu>
 #include <QMessageBox>
-#include <QTemporaryDir>
 #include <QTimer>
-
-#include <memory>
 
 namespace {
 

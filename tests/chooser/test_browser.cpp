@@ -6,7 +6,6 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QDir>
 #include <QFile>
 #include <QListView>
 #include <QPushButton>

@@ -17,6 +17,16 @@
 #include <QTimer>
 #include <QToolButton>
 
+// A fresh main window that lists files only.
+class FilesWindowTest : public testsupport::FormTest {
+protected:
+    void SetUp() override
+    {
+        testsupport::store("Options", "Directorys", "0");
+        newForm();
+    }
+};
+
 // The upper toolbar, the button that brings the toolbars back, the lower toolbar and the button that
 // brings that one back, each as 1 where shown: "1010" with both toolbars.
 inline QString shownBands(const QWidget* form)

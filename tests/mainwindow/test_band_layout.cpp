@@ -2,8 +2,6 @@
 
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 using bands::BandState;
 using bands::Mode;
 

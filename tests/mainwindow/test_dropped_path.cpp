@@ -2,10 +2,6 @@
 
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
-#include <QDir>
-
 using dropping::directoryToOpen;
 
 namespace {

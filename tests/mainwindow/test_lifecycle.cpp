@@ -2,8 +2,6 @@
 #include "WindowTest.h"
 #include "names/DirectoryScan.h"
 
-#include <QDir>
-
 #include <fcntl.h>
 #include <unistd.h>
 

@@ -8,13 +8,8 @@ using namespace testsupport;
 
 namespace {
 
-class RenameFlow : public FormTest {
+class RenameFlow : public FilesWindowTest {
 protected:
-    void SetUp() override
-    {
-        store("Options", "Directorys", "0");  // files only
-        newForm();
-    }
     // The count label, with "red" where it is red, and whether the rename can be started.
     QString countState() const
     {

@@ -12,13 +12,8 @@ using namespace testsupport;
 
 namespace {
 
-class RenameSafety : public FormTest {
+class RenameSafety : public FilesWindowTest {
 protected:
-    void SetUp() override
-    {
-        store("Options", "Directorys", "0");  // files only
-        newForm();
-    }
     QAction* undoItem() const { return child<QAction>("MenLetzteUmbenennungRueckgaengig"); }
     bool restoreEnabled() const
     {

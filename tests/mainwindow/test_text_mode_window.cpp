@@ -14,12 +14,11 @@ using namespace testsupport;
 
 namespace {
 
-class TextModeWindow : public FormTest {
+class TextModeWindow : public FilesWindowTest {
 protected:
     void SetUp() override
     {
-        store("Options", "Directorys", "0");  // files only
-        newForm();
+        FilesWindowTest::SetUp();
         form->show();
         open(dir);
     }

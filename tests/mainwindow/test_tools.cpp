@@ -8,12 +8,11 @@ using namespace testsupport;
 
 namespace {
 
-class Tools : public FormTest {
+class Tools : public FilesWindowTest {
 protected:
     void SetUp() override
     {
-        store("Options", "Directorys", "0");
-        newForm();
+        FilesWindowTest::SetUp();
         child<QAction>("ShowMessageBox")->setChecked(false);  // every message shows
     }
     // A directory with `count` files, scanned, and the name text set to `text`.

@@ -3,7 +3,7 @@
 #include "WindowTest.h"
 #include "ui/WindowMove.h"
 
-#include <QMimeData>
+#include <QMouseEvent>
 #include <QUrl>
 
 #include <functional>
@@ -123,7 +123,6 @@ TEST_F(WindowBehaviourTest, DroppedFilesLoadTheirDirectoryOnEachTarget)
     for (const auto& [target, at] : targets) {
         open(files);
         EXPECT_TRUE(dragAndDrop(target, fileList, at));
-        // The first path's directory.
         EXPECT_EQ(form->startPfad() + u' ' + listed().join(u' ') + u' ' + text(), other.path() + "/ x.mp3 y.mp3 x\r\ny");
     }
 
@@ -140,15 +139,23 @@ TEST_F(WindowBehaviourTest, PressesOnTheBackgroundFramesAndLabelsMoveTheWindowBu
     startShown();
     if (ui::startWindowMove(form.get()))
         GTEST_SKIP() << "the window system moves the window";
-    auto drag = [&](QWidget* w, QPoint from) {
+    // Presses at `from`, moves by (30, 20) and releases, as the window system delivers it; how far the window went.
+    auto drag = [&](QWidget* w, QPoint from, Qt::MouseButton button = Qt::LeftButton) {
         const QPoint before = form->pos();
-        mouseDrag(w, from, QPoint(30, 20));
+        auto send = [w](QEvent::Type type, QPoint at, Qt::MouseButton changed, Qt::MouseButtons held) {
+            QMouseEvent e(type, QPointF(at), w->mapToGlobal(QPointF(at)), changed, held, Qt::NoModifier);
+            QApplication::sendEvent(w, &e);
+        };
+        send(QEvent::MouseButtonPress, from, button, button);
+        send(QEvent::MouseMove, from + QPoint(30, 20), Qt::NoButton, button);
+        send(QEvent::MouseButtonRelease, from + QPoint(30, 20), button, Qt::NoButton);
         return form->pos() - before;
     };
     const QPoint background(rect("Original").left() + 2, rect("Label1").top() - 2);
     EXPECT_EQ(drag(form->centralWidget(), background), QPoint(30, 20));
     for (const char* handle : {"Frame5", "Frame4", "Frame8"})
         EXPECT_EQ(drag(child<QWidget>(handle), QPoint(3, child<QWidget>(handle)->height() - 3)), QPoint(30, 20)) << handle;
+    EXPECT_EQ(drag(child<QWidget>("Label1"), QPoint(3, 3), Qt::RightButton), QPoint(0, 0));
     for (const char* handle : {"Label1", "Label2"})
         EXPECT_EQ(drag(child<QWidget>(handle), QPoint(3, 3)), QPoint(30, 20)) << handle;
     for (QWidget* control : {child<QWidget>("Text4"), child<QWidget>("Abbruch"), child<QListView>("Original")->viewport(),

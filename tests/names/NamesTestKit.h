@@ -8,8 +8,6 @@
 
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <functional>
 
 namespace namestest {

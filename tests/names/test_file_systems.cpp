@@ -6,13 +6,9 @@
 
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
-#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 
 #include <cerrno>
 

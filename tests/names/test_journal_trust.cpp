@@ -4,7 +4,6 @@
 #include "names/JournalFormat.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>

@@ -2,8 +2,6 @@
 
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 using namespace names;
 using testsupport::TempTree;
 using testsupport::crlf;
@@ -58,7 +56,6 @@ TEST_F(NameListTest, TheScanResetsTheStateAndTheChecksRunInTheOrderTheUserMeetsT
 TEST_F(NameListTest, RecoverTextFollowsEntriesThroughSeveralRenames)
 {
     scan({"a.mp3", "b.mp3", "c.mp3"});
-    // Swap a and b, rename c.
     ASSERT_TRUE(list.rename(crlf({"b", "a", "z"}), kFiles).failed.isEmpty());
     EXPECT_EQ(list.names(), QStringList({"a.mp3", "b.mp3", "z.mp3"}));
     EXPECT_EQ(list.recoverText(), crlf({"b", "a", "c"}));

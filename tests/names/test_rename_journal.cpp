@@ -3,8 +3,6 @@
 
 #include "support/FileClock.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QProcess>
 

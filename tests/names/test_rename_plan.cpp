@@ -2,9 +2,7 @@
 
 #include "names/DirectoryScan.h"
 
-#include <QDir>
 #include <QFile>
-#include <QMap>
 #include <QRandomGenerator>
 
 #include <cerrno>

@@ -3,9 +3,6 @@
 
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
-#include <QDir>
 #include <QDirIterator>
 #include <QFile>
 

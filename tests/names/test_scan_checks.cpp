@@ -4,9 +4,6 @@
 #include "names/NameRules.h"
 #include "names/NameText.h"
 
-#include <gtest/gtest.h>
-
-#include <QDir>
 #include <QFile>
 #include <QLocalServer>
 

@@ -3,8 +3,6 @@
 #include "settings/WindowPlacement.h"
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <QEnterEvent>
 #include <QImage>
 #include <QKeyEvent>

@@ -2,14 +2,10 @@
 
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTest>
 #include <QWidget>
-
-#include <memory>
 
 static void PrintTo(const QPoint& p, std::ostream* os) { *os << p.x() << ',' << p.y(); }
 static void PrintTo(const QVariant& v, std::ostream* os) { *os << (v.isValid() ? v.typeName() : "invalid") << " " << v.toString().toStdString(); }

@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QFile>
-#include <QMouseEvent>
 #include <QListView>
 #include <QStringListModel>
 #include <QPushButton>
@@ -35,18 +34,16 @@ ui::Answer ScriptedMessenger::show(QWidget*, const QString& text, const QString&
     return buttons == ui::Buttons::Ok ? ui::Answer::Ok : ui::Answer::Yes;
 }
 
-SettingsSandbox::SettingsSandbox()
+void useSettingsFolder(const QString& folder)
 {
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.path());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder);
 }
 
-SettingsSandbox::~SettingsSandbox()
-{
-    // Back to this process's own folder, never the user's real store nor one other processes share.
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, processSettingsFolder());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, processSettingsFolder());
-}
+SettingsSandbox::SettingsSandbox() { useSettingsFolder(m_dir.path()); }
+
+// Back to this process's own folder, never the user's real store nor one other processes share.
+SettingsSandbox::~SettingsSandbox() { useSettingsFolder(processSettingsFolder()); }
 
 QString setting(const char* section, const char* key)
 {
@@ -99,17 +96,6 @@ QStringList withContentIn(const QString& dir)
     for (QString& name : list)
         name += QLatin1Char('=') + QString::fromUtf8(readFile(dir + QLatin1Char('/') + name));
     return list;
-}
-
-void mouseDrag(QWidget* widget, QPoint from, QPoint by, Qt::MouseButton button)
-{
-    auto send = [widget](QEvent::Type type, QPoint local, Qt::MouseButton changed, Qt::MouseButtons held) {
-        QMouseEvent e(type, QPointF(local), widget->mapToGlobal(QPointF(local)), changed, held, Qt::NoModifier);
-        QApplication::sendEvent(widget, &e);
-    };
-    send(QEvent::MouseButtonPress, from, button, button);
-    send(QEvent::MouseMove, from + by, Qt::NoButton, button);
-    send(QEvent::MouseButtonRelease, from + by, button, Qt::NoButton);
 }
 
 bool dragAndDrop(QWidget* target, const QMimeData& data, QPoint at)

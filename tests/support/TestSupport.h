@@ -61,6 +61,8 @@ public:
 
 // The settings folder of this test process, apart from every other one (test_main.cpp).
 QString processSettingsFolder();
+// Points the real settings store at `folder`.
+void useSettingsFolder(const QString& folder);
 
 // Points the real settings store at a fresh temporary folder for the lifetime of the object.
 class SettingsSandbox {
@@ -124,8 +126,6 @@ T* in(const QObject* parent, const char* name)
 
 inline void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
-// Presses `button` at `from` on `widget`, moves by `by` and releases, as the window system delivers it.
-void mouseDrag(QWidget* widget, QPoint from, QPoint by, Qt::MouseButton button = Qt::LeftButton);
 // A hovering drag of `data` over `target` at `at`, then its drop; true when both were taken.
 bool dragAndDrop(QWidget* target, const QMimeData& data, QPoint at = QPoint(5, 5));
 

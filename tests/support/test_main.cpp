@@ -1,12 +1,7 @@
 #include "TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <QApplication>
-#include <QDir>
-#include <QSettings>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -52,8 +47,7 @@ int main(int argc, char** argv)
     useOwnFolders();
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, testsupport::processSettingsFolder());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, testsupport::processSettingsFolder());
+    testsupport::useSettingsFolder(testsupport::processSettingsFolder());
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -4,8 +4,6 @@
 #include "transforms/LineTools.h"
 #include "transforms/StringOps.h"
 
-#include <gtest/gtest.h>
-
 using namespace transforms;
 using oracle::kEmoji;
 using oracle::pick;

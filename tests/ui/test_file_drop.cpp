@@ -2,9 +2,6 @@
 
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
-#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QUrl>
 

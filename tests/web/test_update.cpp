@@ -6,11 +6,9 @@
 #include "LoopbackServer.h"
 #include "OrdinaryUser.h"
 #include "RecordingUpdater.h"
-#include "support/TestSupport.h"
 #include "UrlCatcher.h"
 
 #include <QDesktopServices>
-#include <QFile>
 
 #include <unistd.h>
 

@@ -124,6 +124,7 @@ private:
     // The selection made by pointOut, while it is still the selection; false otherwise.
     bool pointedOut() const;
     void leavePointedOut();
+    bool deleteCharacterBack(const QKeyEvent* event);
 
     int m_eventDepth = 0;     // > 0 while a user event is handled: edits inside it report once at its end
     bool m_changePending = false;

@@ -91,7 +91,30 @@ void NameTextEdit::keyPressEvent(QKeyEvent* event)
             return;
         }
     }
+    if (deleteCharacterBack(event)) {
+        event->accept();
+        return;
+    }
     QsciScintilla::keyPressEvent(event);
+}
+
+bool NameTextEdit::deleteCharacterBack(const QKeyEvent* event)
+{
+    // The editor's own Backspace first counts the columns from the start of the line to the caret, to
+    // unindent code: a line of all names joined would be walked at every press. Inside a line it only
+    // takes the character before the caret, which this does at once; at the start of a line (joining two
+    // lines) and with a selection the editor's own key stays.
+    if (event->key() != Qt::Key_Backspace || event->modifiers() != Qt::NoModifier || isReadOnly())
+        return false;
+    const long caret = SendScintilla(SCI_GETCURRENTPOS);
+    const long lineStart = SendScintilla(SCI_POSITIONFROMLINE, SendScintilla(SCI_LINEFROMPOSITION, caret));
+    if (caret != SendScintilla(SCI_GETANCHOR) || caret == lineStart)
+        return false;
+    const long before = SendScintilla(SCI_POSITIONBEFORE, caret);
+    SendScintilla(SCI_DELETERANGE, static_cast<unsigned long>(before), caret - before);
+    SendScintilla(SCI_CHOOSECARETX);
+    SendScintilla(SCI_SCROLLCARET);
+    return true;
 }
 
 void NameTextEdit::inputMethodEvent(QInputMethodEvent* event)

@@ -206,6 +206,17 @@ TEST_F(Box, KeysOfAPlainTextBox)
     for (const Qt::KeyboardModifier mods : {Qt::NoModifier, Qt::ControlModifier})
         press(Qt::Key_Tab, mods);
     EXPECT_EQ(box.text(), QStringLiteral("  \r\n\r\none\r\ntwo"));
+
+    // Backspace takes the one character before the caret, a pair of halves whole; at a line start the break.
+    box.setText(QStringLiteral("aä😀b\r\nc"));
+    box.setSelection(4, 0);
+    for (const QString& left : {QStringLiteral("aäb\r\nc"), QStringLiteral("ab\r\nc")}) {
+        press(Qt::Key_Backspace);
+        EXPECT_EQ(box.text(), left);
+    }
+    box.setSelection(4, 0);
+    press(Qt::Key_Backspace);
+    EXPECT_EQ(box.text(), QStringLiteral("abc"));
 }
 
 // A line of many names (all lines joined, say) is measured in short runs of two styles that look alike; a

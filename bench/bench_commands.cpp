@@ -112,8 +112,8 @@ void BM_ListSyncPoll(benchmark::State& state)
     box.loadText(lines.join(QStringLiteral("\r\n")));
     int selected = -1;
     listsync::Editor editor;
-    editor.cursorPosition = [&] { return box.cursorPosition(); };
-    editor.lineOfPosition = [&](qsizetype p) { return box.lineOfCanonicalPosition(p); };
+    editor.cursorPosition = [&] { return box.cursorLine(); };
+    editor.lineOfPosition = [](qsizetype line) { return line; };
     listsync::ListSync sync(std::move(editor), {[] { return kLines; }, [&](int row) { selected = row; }});
     const qsizetype lineLength = lines.first().size() + 2;
     int step = 0;

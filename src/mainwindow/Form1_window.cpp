@@ -31,8 +31,9 @@ void Form1::wireWindowBehaviour()
     QStringListModel* names = u.originalNames;
 
     listsync::Editor editor;
-    editor.cursorPosition = [box] { return box->cursorPosition(); };
-    editor.lineOfPosition = [box](qsizetype position) { return box->lineOfCanonicalPosition(position); };
+    // The poll follows the cursor's line, which the editor knows without converting positions.
+    editor.cursorPosition = [box] { return box->cursorLine(); };
+    editor.lineOfPosition = [](qsizetype line) { return line; };
     editor.text = [box] { return box->text(); };
     editor.setSelection = [box](qsizetype start, qsizetype length) { box->pointOut(start, length); };
     editor.takeFocus = [box] { box->setFocus(Qt::OtherFocusReason); };

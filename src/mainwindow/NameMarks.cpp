@@ -149,7 +149,7 @@ bool NameMarks::goToMark(bool forward)
     finish();
     if (m_markedLines.isEmpty())
         return false;
-    const qsizetype current = m_box->lineOfCanonicalPosition(m_box->cursorPosition());
+    const qsizetype current = m_box->cursorLine();
     qsizetype line = 0;
     if (forward) {
         const auto next = std::upper_bound(m_markedLines.cbegin(), m_markedLines.cend(), current);

@@ -289,12 +289,9 @@ qsizetype NameTextEdit::cursorPosition() const
     return toCanonical(SendScintilla(SCI_GETCURRENTPOS));
 }
 
-qsizetype NameTextEdit::lineOfCanonicalPosition(qsizetype position) const
+qsizetype NameTextEdit::cursorLine() const
 {
-    if (position <= 0)
-        return 0;
-    ensurePositionIndex();
-    return SendScintilla(SCI_LINEFROMINDEXPOSITION, wParam(position), long(SC_LINECHARACTERINDEX_UTF16));
+    return SendScintilla(SCI_LINEFROMPOSITION, SendScintilla(SCI_GETCURRENTPOS));
 }
 
 void NameTextEdit::onTextChanged()

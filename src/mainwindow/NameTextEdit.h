@@ -60,9 +60,9 @@ public:
     // Delete or Backspace only lifts the selection: one keystroke must not silently replace a name.
     void pointOut(qsizetype start, qsizetype length);
     qsizetype cursorPosition() const;
-    // The line (from 0) holding a position of text(), from the box's own line index: no scan of the text.
-    // A position between a CR and its LF belongs to the line the CR ends.
-    qsizetype lineOfCanonicalPosition(qsizetype position) const;
+    // The line (from 0) of the cursor, from the editor's own line starts: no scan of the text, and no
+    // position index (which a million lines take a while to build after every whole-text change).
+    qsizetype cursorLine() const;
 
     // Marks over lines or characters, drawn with the editor's indicators: the text and its undo history stay
     // as they are, and the marks move with the text they cover. Lines and columns as in text() (UTF-16).

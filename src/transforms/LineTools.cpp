@@ -8,6 +8,7 @@
 #include <QStringView>
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 namespace transforms {
@@ -75,6 +76,36 @@ char16_t folded(QChar ch)
     return QChar::requiresSurrogates(up) || QChar::isSurrogate(up) ? c : char16_t(up);
 }
 
+// The lines of a walk, written one after another into one buffer sized up front: a call per piece costs
+// no more than its copy. It grows only when the pieces turn out longer than counted.
+class LineWriter {
+public:
+    explicit LineWriter(qsizetype capacity) : m_text(capacity, Qt::Uninitialized), m_data(m_text.data()) {}
+
+    void append(QStringView part)
+    {
+        if (part.isEmpty())
+            return;  // an empty view may have no data at all
+        if (m_text.size() - m_used < part.size()) {
+            m_text.resize(std::max(m_text.size() * 2, m_used + part.size()));
+            m_data = m_text.data();
+        }
+        std::memcpy(m_data + m_used, part.data(), size_t(part.size()) * sizeof(QChar));
+        m_used += part.size();
+    }
+
+    QString take()
+    {
+        m_text.truncate(m_used);
+        return std::move(m_text);
+    }
+
+private:
+    QString m_text;
+    QChar* m_data;
+    qsizetype m_used = 0;
+};
+
 // The shared line walk: a line ends at a CR, and the character after the CR
 // (normally the LF) is skipped. The last character of the text always ends
 // the last line, so a text ending in CR LF has a further, empty line, and a
@@ -88,8 +119,7 @@ QString walkLines(const QString& text, qsizetype extra, LineFn&& lineFn)
     const qsizetype n = t.size();
     if (n == 0)
         return text;
-    QString out;
-    out.reserve(n + extra);
+    LineWriter out(n + extra);
     qsizetype start = 0;
     qsizetype scan = 0;
     for (bool first = true;; first = false) {
@@ -105,7 +135,7 @@ QString walkLines(const QString& text, qsizetype extra, LineFn&& lineFn)
         start = at + (codepoints::pairAt(t, at + 1) ? 3 : 2);
         scan = at + 1;
     }
-    return out;
+    return out.take();
 }
 
 void appendNumberText(QString& out, qint64 k, qint64 c)
@@ -142,7 +172,7 @@ QString appendToLines(const QString& text, const QString& add, bool left)
     if (add.isEmpty())
         return text;
     const qsizetype lines = text.count(u'\r') + 1;
-    return walkLines(text, lines * (add.size() + 2), [&](QString& out, QStringView line) {
+    return walkLines(text, lines * (add.size() + 2), [&](LineWriter& out, QStringView line) {
         if (left) {
             out.append(add);
             out.append(line);
@@ -182,7 +212,7 @@ QString cutLines(const QString& text, qint64 n, bool fromLeft)
 {
     if (n <= 0)
         return text;
-    return walkLines(text, 0, [&](QString& out, QStringView line) {
+    return walkLines(text, 0, [&](LineWriter& out, QStringView line) {
         if (line.size() <= n) {
             out.append(line);
         } else if (fromLeft) {
@@ -197,7 +227,7 @@ QString cutLines(const QString& text, qint64 n, bool fromLeft)
 
 QString trimLineBlanks(const QString& text)
 {
-    return walkLines(text, 0, [](QString& out, QStringView line) {
+    return walkLines(text, 0, [](LineWriter& out, QStringView line) {
         qsizetype b = 0;
         qsizetype e = line.size();
         while (b < e && line[b] == u' ')

@@ -217,6 +217,12 @@ TEST_F(Box, KeysOfAPlainTextBox)
     box.setSelection(4, 0);
     press(Qt::Key_Backspace);
     EXPECT_EQ(box.text(), QStringLiteral("abc"));
+    // In a column selected across lines (Alt and the mouse), each line gives its character.
+    box.setText(QStringLiteral("ab\r\ncd"));
+    box.SendScintilla(QsciScintillaBase::SCI_SETRECTANGULARSELECTIONANCHOR, 1UL);
+    box.SendScintilla(QsciScintillaBase::SCI_SETRECTANGULARSELECTIONCARET, 5UL);
+    press(Qt::Key_Backspace);
+    EXPECT_EQ(box.text(), QStringLiteral("b\r\nd"));
 }
 
 // A line of many names (all lines joined, say) is measured in short runs of two styles that look alike; a

@@ -7,6 +7,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include "app/Startup.h"
 #include "ui/Messenger.h"
 
 #include <fcntl.h>
@@ -24,6 +25,7 @@ public:
 private:
     static bool prepare(const QTemporaryDir& settingsDir)
     {
+        app::keepFreedMemory();  // as the program does first
         qputenv("QT_QPA_PLATFORM", "offscreen");
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
         return true;

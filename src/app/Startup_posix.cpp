@@ -11,4 +11,6 @@ QString missingDisplayReason(const QStringList&)
 
 void attachToParentConsole() {}
 
+void keepFreedMemory() {}
+
 }  // namespace app

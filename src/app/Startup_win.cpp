@@ -22,4 +22,7 @@ void attachToParentConsole()
     }
 }
 
+// The Windows heap keeps freed blocks for reuse by itself.
+void keepFreedMemory() {}
+
 }  // namespace app

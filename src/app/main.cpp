@@ -26,6 +26,7 @@ QStringList rawArguments(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    app::keepFreedMemory();
     const QStringList args = rawArguments(argc, argv);
 
     // Help, version and the batch mode need no display: no QApplication for them. Without a display the

@@ -297,6 +297,7 @@ void Form1::Setzen_Click()
     // The checks took their time already: the window shows that the rename starts before it plans.
     setWindowTitle(msg::renameProgress(0, m_names.names().size()));
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    m_marks->pause();
     QElapsedTimer sincePaint;
     const names::RenameOutcome outcome =
         m_names.rename(text, storedListingOptions(), [&](qsizetype done, qsizetype total) {
@@ -311,6 +312,7 @@ void Form1::Setzen_Click()
     ui::beep();
     if (outcome.stopped != names::RenameStop::None) {
         // Nothing was touched: the text stays for another try.
+        m_marks->resume();
         m_renaming = false;
         reportProblems(outcome, msg::renameProblemsTitle());
         return;

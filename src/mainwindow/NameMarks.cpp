@@ -57,6 +57,7 @@ void NameMarks::setContext(names::RenameContext context)
 void NameMarks::restart()
 {
     // The text changed: a check under way looks at an old text.
+    m_paused = false;
     if (!m_checker)
         return;
     if (m_box->lineCount() <= kMostLinesChecked) {
@@ -94,6 +95,19 @@ void NameMarks::workSlice()
 {
     if (work(QDeadlineTimer(kSliceMs)))
         show();
+}
+
+void NameMarks::pause()
+{
+    m_paused = m_slices.isActive();
+    m_slices.stop();
+}
+
+void NameMarks::resume()
+{
+    if (m_paused)
+        m_slices.start();
+    m_paused = false;
 }
 
 void NameMarks::finish()

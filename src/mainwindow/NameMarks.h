@@ -25,6 +25,10 @@ public:
     void setContext(names::RenameContext context);
     // Ends the running check at once, as a command that shows the marks needs them complete.
     void finish();
+    // A rename under way replaces the text when it ends: checking the old one meanwhile only slows it.
+    // resume() goes on where the check stood, for a rename that stopped and left the text as it was.
+    void pause();
+    void resume();
 
     // A check runs: the marks shown may be those of an earlier text.
     bool pending() const { return m_slices.isActive(); }
@@ -57,6 +61,7 @@ private:
     std::unique_ptr<names::NameTextChecker> m_checker;  // null until the directory is known
     NameTextEdit::TextCopy m_copy;
     bool m_copied = false;  // the copy is complete, and the checker works on it
+    bool m_paused = false;
     QTimer m_slices;
     QList<names::LineMark> m_marks;
     QList<qsizetype> m_markedLines;  // sorted

@@ -130,8 +130,10 @@ bool NameTextEdit::fill(const QString& crlfText, const std::function<bool()>& tu
     if (quiet)
         SendScintilla(SCI_SETMODEVENTMASK, 0L);
     SendScintilla(SCI_CLEARALL);
-    // Room for the whole text at once, or the editor would grow its buffers slice by slice.
-    SendScintilla(SCI_ALLOCATE, long(utf8Size(crlfText)) + 1);
+    // Room for the whole text at once, or the editor would grow its buffers slice by slice; and two bytes
+    // more, as the editor copies its whole buffer into a larger one when a reader asks for it with less
+    // than two bytes of room left.
+    SendScintilla(SCI_ALLOCATE, long(utf8Size(crlfText)) + 2);
     const QStringView all(crlfText);
     bool finished = !turn || all.size() <= kFillSliceUnits || turn();
     for (qsizetype from = 0; finished && from < all.size();) {

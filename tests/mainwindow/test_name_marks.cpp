@@ -147,6 +147,16 @@ TEST_F(NameMarksTest, MarksFollowTypingUndoAndRedoAndClearWhenMended)
     box()->setText(crlf({"a?", "b", "c"}));
     settle();
     EXPECT_EQ(marks()->markedLineCount(), 1);
+
+    // Paused while a rename runs, the check waits; resumed (the rename stopped), it goes on to the end.
+    box()->setText(crlf({"a?", "b?", "c"}));
+    marks()->pause();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(marks()->pending());
+    EXPECT_EQ(marks()->markedLineCount(), 1);
+    marks()->resume();
+    settle();
+    EXPECT_EQ(marks()->markedLineCount(), 2);
 }
 
 TEST_F(NameMarksTest, F8AndShiftF8GoToTheMarkedLinesAndShowTheirReasons)

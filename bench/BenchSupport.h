@@ -7,7 +7,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-#include "app/Startup.h"
+#include "names/FreedMemory.h"
 #include "ui/Messenger.h"
 
 #include <fcntl.h>
@@ -25,7 +25,7 @@ public:
 private:
     static bool prepare(const QTemporaryDir& settingsDir)
     {
-        app::keepFreedMemory();  // as the program does first
+        names::keepFreedMemory();  // as the program does first
         qputenv("QT_QPA_PLATFORM", "offscreen");
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
         return true;

@@ -17,10 +17,4 @@ QString missingDisplayReason(const QStringList& args);
 // the batch mode write into the console it was started from. Does nothing elsewhere.
 void attachToParentConsole();
 
-// Keeps memory that the program frees for its own next allocations instead of handing it back to the
-// system at once. With a million names every tool command frees and allocates texts of tens of
-// megabytes, and memory mapped afresh is zeroed page by page on its first touch: that cost more than the
-// command's own work. Called first in main(); does nothing where the allocator has no such setting.
-void keepFreedMemory();
-
 }  // namespace app

@@ -3,11 +3,6 @@
 
 #include <QtGlobal>
 
-#include <cstdlib>
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
-
 namespace app {
 
 QString missingDisplayReason(const QStringList& args)
@@ -26,14 +21,5 @@ QString missingDisplayReason(const QStringList& args)
 }
 
 void attachToParentConsole() {}
-
-void keepFreedMemory()
-{
-#if defined(__GLIBC__)
-    // Large blocks from the heap rather than mapped one by one, and the heap's top never trimmed.
-    mallopt(M_MMAP_MAX, 0);
-    mallopt(M_TRIM_THRESHOLD, -1);
-#endif
-}
 
 }  // namespace app

@@ -11,6 +11,4 @@ QString missingDisplayReason(const QStringList&)
 
 void attachToParentConsole() {}
 
-void keepFreedMemory() {}
-
 }  // namespace app

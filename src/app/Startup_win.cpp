@@ -22,7 +22,4 @@ void attachToParentConsole()
     }
 }
 
-// The Windows heap keeps freed blocks for reuse by itself.
-void keepFreedMemory() {}
-
 }  // namespace app

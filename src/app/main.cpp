@@ -3,6 +3,7 @@
 #include "app/Translations.h"
 #include "app/WindowStart.h"
 #include "mainwindow/Form1.h"
+#include "names/FreedMemory.h"
 #include "quillet_version.h"
 
 #include <QApplication>
@@ -26,7 +27,7 @@ QStringList rawArguments(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
-    app::keepFreedMemory();
+    names::keepFreedMemory();
     const QStringList args = rawArguments(argc, argv);
 
     // Help, version and the batch mode need no display: no QApplication for them. Without a display the

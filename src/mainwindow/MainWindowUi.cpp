@@ -23,6 +23,9 @@
 
 namespace {
 
+// Rows of the list of original names laid out between two turns of the event loop (some milliseconds).
+constexpr int kListLayoutBatch = 1 << 16;
+
 // A button with a picture and no caption; a screen reader says `name` and `description`.
 QToolButton* makeImageButton(QWidget* parent, const char* objectName, const QString& tip, const ui::ButtonPicture& picture,
                              const QRect& r, const QString& name, const QString& description)
@@ -87,6 +90,9 @@ void MainWindowUi::buildWorkArea(QMainWindow* window)
     originalList->setModel(originalNames);
     originalList->setToolTip(QStringLiteral("Dies sind die Original-Datei-Namen"));
     originalList->setUniformItemSizes(true);
+    // Laid out in batches between turns of the event loop: a million rows at once held up the window.
+    originalList->setLayoutMode(QListView::Batched);
+    originalList->setBatchSize(kListLayoutBatch);
     originalList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     originalList->setSelectionMode(QAbstractItemView::SingleSelection);
     originalList->setAccessibleName(QStringLiteral("Original Namen"));

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
+#include <new>
 
 namespace {
 
@@ -27,6 +29,26 @@ qsizetype utf8Size(QStringView text)
         bytes += u < 0x80 ? 1 : (u < 0x800 || QChar::isSurrogate(u)) ? 2 : 3;  // a pair: 2 + 2
     }
     return bytes;
+}
+
+// The memory the editor's buffers will take, touched page by page in pieces with `turn` between them, then
+// given back for the editor to take: a system hands out memory at its first touch, page by page, and the
+// editor zeroes both of its buffers at once, which for a million names would hold up the window for
+// longer than all the slices of the fill together. False when `turn` asked to stop.
+bool touchInPieces(size_t bytes, const std::function<bool()>& turn)
+{
+    constexpr size_t kPiece = size_t(8) << 20;
+    constexpr size_t kPage = 4096;
+    std::unique_ptr<char[]> memory(new (std::nothrow) char[bytes]);
+    if (!memory)
+        return true;  // the editor will say so itself when it cannot have the memory
+    for (size_t from = 0; from < bytes; from += kPiece) {
+        for (size_t at = from; at < std::min(bytes, from + kPiece); at += kPage)
+            static_cast<volatile char*>(memory.get())[at] = 0;
+        if (!turn())
+            return false;
+    }
+    return true;
 }
 
 // The box keeps every line end as CR LF; a lone CR or LF given to it becomes one, as a line break.
@@ -133,9 +155,11 @@ bool NameTextEdit::fill(const QString& crlfText, const std::function<bool()>& tu
     // Room for the whole text at once, or the editor would grow its buffers slice by slice; and two bytes
     // more, as the editor copies its whole buffer into a larger one when a reader asks for it with less
     // than two bytes of room left.
-    SendScintilla(SCI_ALLOCATE, long(utf8Size(crlfText)) + 2);
+    const long room = long(utf8Size(crlfText)) + 2;
     const QStringView all(crlfText);
-    bool finished = !turn || all.size() <= kFillSliceUnits || turn();
+    bool finished = !turn || all.size() <= kFillSliceUnits || touchInPieces(2 * size_t(room), turn);
+    if (finished)
+        SendScintilla(SCI_ALLOCATE, room);
     for (qsizetype from = 0; finished && from < all.size();) {
         qsizetype to = std::min(all.size(), from + kFillSliceUnits);
         if (to < all.size()) {

@@ -2,6 +2,7 @@
 
 #include "names/AsciiNames.h"
 #include "names/DirectoryWalk.h"
+#include "names/FreedMemory.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,6 +18,8 @@ namespace {
 
 // Names sorted at a time between two turns of the event loop, in a folder large enough to report progress.
 constexpr size_t kSortRun = size_t(1) << 16;
+// Entries gathered in one block (see Gathered), which is also what is joined between two turns.
+constexpr qsizetype kGatheredBlock = kScanProgressEntries;
 
 
 bool isSiblingTool(const QString& name)
@@ -126,7 +129,10 @@ std::vector<qsizetype> sortedOrder(const QStringList& names, const std::function
         quint64 prefix;
         qsizetype index;
     };
-    std::vector<Item> items(keys.size());
+    // Filled as they are made, not zeroed first: memory touched in one go at a million names would hold
+    // up the caller's turns (so with the order below).
+    std::vector<Item> items;
+    items.reserve(keys.size());
     for (size_t n = 0; n < keys.size(); ++n) {
         quint64 prefix = 0;
         for (int i = 0; i < packed; ++i) {
@@ -134,7 +140,7 @@ std::vector<qsizetype> sortedOrder(const QStringList& names, const std::function
             // A shorter key sorts first, as if padded with the lowest character.
             prefix = (prefix << bits) | (pos < keys[n].size() ? foldAscii(keys[n][pos].unicode()) : 0u);
         }
-        items[n] = {prefix, qsizetype(n)};
+        items.push_back({prefix, qsizetype(n)});
         passed(n);
     }
     const auto before = [&](const Item& a, const Item& b) {
@@ -162,9 +168,10 @@ std::vector<qsizetype> sortedOrder(const QStringList& names, const std::function
                 turn();
         }
     }
-    std::vector<qsizetype> order(items.size());
+    std::vector<qsizetype> order;
+    order.reserve(items.size());
     for (size_t n = 0; n < items.size(); ++n) {
-        order[n] = items[n].index;
+        order.push_back(items[n].index);
         passed(n);
     }
     return order;
@@ -192,6 +199,38 @@ void permute(QList<T>& list, std::vector<qsizetype> order)
         }
     }
 }
+
+// Entries gathered in blocks of a fixed size and joined into one list at the end, with a turn of the
+// caller between two blocks: a list that doubles its room while a million entries are read copies itself
+// into fresh memory at once, which held up the window longer than anything else the scan did.
+template <typename T>
+class Gathered {
+public:
+    void append(T value)
+    {
+        if (m_blocks.empty() || m_blocks.back().size() == kGatheredBlock) {
+            m_blocks.emplace_back();
+            m_blocks.back().reserve(kGatheredBlock);
+        }
+        m_blocks.back().append(std::move(value));
+        ++m_size;
+    }
+    void moveInto(QList<T>& list, const std::function<void()>& turn)
+    {
+        list.reserve(m_size);
+        for (QList<T>& block : m_blocks) {
+            list.append(std::move(block));
+            block = QList<T>();
+            if (turn)
+                turn();
+        }
+        m_blocks.clear();
+    }
+
+private:
+    std::vector<QList<T>> m_blocks;
+    qsizetype m_size = 0;
+};
 
 void sortResult(ScanResult& result, const std::function<void()>& turn)
 {
@@ -244,9 +283,11 @@ ScanResult scanDirectory(const DirectoryHandle& handle, const ListingOptions& op
         return result;
     using Kind = DirectoryWalk::Kind;
     const quint64 device = handle.identity().device;
+    Gathered<QString> names;
+    Gathered<FileIdentity> identities;
     auto add = [&](const QString& name, quint64 inode) {
-        result.names.append(name);
-        result.identities.append({device, inode});
+        names.append(name);
+        identities.append({device, inode});
     };
     // A name that is not listed still occupies its name: the rename checks its targets against these.
     auto leftOut = [&](const DirectoryWalk::Entry& entry) {
@@ -314,6 +355,10 @@ ScanResult scanDirectory(const DirectoryHandle& handle, const ListingOptions& op
     std::function<void()> turn;
     if (read >= kScanProgressEntries && progress)
         turn = [&] { progress(read); };
+    names.moveInto(result.names, turn);
+    identities.moveInto(result.identities, turn);
+    if (result.names.size() > kGatheredBlock)
+        returnFreedMemory();  // the blocks are free now, and no later allocation fits into their holes
     sortResult(result, turn);
     return result;
 }

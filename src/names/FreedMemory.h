@@ -1,5 +1,7 @@
 #pragma once
 // How the program's memory allocator deals with memory the program frees.
+#include <cstddef>
+#include <new>
 
 namespace names {
 
@@ -9,8 +11,27 @@ namespace names {
 // command's own work. Called first in main(); does nothing where the allocator has no such setting.
 void keepFreedMemory();
 
-// Hands freed memory that lies between blocks still in use back to the system, where the allocator can
-// do so; for after work that freed many blocks which later allocations will not fit into.
-void returnFreedMemory();
+// Memory of its own from the system, given back whole by releasePages: for blocks that live a short while
+// beside others that stay, which would leave holes in the heap. Null when none could be had.
+void* mapPages(size_t bytes);
+void releasePages(void* pages, size_t bytes);
+
+// An allocator of such memory for the standard containers.
+template <typename T>
+struct PageAllocator {
+    using value_type = T;
+    PageAllocator() = default;
+    template <typename U>
+    PageAllocator(const PageAllocator<U>&) {}
+    T* allocate(size_t n)
+    {
+        if (void* p = mapPages(n * sizeof(T)))
+            return static_cast<T*>(p);
+        throw std::bad_alloc();
+    }
+    void deallocate(T* p, size_t n) { releasePages(p, n * sizeof(T)); }
+    template <typename U>
+    bool operator==(const PageAllocator<U>&) const { return true; }
+};
 
 }  // namespace names

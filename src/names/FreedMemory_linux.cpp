@@ -2,6 +2,8 @@
 // heap's top never given back by itself.
 #include "names/FreedMemory.h"
 
+#include <sys/mman.h>
+
 #include <cstdlib>
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -17,11 +19,15 @@ void keepFreedMemory()
 #endif
 }
 
-void returnFreedMemory()
+void* mapPages(size_t bytes)
 {
-#if defined(__GLIBC__)
-    malloc_trim(0);
-#endif
+    void* p = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    return p == MAP_FAILED ? nullptr : p;
+}
+
+void releasePages(void* pages, size_t bytes)
+{
+    munmap(pages, bytes);
 }
 
 }  // namespace names

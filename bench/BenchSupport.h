@@ -11,6 +11,8 @@
 #include "ui/Messenger.h"
 
 #include <fcntl.h>
+#include <cstdio>
+#include <cstdlib>
 #include <unistd.h>
 
 #include <functional>
@@ -54,8 +56,12 @@ inline void createEmptyFiles(const QString& dir, int count, const std::function<
     for (int i = 0; i < count; ++i) {
         const QByteArray path = base + name(i);
         const int fd = ::open(path.constData(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
-        if (fd >= 0)
-            ::close(fd);
+        if (fd < 0) {
+            // Figures of a folder that is not all there would be wrong, not slow (tmpfs runs out of inodes).
+            std::perror(path.constData());
+            std::exit(1);
+        }
+        ::close(fd);
     }
 }
 

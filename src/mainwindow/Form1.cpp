@@ -146,10 +146,10 @@ void Form1::showScan(const std::function<bool()>& turn)
     box->show();
     // A fresh list is no edit: nothing to undo. After a rename the box usually shows the new names
     // already; then only its history and the change handling are reset, which a refill would do too.
-    if (box->holds(m_names.scannedText())) {
+    if (box->holdsNames(scan.names)) {
         box->forgetUndoHistory();
         Eingabe_Mit_Change();
-    } else if (!box->loadText(m_names.scannedText(), turn)) {
+    } else if (!box->loadNames(scan.names, turn)) {
         return;  // the window was closed meanwhile
     }
     keepTextModeAfterScan();
@@ -215,7 +215,7 @@ void Form1::Eingabe_Ohne_Change()
         return;
     }
     m_names.setModified(true);
-    setRestoreEnabled(m_ui->nameTextTextMode->text() != m_names.recoverText());
+    setRestoreEnabled(!m_names.isRecoverText(m_ui->nameTextTextMode->text()));
     showLineCount(m_ui->nameTextTextMode->lineCount());
 }
 
@@ -321,7 +321,7 @@ void Form1::Setzen_Click()
     showScan();
     setRenameEnabled(false);
     // The names from before are one click away whenever they differ from what the directory has now.
-    setRestoreEnabled(m_names.recoverText() != Get_Eingabe_Text());
+    setRestoreEnabled(!m_names.isRecoverText(Get_Eingabe_Text()));
     m_tools->advanceCdLists();
     m_renaming = false;
     reportProblems(outcome, msg::renameProblemsTitle());
@@ -363,7 +363,7 @@ void Form1::MenLetzteUmbenennungRueckgaengig_Click()
 
 void Form1::OrigNamen_Click()
 {
-    if (!m_names.recoverText().isEmpty())
+    if (m_names.hasRecoverText())
         Set_Eingabe_Text(m_names.recoverText());
     setRenameEnabled(false);
     setRestoreEnabled(false);

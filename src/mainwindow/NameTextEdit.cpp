@@ -193,9 +193,14 @@ void NameTextEdit::loadText(const QString& crlfText)
 
 bool NameTextEdit::loadText(const QString& crlfText, const std::function<bool()>& turn)
 {
+    return load([&] { return fill(crlfText, turn); });
+}
+
+bool NameTextEdit::load(const std::function<bool()>& fillBox)
+{
     ++m_eventDepth;
     SendScintilla(SCI_SETUNDOCOLLECTION, 0L);
-    const bool finished = fill(crlfText, turn);
+    const bool finished = fillBox();
     SendScintilla(SCI_SETUNDOCOLLECTION, 1L);
     SendScintilla(SCI_EMPTYUNDOBUFFER);
     --m_eventDepth;

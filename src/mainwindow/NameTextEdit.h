@@ -23,6 +23,9 @@ public:
     // show progress). When it returns false the filling stops, the box holds only part of the text, and
     // so does this function return false.
     bool loadText(const QString& crlfText, const std::function<bool()>& turn);
+    // Like loadText with the name text of these entries (names::buildNameText), made slice by slice:
+    // a million names never stand in the box and in one text beside it at once.
+    bool loadNames(const QStringList& entryNames, const std::function<bool()>& turn);
     // text() copied in pieces, for work spread over turns of the event loop; the memory of one copy serves
     // the next. A change of the text spoils the copy under way: start it anew at every change note (a copy
     // that finds the length changed starts anew by itself).
@@ -43,6 +46,8 @@ public:
     };
     // Whether the box holds exactly this text (CR LF form), without making a copy of its own.
     bool holds(QStringView crlfText) const;
+    // Whether the box holds exactly the name text of these entries, without making that text.
+    bool holdsNames(const QStringList& entryNames) const;
     // Forgets the undo history and keeps the text, for a rescan that finds the text unchanged.
     void forgetUndoHistory();
 
@@ -111,6 +116,11 @@ private:
     long toEditor(qsizetype canonicalPos, Round round) const;
     void replaceAll(const QString& crlfText);
     bool fill(const QString& crlfText, const std::function<bool()>& turn);
+    // Empties the box and fills it with the slices `nextSlice` gives until an empty one, `utf8Bytes` in
+    // all; `turn` runs between two slices.
+    bool fill(qsizetype utf8Bytes, const std::function<QStringView()>& nextSlice, const std::function<bool()>& turn);
+    // Runs `fillBox` as a fresh start: no undo step, the undo history forgotten, one change reported.
+    bool load(const std::function<bool()>& fillBox);
     void ensurePositionIndex() const;
     void releasePositionIndex();
     void onTextChanged();

@@ -1,6 +1,8 @@
 // Filling the box, and the short runs that keep a long line quick to lay out.
 #include "mainwindow/NameTextEdit.h"
 
+#include "names/NameText.h"
+
 #include <QAccessible>
 
 #include <algorithm>
@@ -136,10 +138,57 @@ void NameTextEdit::replaceAll(const QString& crlfText)
     fill(crlfText, {});
 }
 
-// Empties the box and adds the text in slices that end after a line break (or, in a line longer than a
-// slice, before a character that is not a CR and not the second half of a pair), each converted on its
-// own: no UTF-8 copy of the whole text, and a turn of the event loop between slices when asked for.
+// Slices of a text that end after a line break or, in a line longer than a slice, before a character
+// that is not a CR and not the second half of a pair: each converts on its own.
 bool NameTextEdit::fill(const QString& crlfText, const std::function<bool()>& turn)
+{
+    const QStringView all(crlfText);
+    qsizetype from = 0;
+    return fill(utf8Size(all), [&] {
+        qsizetype to = std::min(all.size(), from + kFillSliceUnits);
+        if (to < all.size()) {
+            const qsizetype lf = all.lastIndexOf(u'\n', to - 1);
+            if (lf >= from) {
+                to = lf + 1;
+            } else {
+                while (to > from + 1 && (all[to - 1] == u'\r' || all[to].isLowSurrogate()))
+                    --to;
+            }
+        }
+        const QStringView slice = all.sliced(from, to - from);
+        from = to;
+        return slice;
+    }, turn);
+}
+
+bool NameTextEdit::loadNames(const QStringList& entryNames, const std::function<bool()>& turn)
+{
+    qsizetype bytes = entryNames.isEmpty() ? 0 : 2 * (entryNames.size() - 1);
+    for (const QString& name : entryNames)
+        bytes += utf8Size(names::shownName(name));
+    names::NameTextPieces pieces(entryNames, kFillSliceUnits);
+    return load([&] { return fill(bytes, [&] { return pieces.next(); }, turn); });
+}
+
+bool NameTextEdit::holdsNames(const QStringList& entryNames) const
+{
+    const long length = SendScintilla(SCI_GETLENGTH);
+    const auto* bytes = static_cast<const char*>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
+    names::NameTextPieces pieces(entryNames, kFillSliceUnits);
+    long at = 0;
+    for (QStringView piece = pieces.next(); !piece.isEmpty(); piece = pieces.next()) {
+        const long size = long(utf8Size(piece));
+        if (length - at < size || !QAnyStringView::equal(QUtf8StringView(bytes + at, size), piece))
+            return false;
+        at += size;
+    }
+    return at == length;
+}
+
+// Empties the box and adds the text in slices, each converted on its own: no UTF-8 copy of the whole
+// text, and a turn of the event loop between slices when asked for.
+bool NameTextEdit::fill(qsizetype utf8Bytes, const std::function<QStringView()>& nextSlice,
+                        const std::function<bool()>& turn)
 {
     // Keeping the position index up to date while 100,000 lines go in costs more than building it anew
     // when a position is next asked for.
@@ -155,23 +204,12 @@ bool NameTextEdit::fill(const QString& crlfText, const std::function<bool()>& tu
     // Room for the whole text at once, or the editor would grow its buffers slice by slice; and two bytes
     // more, as the editor copies its whole buffer into a larger one when a reader asks for it with less
     // than two bytes of room left.
-    const long room = long(utf8Size(crlfText)) + 2;
-    const QStringView all(crlfText);
-    bool finished = !turn || all.size() <= kFillSliceUnits || touchInPieces(2 * size_t(room), turn);
+    const long room = long(utf8Bytes) + 2;
+    bool finished = !turn || utf8Bytes <= kFillSliceUnits || touchInPieces(2 * size_t(room), turn);
     if (finished)
         SendScintilla(SCI_ALLOCATE, room);
-    for (qsizetype from = 0; finished && from < all.size();) {
-        qsizetype to = std::min(all.size(), from + kFillSliceUnits);
-        if (to < all.size()) {
-            const qsizetype lf = all.lastIndexOf(u'\n', to - 1);
-            if (lf >= from) {
-                to = lf + 1;
-            } else {
-                while (to > from + 1 && (all[to - 1] == u'\r' || all[to].isLowSurrogate()))
-                    --to;
-            }
-        }
-        const QStringView slice = all.sliced(from, to - from);
+    QStringView slice = finished ? nextSlice() : QStringView();
+    while (!slice.isEmpty()) {
         const QByteArray bytes = editorBytes(slice);
         const long at = SendScintilla(SCI_GETLENGTH);
         SendScintilla(SCI_APPENDTEXT, uintptr_t(bytes.size()), bytes.constData());
@@ -189,8 +227,8 @@ bool NameTextEdit::fill(const QString& crlfText, const std::function<bool()>& tu
         oneLine = oneLine && !slice.contains(u'\n');
         if (quiet && (oneLine || longest * 3 > kLongLineBytes))
             measureLongLinesInShortRuns(at, at + long(bytes.size()), oneLine ? long(bytes.size()) : -1);
-        from = to;
-        if (turn && from < all.size() && !turn()) {
+        slice = nextSlice();
+        if (turn && !slice.isEmpty() && !turn()) {
             finished = false;
             break;
         }

@@ -53,20 +53,28 @@ const ScanResult& NameList::scan(const ListingOptions& options, const ScanProgre
     m_dir = DirectoryHandle(m_startPath);
     m_watch.restart(m_dir);
     m_scan = ScanResult();  // the old list goes before the new one is read: both at once would double the peak
-    m_scannedText.clear();
-    m_recoverText.clear();
+    m_recoverText.reset();
     m_scan = scanDirectory(m_dir, options, progress);
     m_recoverNameOf.clear();
     m_modified = false;
-    if (m_withoutWindow)
-        return m_scan;
-    // The name text takes a while at a million names: reports while it is made.
-    std::function<void()> turn;
-    if (progress && m_scan.names.size() >= kScanProgressEntries)
-        turn = [&] { progress(m_scan.names.size()); };
-    m_scannedText = buildNameText(m_scan.names, turn);
-    m_recoverText = m_scannedText;
     return m_scan;
+}
+
+QString NameList::recoverText() const
+{
+    return m_recoverText ? *m_recoverText : buildNameText(m_scan.names);
+}
+
+bool NameList::isRecoverText(QStringView text) const
+{
+    return m_recoverText ? *m_recoverText == text : isNameText(m_scan.names, text);
+}
+
+bool NameList::hasRecoverText() const
+{
+    if (m_recoverText)
+        return !m_recoverText->isEmpty();
+    return m_scan.names.size() > 1 || (m_scan.names.size() == 1 && !shownName(m_scan.names.front()).isEmpty());
 }
 
 CheckResult NameList::check(const QString& text)
@@ -178,7 +186,6 @@ RenameOutcome NameList::rename(const QString& text, const ListingOptions& option
     });
     m_recoverNameOf = std::move(recoverNameOf);
     QString recover;
-    recover.reserve(m_scannedText.size());
     for (qsizetype i = 0; i < m_scan.names.size(); ++i) {
         const QString& current = m_scan.names.at(i);
         // Paired by identity: an entry that merely carries a renamed name now is not the renamed one.

@@ -28,22 +28,23 @@ public:
     const QString& startPath() const { return m_startPath; }
 
     // Opens the start path afresh, holds that directory and lists it. The name text of the new list
-    // becomes the recover text. `progress` may stop the scan (see ScanProgress): the list is then empty.
+    // (names::buildNameText of names()) becomes the recover text. `progress` may stop the scan (see ScanProgress): the list is then empty.
     const ScanResult& scan(const ListingOptions& options, const ScanProgress& progress = {});
     const ScanResult& lastScan() const { return m_scan; }
     const QStringList& names() const { return m_scan.names; }
-    // The name text of the last scan: the display names joined by CR LF.
-    const QString& scannedText() const { return m_scannedText; }
 
-    // For a run without a window: the scan makes no name text and no recover text, and the directory is
-    // not listed again after a rename.
+    // For a run without a window: the directory is not listed again after a rename, and there is no
+    // recover text.
     void setWithoutWindow(bool withoutWindow) { m_withoutWindow = withoutWindow; }
 
     bool isModified() const { return m_modified; }
     void setModified(bool modified) { m_modified = modified; }
 
-    // The name text from before the last rename, in the order of the current list.
-    const QString& recoverText() const { return m_recoverText; }
+    // The name text from before the last rename, in the order of the current list; made when asked for
+    // while it is the name text of the scan.
+    QString recoverText() const;
+    bool isRecoverText(QStringView text) const;
+    bool hasRecoverText() const;
     // The lines the last rename read, one per entry.
     QStringList renamedLines() const;
     // The lines the last duplicate check compared.
@@ -85,10 +86,11 @@ private:
     DirectoryHandle m_dir;
     DirectoryWatch m_watch;  // names changed by others since the scan
     ScanResult m_scan;
-    QString m_scannedText;
     bool m_modified = false;
     bool m_withoutWindow = false;
-    QString m_recoverText;
+    // The recover text when it differs from the scan's name text: a million names need not be kept
+    // twice, once as the list and once as its text.
+    std::optional<QString> m_recoverText;
     // Name before the first rename since the last scan of every entry renamed since then.
     QHash<EntryKey, QString> m_recoverNameOf;
     // The texts the last rename and the last duplicate check read; their lines are made when asked for.

@@ -13,14 +13,18 @@ qsizetype lineCount(QStringView text)
     return 1 + text.count(kCrLf);
 }
 
+QStringView shownName(const QString& entryName)
+{
+    return QStringView(entryName).left(hasThreeCharExtension(entryName) ? entryName.size() - 4 : entryName.size());
+}
+
 QString buildNameText(const QStringList& entryNames, const std::function<void()>& turn)
 {
     constexpr qsizetype kNamesPerTurn = qsizetype(1) << 17;
     // One exact allocation and no temporary strings: at 100,000 names this runs on every scan.
-    auto shownLength = [](const QString& n) { return hasThreeCharExtension(n) ? n.size() - 4 : n.size(); };
     qsizetype total = entryNames.isEmpty() ? 0 : kCrLf.size() * (entryNames.size() - 1);
     for (const QString& n : entryNames)
-        total += shownLength(n);
+        total += shownName(n).size();
     QString text;
     text.reserve(total);
     for (qsizetype i = 0; i < entryNames.size(); ++i) {
@@ -28,10 +32,39 @@ QString buildNameText(const QStringList& entryNames, const std::function<void()>
             text.append(kCrLf);
         if (turn && i > 0 && i % kNamesPerTurn == 0)
             turn();
-        const QString& n = entryNames.at(i);
-        text.append(QStringView(n).left(shownLength(n)));
+        text.append(shownName(entryNames.at(i)));
     }
     return text;
+}
+
+NameTextPieces::NameTextPieces(const QStringList& entryNames, qsizetype units)
+    : m_names(entryNames), m_units(units)
+{
+    m_piece.reserve(units + 512);
+}
+
+QStringView NameTextPieces::next()
+{
+    m_piece.resize(0);  // keeps its room
+    while (m_next < m_names.size() && m_piece.size() < m_units) {
+        m_piece.append(shownName(m_names.at(m_next)));
+        if (++m_next < m_names.size())
+            m_piece.append(kCrLf);
+    }
+    return m_piece;
+}
+
+bool isNameText(const QStringList& entryNames, QStringView text)
+{
+    constexpr qsizetype kPieceUnits = qsizetype(1) << 16;
+    NameTextPieces pieces(entryNames, kPieceUnits);
+    qsizetype at = 0;
+    for (QStringView piece = pieces.next(); !piece.isEmpty(); piece = pieces.next()) {
+        if (text.size() - at < piece.size() || text.sliced(at, piece.size()) != piece)
+            return false;
+        at += piece.size();
+    }
+    return at == text.size();
 }
 
 std::optional<QString> replaceWholeLine(const QString& text, QStringView line, QStringView replacement)

@@ -13,9 +13,30 @@ inline const QString kCrLf = QStringLiteral("\r\n");
 // 1 plus the number of CR LF pairs; an empty text counts as one line.
 qsizetype lineCount(QStringView text);
 
+// The display name of an entry: its line in the name text, the name without a three-character extension.
+QStringView shownName(const QString& entryName);
+
 // The display names of the entries, in order, joined by CR LF; `turn`, if given, runs now and then
 // (at a million names this takes a while).
 QString buildNameText(const QStringList& entryNames, const std::function<void()>& turn = {});
+
+// The name text of `entryNames` in pieces of whole lines, each about `units` code units long and ending
+// with the CR LF before the next line: for work on a large list that need not hold the whole text at once.
+class NameTextPieces {
+public:
+    NameTextPieces(const QStringList& entryNames, qsizetype units);
+    // The next piece, valid until the next call; empty when the text is through.
+    QStringView next();
+
+private:
+    const QStringList& m_names;
+    qsizetype m_units;
+    qsizetype m_next = 0;
+    QString m_piece;
+};
+
+// Whether `text` is the name text of `entryNames`, without making that text.
+bool isNameText(const QStringList& entryNames, QStringView text);
 
 // The line (without line-break characters) that contains position pos.
 QString lineAround(QStringView text, qsizetype pos);

@@ -134,6 +134,17 @@ TEST_F(Box, ALargeTextGoesInInSlicesExactlyAndStopsWhenTold)
     QSignalSpy changes(&box, &NameTextEdit::changed);
     EXPECT_FALSE(box.loadText(many, [] { return false; }));
     EXPECT_TRUE(many.startsWith(box.text()) && box.text().size() < many.size() && changes.isEmpty());
+
+    // A list of entries goes in as its name text, made slice by slice; the box knows it holds it.
+    QStringList entries = lines;
+    for (QString& e : entries)
+        e += QStringLiteral(".mp3");
+    entries << QStringLiteral(".abc");
+    ASSERT_TRUE(box.loadNames(entries, [] { return true; }));
+    EXPECT_TRUE(box.text() == many + QStringLiteral("\r\n") && box.holdsNames(entries));
+    QStringList other = entries;
+    other[20000] = QStringLiteral("x");
+    EXPECT_FALSE(box.holdsNames(other) || box.holdsNames(entries.mid(0, 39999)) || box.holdsNames(entries + QStringList{"y"}));
 }
 
 TEST_F(Box, OneChangePerEditAndPerSetText)

@@ -35,8 +35,10 @@ TEST_F(NameListTest, TheScanResetsTheStateAndTheChecksRunInTheOrderTheUserMeetsT
     EXPECT_EQ(list.startPath(), dir.path() + "/");
     list.scan(kFiles);
     EXPECT_EQ(list.names(), QStringList({"A.txt", "b.mp3", "readme"}));
-    EXPECT_EQ(list.scannedText(), crlf({"A", "b", "readme"}));
-    EXPECT_EQ(list.recoverText(), list.scannedText());
+    EXPECT_EQ(list.recoverText(), crlf({"A", "b", "readme"}));
+    EXPECT_TRUE(list.isRecoverText(crlf({"A", "b", "readme"})) && list.hasRecoverText());
+    EXPECT_FALSE(list.isRecoverText(crlf({"A", "b"})) || list.isRecoverText(crlf({"A", "b", "readme", ""}))
+                 || list.isRecoverText(crlf({"A", "b", "readm"})));
     EXPECT_FALSE(list.isModified());
 
     // An invalid character wins over a wrong line count; the line comes as it stands.

@@ -57,6 +57,19 @@ TEST(NameText, DisplayNamesJoinedWithoutATrailingLineEndAWholeLineReplacedAndEve
                                     QStringLiteral("ä\U0001F600.txt")}),
               QStringLiteral("a\r\n\r\nx.jpeg\r\na.b\r\nfile.\r\nabc\r\narchive.tar.gz\r\nä\U0001F600"));
     EXPECT_EQ(names::buildNameText({".abc", ".abc"}), QStringLiteral("\r\n"));
+    // In pieces of whole lines, the same text; and told apart from any other without being made.
+    for (const QStringList& list : {QStringList{}, QStringList{".abc"}, QStringList{"a.mp3", ".abc", "xyz", ".abc"},
+                                    QStringList(300, QStringLiteral("name.txt"))}) {
+        const QString whole = names::buildNameText(list);
+        QString joined;
+        names::NameTextPieces pieces(list, 7);
+        for (QStringView piece = pieces.next(); !piece.isEmpty(); piece = pieces.next())
+            joined += piece;
+        EXPECT_EQ(joined, whole);
+        EXPECT_TRUE(names::isNameText(list, whole));
+        EXPECT_FALSE(names::isNameText(list, whole + u'x') || names::isNameText(list, whole + QStringLiteral("\r\n"))
+                     || (!whole.isEmpty() && names::isNameText(list, whole.chopped(1))));
+    }
 
     // A line that only contains the wanted text, or holds it across a line break, is no match.
     EXPECT_EQ(names::replaceWholeLine(crlf({"xa?b", "a?b", "a?b"}), u"a?b", u"a_b"), crlf({"xa?b", "a_b", "a?b"}));

@@ -379,18 +379,18 @@ int main(int argc, char** argv)
     if (wanted(argc, argv, "append")) {
         // 2. Tool commands through their buttons, from the freshly scanned text each time.
         auto prepareAppend = [&] { form.findChild<QLineEdit*>(QStringLiteral("Text3"))->setText(QStringLiteral("CD1 ")); };
+        // The tenth first: every run keeps its texts in the box's undo history, so each part takes memory
+        // never touched before. Measured after the whole, the tenth would run in the memory the whole
+        // gave back and look faster than it is alone.
+        qsizetype cut = 0;
+        for (int line = 0; line < entries / 10 && cut >= 0; ++line)
+            cut = scanned.indexOf(QLatin1Char('\n'), cut + 1);
+        const Stats tenth = command("Command10", cut < 0 ? scanned : scanned.left(cut - 1), prepareAppend);
         const Stats append = command("Command10", scanned, prepareAppend);
         printRow("append text at the left (Command10)", append, "<= 300", append.median <= 300);
-        {
-            qsizetype cut = 0;
-            for (int line = 0; line < entries / 10 && cut >= 0; ++line)
-                cut = scanned.indexOf(QLatin1Char('\n'), cut + 1);
-            const Stats tenth = command("Command10", cut < 0 ? scanned : scanned.left(cut - 1), prepareAppend);
-            printFloorRow("  the same on a tenth of the lines", tenth);
-            const double ratio = append.median / std::max(0.1, tenth.median);
-            std::printf("%-36s %9s %9.1f   %21s   %-30s %s\n", "  ratio", "", ratio, "", "<= 12", ratio <= 12 ? "ok" : "MISSED");
-        }
-
+        printFloorRow("  the same on a tenth of the lines", tenth);
+        const double ratio = append.median / std::max(0.1, tenth.median);
+        std::printf("%-36s %9s %9.1f   %21s   %-30s %s\n", "  ratio", "", ratio, "", "<= 12", ratio <= 12 ? "ok" : "MISSED");
     }
     if (wanted(argc, argv, "join")) {
         // 3. The "^P" join, then typing into the joined line, and its undo and redo.

@@ -1,5 +1,7 @@
 #include "mainwindow/NameTextEdit.h"
 
+#include "names/FreedMemory.h"
+
 #include <QApplication>
 
 #include <algorithm>
@@ -184,6 +186,9 @@ void NameTextEdit::setText(const QString& crlfText)
     --m_eventDepth;
     m_changePending = false;
     Q_EMIT changed();
+    // A tool command on a large text takes memory of several times its size that is new to the program (the
+    // undo history keeps the old and the new text, and grows with every command): made ready for the next.
+    names::roomForLargeBlocks(size_t(8) * size_t(SendScintilla(SCI_GETLENGTH)));
 }
 
 void NameTextEdit::loadText(const QString& crlfText)
@@ -193,7 +198,7 @@ void NameTextEdit::loadText(const QString& crlfText)
 
 bool NameTextEdit::loadText(const QString& crlfText, const std::function<bool()>& turn)
 {
-    return load([&] { return fill(crlfText, turn); });
+    return load([&] { return fill(crlfText, turn, false); });
 }
 
 bool NameTextEdit::load(const std::function<bool()>& fillBox)

@@ -115,10 +115,11 @@ private:
     qsizetype toCanonical(long editorPos) const;
     long toEditor(qsizetype canonicalPos, Round round) const;
     void replaceAll(const QString& crlfText);
-    bool fill(const QString& crlfText, const std::function<bool()>& turn);
+    bool fill(const QString& crlfText, const std::function<bool()>& turn, bool roomToGrow);
     // Empties the box and fills it with the slices `nextSlice` gives until an empty one, `utf8Bytes` in
-    // all; `turn` runs between two slices.
-    bool fill(qsizetype utf8Bytes, const std::function<QStringView()>& nextSlice, const std::function<bool()>& turn);
+    // all; `turn` runs between two slices. `roomToGrow`: the box takes more memory than the text needs.
+    bool fill(qsizetype utf8Bytes, const std::function<QStringView()>& nextSlice, const std::function<bool()>& turn,
+              bool roomToGrow);
     // Runs `fillBox` as a fresh start: no undo step, the undo history forgotten, one change reported.
     bool load(const std::function<bool()>& fillBox);
     void ensurePositionIndex() const;

@@ -1,6 +1,7 @@
 // Filling the box, and the short runs that keep a long line quick to lay out.
 #include "mainwindow/NameTextEdit.h"
 
+#include "names/FreedMemory.h"
 #include "names/NameText.h"
 
 #include <QAccessible>
@@ -135,12 +136,14 @@ void NameTextEdit::measureLongLinesInShortRuns(long from, long to, long inserted
 
 void NameTextEdit::replaceAll(const QString& crlfText)
 {
-    fill(crlfText, {});
+    // A tool command usually comes after another: room to grow lets the next text of about the same size
+    // go into this one's memory.
+    fill(crlfText, {}, true);
 }
 
 // Slices of a text that end after a line break or, in a line longer than a slice, before a character
 // that is not a CR and not the second half of a pair: each converts on its own.
-bool NameTextEdit::fill(const QString& crlfText, const std::function<bool()>& turn)
+bool NameTextEdit::fill(const QString& crlfText, const std::function<bool()>& turn, bool roomToGrow)
 {
     const QStringView all(crlfText);
     qsizetype from = 0;
@@ -158,7 +161,7 @@ bool NameTextEdit::fill(const QString& crlfText, const std::function<bool()>& tu
         const QStringView slice = all.sliced(from, to - from);
         from = to;
         return slice;
-    }, turn);
+    }, turn, roomToGrow);
 }
 
 bool NameTextEdit::loadNames(const QStringList& entryNames, const std::function<bool()>& turn)
@@ -167,7 +170,7 @@ bool NameTextEdit::loadNames(const QStringList& entryNames, const std::function<
     for (const QString& name : entryNames)
         bytes += utf8Size(names::shownName(name));
     names::NameTextPieces pieces(entryNames, kFillSliceUnits);
-    return load([&] { return fill(bytes, [&] { return pieces.next(); }, turn); });
+    return load([&] { return fill(bytes, [&] { return pieces.next(); }, turn, false); });
 }
 
 bool NameTextEdit::holdsNames(const QStringList& entryNames) const
@@ -188,7 +191,7 @@ bool NameTextEdit::holdsNames(const QStringList& entryNames) const
 // Empties the box and adds the text in slices, each converted on its own: no UTF-8 copy of the whole
 // text, and a turn of the event loop between slices when asked for.
 bool NameTextEdit::fill(qsizetype utf8Bytes, const std::function<QStringView()>& nextSlice,
-                        const std::function<bool()>& turn)
+                        const std::function<bool()>& turn, bool roomToGrow)
 {
     // Keeping the position index up to date while 100,000 lines go in costs more than building it anew
     // when a position is next asked for.
@@ -203,8 +206,8 @@ bool NameTextEdit::fill(qsizetype utf8Bytes, const std::function<QStringView()>&
     SendScintilla(SCI_CLEARALL);
     // Room for the whole text at once, or the editor would grow its buffers slice by slice; and two bytes
     // more, as the editor copies its whole buffer into a larger one when a reader asks for it with less
-    // than two bytes of room left.
-    const long room = long(utf8Bytes) + 2;
+    // than two bytes of room left. An eighth more when asked for room to grow.
+    const long room = long(utf8Bytes) + (roomToGrow ? long(utf8Bytes / 8) : 0L) + 2;
     bool finished = !turn || utf8Bytes <= kFillSliceUnits || touchInPieces(2 * size_t(room), turn);
     if (finished)
         SendScintilla(SCI_ALLOCATE, room);

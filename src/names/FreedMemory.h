@@ -11,6 +11,11 @@ namespace names {
 // command's own work. Called first in main(); does nothing where the allocator has no such setting.
 void keepFreedMemory();
 
+// Makes the heap ready for blocks of about `bytes` in all, without touching them: the memory is taken
+// from the system in large pages where it can be, so that a first touch of tens of megabytes costs a
+// few dozen page faults rather than thousands. For 64 MiB and more; does nothing before keepFreedMemory().
+void roomForLargeBlocks(size_t bytes);
+
 // Memory of its own from the system, given back whole by releasePages: for blocks that live a short while
 // beside others that stay, which would leave holes in the heap. Null when none could be had.
 void* mapPages(size_t bytes);

@@ -2,18 +2,54 @@
 // heap's top never given back by itself.
 #include "names/FreedMemory.h"
 
+#include <cstdint>
 #include <cstdlib>
 #if defined(__GLIBC__)
 #include <malloc.h>
+#include <sys/mman.h>
+#include <unistd.h>
 #endif
 
 namespace names {
+
+#if defined(__GLIBC__)
+namespace {
+uintptr_t s_heapStart = 0;  // the program break when the heap was set up: where the heap begins
+}
+#endif
 
 void keepFreedMemory()
 {
 #if defined(__GLIBC__)
     mallopt(M_MMAP_MAX, 0);
     mallopt(M_TRIM_THRESHOLD, -1);
+    s_heapStart = reinterpret_cast<uintptr_t>(sbrk(0));
+#endif
+}
+
+void roomForLargeBlocks(size_t bytes)
+{
+#if defined(__GLIBC__) && defined(MADV_HUGEPAGE)
+    if (bytes < (size_t(64) << 20) || s_heapStart == 0)
+        return;
+    // The heap grows to hold the block untouched, and keeps it when it is given back. From where the block
+    // began to the heap's end, pages are marked for large pages: those not yet touched come as such, those
+    // in use stay as they are until the system merges them. Only inside the heap, which may lie elsewhere
+    // (another allocator, or no room for the heap to grow).
+    void* block = std::malloc(bytes);
+    if (!block)
+        return;
+    const auto start = reinterpret_cast<uintptr_t>(block);
+    std::free(block);
+    constexpr uintptr_t kHuge = uintptr_t(2) << 20;
+    const auto top = reinterpret_cast<uintptr_t>(sbrk(0));
+    if (start < s_heapStart || top < start + bytes)
+        return;
+    const uintptr_t from = (start + kHuge - 1) & ~(kHuge - 1);
+    if (top > from + kHuge)
+        madvise(reinterpret_cast<void*>(from), (top - from) & ~(kHuge - 1), MADV_HUGEPAGE);
+#else
+    (void)bytes;
 #endif
 }
 

@@ -4,5 +4,6 @@
 namespace names {
 
 void keepFreedMemory() {}
+void roomForLargeBlocks(size_t) {}
 
 }  // namespace names

@@ -166,10 +166,13 @@ bool NameTextEdit::fill(const QString& crlfText, const std::function<bool()>& tu
 
 bool NameTextEdit::loadNames(const QStringList& entryNames, const std::function<bool()>& turn)
 {
-    qsizetype bytes = entryNames.isEmpty() ? 0 : 2 * (entryNames.size() - 1);
-    for (const QString& name : entryNames)
+    // A copy of the list (a reference more, no names copied) for the pieces: between two slices the event
+    // loop runs, and whatever the caller's list becomes meanwhile, these names go in.
+    const QStringList kept = entryNames;
+    qsizetype bytes = kept.isEmpty() ? 0 : 2 * (kept.size() - 1);
+    for (const QString& name : kept)
         bytes += utf8Size(names::shownName(name));
-    names::NameTextPieces pieces(entryNames, kFillSliceUnits);
+    names::NameTextPieces pieces(kept, kFillSliceUnits);
     return load([&] { return fill(bytes, [&] { return pieces.next(); }, turn, false); });
 }
 

@@ -3,7 +3,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
 #include <optional>
 
 namespace names {
@@ -16,9 +15,8 @@ qsizetype lineCount(QStringView text);
 // The display name of an entry: its line in the name text, the name without a three-character extension.
 QStringView shownName(const QString& entryName);
 
-// The display names of the entries, in order, joined by CR LF; `turn`, if given, runs now and then
-// (at a million names this takes a while).
-QString buildNameText(const QStringList& entryNames, const std::function<void()>& turn = {});
+// The display names of the entries, in order, joined by CR LF.
+QString buildNameText(const QStringList& entryNames);
 
 // The name text of `entryNames` in pieces of whole lines, each about `units` code units long and ending
 // with the CR LF before the next line: for work on a large list that need not hold the whole text at once.

@@ -185,8 +185,17 @@ RenameOutcome NameList::rename(const QString& text, const ListingOptions& option
         return true;
     });
     m_recoverNameOf = std::move(recoverNameOf);
+    // Room for about as long a text as the list's own (the names from before are mostly about as long);
+    // the text takes a while at a million entries, and reports while it is made as the listing did.
+    qsizetype room = 2 * m_scan.names.size();
+    for (const QString& name : m_scan.names)
+        room += name.size();
     QString recover;
+    recover.reserve(room + room / 8);
+    constexpr qsizetype kLinesPerReport = qsizetype(1) << 16;
     for (qsizetype i = 0; i < m_scan.names.size(); ++i) {
+        if (progress && i % kLinesPerReport == kLinesPerReport - 1)
+            progress(total, total);
         const QString& current = m_scan.names.at(i);
         // Paired by identity: an entry that merely carries a renamed name now is not the renamed one.
         const auto found = m_recoverNameOf.constFind(keyOf(m_scan.identities.at(i)));

@@ -33,8 +33,8 @@ public:
     const ScanResult& lastScan() const { return m_scan; }
     const QStringList& names() const { return m_scan.names; }
 
-    // For a run without a window: the directory is not listed again after a rename, and there is no
-    // recover text.
+    // For a run without a window: the directory is not listed again after a rename; the list and the
+    // recover text stay those of the scan.
     void setWithoutWindow(bool withoutWindow) { m_withoutWindow = withoutWindow; }
 
     bool isModified() const { return m_modified; }

@@ -2,6 +2,7 @@
 #include "mainwindow/NameTextEdit.h"
 
 #include "names/FreedMemory.h"
+#include "names/NameRules.h"
 #include "names/NameText.h"
 
 #include <QAccessible>
@@ -171,7 +172,7 @@ bool NameTextEdit::loadNames(const QStringList& entryNames, const std::function<
     const QStringList kept = entryNames;
     qsizetype bytes = kept.isEmpty() ? 0 : 2 * (kept.size() - 1);
     for (const QString& name : kept)
-        bytes += utf8Size(names::shownName(name));
+        bytes += utf8Size(names::displayName(name));
     names::NameTextPieces pieces(kept, kFillSliceUnits);
     return load([&] { return fill(bytes, [&] { return pieces.next(); }, turn, false); });
 }

@@ -74,7 +74,7 @@ bool NameList::hasRecoverText() const
 {
     if (m_recoverText)
         return !m_recoverText->isEmpty();
-    return m_scan.names.size() > 1 || (m_scan.names.size() == 1 && !shownName(m_scan.names.front()).isEmpty());
+    return m_scan.names.size() > 1 || (m_scan.names.size() == 1 && !displayName(m_scan.names.front()).isEmpty());
 }
 
 CheckResult NameList::check(const QString& text)

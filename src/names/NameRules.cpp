@@ -7,9 +7,9 @@ bool hasThreeCharExtension(QStringView name)
     return name.size() >= 4 && name.at(name.size() - 4) == QLatin1Char('.');
 }
 
-QString displayName(const QString& name)
+QStringView displayName(const QString& name)
 {
-    return hasThreeCharExtension(name) ? name.left(name.size() - 4) : name;
+    return QStringView(name).left(hasThreeCharExtension(name) ? name.size() - 4 : name.size());
 }
 
 QString applyExtensionRule(const QString& original, QStringView line)

@@ -10,7 +10,7 @@ bool hasThreeCharExtension(QStringView name);
 
 // The line a scan writes for an entry: the name without a three-character
 // extension, otherwise the whole name. ".abc" gives an empty line.
-QString displayName(const QString& name);
+QStringView displayName(const QString& name);
 
 // The final name for an entry whose line reads `line`: the line, with the
 // entry's extension appended when the entry has one and the line has none.

@@ -13,23 +13,18 @@ qsizetype lineCount(QStringView text)
     return 1 + text.count(kCrLf);
 }
 
-QStringView shownName(const QString& entryName)
-{
-    return QStringView(entryName).left(hasThreeCharExtension(entryName) ? entryName.size() - 4 : entryName.size());
-}
-
 QString buildNameText(const QStringList& entryNames)
 {
     // One exact allocation and no temporary strings.
     qsizetype total = entryNames.isEmpty() ? 0 : kCrLf.size() * (entryNames.size() - 1);
     for (const QString& n : entryNames)
-        total += shownName(n).size();
+        total += displayName(n).size();
     QString text;
     text.reserve(total);
     for (qsizetype i = 0; i < entryNames.size(); ++i) {
         if (i > 0)
             text.append(kCrLf);
-        text.append(shownName(entryNames.at(i)));
+        text.append(displayName(entryNames.at(i)));
     }
     return text;
 }
@@ -44,7 +39,7 @@ QStringView NameTextPieces::next()
 {
     m_piece.resize(0);  // keeps its room
     while (m_next < m_names.size() && m_piece.size() < m_units) {
-        m_piece.append(shownName(m_names.at(m_next)));
+        m_piece.append(displayName(m_names.at(m_next)));
         if (++m_next < m_names.size())
             m_piece.append(kCrLf);
     }

@@ -12,9 +12,6 @@ inline const QString kCrLf = QStringLiteral("\r\n");
 // 1 plus the number of CR LF pairs; an empty text counts as one line.
 qsizetype lineCount(QStringView text);
 
-// The display name of an entry: its line in the name text, the name without a three-character extension.
-QStringView shownName(const QString& entryName);
-
 // The display names of the entries, in order, joined by CR LF.
 QString buildNameText(const QStringList& entryNames);
 

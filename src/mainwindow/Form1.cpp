@@ -6,6 +6,7 @@
 #include "mainwindow/NameMarks.h"
 #include "mainwindow/Messages.h"
 #include "mainwindow/NameTextEdit.h"
+#include "mainwindow/OriginalNamesModel.h"
 #include "mainwindow/ToolCommands.h"
 #include "mainwindow/Toolbars.h"
 #include "names/NameText.h"
@@ -22,7 +23,6 @@
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
-#include <QStringListModel>
 
 namespace {
 
@@ -139,7 +139,7 @@ void Form1::showScan(const std::function<bool()>& turn)
     const names::ScanResult& scan = m_names.lastScan();
     NameTextEdit* box = m_ui->nameTextDirectoryMode;
     m_ui->nameTextTextMode->loadText(QString());
-    m_ui->originalNames->setStringList(scan.names);
+    m_ui->originalNames->setNames(scan.names);
     m_nameBox = box;
     m_marks->setContext(m_names.renameContext());
     m_ui->nameTextTextMode->hide();
@@ -223,7 +223,7 @@ void Form1::Original_DblClick(int row)
 {
     if (row < 0 || row >= m_names.names().size())
         return;
-    const QString name = m_names.names().at(row);
+    const QString name = m_names.names().at(row).toString();
     if (!m_ui->fewerMessages->isChecked()) {
         const ui::Answer a = ui::message(this, msg::copyNameQuestion(name), msg::copyNameTitle(), ui::Buttons::YesNo,
                                          ui::Icon::Question);

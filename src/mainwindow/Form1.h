@@ -58,7 +58,7 @@ public:
 
     // State other windows and tests read.
     QString startPfad() const { return m_names.startPath(); }
-    QStringList originalNames() const { return m_names.names(); }
+    QStringList originalNames() const { return m_names.names().toList(); }
     bool isModified() const { return m_names.isModified(); }
     QString recoverText() const { return m_names.recoverText(); }
     bool alwaysOnTopBox() const;

@@ -7,6 +7,7 @@
 #include "mainwindow/ListSync.h"
 #include "mainwindow/MainWindowUi.h"
 #include "mainwindow/NameTextEdit.h"
+#include "mainwindow/OriginalNamesModel.h"
 #include "mainwindow/ToolFrames.h"
 #include "settings/AppDefOps.h"
 #include "ui/FileDrop.h"
@@ -21,14 +22,13 @@
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
-#include <QStringListModel>
 
 void Form1::wireWindowBehaviour()
 {
     MainWindowUi& u = *m_ui;
     NameTextEdit* box = u.nameTextDirectoryMode;
     QListView* list = u.originalList;
-    QStringListModel* names = u.originalNames;
+    OriginalNamesModel* names = u.originalNames;
 
     listsync::Editor editor;
     // The poll follows the cursor's line, which the editor knows without converting positions.

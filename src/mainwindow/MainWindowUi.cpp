@@ -1,6 +1,7 @@
 #include "mainwindow/MainWindowUi.h"
 
 #include "mainwindow/NameTextEdit.h"
+#include "mainwindow/OriginalNamesModel.h"
 #include "mainwindow/ToolFrames.h"
 #include "settings/AlwaysOnTop.h"
 #include "ui/ButtonPictures.h"
@@ -18,7 +19,6 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QStringListModel>
 #include <QToolButton>
 
 namespace {
@@ -84,8 +84,7 @@ void MainWindowUi::buildWorkArea(QMainWindow* window)
         QStringLiteral("Die Namen als Text, ein Name je Zeile, zum Speichern in eine Datei oder Öffnen aus einer Datei."));
     nameTextTextMode->hide();
 
-    // A list view over a plain string list: far lighter than an item per name at 100,000 names.
-    originalNames = new QStringListModel(window);
+    originalNames = new OriginalNamesModel(window);
     originalList = ui::placeNew<ui::NoteListView>(surface, "Original", QRect(6135, 2490, 3375, 5715));
     originalList->setModel(originalNames);
     originalList->setToolTip(QStringLiteral("Dies sind die Original-Datei-Namen"));

@@ -13,7 +13,7 @@ class QLineEdit;
 class QListView;
 class QMainWindow;
 class QPushButton;
-class QStringListModel;
+class OriginalNamesModel;
 class QToolButton;
 class QWidget;
 class AlwaysOnTop;
@@ -34,7 +34,7 @@ struct MainWindowUi {
     NameTextEdit* nameTextDirectoryMode;  // Eingabe_Mit
     NameTextEdit* nameTextTextMode;       // Eingabe_Ohne
     ui::NoteListView* originalList;       // Original
-    QStringListModel* originalNames;
+    OriginalNamesModel* originalNames;
     QLabel* originalCaption;              // Label1
     QLabel* nameTextCaption;              // Label2
 

@@ -3,6 +3,7 @@
 // line ends; callers see the text in CR LF form and positions in UTF-16 code units of that text. All
 // conversions of text and positions happen here.
 #include "mainwindow/ScintillaInclude.h"
+#include "names/NameColumn.h"
 
 #include <QStringDecoder>
 
@@ -25,7 +26,7 @@ public:
     bool loadText(const QString& crlfText, const std::function<bool()>& turn);
     // Like loadText with the name text of these entries (names::buildNameText), made slice by slice:
     // a million names never stand in the box and in one text beside it at once.
-    bool loadNames(const QStringList& entryNames, const std::function<bool()>& turn);
+    bool loadNames(const names::NameColumn& entryNames, const std::function<bool()>& turn);
     // text() copied in pieces, for work spread over turns of the event loop; the memory of one copy serves
     // the next. A change of the text spoils the copy under way: start it anew at every change note (a copy
     // that finds the length changed starts anew by itself).
@@ -47,7 +48,7 @@ public:
     // Whether the box holds exactly this text (CR LF form), without making a copy of its own.
     bool holds(QStringView crlfText) const;
     // Whether the box holds exactly the name text of these entries, without making that text.
-    bool holdsNames(const QStringList& entryNames) const;
+    bool holdsNames(const names::NameColumn& entryNames) const;
     // Forgets the undo history and keeps the text, for a rescan that finds the text unchanged.
     void forgetUndoHistory();
 

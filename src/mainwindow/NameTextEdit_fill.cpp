@@ -165,19 +165,19 @@ bool NameTextEdit::fill(const QString& crlfText, const std::function<bool()>& tu
     }, turn, roomToGrow);
 }
 
-bool NameTextEdit::loadNames(const QStringList& entryNames, const std::function<bool()>& turn)
+bool NameTextEdit::loadNames(const names::NameColumn& entryNames, const std::function<bool()>& turn)
 {
     // A copy of the list (a reference more, no names copied) for the pieces: between two slices the event
     // loop runs, and whatever the caller's list becomes meanwhile, these names go in.
-    const QStringList kept = entryNames;
+    const names::NameColumn kept = entryNames;
     qsizetype bytes = kept.isEmpty() ? 0 : 2 * (kept.size() - 1);
-    for (const QString& name : kept)
+    for (QStringView name : kept)
         bytes += utf8Size(names::displayName(name));
     names::NameTextPieces pieces(kept, kFillSliceUnits);
     return load([&] { return fill(bytes, [&] { return pieces.next(); }, turn, false); });
 }
 
-bool NameTextEdit::holdsNames(const QStringList& entryNames) const
+bool NameTextEdit::holdsNames(const names::NameColumn& entryNames) const
 {
     const long length = SendScintilla(SCI_GETLENGTH);
     const auto* bytes = static_cast<const char*>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
@@ -212,7 +212,9 @@ bool NameTextEdit::fill(qsizetype utf8Bytes, const std::function<QStringView()>&
     // more, as the editor copies its whole buffer into a larger one when a reader asks for it with less
     // than two bytes of room left. An eighth more when asked for room to grow.
     const long room = long(utf8Bytes) + (roomToGrow ? long(utf8Bytes / 8) : 0L) + 2;
-    bool finished = !turn || utf8Bytes <= kFillSliceUnits || touchInPieces(2 * size_t(room), turn);
+    // A page more than both: where the touched memory lies between blocks in use, both buffers and the
+    // allocator's headers must fit into it, or the second buffer comes from untouched memory.
+    bool finished = !turn || utf8Bytes <= kFillSliceUnits || touchInPieces(2 * size_t(room) + 4096, turn);
     if (finished)
         SendScintilla(SCI_ALLOCATE, room);
     QStringView slice = finished ? nextSlice() : QStringView();

@@ -3,6 +3,7 @@
 #include "names/AsciiNames.h"
 #include "names/DirectoryWalk.h"
 #include "names/FreedMemory.h"
+#include "names/Permute.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,9 +24,10 @@ constexpr size_t kSortRun = size_t(1) << 16;
 constexpr qsizetype kGatheredBlock = kScanProgressEntries;
 
 
-bool isSiblingTool(const QString& name)
+template <typename Name>  // QString or ASCII as QLatin1StringView
+bool isSiblingTool(const Name& name)
 {
-    return name.compare(QStringLiteral("PELDRA.EXE"), Qt::CaseInsensitive) == 0;
+    return name.compare(QLatin1StringView("PELDRA.EXE"), Qt::CaseInsensitive) == 0;
 }
 
 bool wanted(bool isDir, const ListingOptions& o)
@@ -37,7 +39,8 @@ bool wanted(bool isDir, const ListingOptions& o)
     return true;
 }
 
-bool breaksLine(const QString& name)
+template <typename Name>
+bool breaksLine(const Name& name)
 {
     return name.contains(QLatin1Char('\r')) || name.contains(QLatin1Char('\n')) || name.contains(QChar::ParagraphSeparator);
 }
@@ -70,7 +73,7 @@ int compareFolded(QStringView a, QStringView b)
 }
 
 // The sorted order of `names`: case-insensitive, ties broken case-sensitively.
-std::vector<qsizetype> sortedOrder(const QStringList& names, const std::function<void()>& turn = {})
+std::vector<qsizetype> sortedOrder(const NameColumn& names, const std::function<void()>& turn = {})
 {
     // Fold once, then sort by the folded key; QStringList::sort would order case-sensitively. ASCII names
     // (most of them) are folded while compared, so that a million names need no second copy; the others
@@ -83,45 +86,51 @@ std::vector<qsizetype> sortedOrder(const QStringList& names, const std::function
     std::vector<bool> ascii(size_t(names.size()));
     size_t others = 0;
     for (size_t n = 0; n < ascii.size(); ++n) {
-        ascii[n] = isAscii(QStringView(names.at(qsizetype(n))));
+        ascii[n] = isAscii(names.at(qsizetype(n)));
         if (!ascii[n])
             ++others;
         passed(n);
     }
-    std::vector<QString> otherFolded;  // reserved in full, so that the views into it stay valid
+    // The keys are the names themselves but for those folded into strings of their own: no table of a
+    // million views beside the names.
+    std::vector<QString> otherFolded;
     otherFolded.reserve(others);
-    std::vector<QStringView> keys;
-    keys.reserve(size_t(names.size()));
-    for (size_t n = 0; n < ascii.size(); ++n) {
-        const QString& name = names.at(qsizetype(n));
-        if (ascii[n]) {
-            keys.emplace_back(name);
-        } else {
-            otherFolded.push_back(name.toCaseFolded());
-            keys.emplace_back(otherFolded.back());
+    std::vector<qint32> foldedAt;  // per name, when any is not ASCII: its folded string, or -1
+    if (others > 0) {
+        foldedAt.reserve(ascii.size());
+        for (size_t n = 0; n < ascii.size(); ++n) {
+            foldedAt.push_back(ascii[n] ? -1 : qint32(otherFolded.size()));
+            if (!ascii[n])
+                otherFolded.push_back(names.at(qsizetype(n)).toString().toCaseFolded());
+            passed(n);
         }
-        passed(n);
     }
+    const size_t count = ascii.size();
+    const auto key = [&](size_t n) {
+        return foldedAt.empty() || foldedAt[n] < 0 ? names.at(qsizetype(n))
+                                                   : QStringView(otherFolded[size_t(foldedAt[n])]);
+    };
 
     // Names of one folder tend to share their start ("track_0..."). The few characters after the part
     // that all share decide most comparisons; packed into one number they decide them without reading
     // the strings, which at 100,000 names would cost more than the listing itself.
-    qsizetype common = keys.empty() ? 0 : keys.front().size();
-    for (size_t n = 0; n < keys.size(); ++n) {
-        const QStringView k = keys[n];
+    qsizetype common = count == 0 ? 0 : key(0).size();
+    for (size_t n = 0; n < count; ++n) {
+        const QStringView k = key(n);
         passed(n);
         common = std::min(common, k.size());
         for (qsizetype i = 0; i < common; ++i) {
-            if (foldAscii(k[i].unicode()) != foldAscii(keys.front()[i].unicode())) {
+            if (foldAscii(k[i].unicode()) != foldAscii(key(0)[i].unicode())) {
                 common = i;
                 break;
             }
         }
     }
     bool narrow = true;  // the next eight characters of every key fit in a byte each
-    for (size_t n = 0; narrow && n < keys.size(); ++n) {
-        for (qsizetype i = common; narrow && i < std::min(common + 8, keys[n].size()); ++i)
-            narrow = keys[n][i].unicode() < 0x100;
+    for (size_t n = 0; narrow && n < count; ++n) {
+        const QStringView k = key(n);
+        for (qsizetype i = common; narrow && i < std::min(common + 8, k.size()); ++i)
+            narrow = k[i].unicode() < 0x100;
         passed(n);
     }
     const int packed = narrow ? 8 : 4;
@@ -133,13 +142,14 @@ std::vector<qsizetype> sortedOrder(const QStringList& names, const std::function
     // Filled as they are made, not zeroed first: memory touched in one go at a million names would hold
     // up the caller's turns (so with the order below).
     std::vector<Item> items;
-    items.reserve(keys.size());
-    for (size_t n = 0; n < keys.size(); ++n) {
+    items.reserve(count);
+    for (size_t n = 0; n < count; ++n) {
+        const QStringView k = key(n);
         quint64 prefix = 0;
         for (int i = 0; i < packed; ++i) {
             const qsizetype pos = common + i;
             // A shorter key sorts first, as if padded with the lowest character.
-            prefix = (prefix << bits) | (pos < keys[n].size() ? foldAscii(keys[n][pos].unicode()) : 0u);
+            prefix = (prefix << bits) | (pos < k.size() ? foldAscii(k[pos].unicode()) : 0u);
         }
         items.push_back({prefix, qsizetype(n)});
         passed(n);
@@ -147,7 +157,7 @@ std::vector<qsizetype> sortedOrder(const QStringList& names, const std::function
     const auto before = [&](const Item& a, const Item& b) {
         if (a.prefix != b.prefix)
             return a.prefix < b.prefix;
-        const int c = compareFolded(keys[size_t(a.index)], keys[size_t(b.index)]);
+        const int c = compareFolded(key(size_t(a.index)), key(size_t(b.index)));
         if (c != 0)
             return c < 0;
         return names.at(a.index) < names.at(b.index);
@@ -176,29 +186,6 @@ std::vector<qsizetype> sortedOrder(const QStringList& names, const std::function
         passed(n);
     }
     return order;
-}
-
-// Puts list[i] = old list[order[i]] for every i, in place: at a million entries a sorted copy beside the
-// unsorted list would add to the peak.
-template <typename T>
-void permute(QList<T>& list, std::vector<qsizetype> order)
-{
-    for (qsizetype start = 0; start < qsizetype(order.size()); ++start) {
-        if (order[size_t(start)] == start)
-            continue;
-        T held = std::move(list[start]);
-        qsizetype at = start;
-        for (;;) {
-            const qsizetype from = order[size_t(at)];
-            order[size_t(at)] = at;
-            if (from == start) {
-                list[at] = std::move(held);
-                break;
-            }
-            list[at] = std::move(list[from]);
-            at = from;
-        }
-    }
 }
 
 // Entries gathered in blocks of a fixed size and joined into one list at the end, with a turn of the
@@ -237,11 +224,11 @@ private:
 
 void sortResult(ScanResult& result, const std::function<void()>& turn)
 {
-    const std::vector<qsizetype> order = sortedOrder(result.names, turn);
-    permute(result.names, order);
+    std::vector<qsizetype> order = sortedOrder(result.names, turn);
+    permute(result.inodes, order);
     if (turn)
         turn();
-    permute(result.identities, order);
+    result.names.reorder(std::move(order));
 }
 
 }  // namespace
@@ -251,9 +238,9 @@ bool isListableName(const QString& name)
     return !name.startsWith(QLatin1Char('.')) && !isSiblingTool(name);
 }
 
-void sortNames(QStringList& names)
+void sortNames(NameColumn& names)
 {
-    permute(names, sortedOrder(names));
+    names.reorder(sortedOrder(names));
 }
 
 QString withTrailingSeparator(const QString& path)
@@ -285,12 +272,14 @@ ScanResult scanDirectory(const DirectoryHandle& handle, const ListingOptions& op
     if (!walk.isOpen())
         return result;
     using Kind = DirectoryWalk::Kind;
-    const quint64 device = handle.identity().device;
-    Gathered<QString> names;
-    Gathered<FileIdentity> identities;
-    auto add = [&](const QString& name, quint64 inode) {
-        names.append(name);
-        identities.append({device, inode});
+    result.device = handle.identity().device;
+    Gathered<quint64> inodes;
+    // A name longer than the list takes (longer than any file system allows) is shown as not listable.
+    auto listed = [&](bool appended, const DirectoryWalk::Entry& entry) {
+        if (appended)
+            inodes.append(entry.inode);
+        else
+            result.unlistable.append(escapedName(entry.name.toByteArray()));
     };
     // A name that is not listed still occupies its name: the rename checks its targets against these.
     auto leftOut = [&](const DirectoryWalk::Entry& entry) {
@@ -330,13 +319,13 @@ ScanResult scanDirectory(const DirectoryHandle& handle, const ListingOptions& op
         }
         // Most names are plain ASCII, which needs neither the locale's decoder nor the round trip below.
         if (isAscii(e->name)) {
-            const QString name = QString::fromLatin1(e->name);
+            const QLatin1StringView name(e->name);
             if (breaksLine(name))
                 result.unlistable.append(escapedName(e->name.toByteArray()));
-            else if (!isSiblingTool(name))
-                add(name, e->inode);
+            else if (isSiblingTool(name))
+                result.otherNames.append(QString(name));
             else
-                result.otherNames.append(name);
+                listed(result.names.appendLatin1(name), *e);
             continue;
         }
         const QByteArray bytes = e->name.toByteArray();
@@ -349,7 +338,7 @@ ScanResult scanDirectory(const DirectoryHandle& handle, const ListingOptions& op
             continue;
         }
         if (!isSiblingTool(name))
-            add(name, e->inode);
+            listed(result.names.append(name), *e);
         else
             result.otherNames.append(name);
     }
@@ -358,8 +347,7 @@ ScanResult scanDirectory(const DirectoryHandle& handle, const ListingOptions& op
     std::function<void()> turn;
     if (read >= kScanProgressEntries && progress)
         turn = [&] { progress(read); };
-    names.moveInto(result.names, turn);
-    identities.moveInto(result.identities, turn);
+    inodes.moveInto(result.inodes, turn);
     sortResult(result, turn);
     return result;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Lists the entries of one directory for renaming.
 #include "names/DirectoryHandle.h"
+#include "names/NameColumn.h"
 
 #include <QList>
 #include <QString>
@@ -16,8 +17,12 @@ struct ListingOptions {
 };
 
 struct ScanResult {
-    QStringList names;          // sorted: case-insensitive, ties broken case-sensitively
-    QList<FileIdentity> identities;  // identities[i] is what names[i] was at the scan
+    NameColumn names;           // sorted: case-insensitive, ties broken case-sensitively
+    // What names[i] was at the scan: an inode each on the device of the listed directory (a million
+    // identities in full would repeat the device a million times).
+    quint64 device = 0;
+    QList<quint64> inodes;
+    FileIdentity identity(qsizetype i) const { return {device, inodes.at(i)}; }
     QStringList unlistable;     // entries no line can name: invalid encoding, or a line break in the name (shown escaped)
     QStringList otherNames;     // entries a line can name that the list leaves out (hidden, filtered, the sibling tool)
     qsizetype leftOutByOptions = 0;  // files (or folders) the listing options leave out
@@ -44,7 +49,7 @@ ScanResult scanDirectory(const DirectoryHandle& dir, const ListingOptions& optio
 bool isListableName(const QString& name);
 
 // Case-insensitive order; names equal but for case keep a fixed, case-sensitive order.
-void sortNames(QStringList& names);
+void sortNames(NameColumn& names);
 
 // The start path with its separator at the end (native separators not applied).
 QString withTrailingSeparator(const QString& path);

@@ -20,15 +20,15 @@ namespace {
 // The line that gives the entry now called `current` its name `before` back: its display name, or the
 // full name where a blank line would keep the current name or a changed extension would not come back.
 // Worked out on views, as it runs for every entry after every rename.
-QStringView recoverLine(const QString& current, const QString& before)
+QStringView recoverLine(QStringView current, QStringView before)
 {
-    const QStringView full(before);
+    const QStringView full = before;
     const QStringView shown = hasThreeCharExtension(full) ? full.chopped(4) : full;
     if (std::all_of(shown.begin(), shown.end(), [](QChar c) { return c == QLatin1Char(' '); }))
         return full;
     // The line's name is the shown part plus, where the line itself has no extension, the current one.
-    const bool comesBack = hasThreeCharExtension(QStringView(current)) && !hasThreeCharExtension(shown)
-        ? full.size() == shown.size() + 4 && full.right(4) == QStringView(current).right(4)
+    const bool comesBack = hasThreeCharExtension(current) && !hasThreeCharExtension(shown)
+        ? full.size() == shown.size() + 4 && full.right(4) == current.right(4)
         : shown.size() == full.size();
     return comesBack ? shown : full;
 }
@@ -135,7 +135,7 @@ RenameOutcome NameList::rename(const QString& text, const ListingOptions& option
     RenamePlan plan = planRenames(m_scan.names, lines, limits);
     // The scan's inodes serve the journal, which confirms those of names others changed since (by the watch).
     for (PlannedRename& move : plan.moves)
-        move.inode = m_scan.identities.at(move.line - 1).inode;
+        move.inode = m_scan.inodes.at(move.line - 1);
 
     // An entry this program renamed since the scan may have been replaced by another program's entry
     // of the same name since; the restore pairs by identity, so such a stranger keeps its name.
@@ -144,7 +144,7 @@ RenameOutcome NameList::rename(const QString& text, const ListingOptions& option
         QList<PlannedRename> moves;
         moves.reserve(plan.moves.size());
         for (PlannedRename& move : plan.moves) {
-            const FileIdentity& scanned = m_scan.identities.at(move.line - 1);
+            const FileIdentity scanned = m_scan.identity(move.line - 1);
             if (DirectoryWatch::mayHaveChanged(changed, move.from) && scanned.isValid() && m_recoverNameOf.contains(keyOf(scanned))) {
                 const FileIdentity now = m_dir.entryIdentity(move.from);
                 if (now.isValid() && !(now == scanned)) {
@@ -172,7 +172,7 @@ RenameOutcome NameList::rename(const QString& text, const ListingOptions& option
         if (!outcome.movedToTarget.at(i))
             continue;
         const PlannedRename& move = plan.moves.at(i);
-        const EntryKey key = keyOf(m_scan.identities.at(move.line - 1));
+        const EntryKey key = keyOf(m_scan.identity(move.line - 1));
         if (!recoverNameOf.contains(key))
             recoverNameOf.insert(key, move.from);
     }
@@ -188,7 +188,7 @@ RenameOutcome NameList::rename(const QString& text, const ListingOptions& option
     // Room for about as long a text as the list's own (the names from before are mostly about as long);
     // the text takes a while at a million entries, and reports while it is made as the listing did.
     qsizetype room = 2 * m_scan.names.size();
-    for (const QString& name : m_scan.names)
+    for (QStringView name : m_scan.names)
         room += name.size();
     QString recover;
     recover.reserve(room + room / 8);
@@ -196,10 +196,10 @@ RenameOutcome NameList::rename(const QString& text, const ListingOptions& option
     for (qsizetype i = 0; i < m_scan.names.size(); ++i) {
         if (progress && i % kLinesPerReport == kLinesPerReport - 1)
             progress(total, total);
-        const QString& current = m_scan.names.at(i);
+        const QStringView current = m_scan.names.at(i);
         // Paired by identity: an entry that merely carries a renamed name now is not the renamed one.
-        const auto found = m_recoverNameOf.constFind(keyOf(m_scan.identities.at(i)));
-        const QString& before = found != m_recoverNameOf.cend() ? found.value() : current;
+        const auto found = m_recoverNameOf.constFind(keyOf(m_scan.identity(i)));
+        const QStringView before = found != m_recoverNameOf.cend() ? QStringView(found.value()) : current;
         if (i > 0)
             recover += kCrLf;
         recover += recoverLine(current, before);

@@ -31,7 +31,7 @@ public:
     // (names::buildNameText of names()) becomes the recover text. `progress` may stop the scan (see ScanProgress): the list is then empty.
     const ScanResult& scan(const ListingOptions& options, const ScanProgress& progress = {});
     const ScanResult& lastScan() const { return m_scan; }
-    const QStringList& names() const { return m_scan.names; }
+    const NameColumn& names() const { return m_scan.names; }
 
     // For a run without a window: the directory is not listed again after a rename; the list and the
     // recover text stay those of the scan.

@@ -7,17 +7,17 @@ bool hasThreeCharExtension(QStringView name)
     return name.size() >= 4 && name.at(name.size() - 4) == QLatin1Char('.');
 }
 
-QStringView displayName(const QString& name)
+QStringView displayName(QStringView name)
 {
-    return QStringView(name).left(hasThreeCharExtension(name) ? name.size() - 4 : name.size());
+    return name.left(hasThreeCharExtension(name) ? name.size() - 4 : name.size());
 }
 
-QString applyExtensionRule(const QString& original, QStringView line)
+QString applyExtensionRule(QStringView original, QStringView line)
 {
     if (hasThreeCharExtension(original) && !hasThreeCharExtension(line)) {
         QString name;
         name.reserve(line.size() + 4);
-        name.append(line).append(QStringView(original).right(4));
+        name.append(line).append(original.right(4));
         return name;
     }
     return line.toString();

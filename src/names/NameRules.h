@@ -10,11 +10,11 @@ bool hasThreeCharExtension(QStringView name);
 
 // The line a scan writes for an entry: the name without a three-character
 // extension, otherwise the whole name. ".abc" gives an empty line.
-QStringView displayName(const QString& name);
+QStringView displayName(QStringView name);
 
 // The final name for an entry whose line reads `line`: the line, with the
 // entry's extension appended when the entry has one and the line has none.
-QString applyExtensionRule(const QString& original, QStringView line);
+QString applyExtensionRule(QStringView original, QStringView line);
 
 // A line that holds nothing but blanks keeps its entry's name.
 bool isBlankLine(QStringView line);

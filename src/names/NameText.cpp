@@ -13,11 +13,11 @@ qsizetype lineCount(QStringView text)
     return 1 + text.count(kCrLf);
 }
 
-QString buildNameText(const QStringList& entryNames)
+QString buildNameText(const NameColumn& entryNames)
 {
     // One exact allocation and no temporary strings.
     qsizetype total = entryNames.isEmpty() ? 0 : kCrLf.size() * (entryNames.size() - 1);
-    for (const QString& n : entryNames)
+    for (QStringView n : entryNames)
         total += displayName(n).size();
     QString text;
     text.reserve(total);
@@ -29,7 +29,7 @@ QString buildNameText(const QStringList& entryNames)
     return text;
 }
 
-NameTextPieces::NameTextPieces(const QStringList& entryNames, qsizetype units)
+NameTextPieces::NameTextPieces(const NameColumn& entryNames, qsizetype units)
     : m_names(entryNames), m_units(units)
 {
     m_piece.reserve(units + 512);
@@ -46,7 +46,7 @@ QStringView NameTextPieces::next()
     return m_piece;
 }
 
-bool isNameText(const QStringList& entryNames, QStringView text)
+bool isNameText(const NameColumn& entryNames, QStringView text)
 {
     constexpr qsizetype kPieceUnits = qsizetype(1) << 16;
     NameTextPieces pieces(entryNames, kPieceUnits);

@@ -1,5 +1,7 @@
 #pragma once
 // The name text: one new name per line, lines separated by CR LF, no line end after the last line.
+#include "names/NameColumn.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -13,25 +15,25 @@ inline const QString kCrLf = QStringLiteral("\r\n");
 qsizetype lineCount(QStringView text);
 
 // The display names of the entries, in order, joined by CR LF.
-QString buildNameText(const QStringList& entryNames);
+QString buildNameText(const NameColumn& entryNames);
 
 // The name text of `entryNames` in pieces of whole lines, each about `units` code units long and ending
 // with the CR LF before the next line: for work on a large list that need not hold the whole text at once.
 class NameTextPieces {
 public:
-    NameTextPieces(const QStringList& entryNames, qsizetype units);
+    NameTextPieces(const NameColumn& entryNames, qsizetype units);
     // The next piece, valid until the next call; empty when the text is through.
     QStringView next();
 
 private:
-    const QStringList& m_names;
+    const NameColumn m_names;  // shared, not copied
     qsizetype m_units;
     qsizetype m_next = 0;
     QString m_piece;
 };
 
 // Whether `text` is the name text of `entryNames`, without making that text.
-bool isNameText(const QStringList& entryNames, QStringView text);
+bool isNameText(const NameColumn& entryNames, QStringView text);
 
 // The line (without line-break characters) that contains position pos.
 QString lineAround(QStringView text, qsizetype pos);

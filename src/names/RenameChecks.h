@@ -29,7 +29,7 @@ CheckResult checkRename(QStringView text, qsizetype entryCount, bool modified);
 
 // What a rename of the listed directory knows besides the name text.
 struct RenameContext {
-    QStringList names;         // the list of original names
+    NameColumn names;          // the list of original names
     QSet<QString> otherNames;  // names of entries the list leaves out
     qsizetype nameMaxBytes = PlanLimits::kDefaultNameBytes;
 

@@ -2,6 +2,8 @@
 // From the name text to renamed entries: first a plan that refuses what
 // cannot work, then its execution, which never replaces an entry and
 // handles swaps and cycles through temporary names.
+#include "names/NameColumn.h"
+
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -91,8 +93,8 @@ struct PlanLimits {
 // originals[i]. Lines past the list are ignored; an entry without a line, or
 // with a blank line, keeps its name. RenamePlanner (RenamePlanner.h) does the
 // same work in slices.
-RenamePlan planRenames(const QStringList& originals, const QList<QStringView>& lines, const PlanLimits& limits = {});
-RenamePlan planRenames(const QStringList& originals, const QStringList& lines, const PlanLimits& limits = {});
+RenamePlan planRenames(const NameColumn& originals, const QList<QStringView>& lines, const PlanLimits& limits = {});
+RenamePlan planRenames(const NameColumn& originals, const QStringList& lines, const PlanLimits& limits = {});
 
 // What stopped a rename before any entry was touched.
 enum class RenameStop {

@@ -93,19 +93,19 @@ QStringList splitNameLines(const QString& text, qsizetype maxLines)
     return lines;
 }
 
-RenamePlan planRenames(const QStringList& originals, const QStringList& lines, const PlanLimits& limits)
+RenamePlan planRenames(const NameColumn& originals, const QStringList& lines, const PlanLimits& limits)
 {
     return planRenames(originals, QList<QStringView>(lines.cbegin(), lines.cend()), limits);
 }
 
-RenamePlan planRenames(const QStringList& originals, const QList<QStringView>& lines, const PlanLimits& limits)
+RenamePlan planRenames(const NameColumn& originals, const QList<QStringView>& lines, const PlanLimits& limits)
 {
     RenamePlanner planner(originals, lines, limits);
     planner.advance();
     return planner.takePlan();
 }
 
-RenamePlanner::RenamePlanner(const QStringList& originals, QList<QStringView> lines, PlanLimits limits, bool withMoves)
+RenamePlanner::RenamePlanner(const NameColumn& originals, QList<QStringView> lines, PlanLimits limits, bool withMoves)
     : m_originals(originals), m_limits(std::move(limits)), m_withMoves(withMoves), m_count(originals.size()),
       m_target(m_count), m_moveByTarget(0)
 {
@@ -230,10 +230,10 @@ void RenamePlanner::emitLine(qsizetype i)
     const int line = int(i + 1);
     if (m_state[size_t(i)] == State::Moves) {
         if (m_withMoves)
-            m_plan.moves.append({line, m_originals.at(i), m_target.at(i)});
+            m_plan.moves.append({line, m_originals.at(i).toString(), m_target.at(i)});
     } else if (m_state[size_t(i)] == State::Refused) {
         const Refusal& r = m_refusal[size_t(i)];
-        RenameProblem problem(line, m_originals.at(i), m_target.at(i), r.reason, 0, r.otherLine);
+        RenameProblem problem(line, m_originals.at(i).toString(), m_target.at(i), r.reason, 0, r.otherLine);
         if (r.reason == RenameReason::TooLong) {
             problem.nameBytes = r.nameBytes;
             problem.byteLimit = int(m_limits.nameMaxBytes);

@@ -13,9 +13,9 @@ namespace names {
 
 class RenamePlanner {
 public:
-    // `originals` and the characters `lines` view must outlive the planner.
+    // The characters `lines` view must outlive the planner; `originals` is shared, not copied.
     // `withMoves` false: the plan lists only the refusals, for a check that needs no more.
-    RenamePlanner(const QStringList& originals, QList<QStringView> lines, PlanLimits limits = {}, bool withMoves = true);
+    RenamePlanner(const NameColumn& originals, QList<QStringView> lines, PlanLimits limits = {}, bool withMoves = true);
 
     // Plans anew for other `lines` of the same originals, in the memory of the last plan.
     void restart(QList<QStringView> lines);
@@ -39,7 +39,7 @@ private:
     void followChain();
     void emitLine(qsizetype i);
 
-    const QStringList& m_originals;
+    const NameColumn m_originals;
     QList<QStringView> m_lines;
     PlanLimits m_limits;
     bool m_withMoves = true;

@@ -20,7 +20,7 @@ void BackgroundFileList::list(const QString& dir, const QString& pattern)
     setStringList({});
     QPointer<BackgroundFileList> self(this);
     QThreadPool::globalInstance()->start([self, dir, pattern, generation] {
-        QStringList files = names::scanDirectory(dir, names::ListingOptions{false, false}).names;
+        QStringList files = names::scanDirectory(dir, names::ListingOptions{false, false}).names.toList();
         if (!pattern.isEmpty()) {
             const QRegularExpression match(QRegularExpression::wildcardToRegularExpression(pattern),
                                            QRegularExpression::CaseInsensitiveOption);

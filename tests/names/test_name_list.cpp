@@ -34,7 +34,7 @@ TEST_F(NameListTest, TheScanResetsTheStateAndTheChecksRunInTheOrderTheUserMeetsT
     list.setStartPath("  " + dir.path() + " ");  // surrounding blanks go
     EXPECT_EQ(list.startPath(), dir.path() + "/");
     list.scan(kFiles);
-    EXPECT_EQ(list.names(), QStringList({"A.txt", "b.mp3", "readme"}));
+    EXPECT_EQ(list.names().toList(), QStringList({"A.txt", "b.mp3", "readme"}));
     EXPECT_EQ(list.recoverText(), crlf({"A", "b", "readme"}));
     EXPECT_TRUE(list.isRecoverText(crlf({"A", "b", "readme"})) && list.hasRecoverText());
     EXPECT_FALSE(list.isRecoverText(crlf({"A", "b"})) || list.isRecoverText(crlf({"A", "b", "readme", ""}))
@@ -59,14 +59,14 @@ TEST_F(NameListTest, RecoverTextFollowsEntriesThroughSeveralRenames)
 {
     scan({"a.mp3", "b.mp3", "c.mp3"});
     ASSERT_TRUE(list.rename(crlf({"b", "a", "z"}), kFiles).failed.isEmpty());
-    EXPECT_EQ(list.names(), QStringList({"a.mp3", "b.mp3", "z.mp3"}));
+    EXPECT_EQ(list.names().toList(), QStringList({"a.mp3", "b.mp3", "z.mp3"}));
     EXPECT_EQ(list.recoverText(), crlf({"b", "a", "c"}));
     EXPECT_EQ(list.renamedLines(), QStringList({"b", "a", "z"}));
 
     // A second rename keeps the names from before the first one; a changed extension needs the full name.
     list.setModified(true);
     ASSERT_TRUE(list.rename(crlf({"a", "b", "y.txt"}), kFiles).failed.isEmpty());
-    EXPECT_EQ(list.names(), QStringList({"a.mp3", "b.mp3", "y.txt"}));
+    EXPECT_EQ(list.names().toList(), QStringList({"a.mp3", "b.mp3", "y.txt"}));
     EXPECT_EQ(list.recoverText(), crlf({"b", "a", "c.mp3"}));
 
     // Setting the recover text brings every entry back.
@@ -102,7 +102,7 @@ TEST_F(NameListTest, TheRenamedLinesAreTheOnesTheRenameRead)
         if (done == total)
             QFile::remove(dir.file("z.txt"));  // another program, before the listing after the rename
     });
-    EXPECT_EQ(list.names(), QStringList({"x.txt", "y.txt"}));
+    EXPECT_EQ(list.names().toList(), QStringList({"x.txt", "y.txt"}));
     EXPECT_EQ(list.renamedLines(), QStringList({"x", "y", "z"}));
 }
 

@@ -83,7 +83,7 @@ TEST(RenameChecks, SlicesFindWhatOneRunFinds)
     RenameContext context;
     QStringList lines;
     for (int i = 0; i < 5000; ++i) {
-        context.names << QStringLiteral("n%1.mp3").arg(i);
+        context.names.append(QStringLiteral("n%1.mp3").arg(i));
         lines << (i % 97 == 0 ? QStringLiteral("dup") : i % 89 == 0 ? QStringLiteral("n%1").arg(i + 1)
                               : i % 83 == 0 ? QStringLiteral("bad?") : QStringLiteral("m%1").arg(i));
     }

@@ -185,7 +185,7 @@ TEST(RenamePlan, NamesTheScanWouldNeverListAreRefused)
         refused << p.to + (p.reason == R::NeverListed ? "" : " (other reason)");
     EXPECT_EQ(refused, QStringList({".h.txt", "..mp3", "peldra.exe", "PelDra.EXE", "..keep.txt"}));
     // Every entry is still listed under its name.
-    EXPECT_EQ(scanDirectory(s.dir.path(), {false, false}).names, QStringList({"dot.mp3", "h.txt", "keep.txt", "p.exe", "q.exe"}));
+    EXPECT_EQ(scanDirectory(s.dir.path(), {false, false}).names.toList(), QStringList({"dot.mp3", "h.txt", "keep.txt", "p.exe", "q.exe"}));
     EXPECT_TRUE(isListableName("peldra.exe.bak") && isListableName("a.b"));
 }
 

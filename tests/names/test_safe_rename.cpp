@@ -187,7 +187,7 @@ TEST(DirectoryHandle, RenamesAndScansTheDirectoryThatWasScannedNotWhatNowStandsA
     ASSERT_EQ(::symlink("other", QFile::encodeName(path).constData()), 0);
     testsupport::CurrentDir cwd(root.file("other"));
     EXPECT_FALSE(handle.isAt(path));
-    EXPECT_EQ(names::scanDirectory(handle, {false, false}).names, QStringList({"01.mp3"}));
+    EXPECT_EQ(names::scanDirectory(handle, {false, false}).names.toList(), QStringList({"01.mp3"}));
 
     EXPECT_EQ(DirRenamer(handle).rename("01.mp3", "Intro.mp3"), 0);
     EXPECT_EQ(byPath.rename("Intro.mp3", "Outro.mp3"), 0);

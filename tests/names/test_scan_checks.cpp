@@ -44,9 +44,41 @@ TEST(Scan, SortOrderMatchesThePlainRuleOnGeneratedNames)
             const int c = a.toCaseFolded().compare(b.toCaseFolded());
             return c != 0 ? c < 0 : a < b;
         });
-        names::sortNames(names);
-        ASSERT_EQ(names, expected) << "round " << round;
+        names::NameColumn column(names);
+        names::sortNames(column);
+        ASSERT_EQ(column.toList(), expected) << "round " << round;
     }
+}
+
+// Names packed into blocks: none lost or changed where a block ends, a copy unchanged by what is added to
+// the other, a name longer than any file system allows refused.
+TEST(Scan, NameColumnKeepsEveryNameAcrossBlocksAndCopies)
+{
+    names::NameColumn column;
+    QStringList expected;
+    for (int i = 0; i < 4000; ++i) {  // about 150,000 code units: three blocks
+        const QString name = QString(QLatin1Char(char('a' + i % 26))).repeated(i % 61) + QString::number(i);
+        if (i % 3 == 0) {
+            const QByteArray latin1 = name.toLatin1();
+            ASSERT_TRUE(column.appendLatin1(QLatin1StringView(latin1)));
+            expected << name;
+        } else {
+            ASSERT_TRUE(column.append(name + QStringLiteral("ü😀")));
+            expected << name + QStringLiteral("ü😀");
+        }
+    }
+    ASSERT_TRUE(column.append(QString(names::NameColumn::kMaxNameUnits, QLatin1Char('x'))));
+    expected << QString(names::NameColumn::kMaxNameUnits, QLatin1Char('x'));
+    EXPECT_FALSE(column.append(QString(names::NameColumn::kMaxNameUnits + 1, QLatin1Char('y'))));
+    EXPECT_EQ(column.toList(), expected);
+
+    names::NameColumn copy = column;
+    const QStringView first = column.at(0);
+    copy.append(QStringLiteral("added"));
+    EXPECT_EQ(column.toList(), expected);
+    EXPECT_EQ(first, expected.front());
+    EXPECT_EQ(copy.size(), column.size() + 1);
+    EXPECT_EQ(copy.at(copy.size() - 1), QStringLiteral("added"));
 }
 
 TEST(NameText, DisplayNamesJoinedWithoutATrailingLineEndAWholeLineReplacedAndEveryLineCounted)
@@ -94,12 +126,12 @@ TEST(Scan, ListingOptionsHiddenEntriesTheSiblingToolAndAFolderNameEndingInABlank
         {kBoth, {"peldra.exe.bak", "song.mp3", "sub"}, 0}, {{false, true}, {"peldra.exe.bak", "song.mp3"}, 1}};
     for (const auto& [options, listed, leftOut] : cases) {
         const names::ScanResult r = names::scanDirectory(dir.path(), options);
-        EXPECT_EQ(r.names, listed);
+        EXPECT_EQ(r.names.toList(), listed);
         EXPECT_EQ(r.leftOutByOptions, leftOut) << listed.join(',').toStdString();
     }
     // A folder name ending in a blank is listed as it is.
     TempTree music({"music/", "music /", "music/a.mp3", "music /b.mp3"});
-    EXPECT_EQ(names::scanDirectory(music.file("music "), kFilesOnly).names + names::scanDirectory(music.file("music"), kFilesOnly).names,
+    EXPECT_EQ(names::scanDirectory(music.file("music "), kFilesOnly).names.toList() + names::scanDirectory(music.file("music"), kFilesOnly).names.toList(),
               QStringList({"b.mp3", "a.mp3"}));
 }
 
@@ -119,10 +151,10 @@ TEST(Scan, LinksPipesAndSocketsAreSortedAndNamesNoLineCanHoldAreReportedNotListe
     dir.add("two\nlines.txt");  // would split into two lines and shift every line after it
     dir.add(QString("para") + QChar::ParagraphSeparator + "graph.txt");
     const names::ScanResult r = names::scanDirectory(dir.path(), kFilesOnly);
-    EXPECT_EQ(r.names, QStringList({"dangling", "link.txt", "target.txt"}));
+    EXPECT_EQ(r.names.toList(), QStringList({"dangling", "link.txt", "target.txt"}));
     EXPECT_EQ(QSet<QString>(r.unlistable.cbegin(), r.unlistable.cend()),
               QSet<QString>({"caf\\xe9.txt", "two\\x0alines.txt", "para\\xe2\\x80\\xa9graph.txt"}));
-    EXPECT_EQ(names::scanDirectory(dir.path(), kDirsOnly).names, QStringList({"adir", "dirlink"}));
+    EXPECT_EQ(names::scanDirectory(dir.path(), kDirsOnly).names.toList(), QStringList({"adir", "dirlink"}));
     ::unlink((base + "caf\xe9.txt").constData());  // the temporary folder's own clean-up cannot name it either
 }
 
@@ -182,16 +214,16 @@ TEST(Scan, EachNameComesWithTheIdentityOfItsEntry)
     TempTree dir({"b.txt", "a.txt", "B.txt", "A.txt", QString::fromUtf8("äpfel.mp3"), QString::fromUtf8("Zebra ü.txt"), "sub/"});
     const names::DirectoryHandle handle(dir.path());
     const names::ScanResult scan = names::scanDirectory(handle, kBoth);
-    EXPECT_EQ(scan.names, QStringList({"A.txt", "a.txt", "B.txt", "b.txt", "sub", QString::fromUtf8("Zebra ü.txt"),
+    EXPECT_EQ(scan.names.toList(), QStringList({"A.txt", "a.txt", "B.txt", "b.txt", "sub", QString::fromUtf8("Zebra ü.txt"),
                                        QString::fromUtf8("äpfel.mp3")}));
-    EXPECT_EQ(names::scanDirectory(dir.path() + "/", kBoth).names, scan.names);
+    EXPECT_TRUE(names::scanDirectory(dir.path() + "/", kBoth).names == scan.names);
     EXPECT_TRUE(names::scanDirectory(dir.file("missing"), kBoth).names.isEmpty());
-    ASSERT_EQ(scan.identities.size(), scan.names.size());
+    ASSERT_EQ(scan.inodes.size(), scan.names.size());
     for (qsizetype i = 0; i < scan.names.size(); ++i) {
         struct stat st {};
-        ASSERT_EQ(::lstat(QFile::encodeName(dir.file(scan.names[i])).constData(), &st), 0);
-        EXPECT_EQ(scan.identities[i].inode, quint64(st.st_ino)) << scan.names[i].toStdString();
-        EXPECT_EQ(scan.identities[i].device, quint64(st.st_dev));
+        ASSERT_EQ(::lstat(QFile::encodeName(dir.file(scan.names[i].toString())).constData(), &st), 0);
+        EXPECT_EQ(scan.identity(i).inode, quint64(st.st_ino)) << scan.names[i].toString().toStdString();
+        EXPECT_EQ(scan.identity(i).device, quint64(st.st_dev));
     }
 }
 

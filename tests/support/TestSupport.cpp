@@ -7,7 +7,6 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QListView>
-#include <QStringListModel>
 #include <QPushButton>
 #include <QSettings>
 
@@ -126,8 +125,11 @@ void FormTest::click(const char* button)
 QStringList FormTest::listed() const
 {
     const QListView* list = child<QListView>("Original");
-    const auto* model = list ? qobject_cast<const QStringListModel*>(list->model()) : nullptr;
-    return model ? model->stringList() : QStringList();
+    QStringList rows;
+    const QAbstractItemModel* model = list ? list->model() : nullptr;
+    for (int row = 0; model && row < model->rowCount(); ++row)
+        rows.append(model->index(row, 0).data().toString());
+    return rows;
 }
 
 void FormTest::editEveryLine(const QString& prefix)

@@ -1,0 +1,88 @@
+#include "names/NameColumn.h"
+
+#include "names/Permute.h"
+
+namespace names {
+
+NameColumn::NameColumn(const QStringList& names)
+{
+    for (const QString& name : names)
+        append(name);
+}
+
+NameColumn::Data& NameColumn::own()
+{
+    if (!m_d) {
+        m_d = std::make_shared<Data>();
+    } else if (m_d.use_count() > 1) {
+        auto copy = std::make_shared<Data>();
+        copy->spans = m_d->spans;
+        for (const std::vector<char16_t>& block : m_d->blocks) {
+            copy->blocks.emplace_back();
+            copy->blocks.back().reserve(kBlockUnits);
+            copy->blocks.back().assign(block.begin(), block.end());
+        }
+        m_d = std::move(copy);
+    }
+    return *m_d;
+}
+
+char16_t* NameColumn::room(qsizetype units)
+{
+    Data& d = own();
+    if (d.blocks.empty() || d.blocks.back().size() + size_t(units) > kBlockUnits) {
+        d.blocks.emplace_back();
+        d.blocks.back().reserve(kBlockUnits);
+    }
+    std::vector<char16_t>& block = d.blocks.back();
+    const size_t offset = block.size();
+    block.resize(offset + size_t(units));
+    d.spans.push_back({quint32(d.blocks.size() - 1), quint16(offset), quint16(units)});
+    return block.data() + offset;
+}
+
+bool NameColumn::append(QStringView name)
+{
+    if (name.size() > kMaxNameUnits)
+        return false;
+    char16_t* out = room(name.size());
+    std::copy(name.utf16(), name.utf16() + name.size(), out);
+    return true;
+}
+
+bool NameColumn::appendLatin1(QLatin1StringView name)
+{
+    if (name.size() > kMaxNameUnits)
+        return false;
+    char16_t* out = room(name.size());
+    for (const char c : name)
+        *out++ = char16_t(static_cast<unsigned char>(c));
+    return true;
+}
+
+void NameColumn::reorder(std::vector<qsizetype> order)
+{
+    if (m_d)
+        permute(own().spans, std::move(order));
+}
+
+QStringList NameColumn::toList() const
+{
+    QStringList list;
+    list.reserve(size());
+    for (QStringView name : *this)
+        list.append(name.toString());
+    return list;
+}
+
+bool operator==(const NameColumn& a, const NameColumn& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i)
+        if (a.at(i) != b.at(i))
+            return false;
+    return true;
+}
+
+}  // namespace names

@@ -61,7 +61,6 @@ NameTextEdit::NameTextEdit(QWidget* parent) : QsciScintilla(parent)
     setFolding(QsciScintilla::NoFoldStyle);
     SendScintilla(SCI_SETSCROLLWIDTH, kTextBoxScrollWidth);
     SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1);
-    SendScintilla(SCI_SETPOSITIONCACHE, kPositionCacheEntries);
     // Rectangular selections cannot be told as one start and length.
     SendScintilla(SCI_SETRECTANGULARSELECTIONMODIFIER, 0);
     keepTextBoxKeys();
@@ -334,6 +333,12 @@ bool NameTextEdit::viewportEvent(QEvent* event)
     // A click in the text is a selection of the user's own.
     if (event->type() == QEvent::MouseButtonPress)
         m_pointedAnchor = m_pointedCaret = -1;
+    // The widths are asked for only while the box draws: a box that stays hidden needs no room for them
+    // (a megabyte).
+    if (event->type() == QEvent::Paint && !m_positionCacheSet) {
+        SendScintilla(SCI_SETPOSITIONCACHE, kPositionCacheEntries);
+        m_positionCacheSet = true;
+    }
     ++m_eventDepth;
     const bool handled = QsciScintilla::viewportEvent(event);
     leaveEvent();

@@ -142,6 +142,7 @@ private:
     bool m_changePending = false;
     bool m_applyingLook = false;
     mutable bool m_positionIndex = false;
+    bool m_positionCacheSet = false;
     long m_scrollWidth = 0;
     long m_pointedAnchor = -1;  // editor positions of the range pointOut selected; -1: none
     long m_pointedCaret = -1;

@@ -20,8 +20,12 @@ constexpr long kLongLineBytes = 4096;
 // Two styles that look the same; a long line alternates between them, a run holding up to this many
 // ASCII characters (more would make too many different runs for the editor to keep their widths).
 constexpr int kAsciiPerRun = 3;
-// The name text goes into the box in slices of about this many UTF-16 code units (some 20,000 lines).
+// The name text goes into the box in slices of about this many UTF-16 code units (some 20,000 lines). Each
+// slice of a tool command's text is a step that undo and redo replay, with the restyling of a long line.
 constexpr qsizetype kFillSliceUnits = qsizetype(1) << 19;
+// The names of a listing go in smaller slices: a load is no step of the undo history, and the memory of a
+// slice adds to the load's peak.
+constexpr qsizetype kLoadSliceUnits = qsizetype(1) << 17;
 // Characters either side of a change of a long line that get new runs with it.
 constexpr long kRestyledAround = 16;
 
@@ -173,7 +177,7 @@ bool NameTextEdit::loadNames(const names::NameColumn& entryNames, const std::fun
     qsizetype bytes = kept.isEmpty() ? 0 : 2 * (kept.size() - 1);
     for (QStringView name : kept)
         bytes += utf8Size(names::displayName(name));
-    names::NameTextPieces pieces(kept, kFillSliceUnits);
+    names::NameTextPieces pieces(kept, kLoadSliceUnits);
     return load([&] { return fill(bytes, [&] { return pieces.next(); }, turn, false); });
 }
 
@@ -181,7 +185,7 @@ bool NameTextEdit::holdsNames(const names::NameColumn& entryNames) const
 {
     const long length = SendScintilla(SCI_GETLENGTH);
     const auto* bytes = static_cast<const char*>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
-    names::NameTextPieces pieces(entryNames, kFillSliceUnits);
+    names::NameTextPieces pieces(entryNames, kLoadSliceUnits);
     long at = 0;
     for (QStringView piece = pieces.next(); !piece.isEmpty(); piece = pieces.next()) {
         const long size = long(utf8Size(piece));

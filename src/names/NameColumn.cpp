@@ -16,7 +16,7 @@ NameColumn::Data& NameColumn::own()
         m_d = std::make_shared<Data>();
     } else if (m_d.use_count() > 1) {
         auto copy = std::make_shared<Data>();
-        copy->spans = m_d->spans;
+        copy->starts = m_d->starts;
         for (const std::vector<char16_t>& block : m_d->blocks) {
             copy->blocks.emplace_back();
             copy->blocks.back().reserve(kBlockUnits);
@@ -30,31 +30,34 @@ NameColumn::Data& NameColumn::own()
 char16_t* NameColumn::room(qsizetype units)
 {
     Data& d = own();
-    if (d.blocks.empty() || d.blocks.back().size() + size_t(units) > kBlockUnits) {
+    if (d.blocks.empty() || d.blocks.back().size() + 1 + size_t(units) > kBlockUnits) {
+        if (d.blocks.size() == kMaxBlocks)
+            return nullptr;
         d.blocks.emplace_back();
         d.blocks.back().reserve(kBlockUnits);
     }
     std::vector<char16_t>& block = d.blocks.back();
     const size_t offset = block.size();
-    block.resize(offset + size_t(units));
-    d.spans.push_back({quint32(d.blocks.size() - 1), quint16(offset), quint16(units)});
-    return block.data() + offset;
+    block.resize(offset + 1 + size_t(units));
+    block[offset] = char16_t(units);
+    d.starts.push_back(quint32((d.blocks.size() - 1) << 16 | offset));
+    return block.data() + offset + 1;
 }
 
 bool NameColumn::append(QStringView name)
 {
-    if (name.size() > kMaxNameUnits)
+    char16_t* out = name.size() <= kMaxNameUnits ? room(name.size()) : nullptr;
+    if (!out)
         return false;
-    char16_t* out = room(name.size());
     std::copy(name.utf16(), name.utf16() + name.size(), out);
     return true;
 }
 
 bool NameColumn::appendLatin1(QLatin1StringView name)
 {
-    if (name.size() > kMaxNameUnits)
+    char16_t* out = name.size() <= kMaxNameUnits ? room(name.size()) : nullptr;
+    if (!out)
         return false;
-    char16_t* out = room(name.size());
     for (const char c : name)
         *out++ = char16_t(static_cast<unsigned char>(c));
     return true;
@@ -63,7 +66,7 @@ bool NameColumn::appendLatin1(QLatin1StringView name)
 void NameColumn::reorder(std::vector<qsizetype> order)
 {
     if (m_d)
-        permute(own().spans, std::move(order));
+        permute(own().starts, std::move(order));
 }
 
 QStringList NameColumn::toList() const

@@ -1,7 +1,7 @@
 #pragma once
 // The names of a listed directory, their characters packed one after the other in large blocks. A
 // million names as a million strings cost about as much again in string headers, the allocator's rounding
-// and list slots as their characters do; here a name costs its characters and eight bytes.
+// and list slots as their characters do; here a name costs its characters and six bytes.
 #include "names/FreedMemory.h"
 
 #include <QList>
@@ -23,18 +23,20 @@ public:
     NameColumn(const QStringList& names);
     NameColumn(std::initializer_list<QString> names) : NameColumn(QStringList(names)) {}
 
-    qsizetype size() const { return m_d ? qsizetype(m_d->spans.size()) : 0; }
+    qsizetype size() const { return m_d ? qsizetype(m_d->starts.size()) : 0; }
     bool isEmpty() const { return size() == 0; }
     // Valid while the column (or a copy of it) lives and nothing is appended.
     QStringView at(qsizetype i) const
     {
-        const Span s = m_d->spans[size_t(i)];
-        return QStringView(m_d->blocks[s.block].data() + s.offset, qsizetype(s.size));
+        const quint32 start = m_d->starts[size_t(i)];
+        const char16_t* name = m_d->blocks[start >> 16].data() + (start & 0xffff);
+        return QStringView(name + 1, qsizetype(name[0]));
     }
     QStringView operator[](qsizetype i) const { return at(i); }
     QStringView front() const { return at(0); }
 
-    // Names longer than kMaxNameUnits are not taken (no file system has them).
+    // Names longer than kMaxNameUnits are not taken (no file system has them), nor more than about four
+    // thousand million characters in all.
     static constexpr qsizetype kMaxNameUnits = 0xffff;
     bool append(QStringView name);
     // Appends the Latin-1 (here: ASCII) bytes of a name without a string in between.
@@ -65,21 +67,17 @@ public:
     const_iterator end() const { return {this, size()}; }
 
 private:
-    // A name never spans two blocks.
+    // A name is its length followed by its characters, and never spans two blocks.
     static constexpr size_t kBlockUnits = size_t(1) << 16;
-    struct Span {
-        quint32 block;
-        quint16 offset;
-        quint16 size;
-    };
+    static constexpr size_t kMaxBlocks = size_t(1) << 16;
     struct Data {
         std::vector<std::vector<char16_t>> blocks;  // each reserved once: its characters never move
-        // In memory of its own: as it doubles while a scan reads, the heap would keep the room it
-        // outgrew as holes between the names.
-        std::vector<Span, PageAllocator<Span>> spans;
+        // Where each name starts: its block times 2^16 plus its place in the block. In memory of its
+        // own: as it doubles while a scan reads, the heap would keep the room it outgrew as holes.
+        std::vector<quint32, PageAllocator<quint32>> starts;
     };
     Data& own();  // the data of this column alone, copied first while shared
-    char16_t* room(qsizetype units);
+    char16_t* room(qsizetype units);  // null when the column is full
 
     // Shared between copies: a list is made once by a scan and then only read, by the checks of
     // every edit among others, which take a copy.

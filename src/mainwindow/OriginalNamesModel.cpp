@@ -17,7 +17,7 @@ int OriginalNamesModel::rowCount(const QModelIndex& parent) const
 
 QVariant OriginalNamesModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() >= rowCount() || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
+    if (!index.isValid() || index.row() >= rowCount() || role != Qt::DisplayRole)
         return {};
     return m_names.at(index.row()).toString();
 }

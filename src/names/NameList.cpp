@@ -17,14 +17,13 @@ QString defaultJournalFolder()
 
 namespace {
 
-// The line that gives the entry now called `current` its name `before` back: its display name, or the
+// The line that gives the entry now called `current` its name `full` back: its display name, or the
 // full name where a blank line would keep the current name or a changed extension would not come back.
 // Worked out on views, as it runs for every entry after every rename.
-QStringView recoverLine(QStringView current, QStringView before)
+QStringView recoverLine(QStringView current, QStringView full)
 {
-    const QStringView full = before;
     const QStringView shown = hasThreeCharExtension(full) ? full.chopped(4) : full;
-    if (std::all_of(shown.begin(), shown.end(), [](QChar c) { return c == QLatin1Char(' '); }))
+    if (isBlankLine(shown))
         return full;
     // The line's name is the shown part plus, where the line itself has no extension, the current one.
     const bool comesBack = hasThreeCharExtension(current) && !hasThreeCharExtension(shown)

@@ -19,7 +19,8 @@
 
 namespace bench {
 
-// Construct first in main(): offscreen widgets, and nothing the benchmarks store reaches the user's settings.
+// Construct first in main(): offscreen widgets, and nothing the benchmarks store reaches the user's settings
+// or data (the journals of their renames; a journal folder that grew with earlier runs would change the figures).
 class OffscreenApp {
 public:
     OffscreenApp(int& argc, char** argv) : m_ready(prepare(m_settingsDir)), m_app(argc, argv) {}
@@ -30,6 +31,7 @@ private:
         names::keepFreedMemory();  // as the program does first
         qputenv("QT_QPA_PLATFORM", "offscreen");
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+        qputenv("XDG_DATA_HOME", QFile::encodeName(settingsDir.path() + QStringLiteral("/data")));
         return true;
     }
     QTemporaryDir m_settingsDir;

@@ -113,7 +113,7 @@ RenameOutcome JournalFolder::recover(const DirectoryHandle& dir, RecoveryChoice 
 {
     RenameOutcome outcome;
     const auto found =
-        journalstore::newestOf(m_folder, dir, [](const ParsedJournal& j) { return j.end == JournalEnd::Open; });
+        journalstore::newestOf(m_folder, dir, JournalEnd::Open);
     if (!found)
         return outcome;
     const std::optional<ParsedJournal> j = readForAction(*found);
@@ -195,8 +195,8 @@ RenameOutcome JournalFolder::recover(const DirectoryHandle& dir, RecoveryChoice 
 RenameOutcome JournalFolder::undoLastRename(const DirectoryHandle& dir)
 {
     RenameOutcome outcome;
-    const auto last = journalstore::newestOf(m_folder, dir, [](const ParsedJournal& j) {
-        return j.header.kind == JournalKind::Rename && j.end == JournalEnd::Finished;
+    const auto last = journalstore::newestOf(m_folder, dir, JournalEnd::Finished, [](const ParsedJournal& j) {
+        return j.header.kind == JournalKind::Rename;
     });
     if (!last)
         return outcome;

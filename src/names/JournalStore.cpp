@@ -70,6 +70,14 @@ std::optional<JournalHeader> readHeader(const QString& file)
     return std::nullopt;
 }
 
+std::optional<JournalEnd> readEnd(const QString& file)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly) || f.isSequential())
+        return std::nullopt;
+    return journalEndFromTail(tailOf(f));
+}
+
 std::optional<ParsedJournal> readWhole(const QString& file)
 {
     QFile f(file);
@@ -102,7 +110,7 @@ QString setAside(const QString& file)
     return QFile::rename(file, target) ? target : QString();
 }
 
-std::optional<Found> newestOf(const QString& folder, const DirectoryHandle& dir,
+std::optional<Found> newestOf(const QString& folder, const DirectoryHandle& dir, JournalEnd end,
                               const std::function<bool(const ParsedJournal&)>& wanted)
 {
     if (!dir.isOpen())
@@ -115,6 +123,8 @@ std::optional<Found> newestOf(const QString& folder, const DirectoryHandle& dir,
         const JournalBelonging belonging = journalBelonging(header->directory, dir.identity());
         if (belonging == JournalBelonging::Elsewhere)
             continue;
+        if (readEnd(file) != end)
+            continue;
         std::optional<ParsedJournal> j = readHead(file);
         if (!j)
             continue;
@@ -122,7 +132,7 @@ std::optional<Found> newestOf(const QString& folder, const DirectoryHandle& dir,
             setAside(file);
             continue;
         }
-        if (!wanted(*j))
+        if (j->end != end || (wanted && !wanted(*j)))
             continue;
         if (belonging == JournalBelonging::NeedsProof
             && !entriesFoundInDirectory(j->entries, j->header.started, dir.identity().device,

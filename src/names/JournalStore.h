@@ -23,6 +23,8 @@ bool makeFolder(const QString& folder);
 std::optional<ParsedJournal> readHead(const QString& file);
 // The header alone, from the first bytes of the file.
 std::optional<JournalHeader> readHeader(const QString& file);
+// How the journal ended, by its last line alone: a cheap first look before its head is read.
+std::optional<JournalEnd> readEnd(const QString& file);
 // The whole journal, bounded in size; a journal cut by the bound reads as damaged.
 std::optional<ParsedJournal> readWhole(const QString& file);
 
@@ -40,9 +42,11 @@ struct Found {
     QString file;
     ParsedJournal head;
 };
-// The newest journal of the directory held by `dir` that `wanted` accepts. On the way, journals of a
-// directory that is proven gone are set aside, and so are damaged ones that ended (nothing to act on).
-std::optional<Found> newestOf(const QString& folder, const DirectoryHandle& dir,
-                              const std::function<bool(const ParsedJournal&)>& wanted);
+// The newest journal of the directory held by `dir` that ended as `end` and that `wanted` accepts. On the
+// way, journals of a directory that is proven gone are set aside, and so are damaged ones that ended as
+// `end` (nothing to act on). The journals that ended otherwise are passed by their last line: every rename
+// leaves one, and each is looked up before every rename.
+std::optional<Found> newestOf(const QString& folder, const DirectoryHandle& dir, JournalEnd end,
+                              const std::function<bool(const ParsedJournal&)>& wanted = {});
 
 }  // namespace names::journalstore

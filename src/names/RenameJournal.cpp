@@ -69,9 +69,9 @@ std::vector<quint64> readInodes(const DirectoryHandle& dir, const JournalPlan& p
     return inodes;
 }
 
-bool isEndedRename(const ParsedJournal& j)
+bool isRename(const ParsedJournal& j)
 {
-    return j.header.kind == JournalKind::Rename && j.end == JournalEnd::Finished;
+    return j.header.kind == JournalKind::Rename;
 }
 
 }  // namespace
@@ -210,6 +210,11 @@ void RenameJournal::finish()
     // Keep the newest journals; an unfinished one stays until it is recovered.
     const QStringList files = journalstore::journalFiles(m_folder);
     for (qsizetype i = JournalFolder::kKeptJournals; i < files.size(); ++i) {
+        const std::optional<JournalEnd> end = journalstore::readEnd(files.at(i));
+        if (end && *end != JournalEnd::Open) {
+            QFile::remove(files.at(i));
+            continue;
+        }
         const std::optional<ParsedJournal> j = journalstore::readHead(files.at(i));
         if (!j || j->end != JournalEnd::Open)
             QFile::remove(files.at(i));
@@ -230,7 +235,7 @@ JournalFolder::JournalFolder(const QString& folder) : m_folder(folder) {}
 std::optional<UnfinishedRename> JournalFolder::findUnfinished(const DirectoryHandle& dir)
 {
     std::optional<journalstore::Found> found =
-        journalstore::newestOf(m_folder, dir, [](const ParsedJournal& j) { return j.end == JournalEnd::Open; });
+        journalstore::newestOf(m_folder, dir, JournalEnd::Open);
     if (!found)
         return std::nullopt;
     UnfinishedRename rename{found->file, found->head.header.directoryPath, found->head.header.entryCount,
@@ -246,7 +251,7 @@ std::optional<UnfinishedRename> JournalFolder::findUnfinished(const DirectoryHan
 
 bool JournalFolder::hasLastRename(const DirectoryHandle& dir)
 {
-    return journalstore::newestOf(m_folder, dir, isEndedRename).has_value();
+    return journalstore::newestOf(m_folder, dir, JournalEnd::Finished, isRename).has_value();
 }
 
 }  // namespace names

@@ -140,7 +140,7 @@ void JournalWritePlan(benchmark::State& state)
     const DirectoryHandle dir(c.tmp.path());
     QList<JournalEntry> entries;
     for (const PlannedRename& m : c.across[c.side].moves)
-        entries.append({m.line, m.from, QString(), m.to});
+        entries.append({m.line, m.from.toString(), QString(), m.to});
     for (auto _ : state) {
         RenameJournal journal(journals.path(), dir);
         if (journal.writePlan(entries) != 0)
@@ -167,7 +167,7 @@ void ExecuteRenamesSwapAll(benchmark::State& state)
 
 // The bookkeeping of executeRenames without the file system.
 struct NoDiskRenamer final : Renamer {
-    int rename(const QString&, const QString&) override { return 0; }
+    int rename(QStringView, QStringView) override { return 0; }
 };
 
 void ExecuteRenamesNoDisk(benchmark::State& state)

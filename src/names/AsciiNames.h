@@ -41,7 +41,7 @@ inline QString decodedName(QByteArrayView raw)
 }
 
 // Whether the entry name `raw` is `name`, decoding only names beyond ASCII.
-inline bool isNamed(QByteArrayView raw, const QString& name)
+inline bool isNamed(QByteArrayView raw, QStringView name)
 {
     if (isAscii(raw))
         return QLatin1StringView(raw) == name;
@@ -52,17 +52,17 @@ inline bool isNamed(QByteArrayView raw, const QString& name)
 // into the object itself: a rename of 100,000 entries then allocates nothing per entry.
 class EncodedName {
 public:
-    explicit EncodedName(const QString& name)
+    explicit EncodedName(QStringView name)
     {
         const qsizetype n = name.size();
-        if (n < kInlineBytes && isAscii(QStringView(name))) {
+        if (n < kInlineBytes && isAscii(name)) {
             for (qsizetype i = 0; i < n; ++i)
                 m_inline[i] = char(name[i].unicode());
             m_inline[n] = '\0';
             m_data = m_inline;
             return;
         }
-        m_heap = QFile::encodeName(name);
+        m_heap = QFile::encodeName(name.toString());
         m_data = m_heap.constData();
     }
     EncodedName(const EncodedName&) = delete;

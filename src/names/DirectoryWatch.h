@@ -32,9 +32,9 @@ public:
     std::optional<QSet<QString>> takeChangedNames();
 
     // Whether entry `name` may lead elsewhere than when the watch started, by what it saw (`changed`).
-    static bool mayHaveChanged(const std::optional<QSet<QString>>& changed, const QString& name)
+    static bool mayHaveChanged(const std::optional<QSet<QString>>& changed, QStringView name)
     {
-        return !changed || (!changed->isEmpty() && changed->contains(name.toCaseFolded()));
+        return !changed || (!changed->isEmpty() && changed->contains(name.toString().toCaseFolded()));
     }
 
 private:

@@ -14,7 +14,7 @@ const QByteArray kPlanEnd = "plan";
 constexpr qsizetype kFieldsPerEntry = 5;
 
 // Names may hold tabs and backslashes; the journal's fields are tab-separated lines.
-void appendEscaped(QByteArray& out, const QString& text)
+void appendEscaped(QByteArray& out, QStringView text)
 {
     const qsizetype start = out.size();
     const qsizetype n = text.size();
@@ -196,7 +196,7 @@ bool writeJournalPlan(const JournalHeader& header, const JournalPlan& plan, cons
         text.append(number, end - number);
     };
     for (qsizetype i = 0; i < plan.size; ++i) {
-        const JournalEntry e = plan.entry(i);
+        const JournalEntryView e = plan.entry(i);
         appendNumber(quint64(e.line));
         text += '\t';
         appendNumber(inodes.at(size_t(i)));

@@ -72,12 +72,24 @@ QByteArray journalKindText(JournalKind kind);
 
 // A plan's entries as the rename holds them, read one at a time: a list of copies would add to the
 // peak of a rename of a million entries.
+// An entry as a plan hands it to the journal: its names viewed where the plan keeps them.
+struct JournalEntryView {
+    int line = 0;
+    QStringView oldName;
+    QStringView tempName;
+    QStringView newName;
+    quint64 inode = 0;
+};
+
 struct JournalPlan {
     qsizetype size = 0;
-    std::function<JournalEntry(qsizetype)> entry;
+    std::function<JournalEntryView(qsizetype)> entry;
     static JournalPlan of(const QList<JournalEntry>& entries)
     {
-        return {entries.size(), [&entries](qsizetype i) { return entries.at(i); }};
+        return {entries.size(), [&entries](qsizetype i) {
+                    const JournalEntry& e = entries.at(i);
+                    return JournalEntryView{e.line, e.oldName, e.tempName, e.newName, e.inode};
+                }};
     }
 };
 

@@ -144,10 +144,11 @@ RenameOutcome NameList::rename(const QString& text, const ListingOptions& option
         moves.reserve(plan.moves.size());
         for (PlannedRename& move : plan.moves) {
             const FileIdentity scanned = m_scan.identity(move.line - 1);
-            if (DirectoryWatch::mayHaveChanged(changed, move.from) && scanned.isValid() && m_recoverNameOf.contains(keyOf(scanned))) {
-                const FileIdentity now = m_dir.entryIdentity(move.from);
+            if (scanned.isValid() && m_recoverNameOf.contains(keyOf(scanned))
+                && DirectoryWatch::mayHaveChanged(changed, move.from)) {
+                const FileIdentity now = m_dir.entryIdentity(move.from.toString());
                 if (now.isValid() && !(now == scanned)) {
-                    plan.refused.append({move.line, move.from, move.to, RenameReason::EntryReplaced});
+                    plan.refused.append({move.line, move.from.toString(), move.to, RenameReason::EntryReplaced});
                     continue;
                 }
             }
@@ -173,7 +174,7 @@ RenameOutcome NameList::rename(const QString& text, const ListingOptions& option
         const PlannedRename& move = plan.moves.at(i);
         const EntryKey key = keyOf(m_scan.identity(move.line - 1));
         if (!recoverNameOf.contains(key))
-            recoverNameOf.insert(key, move.from);
+            recoverNameOf.insert(key, move.from.toString());
     }
 
     // The listing afterwards takes long in a large folder; it reports as the last renames did.

@@ -100,7 +100,7 @@ private:
             return true;
         const JournalPlan plan{m_n, [this](qsizetype i) {
                                    const PlannedRename& m = m_moves.at(i);
-                                   return JournalEntry{m.line, m.from, m_tempName.at(i), m.to, m.inode};
+                                   return JournalEntryView{m.line, m.from, m_tempName.at(i), m.to, m.inode};
                                }};
         if (const int err = m_journal->writePlan(plan)) {
             m_outcome.stopped = RenameStop::JournalNotWritten;
@@ -125,7 +125,7 @@ private:
             }
             if (err != 0) {
                 if (err == EEXIST)
-                    m_diskFailures.append({m.line, m.from, m.to, RenameReason::NoFreeTemporaryName});
+                    m_diskFailures.append({m.line, m.from.toString(), m.to, RenameReason::NoFreeTemporaryName});
                 else
                     diskFailure(m, err);
                 m_tempName[i].clear();
@@ -164,13 +164,13 @@ private:
                 moved(i);
             } else if (m_renamer.rename(temp, m.from) == 0) {
                 diskFailure(m, err);
-            } else if (const QString other = placeUnderNumberedName(m_renamer, temp, m.from); !other.isEmpty()) {
+            } else if (const QString other = placeUnderNumberedName(m_renamer, temp, m.from.toString()); !other.isEmpty()) {
                 // Another program took both names meanwhile; a temporary name would outlive the rename.
                 ++m_movedAway;
-                m_diskFailures.append({m.line, m.from, m.to, RenameReason::KeptUnderOtherName, err, 0, other});
+                m_diskFailures.append({m.line, m.from.toString(), m.to, RenameReason::KeptUnderOtherName, err, 0, other});
             } else {
                 // No name could be had: say where the entry is now; the journal stays open for it.
-                m_diskFailures.append({m.line, m.from, m.to, RenameReason::LeftUnderTemporaryName, err, 0, temp});
+                m_diskFailures.append({m.line, m.from.toString(), m.to, RenameReason::LeftUnderTemporaryName, err, 0, temp});
             }
             entryDone(i);
         }
@@ -202,7 +202,7 @@ private:
 
     void diskFailure(const PlannedRename& m, int err)
     {
-        m_diskFailures.append({m.line, m.from, m.to, err == EEXIST ? RenameReason::TargetExists : RenameReason::DiskError,
+        m_diskFailures.append({m.line, m.from.toString(), m.to, err == EEXIST ? RenameReason::TargetExists : RenameReason::DiskError,
                                err == EEXIST ? 0 : err});
         if (err == EOPNOTSUPP) {
             if (!m_fileSystem)  // asked once, at the first refusal that names it

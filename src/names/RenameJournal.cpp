@@ -38,7 +38,7 @@ std::vector<quint64> readInodes(const DirectoryHandle& dir, const JournalPlan& p
     std::vector<bool> confirmed(n, false);
     qsizetype unconfirmed = 0;
     for (size_t i = 0; i < n; ++i) {
-        const JournalEntry e = plan.entry(qsizetype(i));
+        const JournalEntryView e = plan.entry(qsizetype(i));
         inodes[i] = e.inode;
         confirmed[i] = e.inode != 0 && !DirectoryWatch::mayHaveChanged(changed, e.oldName);
         unconfirmed += confirmed[i] ? 0 : 1;
@@ -46,7 +46,7 @@ std::vector<quint64> readInodes(const DirectoryHandle& dir, const JournalPlan& p
     if (unconfirmed <= kSingleLookUps) {
         for (size_t i = 0; i < n; ++i)
             if (!confirmed[i])
-                inodes[i] = dir.entryIdentity(plan.entry(qsizetype(i)).oldName).inode;
+                inodes[i] = dir.entryIdentity(plan.entry(qsizetype(i)).oldName.toString()).inode;
         return inodes;
     }
     QHash<quint64, qsizetype> entryOfInode;
@@ -65,7 +65,7 @@ std::vector<quint64> readInodes(const DirectoryHandle& dir, const JournalPlan& p
     }
     for (size_t i = 0; i < n; ++i)
         if (!confirmed[i])
-            inodes[i] = inodeOfOther.value(plan.entry(qsizetype(i)).oldName);
+            inodes[i] = inodeOfOther.value(plan.entry(qsizetype(i)).oldName.toString());
     return inodes;
 }
 

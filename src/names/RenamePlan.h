@@ -19,7 +19,7 @@ class RenameJournal;
 
 struct PlannedRename {
     int line;  // 1-based line of the name text
-    QString from;
+    QStringView from;  // the entry's name now: characters its plan keeps (RenamePlan::names, ownNames)
     QString to;
     quint64 inode = 0;  // what `from` was when listed, for the journal; 0 when not known
 };
@@ -71,6 +71,16 @@ struct RenameProblem {
 struct RenamePlan {
     QList<PlannedRename> moves;      // in line order
     QList<RenameProblem> refused;    // in line order
+    // What the moves' old names view: the listed names the plan was made from (shared, not copied: a
+    // million of them would otherwise be a million strings), and names a plan made otherwise keeps itself.
+    // Copies of the plan share both, so their views stay valid while any copy lives.
+    NameColumn names;
+    QStringList ownNames;
+    QStringView keep(const QString& name)
+    {
+        ownNames.append(name);
+        return ownNames.constLast();
+    }
 };
 
 // The lines of a CR LF text as the rename reads them: the characters up to a

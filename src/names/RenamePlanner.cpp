@@ -123,6 +123,7 @@ void RenamePlanner::restart(QList<QStringView> lines)
     m_moving = 0;
     m_staying.clear();
     m_plan = {};
+    m_plan.names = m_originals;
 }
 
 bool RenamePlanner::advance(const QDeadlineTimer& deadline)
@@ -230,7 +231,7 @@ void RenamePlanner::emitLine(qsizetype i)
     const int line = int(i + 1);
     if (m_state[size_t(i)] == State::Moves) {
         if (m_withMoves)
-            m_plan.moves.append({line, m_originals.at(i).toString(), m_target.at(i)});
+            m_plan.moves.append({line, m_originals.at(i), m_target.at(i)});
     } else if (m_state[size_t(i)] == State::Refused) {
         const Refusal& r = m_refusal[size_t(i)];
         RenameProblem problem(line, m_originals.at(i).toString(), m_target.at(i), r.reason, 0, r.otherLine);

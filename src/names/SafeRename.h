@@ -25,7 +25,7 @@ public:
     // Returns 0 or an errno value; EEXIST when `to` exists in any form
     // (file, directory, dangling symbolic link); EOPNOTSUPP when the file
     // system offers no way to rename this entry without risking another.
-    virtual int rename(const QString& from, const QString& to) = 0;
+    virtual int rename(QStringView from, QStringView to) = 0;
     // The file system renamed on, for a refusal that names it; empty when not known.
     virtual QString fileSystemName() const { return {}; }
 };
@@ -56,7 +56,7 @@ public:
     DirRenamer& operator=(const DirRenamer&) = delete;
 
     bool isOpen() const;
-    int rename(const QString& from, const QString& to) override;
+    int rename(QStringView from, QStringView to) override;
 
     // Removes `name` when it is one more name of the entry `identity` (a hard
     // link left by an interrupted rename), so that no data goes with it.

@@ -31,7 +31,7 @@ namespace {
 
 // A bare name must stay inside the directory and be a real entry name; the
 // system calls would otherwise act on the directory itself or a parent.
-bool isBareName(const QString& name)
+bool isBareName(QStringView name)
 {
     return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
         && !name.contains(QLatin1Char('/')) && !name.contains(QChar(0));
@@ -105,7 +105,7 @@ QString DirRenamer::fileSystemName() const
     return volume.isValid() ? fileSystemDisplayName(QString::fromUtf8(volume.fileSystemType())) : QString();
 }
 
-int DirRenamer::rename(const QString& from, const QString& to)
+int DirRenamer::rename(QStringView from, QStringView to)
 {
     if (m_fd < 0)
         return m_openError;

@@ -16,7 +16,7 @@ namespace {
 
 // A bare name must stay inside the directory and be a real entry name; the
 // system calls would otherwise act on the directory itself or a parent.
-bool isBareName(const QString& name)
+bool isBareName(QStringView name)
 {
     return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
         && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) && !name.contains(QChar(0));
@@ -81,7 +81,7 @@ QString DirRenamer::fileSystemName() const
     return fileSystemDisplayName(QString::fromUtf8(QStorageInfo(m_dirPath).fileSystemType()));
 }
 
-int DirRenamer::rename(const QString& from, const QString& to)
+int DirRenamer::rename(QStringView from, QStringView to)
 {
     if (m_openError)
         return m_openError;
@@ -89,8 +89,8 @@ int DirRenamer::rename(const QString& from, const QString& to)
         return EINVAL;
     const QString sep = m_dirPath.endsWith(QLatin1Char('\\')) ? QString() : QStringLiteral("\\");
     // The long-path prefix lifts the 260-character limit of the joined path.
-    const std::wstring src = (QStringLiteral("\\\\?\\") + m_dirPath + sep + from).toStdWString();
-    const std::wstring dst = (QStringLiteral("\\\\?\\") + m_dirPath + sep + to).toStdWString();
+    const std::wstring src = (QStringLiteral("\\\\?\\") + m_dirPath + sep + from.toString()).toStdWString();
+    const std::wstring dst = (QStringLiteral("\\\\?\\") + m_dirPath + sep + to.toString()).toStdWString();
     // No MOVEFILE_REPLACE_EXISTING: an existing target makes the call fail.
     // No MOVEFILE_COPY_ALLOWED: within one directory a copy is never needed.
     if (!MoveFileExW(src.c_str(), dst.c_str(), 0))

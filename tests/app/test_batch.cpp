@@ -31,7 +31,7 @@ struct KillingRenamer final : names::Renamer {
     names::Renamer& inner;
     int renamesLeft;
     KillingRenamer(names::Renamer& disk, int renames) : inner(disk), renamesLeft(renames) {}
-    int rename(const QString& from, const QString& to) override
+    int rename(QStringView from, QStringView to) override
     {
         if (renamesLeft-- == 0)
             ::raise(SIGKILL);

@@ -27,9 +27,9 @@ struct HookedRenamer final : Renamer {
     template <class Dir>
     explicit HookedRenamer(const Dir& dir, RenameHook hook = {}, DirRenamer::Strategy way = DirRenamer::Strategy::Auto)
         : inner(dir, way), before(std::move(hook)) {}
-    int rename(const QString& from, const QString& to) override
+    int rename(QStringView from, QStringView to) override
     {
-        const int err = before ? before(from, to) : 0;
+        const int err = before ? before(from.toString(), to.toString()) : 0;
         return err ? err : inner.rename(from, to);
     }
 };

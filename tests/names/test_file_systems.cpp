@@ -96,9 +96,9 @@ TEST(FileSystems, FatThroughFuseRenamesFilesWithoutOverwritingAndKeepsFoldersWho
     const names::RenameOutcome outcome = names::executeRenames(
         names::planRenames({"a.txt", "b.txt", "c.txt"}, QStringList{"b.txt", "a.txt", "C.txt"}), r);
     EXPECT_EQ(outcome.renamed, 3);
-    EXPECT_EQ(r.rename("a.txt", "keep.txt"), EEXIST);
-    EXPECT_EQ(r.rename("a.txt", "KEEP.TXT"), EEXIST);  // the same name here
-    EXPECT_EQ(r.rename("folder", "moved"), EOPNOTSUPP);
+    EXPECT_EQ(r.rename(u"a.txt", u"keep.txt"), EEXIST);
+    EXPECT_EQ(r.rename(u"a.txt", u"KEEP.TXT"), EEXIST);  // the same name here
+    EXPECT_EQ(r.rename(u"folder", u"moved"), EOPNOTSUPP);
     // An entry's only name is never taken as a leftover of an interrupted rename.
     EXPECT_EQ(r.removeExtraName("keep.txt", dir.entryIdentity("keep.txt")), EEXIST);
 

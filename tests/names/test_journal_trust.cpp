@@ -164,8 +164,8 @@ TEST(DamagedJournal, IsActedOnAsFarAsItReadsThenSetAsideWithTheTemporaryNamesLis
             ASSERT_EQ(journal.writePlan({{1, "a", temp(1), "b"}, {2, "b", temp(2), "a"}, {3, "c", "", "d"}}), 0);
             file = journal.filePath();
             // Interrupted after both entries of the swap went to their temporary names.
-            ASSERT_EQ(DirRenamer(handle).rename("a", temp(1)), 0);
-            ASSERT_EQ(DirRenamer(handle).rename("b", temp(2)), 0);
+            ASSERT_EQ(DirRenamer(handle).rename(u"a", temp(1)), 0);
+            ASSERT_EQ(DirRenamer(handle).rename(u"b", temp(2)), 0);
         }
         damage(file, change);
 

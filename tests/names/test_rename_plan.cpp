@@ -86,7 +86,7 @@ TEST(RenameOnDisk, RandomPlansLoseNothing)
         for (const QString& name : s.originals)
             expected << name + "=" + name;
         for (const PlannedRename& m : plan.moves)
-            expected[s.originals.indexOf(m.from)] = m.to + "=" + m.from;
+            expected[s.originals.indexOf(m.from)] = m.to + "=" + m.from.toString();
         expected.sort();
         ASSERT_EQ(s.dir.withContent(), expected);
     }
@@ -114,7 +114,18 @@ TEST(RenamePlan, RefusesWhatCannotWorkAlongTheChainAndKeepsBlankLines)
     EXPECT_EQ(seen(plan.refused), QList<Seen>({{1, R::TargetHeldByStayingLine, "", 2}, {2, R::TargetHeldByStayingLine, "", 3},
                                                {4, R::TargetHeldByStayingLine, "", 1}}));
     ASSERT_EQ(plan.moves.size(), 2);
-    EXPECT_EQ(plan.moves[0].from, "e");
+    EXPECT_EQ(plan.moves[0].from, u"e");
+
+    // The moves view the listed names, which the plan keeps: the list may change or go while it runs.
+    NameColumn listed({"x1", "x2"});
+    RenamePlan kept = planRenames(listed, QStringList({"y1", "y2"}));
+    listed.append(u"x3");
+    listed.reorder({2, 1, 0});
+    listed = NameColumn();
+    const RenamePlan copy = kept;
+    kept = {};
+    ASSERT_EQ(copy.moves.size(), 2);
+    EXPECT_EQ(copy.moves[1].from, u"x2");
 }
 
 TEST(RenameOnDisk, ExistingOrLateTargetsStayUntouchedAndOthersGoOn)
@@ -149,8 +160,9 @@ TEST(RenameOnDisk, ExistingOrLateTargetsStayUntouchedAndOthersGoOn)
 // A directory of a file system that ignores letter case (but keeps it), in memory.
 struct CaselessDirectory final : Renamer {
     QMap<QString, QString> entries;  // folded name -> name as stored
-    int rename(const QString& from, const QString& to) override
+    int rename(QStringView fromView, QStringView toView) override
     {
+        const QString from = fromView.toString(), to = toView.toString();
         const auto it = entries.constFind(from.toCaseFolded());
         if (it == entries.cend() || it.value() != from)
             return ENOENT;

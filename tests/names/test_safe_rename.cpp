@@ -35,7 +35,7 @@ TEST_P(SafeRenameTest, MovesFilesDirectoriesAndSymlinksKeepingContent)
     // The last differs only in case: a distinct name here.
     const std::pair<const char*, const char*> moves[] = {{"a.txt", "b.txt"}, {"d", "e"}, {"link", "link2"}, {"b.txt", "B.TXT"}};
     for (const auto& [from, to] : moves)
-        EXPECT_EQ(r.rename(from, to), 0) << from;
+        EXPECT_EQ(r.rename(QString::fromLatin1(from), QString::fromLatin1(to)), 0) << from;
     EXPECT_EQ(dir.withContent(), QStringList({"B.TXT=alpha", "e=<missing>", "link2=<missing>"}));
     EXPECT_EQ(dir.read("e/sub/inner"), "deep");
     EXPECT_EQ(QFile::symLinkTarget(dir.file("link2")), dir.file("nowhere"));
@@ -58,7 +58,7 @@ TEST_P(SafeRenameTest, NeverReplacesAnyKindOfTarget)
             EXPECT_EQ(r.rename(source, target), EEXIST);
         }
     }
-    EXPECT_EQ(r.rename("missing", "new"), ENOENT);
+    EXPECT_EQ(r.rename(u"missing", u"new"), ENOENT);
     // No placeholder or half-made link may stay behind after a refusal.
     EXPECT_EQ(dir.withContent(), before);
     EXPECT_TRUE(QFileInfo(dir.file("dangling")).isSymLink() && QDir(dir.file("emptydir")).isEmpty());
@@ -71,8 +71,8 @@ TEST_P(SafeRenameTest, RefusesNamesOutsideTheDirectory)
     DirRenamer r(dir.path(), GetParam());
     for (const QString& bad : {QString(), QStringLiteral("."), QStringLiteral(".."), QStringLiteral("sub/a"),
                                QStringLiteral("../a"), QStringLiteral("a") + QChar(0) + QStringLiteral("b")}) {
-        EXPECT_EQ(r.rename("a", bad), EINVAL) << bad.toStdString();
-        EXPECT_EQ(r.rename(bad, "b"), EINVAL) << bad.toStdString();
+        EXPECT_EQ(r.rename(u"a", bad), EINVAL) << bad.toStdString();
+        EXPECT_EQ(r.rename(bad, u"b"), EINVAL) << bad.toStdString();
     }
     EXPECT_EQ(dir.entries(), QStringList({"a", "sub"}));
     EXPECT_TRUE(QDir(dir.file("sub")).isEmpty());
@@ -153,7 +153,7 @@ TEST(DirRenamerWithoutFlag, RacingProgramsLoseNothingAtAnyStep)
             if (++step == c.atStep)
                 actOut(c.race, dir, c.isDir);
         });
-        const int result = r.rename("src", "dst");
+        const int result = r.rename(u"src", u"dst");
         ASSERT_GE(step, c.atStep);
 
         // Nothing is lost or overwritten, and neither a temporary name nor a claim stays behind.
@@ -189,14 +189,14 @@ TEST(DirectoryHandle, RenamesAndScansTheDirectoryThatWasScannedNotWhatNowStandsA
     EXPECT_FALSE(handle.isAt(path));
     EXPECT_EQ(names::scanDirectory(handle, {false, false}).names.toList(), QStringList({"01.mp3"}));
 
-    EXPECT_EQ(DirRenamer(handle).rename("01.mp3", "Intro.mp3"), 0);
-    EXPECT_EQ(byPath.rename("Intro.mp3", "Outro.mp3"), 0);
+    EXPECT_EQ(DirRenamer(handle).rename(u"01.mp3", u"Intro.mp3"), 0);
+    EXPECT_EQ(byPath.rename(u"Intro.mp3", u"Outro.mp3"), 0);
     EXPECT_EQ(root.read("work-moved/Outro.mp3"), "mine");
     EXPECT_EQ(root.read("other/01.mp3"), "someone else's");
 
     names::DirectoryHandle missing(root.file("nothing-here"));
     EXPECT_FALSE(missing.isOpen() || missing.isAt(root.file("nothing-here")) || DirRenamer(root.file("nothing-here")).isOpen());
-    EXPECT_EQ(DirRenamer(missing).rename("a", "b"), ENOENT);
+    EXPECT_EQ(DirRenamer(missing).rename(u"a", u"b"), ENOENT);
 }
 
 TEST(DirRenamer, RemovesAnExtraNameOnlyWhileTheDataHasAnother)

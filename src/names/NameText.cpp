@@ -162,7 +162,7 @@ DuplicateLines findDuplicateLines(QStringView text)
 {
     const QList<QStringView> lines = trimmedNonBlankLines(text);
     // The answer is the first line that has an equal line after it, with its first such later line.
-    NameTable<Qt::CaseSensitive> firstSeen(lines.size());
+    NameTable<Qt::CaseSensitive> firstSeen(lines.size(), [&lines](int k) { return lines.at(k); });
     DuplicateLines found;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const qsizetype first = firstSeen.insert(lines.at(i), int(i));

@@ -83,7 +83,7 @@ private:
     qsizetype m_lineStart = 0;
     qsizetype m_crlfs = 0;
     QList<QStringView> m_lines;
-    NameTable<Qt::CaseSensitive> m_keys{0};
+    NameTable<Qt::CaseSensitive> m_keys{0, [this](int k) { return duplicateKey(m_lines.at(k)); }};
     QList<qsizetype> m_equalTo;     // per line: the first line with the same duplicate key, or -1
     QList<qsizetype> m_equalShown;  // per line: the line its duplicate mark names, or -1
     std::optional<RenamePlanner> m_planner;

@@ -38,7 +38,7 @@ public:
     Execution(const RenamePlan& plan, Renamer& renamer, const std::function<void(qsizetype, qsizetype)>& progress,
               RenameJournal* journal)
         : m_plan(plan), m_moves(plan.moves), m_n(m_moves.size()), m_renamer(renamer), m_progress(progress),
-          m_journal(journal), m_sources(m_n), m_tempName(m_n)
+          m_journal(journal), m_sources(m_n, [this](int k) { return m_moves.at(k).from; }), m_tempName(m_n)
     {
         m_outcome.movedToTarget.resize(m_n, false);
     }
@@ -82,7 +82,7 @@ private:
     {
         // The targets are needed only to pick temporary names, which most renames do without.
         if (!m_targets) {
-            m_targets.emplace(m_n);
+            m_targets.emplace(m_n, [this](int k) { return QStringView(m_moves.at(k).to); });
             for (qsizetype i = 0; i < m_n; ++i)
                 m_targets->insert(m_moves.at(i).to, int(i));
         }

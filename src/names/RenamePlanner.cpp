@@ -107,7 +107,7 @@ RenamePlan planRenames(const NameColumn& originals, const QList<QStringView>& li
 
 RenamePlanner::RenamePlanner(const NameColumn& originals, QList<QStringView> lines, PlanLimits limits, bool withMoves)
     : m_originals(originals), m_limits(std::move(limits)), m_withMoves(withMoves), m_count(originals.size()),
-      m_target(m_count), m_moveByTarget(0)
+      m_target(m_count), m_moveByTarget(0, [this](int k) { return QStringView(m_target.at(k)); })
 {
     restart(std::move(lines));
 }

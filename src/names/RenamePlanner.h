@@ -16,6 +16,8 @@ public:
     // The characters `lines` view must outlive the planner; `originals` is shared, not copied.
     // `withMoves` false: the plan lists only the refusals, for a check that needs no more.
     RenamePlanner(const NameColumn& originals, QList<QStringView> lines, PlanLimits limits = {}, bool withMoves = true);
+    RenamePlanner(const RenamePlanner&) = delete;  // its table asks it for names
+    RenamePlanner& operator=(const RenamePlanner&) = delete;
 
     // Plans anew for other `lines` of the same originals, in the memory of the last plan.
     void restart(QList<QStringView> lines);

@@ -52,27 +52,62 @@ const ScanResult& NameList::scan(const ListingOptions& options, const ScanProgre
     m_dir = DirectoryHandle(m_startPath);
     m_watch.restart(m_dir);
     m_scan = ScanResult();  // the old list goes before the new one is read: both at once would double the peak
-    m_recoverText.reset();
+    m_afterRename = false;
     m_scan = scanDirectory(m_dir, options, progress);
     m_recoverNameOf.clear();
     m_modified = false;
     return m_scan;
 }
 
+QStringView NameList::recoverLineOf(qsizetype i) const
+{
+    const QStringView current = m_scan.names.at(i);
+    // Paired by identity: an entry that merely carries a renamed name now is not the renamed one.
+    const auto found = m_recoverNameOf.constFind(keyOf(m_scan.identity(i)));
+    return recoverLine(current, found != m_recoverNameOf.cend() ? QStringView(found.value()) : current);
+}
+
 QString NameList::recoverText() const
 {
-    return m_recoverText ? *m_recoverText : buildNameText(m_scan.names);
+    if (!m_afterRename)
+        return buildNameText(m_scan.names);
+    qsizetype room = 2 * m_scan.names.size();
+    for (QStringView name : m_scan.names)
+        room += name.size();
+    QString text;
+    text.reserve(room + room / 8);  // the names from before are mostly about as long as the names now
+    for (qsizetype i = 0; i < m_scan.names.size(); ++i) {
+        if (i > 0)
+            text += kCrLf;
+        text += recoverLineOf(i);
+    }
+    return text;
 }
 
 bool NameList::isRecoverText(QStringView text) const
 {
-    return m_recoverText ? *m_recoverText == text : isNameText(m_scan.names, text);
+    if (!m_afterRename)
+        return isNameText(m_scan.names, text);
+    // Line by line, without the text: right after a rename the first renamed entry tells.
+    qsizetype at = 0;
+    for (qsizetype i = 0; i < m_scan.names.size(); ++i) {
+        if (i > 0) {
+            if (!text.sliced(at).startsWith(kCrLf))
+                return false;
+            at += kCrLf.size();
+        }
+        const QStringView line = recoverLineOf(i);
+        if (text.size() - at < line.size() || text.sliced(at, line.size()) != line)
+            return false;
+        at += line.size();
+    }
+    return at == text.size();
 }
 
 bool NameList::hasRecoverText() const
 {
-    if (m_recoverText)
-        return !m_recoverText->isEmpty();
+    if (m_afterRename)
+        return !m_scan.names.isEmpty();  // no line of a name from before is empty
     return m_scan.names.size() > 1 || (m_scan.names.size() == 1 && !displayName(m_scan.names.front()).isEmpty());
 }
 
@@ -185,26 +220,7 @@ RenameOutcome NameList::rename(const QString& text, const ListingOptions& option
         return true;
     });
     m_recoverNameOf = std::move(recoverNameOf);
-    // Room for about as long a text as the list's own (the names from before are mostly about as long);
-    // the text takes a while at a million entries, and reports while it is made as the listing did.
-    qsizetype room = 2 * m_scan.names.size();
-    for (QStringView name : m_scan.names)
-        room += name.size();
-    QString recover;
-    recover.reserve(room + room / 8);
-    constexpr qsizetype kLinesPerReport = qsizetype(1) << 16;
-    for (qsizetype i = 0; i < m_scan.names.size(); ++i) {
-        if (progress && i % kLinesPerReport == kLinesPerReport - 1)
-            progress(total, total);
-        const QStringView current = m_scan.names.at(i);
-        // Paired by identity: an entry that merely carries a renamed name now is not the renamed one.
-        const auto found = m_recoverNameOf.constFind(keyOf(m_scan.identity(i)));
-        const QStringView before = found != m_recoverNameOf.cend() ? QStringView(found.value()) : current;
-        if (i > 0)
-            recover += kCrLf;
-        recover += recoverLine(current, before);
-    }
-    m_recoverText = std::move(recover);
+    m_afterRename = true;
     return outcome;
 }
 

@@ -40,8 +40,8 @@ public:
     bool isModified() const { return m_modified; }
     void setModified(bool modified) { m_modified = modified; }
 
-    // The name text from before the last rename, in the order of the current list; made when asked for
-    // while it is the name text of the scan.
+    // The name text from before the last rename, in the order of the current list (the name text of the
+    // scan when there was none since); made when asked for, not kept beside the list.
     QString recoverText() const;
     bool isRecoverText(QStringView text) const;
     bool hasRecoverText() const;
@@ -80,6 +80,8 @@ private:
     using EntryKey = std::pair<quint64, quint64>;
     static EntryKey keyOf(const FileIdentity& id) { return {id.device, id.inode}; }
     bool directoryMoved() const;
+    // Line `i` of the recover text after a rename.
+    QStringView recoverLineOf(qsizetype i) const;
 
     QString m_startPath;
     QString m_journalFolder;
@@ -88,9 +90,9 @@ private:
     ScanResult m_scan;
     bool m_modified = false;
     bool m_withoutWindow = false;
-    // The recover text when it differs from the scan's name text: a million names need not be kept
-    // twice, once as the list and once as its text.
-    std::optional<QString> m_recoverText;
+    // Whether the list was read after a rename of ours: the recover text then gives the renamed entries
+    // their names from before.
+    bool m_afterRename = false;
     // Name before the first rename since the last scan of every entry renamed since then.
     QHash<EntryKey, QString> m_recoverNameOf;
     // The texts the last rename and the last duplicate check read; their lines are made when asked for.

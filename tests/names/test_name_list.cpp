@@ -68,6 +68,11 @@ TEST_F(NameListTest, RecoverTextFollowsEntriesThroughSeveralRenames)
     ASSERT_TRUE(list.rename(crlf({"a", "b", "y.txt"}), kFiles).failed.isEmpty());
     EXPECT_EQ(list.names().toList(), QStringList({"a.mp3", "b.mp3", "y.txt"}));
     EXPECT_EQ(list.recoverText(), crlf({"b", "a", "c.mp3"}));
+    // Compared line by line without the text being made.
+    EXPECT_TRUE(list.isRecoverText(crlf({"b", "a", "c.mp3"})) && list.hasRecoverText());
+    for (const QString& other : {crlf({"b", "a"}), crlf({"b", "a", "c.mp3", ""}), crlf({"b", "a", "c.mp"}),
+                                 crlf({"b", "a", "c.mp3x"}), QString("b\ra\r\nc.mp3"), QString()})
+        EXPECT_FALSE(list.isRecoverText(other)) << other.toStdString();
 
     // Setting the recover text brings every entry back.
     list.setModified(true);

@@ -158,7 +158,6 @@ RenameOutcome NameList::rename(const QString& text, const ListingOptions& option
     }
     m_renamedText = text;
     m_renamedLineCount = m_scan.names.size();
-    const QList<QStringView> lines = splitNameLineViews(m_renamedText, m_renamedLineCount);
     // The checks of the marks, with one more look at a name taken outside the list: it may be gone by now.
     const RenameContext context = renameContext();
     PlanLimits limits = context.limits();
@@ -166,7 +165,8 @@ RenameOutcome NameList::rename(const QString& text, const ListingOptions& option
         limits.takenOutsideList = [&](const QString& name) {
             return context.otherNames.contains(name) && m_dir.entryIdentity(name).isValid();
         };
-    RenamePlan plan = planRenames(m_scan.names, lines, limits);
+    // The lines' views go with the planning: the renames that follow need the plan only.
+    RenamePlan plan = planRenames(m_scan.names, splitNameLineViews(m_renamedText, m_renamedLineCount), limits);
     // The scan's inodes serve the journal, which confirms those of names others changed since (by the watch).
     for (PlannedRename& move : plan.moves)
         move.inode = m_scan.inodes.at(move.line - 1);

@@ -38,7 +38,7 @@ public:
     Execution(const RenamePlan& plan, Renamer& renamer, const std::function<void(qsizetype, qsizetype)>& progress,
               RenameJournal* journal)
         : m_plan(plan), m_moves(plan.moves), m_n(m_moves.size()), m_renamer(renamer), m_progress(progress),
-          m_journal(journal), m_sources(m_n, [this](int k) { return m_moves.at(k).from; }), m_tempName(m_n)
+          m_journal(journal), m_sources(m_n, [this](int k) { return m_moves.at(k).from; })
     {
         m_outcome.movedToTarget.resize(m_n, false);
     }
@@ -68,11 +68,11 @@ private:
     {
         for (qsizetype i = 0; i < m_n; ++i)
             m_sources.insert(m_moves.at(i).from, int(i));
-        m_viaTemporaryName.assign(size_t(m_n), false);
+        m_tempSlot.assign(size_t(m_n), -1);
         for (qsizetype i = 0; i < m_n; ++i) {
             if (m_sources.contains(m_moves.at(i).to)) {
-                m_tempName[i] = freshTemporaryName();
-                m_viaTemporaryName[size_t(i)] = true;
+                m_tempSlot[size_t(i)] = int(m_tempNames.size());
+                m_tempNames.append(freshTemporaryName());
                 ++m_tempCount;
             }
         }
@@ -100,7 +100,7 @@ private:
             return true;
         const JournalPlan plan{m_n, [this](qsizetype i) {
                                    const PlannedRename& m = m_moves.at(i);
-                                   return JournalEntryView{m.line, m.from, m_tempName.at(i), m.to, m.inode};
+                                   return JournalEntryView{m.line, m.from, tempNameOf(i), m.to, m.inode};
                                }};
         if (const int err = m_journal->writePlan(plan)) {
             m_outcome.stopped = RenameStop::JournalNotWritten;
@@ -114,21 +114,22 @@ private:
     void moveBlockersAside()
     {
         for (qsizetype i = 0; i < m_n && m_tempCount > 0; ++i) {
-            if (m_tempName.at(i).isEmpty())
+            if (m_tempSlot[size_t(i)] < 0)
                 continue;
             const PlannedRename& m = m_moves.at(i);
+            QString& temp = m_tempNames[m_tempSlot[size_t(i)]];
             // The no-replace rename itself claims the name: EEXIST means taken, try another.
-            int err = m_renamer.rename(m.from, m_tempName.at(i));
+            int err = m_renamer.rename(m.from, temp);
             for (int attempt = 1; attempt < kTempNameAttempts && err == EEXIST; ++attempt) {
-                m_tempName[i] = freshTemporaryName();
-                err = m_renamer.rename(m.from, m_tempName.at(i));
+                temp = freshTemporaryName();
+                err = m_renamer.rename(m.from, temp);
             }
             if (err != 0) {
                 if (err == EEXIST)
                     m_diskFailures.append({m.line, m.from.toString(), m.to, RenameReason::NoFreeTemporaryName});
                 else
                     diskFailure(m, err);
-                m_tempName[i].clear();
+                temp.clear();
                 entryDone(i);
             }
         }
@@ -138,7 +139,7 @@ private:
     void moveOntoFreeNames()
     {
         for (qsizetype i = 0; i < m_n; ++i) {
-            if (m_viaTemporaryName[size_t(i)])
+            if (m_tempSlot[size_t(i)] >= 0)
                 continue;
             const PlannedRename& m = m_moves.at(i);
             const int err = m_renamer.rename(m.from, m.to);
@@ -155,9 +156,9 @@ private:
     void moveFromTemporaryNames()
     {
         for (qsizetype i = 0; i < m_n; ++i) {
-            const QString& temp = m_tempName[i];
-            if (temp.isEmpty())
+            if (m_tempSlot[size_t(i)] < 0 || m_tempNames.at(m_tempSlot[size_t(i)]).isEmpty())
                 continue;
+            const QString temp = m_tempNames.at(m_tempSlot[size_t(i)]);
             const PlannedRename& m = m_moves.at(i);
             const int err = m_renamer.rename(temp, m.to);
             if (err == 0) {
@@ -192,6 +193,12 @@ private:
             m_journal->discard();
         else
             m_journal->finish();
+    }
+
+    QStringView tempNameOf(qsizetype i) const
+    {
+        const int slot = m_tempSlot[size_t(i)];
+        return slot < 0 ? QStringView() : QStringView(m_tempNames.at(slot));
     }
 
     void moved(qsizetype i)
@@ -231,8 +238,10 @@ private:
 
     NameTable<Qt::CaseInsensitive> m_sources;
     std::optional<NameTable<Qt::CaseInsensitive>> m_targets;
-    QList<QString> m_tempName;
-    std::vector<bool> m_viaTemporaryName;
+    // Per move, its place in m_tempNames, or -1 for a move straight to its new name; a temporary name
+    // that could not be had is cleared, and the move stays out of the straight ones.
+    std::vector<int> m_tempSlot;
+    QStringList m_tempNames;
     qsizetype m_tempCount = 0;
     qsizetype m_movedAway = 0;  // entries that ended under another name than planned
 

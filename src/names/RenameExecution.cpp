@@ -158,7 +158,7 @@ private:
         for (qsizetype i = 0; i < m_n; ++i) {
             if (m_tempSlot[size_t(i)] < 0 || m_tempNames.at(m_tempSlot[size_t(i)]).isEmpty())
                 continue;
-            const QString temp = m_tempNames.at(m_tempSlot[size_t(i)]);
+            const QString& temp = m_tempNames.at(m_tempSlot[size_t(i)]);
             const PlannedRename& m = m_moves.at(i);
             const int err = m_renamer.rename(temp, m.to);
             if (err == 0) {

@@ -11,6 +11,7 @@
 #include <QStringView>
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <vector>
 
@@ -79,27 +80,88 @@ private:
             return a.compare(b, Qt::CaseInsensitive) == 0;
     }
 
-    // Case-insensitive: the folded characters are hashed in place rather than a folded copy built.
+    // Case-insensitive: the folded characters are hashed in place rather than a folded copy built, four
+    // UTF-16 units to a word. Four ASCII units are folded at once; any other unit is folded as a code point
+    // and its folded form (one or two units) goes into the word like any other, so that names equal but
+    // for case give the same words however their ASCII and other characters lie.
     static size_t hashOf(QStringView s)
     {
         if constexpr (cs == Qt::CaseSensitive) {
             return qHash(s);
         } else {
-            size_t h = 14695981039346656037ull;
-            for (qsizetype i = 0; i < s.size(); ++i) {
-                char32_t c = s[i].unicode();
-                if (c < 0x80) {
-                    c = foldAscii(char16_t(c));
-                } else {
-                    if (QChar::isHighSurrogate(c) && i + 1 < s.size() && s[i + 1].isLowSurrogate())
-                        c = QChar::surrogateToUcs4(char16_t(c), s[++i].unicode());
-                    c = QChar::toCaseFolded(c);
+            FoldedWords words;
+            const char16_t* p = s.utf16();
+            const qsizetype n = s.size();
+            qsizetype i = 0;
+            while (i < n) {
+                if (words.filled == 0 && n - i >= 4) {
+                    quint64 w;
+                    std::memcpy(&w, p + i, sizeof w);
+                    if ((w & 0xFF80FF80FF80FF80ull) == 0) {
+                        words.add(foldAsciiLanes(w));
+                        i += 4;
+                        continue;
+                    }
                 }
-                h = (h ^ c) * 1099511628211ull;
+                char32_t c = p[i++];
+                if (c < 0x80) {
+                    words.push(foldAscii(char16_t(c)));
+                    continue;
+                }
+                if (QChar::isHighSurrogate(c) && i < n && QChar::isLowSurrogate(p[i]))
+                    c = QChar::surrogateToUcs4(char16_t(c), p[i++]);
+                c = QChar::toCaseFolded(c);
+                if (QChar::requiresSurrogates(c)) {
+                    words.push(QChar::highSurrogate(c));
+                    words.push(QChar::lowSurrogate(c));
+                } else {
+                    words.push(char16_t(c));
+                }
             }
-            return h;
+            return words.result();
         }
     }
+
+    // Four UTF-16 units below 0x80, each in a 16-bit lane: A-Z get their 0x20 bit, the others stay.
+    static quint64 foldAsciiLanes(quint64 w)
+    {
+        constexpr quint64 lanes = 0x0001000100010001ull;
+        const quint64 atLeastA = (w + (0x80 - 'A') * lanes) & (0x80 * lanes);
+        const quint64 pastZ = (w + (0x80 - 'Z' - 1) * lanes) & (0x80 * lanes);
+        return w | ((atLeastA & ~pastZ) >> 2);
+    }
+
+    // Folded units packed four to a word, each word mixed into the hash as it fills.
+    struct FoldedWords {
+        quint64 h = 0x9E3779B97F4A7C15ull;
+        quint64 word = 0;
+        int filled = 0;  // units in `word`
+        qsizetype units = 0;
+        void add(quint64 w)
+        {
+            h = (h ^ w) * 0xFF51AFD7ED558CCDull;
+            h ^= h >> 32;
+            units += 4;
+        }
+        void push(char16_t u)
+        {
+            word |= quint64(u) << (16 * filled);
+            if (++filled == 4) {
+                add(word);
+                word = 0;
+                filled = 0;
+            }
+        }
+        size_t result()
+        {
+            quint64 x = (h ^ word) * 0xC4CEB9FE1A85EC53ull;
+            x ^= quint64(units + filled);
+            x ^= x >> 33;
+            x *= 0xFF51AFD7ED558CCDull;
+            x ^= x >> 33;
+            return size_t(x);
+        }
+    };
 
     NameOf m_nameOf;
     std::vector<Slot> m_slots;

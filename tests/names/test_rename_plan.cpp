@@ -1,6 +1,7 @@
 #include "NamesTestKit.h"
 
 #include "names/DirectoryScan.h"
+#include "names/NameTable.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -199,6 +200,47 @@ TEST(RenamePlan, NamesTheScanWouldNeverListAreRefused)
     // Every entry is still listed under its name.
     EXPECT_EQ(scanDirectory(s.dir.path(), {false, false}).names.toList(), QStringList({"dot.mp3", "h.txt", "keep.txt", "p.exe", "q.exe"}));
     EXPECT_TRUE(isListableName("peldra.exe.bak") && isListableName("a.b"));
+}
+
+// The table that finds a moving entry's name up to letter case, against the library's own comparison, on
+// names mixing ASCII with letters whose folded forms lie elsewhere (Kelvin sign, long s, Greek sigma,
+// Deseret in two units, a lone surrogate) at every offset of the four-unit words.
+TEST(NameTable, FindsNamesEqualButForCaseAsTheLibraryComparesThem)
+{
+    const QString pieces[] = {"a", "A", "k", "\u212A", "s", "\u017F", "S", "\u03C3", "\u03A3", "\u03C2", "\u00DF", "\u1E9E",
+                              QString::fromUcs4(U"\U00010400"), QString::fromUcs4(U"\U00010428"), QString(QChar(0xD800)), "Z", "_", "7"};
+    QRandomGenerator rng(12345);
+    QStringList names;
+    for (int n = 0; n < 3000; ++n) {
+        QString name;
+        for (int k = int(rng.bounded(1, 11)); k > 0; --k)
+            name += pieces[rng.bounded(int(std::size(pieces)))];
+        names.append(name);
+    }
+    NameTable<Qt::CaseInsensitive> table(names.size(), [&](int k) { return QStringView(names.at(k)); });
+    for (int k = 0; k < names.size(); ++k)
+        table.insert(names.at(k), k);
+    int matched = 0;
+    for (int probe = 0; probe < 3000; ++probe) {
+        // Either a stored name with its letters' cases flipped, or a new one.
+        QString name = probe % 2 ? names.at(probe) : QString();
+        if (name.isEmpty())
+            for (int k = int(rng.bounded(1, 11)); k > 0; --k)
+                name += pieces[rng.bounded(int(std::size(pieces)))];
+        else
+            name = probe % 4 == 1 ? name.toUpper() : name.toLower();
+        int expected = -1;
+        for (int k = 0; k < names.size() && expected < 0; ++k)
+            if (names.at(k).compare(name, Qt::CaseInsensitive) == 0)
+                expected = k;
+        const int found = table.value(name);
+        ASSERT_EQ(found < 0, expected < 0) << name.toStdString();
+        if (found >= 0) {
+            EXPECT_EQ(names.at(found).compare(name, Qt::CaseInsensitive), 0) << name.toStdString();
+            ++matched;
+        }
+    }
+    EXPECT_GT(matched, 1000);
 }
 
 TEST(RenameOnDisk, ProgressCountsEntriesNotSteps)

@@ -140,7 +140,7 @@ void JournalWritePlan(benchmark::State& state)
     const DirectoryHandle dir(c.tmp.path());
     QList<JournalEntry> entries;
     for (const PlannedRename& m : c.across[c.side].moves)
-        entries.append({m.line, m.from.toString(), QString(), m.to});
+        entries.append({m.line, m.from.toString(), QString(), m.to.toString()});
     for (auto _ : state) {
         RenameJournal journal(journals.path(), dir);
         if (journal.writePlan(entries) != 0)

@@ -147,7 +147,7 @@ int runBatch(const BatchRequest& request, QTextStream& out, QTextStream& err)
             const names::RenamePlan plan =
                 names::planRenames(scan.names, names::splitNameLines(text, scan.names.size()), context.limits());
             for (const names::PlannedRename& move : plan.moves)
-                out << ui::visible(move.from.toString()) << QStringLiteral(" → ") << ui::visible(move.to) << Qt::endl;
+                out << ui::visible(move.from.toString()) << QStringLiteral(" → ") << ui::visible(move.to.toString()) << Qt::endl;
         }
         for (const names::LineMark& mark : marks)
             err << ui::lineMarkLine(mark) << Qt::endl;

@@ -142,7 +142,7 @@ RenameOutcome JournalFolder::recover(const DirectoryHandle& dir, RecoveryChoice 
             if (n != keep)
                 renamer.removeExtraName(n, {dir.identity().device, e.inode, 0});
         if (keep != wanted(e))
-            plan.moves.append({e.line, plan.keep(keep), wanted(e)});
+            plan.moves.append({e.line, plan.keep(keep), plan.keep(wanted(e))});
     }
     const RenameOutcome moved = executeRenames(plan, renamer);
 
@@ -214,7 +214,7 @@ RenameOutcome JournalFolder::undoLastRename(const DirectoryHandle& dir)
         else if (!isEntry(now, dir, e, j->header.started))
             plan.refused.append({e.line, e.newName, e.oldName, RenameReason::EntryReplaced});
         else
-            plan.moves.append({e.line, plan.keep(e.newName), e.oldName, e.inode});
+            plan.moves.append({e.line, plan.keep(e.newName), plan.keep(e.oldName), e.inode});
     }
     if (!gone.isEmpty()) {
         QHash<quint64, QString> nameOfInode;

@@ -183,7 +183,7 @@ RenameOutcome NameList::rename(const QString& text, const ListingOptions& option
                 && DirectoryWatch::mayHaveChanged(changed, move.from)) {
                 const FileIdentity now = m_dir.entryIdentity(move.from.toString());
                 if (now.isValid() && !(now == scanned)) {
-                    plan.refused.append({move.line, move.from.toString(), move.to, RenameReason::EntryReplaced});
+                    plan.refused.append({move.line, move.from.toString(), move.to.toString(), RenameReason::EntryReplaced});
                     continue;
                 }
             }

@@ -82,7 +82,7 @@ private:
     {
         // The targets are needed only to pick temporary names, which most renames do without.
         if (!m_targets) {
-            m_targets.emplace(m_n, [this](int k) { return QStringView(m_moves.at(k).to); });
+            m_targets.emplace(m_n, [this](int k) { return m_moves.at(k).to; });
             for (qsizetype i = 0; i < m_n; ++i)
                 m_targets->insert(m_moves.at(i).to, int(i));
         }
@@ -126,7 +126,7 @@ private:
             }
             if (err != 0) {
                 if (err == EEXIST)
-                    m_diskFailures.append({m.line, m.from.toString(), m.to, RenameReason::NoFreeTemporaryName});
+                    m_diskFailures.append({m.line, m.from.toString(), m.to.toString(), RenameReason::NoFreeTemporaryName});
                 else
                     diskFailure(m, err);
                 temp.clear();
@@ -168,10 +168,10 @@ private:
             } else if (const QString other = placeUnderNumberedName(m_renamer, temp, m.from.toString()); !other.isEmpty()) {
                 // Another program took both names meanwhile; a temporary name would outlive the rename.
                 ++m_movedAway;
-                m_diskFailures.append({m.line, m.from.toString(), m.to, RenameReason::KeptUnderOtherName, err, 0, other});
+                m_diskFailures.append({m.line, m.from.toString(), m.to.toString(), RenameReason::KeptUnderOtherName, err, 0, other});
             } else {
                 // No name could be had: say where the entry is now; the journal stays open for it.
-                m_diskFailures.append({m.line, m.from.toString(), m.to, RenameReason::LeftUnderTemporaryName, err, 0, temp});
+                m_diskFailures.append({m.line, m.from.toString(), m.to.toString(), RenameReason::LeftUnderTemporaryName, err, 0, temp});
             }
             entryDone(i);
         }
@@ -209,7 +209,7 @@ private:
 
     void diskFailure(const PlannedRename& m, int err)
     {
-        m_diskFailures.append({m.line, m.from.toString(), m.to, err == EEXIST ? RenameReason::TargetExists : RenameReason::DiskError,
+        m_diskFailures.append({m.line, m.from.toString(), m.to.toString(), err == EEXIST ? RenameReason::TargetExists : RenameReason::DiskError,
                                err == EEXIST ? 0 : err});
         if (err == EOPNOTSUPP) {
             if (!m_fileSystem)  // asked once, at the first refusal that names it

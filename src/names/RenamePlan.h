@@ -20,7 +20,7 @@ class RenameJournal;
 struct PlannedRename {
     int line;  // 1-based line of the name text
     QStringView from;  // the entry's name now: characters its plan keeps (RenamePlan::names, ownNames)
-    QString to;
+    QStringView to;    // its new name: characters its plan keeps (RenamePlan::targets, ownNames)
     quint64 inode = 0;  // what `from` was when listed, for the journal; 0 when not known
 };
 
@@ -71,10 +71,12 @@ struct RenameProblem {
 struct RenamePlan {
     QList<PlannedRename> moves;      // in line order
     QList<RenameProblem> refused;    // in line order
-    // What the moves' old names view: the listed names the plan was made from (shared, not copied: a
-    // million of them would otherwise be a million strings), and names a plan made otherwise keeps itself.
-    // Copies of the plan share both, so their views stay valid while any copy lives.
+    // What the moves' names view: the listed names the plan was made from (shared, not copied: a million
+    // of them would otherwise be a million strings), the new names packed as they were worked out, and
+    // names a plan made otherwise keeps itself. Copies of the plan share all three, so their views stay
+    // valid while any copy lives.
     NameColumn names;
+    NameColumn targets;
     QStringList ownNames;
     QStringView keep(const QString& name)
     {

@@ -107,7 +107,7 @@ RenamePlan planRenames(const NameColumn& originals, const QList<QStringView>& li
 
 RenamePlanner::RenamePlanner(const NameColumn& originals, QList<QStringView> lines, PlanLimits limits, bool withMoves)
     : m_originals(originals), m_limits(std::move(limits)), m_withMoves(withMoves), m_count(originals.size()),
-      m_target(m_count), m_moveByTarget(0, [this](int k) { return QStringView(m_target.at(k)); })
+      m_moveByTarget(0, [this](int k) { return targetOf(k); })
 {
     restart(std::move(lines));
 }
@@ -119,6 +119,9 @@ void RenamePlanner::restart(QList<QStringView> lines)
     m_next = 0;
     m_state.assign(size_t(m_count), State::Stays);
     m_refusal.assign(size_t(m_count), Refusal{});
+    m_targets = NameColumn();  // a plan taken before keeps the old one
+    m_longTargets.clear();
+    m_targetAt.assign(size_t(m_count), -1);
     m_moveByTarget.reset(m_count);
     m_moving = 0;
     m_staying.clear();
@@ -162,8 +165,12 @@ bool RenamePlanner::advance(const QDeadlineTimer& deadline)
                 if (k % kLinesPerLook == 0 && deadline.hasExpired())
                     return false;
             }
-            if (m_withMoves)
+            if (m_withMoves) {
                 m_plan.moves.reserve(m_moving);
+                m_plan.targets = m_targets;
+                for (const QString& name : std::as_const(m_longTargets))
+                    m_plan.ownNames.append(name);
+            }
             m_phase = Phase::Emit;
             break;
         case Phase::Emit:
@@ -194,7 +201,12 @@ void RenamePlanner::planLine(qsizetype i)
     } else {
         m_state[size_t(i)] = State::Moves;
     }
-    m_target[i] = std::move(name);
+    if (m_targets.append(name)) {
+        m_targetAt[size_t(i)] = qint32(m_targets.size() - 1);
+    } else {
+        m_targetAt[size_t(i)] = qint32(-2 - m_longTargets.size());
+        m_longTargets.append(std::move(name));
+    }
 }
 
 // Two lines with the same final name: the first one keeps it.
@@ -202,7 +214,7 @@ void RenamePlanner::claimTarget(qsizetype i)
 {
     if (m_state[size_t(i)] != State::Moves)
         return;
-    const int first = m_moveByTarget.insert(m_target.at(i), int(i));
+    const int first = m_moveByTarget.insert(targetOf(i), int(i));
     if (first == i) {
         ++m_moving;
     } else {
@@ -231,10 +243,10 @@ void RenamePlanner::emitLine(qsizetype i)
     const int line = int(i + 1);
     if (m_state[size_t(i)] == State::Moves) {
         if (m_withMoves)
-            m_plan.moves.append({line, m_originals.at(i), m_target.at(i)});
+            m_plan.moves.append({line, m_originals.at(i), targetOf(i)});
     } else if (m_state[size_t(i)] == State::Refused) {
         const Refusal& r = m_refusal[size_t(i)];
-        RenameProblem problem(line, m_originals.at(i).toString(), m_target.at(i), r.reason, 0, r.otherLine);
+        RenameProblem problem(line, m_originals.at(i).toString(), targetOf(i).toString(), r.reason, 0, r.otherLine);
         if (r.reason == RenameReason::TooLong) {
             problem.nameBytes = r.nameBytes;
             problem.byteLimit = int(m_limits.nameMaxBytes);

@@ -49,7 +49,18 @@ private:
     Phase m_phase = Phase::Lines;
     qsizetype m_next = 0;  // the next index of the running phase
     std::vector<State> m_state;
-    QList<QString> m_target;  // read only where m_state is not Stays
+    QStringView targetOf(qsizetype i) const
+    {
+        const qint32 at = m_targetAt[size_t(i)];
+        return at >= 0 ? m_targets.at(at) : QStringView(m_longTargets.at(-2 - at));
+    }
+    // The final names of the lines that do not stay, packed in line order (a string each would take twice
+    // the memory, all of it fresh in a young process); names too long for the column, which no file
+    // system takes, as strings. Per line: its place in m_targets, -2 minus its place in m_longTargets, or
+    // -1 for a line that stays.
+    NameColumn m_targets;
+    QStringList m_longTargets;
+    std::vector<qint32> m_targetAt;
     std::vector<Refusal> m_refusal;
     NameTable<Qt::CaseSensitive> m_moveByTarget;
     qsizetype m_moving = 0;

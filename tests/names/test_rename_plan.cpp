@@ -2,6 +2,7 @@
 
 #include "names/DirectoryScan.h"
 #include "names/NameTable.h"
+#include "names/RenamePlanner.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -87,7 +88,7 @@ TEST(RenameOnDisk, RandomPlansLoseNothing)
         for (const QString& name : s.originals)
             expected << name + "=" + name;
         for (const PlannedRename& m : plan.moves)
-            expected[s.originals.indexOf(m.from)] = m.to + "=" + m.from.toString();
+            expected[s.originals.indexOf(m.from)] = m.to.toString() + "=" + m.from.toString();
         expected.sort();
         ASSERT_EQ(s.dir.withContent(), expected);
     }
@@ -107,7 +108,8 @@ TEST(RenamePlan, RefusesWhatCannotWorkAlongTheChainAndKeepsBlankLines)
                                                {7, R::ControlCharacter}, {9, R::TooLong}, {10, R::TooLong},
                                                {11, R::NotRepresentable}, {14, R::SameTargetAsLine, "", 13}}));
     ASSERT_EQ(plan.moves.size(), 3);
-    EXPECT_EQ(QStringList({plan.moves[0].to, plan.moves[1].to, plan.moves[2].to}), QStringList({long255, "f", "new"}));
+    EXPECT_EQ(QStringList({plan.moves[0].to.toString(), plan.moves[1].to.toString(), plan.moves[2].to.toString()}),
+              QStringList({long255, "f", "new"}));
 
     // c stays, so b -> c is refused, so b stays, so a -> b is refused, so d -> a is refused too; e -> f works
     // because f moves on to g.
@@ -127,6 +129,25 @@ TEST(RenamePlan, RefusesWhatCannotWorkAlongTheChainAndKeepsBlankLines)
     kept = {};
     ASSERT_EQ(copy.moves.size(), 2);
     EXPECT_EQ(copy.moves[1].from, u"x2");
+    EXPECT_EQ(copy.moves[1].to, u"y2");
+    // A planner that plans anew leaves the new names of a plan it gave out as they were.
+    const QStringList first = {"z1", "z2"}, second = {"w1", "w2"};
+    RenamePlanner planner(NameColumn({"x1", "x2"}), {first[0], first[1]});
+    planner.advance();
+    const RenamePlan before = planner.takePlan();
+    planner.restart({second[0], second[1]});
+    planner.advance();
+    EXPECT_EQ(planner.takePlan().moves[0].to, u"w1");
+    EXPECT_EQ(before.moves[1].to, u"z2");
+
+    // A name longer than the packed new names take is refused as too long, with all its characters.
+    const QString huge(NameColumn::kMaxNameUnits + 1, QLatin1Char('h'));
+    plan = planRenames({"a", "b", "c"}, {huge, "d", huge + "2"});
+    ASSERT_EQ(plan.refused.size(), 2);
+    EXPECT_EQ(std::make_pair(plan.refused[0].to, plan.refused[1].to), std::make_pair(huge, huge + "2"));
+    EXPECT_EQ(plan.refused[1].reason, R::TooLong);
+    ASSERT_EQ(plan.moves.size(), 1);
+    EXPECT_EQ(plan.moves[0].to, u"d");
 }
 
 TEST(RenameOnDisk, ExistingOrLateTargetsStayUntouchedAndOthersGoOn)

@@ -1,6 +1,7 @@
 #include "app/BatchRename.h"
 
 #include "names/DirectoryScan.h"
+#include "names/FreedMemory.h"
 #include "names/NameList.h"
 #include "names/NameText.h"
 #include "names/RenameChecks.h"
@@ -19,6 +20,9 @@
 namespace app {
 
 namespace {
+
+// Work from which the heap is made ready for large pages: a list of some fifty thousand names.
+constexpr size_t kLargeWork = size_t(16) << 20;
 
 QString entriesWord(bool directories, qsizetype count)
 {
@@ -87,6 +91,10 @@ int runBatch(const BatchRequest& request, QTextStream& out, QTextStream& err)
         return kExitBadInput;
     }
     const QString& text = file.text;
+    // The listing, the checks and the plan take some ten times the text's memory, all of it new to this
+    // young process, where every first touch of a page costs more than the work on it.
+    if (const size_t bytes = size_t(20) * size_t(text.size()); bytes >= kLargeWork)
+        names::roomForLargeBlocks(bytes);
     const QFileInfo dirInfo(request.directory);
     // Absolute and with its separator, so no blank at either end of the name can be lost on the way.
     const QString dirPath = names::withTrailingSeparator(dirInfo.absoluteFilePath());

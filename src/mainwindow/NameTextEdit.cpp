@@ -9,6 +9,10 @@
 
 namespace {
 
+// The memory a tool command takes from which the heap is made ready for large pages: a text of some eight
+// million characters, past which each command's fresh memory held up the window longest.
+constexpr size_t kLargeWork = size_t(64) << 20;
+
 // Scintilla takes a position or line (never negative here) as its unsigned first argument.
 unsigned long wParam(qsizetype value)
 {
@@ -187,7 +191,8 @@ void NameTextEdit::setText(const QString& crlfText)
     Q_EMIT changed();
     // A tool command on a large text takes memory of several times its size that is new to the program (the
     // undo history keeps the old and the new text, and grows with every command): made ready for the next.
-    names::roomForLargeBlocks(size_t(8) * size_t(SendScintilla(SCI_GETLENGTH)));
+    if (const size_t bytes = size_t(8) * size_t(SendScintilla(SCI_GETLENGTH)); bytes >= kLargeWork)
+        names::roomForLargeBlocks(bytes);
 }
 
 void NameTextEdit::loadText(const QString& crlfText)

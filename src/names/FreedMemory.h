@@ -13,7 +13,8 @@ void keepFreedMemory();
 
 // Makes the heap ready for blocks of about `bytes` in all, without touching them: the memory is taken
 // from the system in large pages where it can be, so that a first touch of tens of megabytes costs a
-// few dozen page faults rather than thousands. For 64 MiB and more; does nothing before keepFreedMemory().
+// few dozen page faults rather than thousands. Memory never touched costs nothing, but a large page
+// touched in part is there whole: for work of tens of megabytes. Does nothing before keepFreedMemory().
 void roomForLargeBlocks(size_t bytes);
 
 // Memory of its own from the system, given back whole by releasePages: for blocks that live a short while

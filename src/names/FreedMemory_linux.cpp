@@ -14,7 +14,7 @@ namespace names {
 
 #if defined(__GLIBC__)
 namespace {
-uintptr_t s_heapStart = 0;  // the program break when the heap was set up: where the heap begins
+uintptr_t s_inHeap = 0;  // an address in the heap, at or below every block the heap hands out later
 }
 #endif
 
@@ -23,14 +23,18 @@ void keepFreedMemory()
 #if defined(__GLIBC__)
     mallopt(M_MMAP_MAX, 0);
     mallopt(M_TRIM_THRESHOLD, -1);
-    s_heapStart = reinterpret_cast<uintptr_t>(sbrk(0));
+    // A small block comes from a free place in the heap or from the start of its free top, which is
+    // where a young program's first large block begins too.
+    void* probe = std::malloc(1);
+    s_inHeap = reinterpret_cast<uintptr_t>(probe);
+    std::free(probe);
 #endif
 }
 
 void roomForLargeBlocks(size_t bytes)
 {
 #if defined(__GLIBC__) && defined(MADV_HUGEPAGE)
-    if (bytes < (size_t(64) << 20) || s_heapStart == 0)
+    if (s_inHeap == 0)
         return;
     // The heap grows to hold the block untouched, and keeps it when it is given back. From where the block
     // began to the heap's end, pages are marked for large pages: those not yet touched come as such, those
@@ -43,7 +47,7 @@ void roomForLargeBlocks(size_t bytes)
     std::free(block);
     constexpr uintptr_t kHuge = uintptr_t(2) << 20;
     const auto top = reinterpret_cast<uintptr_t>(sbrk(0));
-    if (start < s_heapStart || top < start + bytes)
+    if (start < s_inHeap || top < start + bytes)
         return;
     const uintptr_t from = (start + kHuge - 1) & ~(kHuge - 1);
     if (top > from + kHuge)

@@ -17,11 +17,12 @@ NameColumn::Data& NameColumn::own()
     } else if (m_d.use_count() > 1) {
         auto copy = std::make_shared<Data>();
         copy->starts = m_d->starts;
-        for (const std::vector<char16_t>& block : m_d->blocks) {
+        for (size_t b = 0; b < m_d->blocks.size() && b <= m_d->current; ++b) {
             copy->blocks.emplace_back();
             copy->blocks.back().reserve(kBlockUnits);
-            copy->blocks.back().assign(block.begin(), block.end());
+            copy->blocks.back().assign(m_d->blocks[b].begin(), m_d->blocks[b].end());
         }
+        copy->current = m_d->current;
         m_d = std::move(copy);
     }
     return *m_d;
@@ -30,17 +31,25 @@ NameColumn::Data& NameColumn::own()
 char16_t* NameColumn::room(qsizetype units)
 {
     Data& d = own();
-    if (d.blocks.empty() || d.blocks.back().size() + 1 + size_t(units) > kBlockUnits) {
-        if (d.blocks.size() == kMaxBlocks)
-            return nullptr;
+    auto addBlock = [&d] {
         d.blocks.emplace_back();
         d.blocks.back().reserve(kBlockUnits);
+    };
+    if (d.blocks.empty()) {
+        addBlock();
+    } else if (d.blocks[d.current].size() + 1 + size_t(units) > kBlockUnits) {
+        if (d.current + 1 == d.blocks.size()) {
+            if (d.blocks.size() == kMaxBlocks)
+                return nullptr;
+            addBlock();
+        }
+        ++d.current;
     }
-    std::vector<char16_t>& block = d.blocks.back();
+    std::vector<char16_t>& block = d.blocks[d.current];
     const size_t offset = block.size();
     block.resize(offset + 1 + size_t(units));
     block[offset] = char16_t(units);
-    d.starts.push_back(quint32((d.blocks.size() - 1) << 16 | offset));
+    d.starts.push_back(quint32(d.current << 16 | offset));
     return block.data() + offset + 1;
 }
 
@@ -67,6 +76,18 @@ void NameColumn::reorder(std::vector<qsizetype> order)
 {
     if (m_d)
         permute(own().starts, std::move(order));
+}
+
+void NameColumn::clear()
+{
+    if (!m_d || m_d.use_count() > 1) {
+        m_d.reset();
+        return;
+    }
+    m_d->starts.clear();
+    for (std::vector<char16_t>& block : m_d->blocks)
+        block.clear();
+    m_d->current = 0;
 }
 
 QStringList NameColumn::toList() const

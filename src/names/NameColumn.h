@@ -43,6 +43,9 @@ public:
     bool appendLatin1(QLatin1StringView name);
     // Puts name i = old name order[i] for every i.
     void reorder(std::vector<qsizetype> order);
+    // Empties the column. Where no copy shares it, its memory stays for the next names: a column filled
+    // anew at every edit would otherwise take fresh pages each time.
+    void clear();
 
     QStringList toList() const;
     friend bool operator==(const NameColumn& a, const NameColumn& b);
@@ -72,6 +75,7 @@ private:
     static constexpr size_t kMaxBlocks = size_t(1) << 16;
     struct Data {
         std::vector<std::vector<char16_t>> blocks;  // each reserved once: its characters never move
+        size_t current = 0;  // the block names are appended to; those after it are empty, kept by clear()
         // Where each name starts: its block times 2^16 plus its place in the block. In memory of its
         // own: as it doubles while a scan reads, the heap would keep the room it outgrew as holes.
         std::vector<quint32, PageAllocator<quint32>> starts;

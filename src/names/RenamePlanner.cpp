@@ -119,7 +119,7 @@ void RenamePlanner::restart(QList<QStringView> lines)
     m_next = 0;
     m_state.assign(size_t(m_count), State::Stays);
     m_refusal.assign(size_t(m_count), Refusal{});
-    m_targets = NameColumn();  // a plan taken before keeps the old one
+    m_targets.clear();  // a plan taken before keeps the names it shares
     m_longTargets.clear();
     m_targetAt.assign(size_t(m_count), -1);
     m_moveByTarget.reset(m_count);

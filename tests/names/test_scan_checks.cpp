@@ -79,6 +79,20 @@ TEST(Scan, NameColumnKeepsEveryNameAcrossBlocksAndCopies)
     EXPECT_EQ(first, expected.front());
     EXPECT_EQ(copy.size(), column.size() + 1);
     EXPECT_EQ(copy.at(copy.size() - 1), QStringLiteral("added"));
+
+    // Emptied and filled again, in the blocks it kept (and more) while a copy still shares the names before.
+    const names::NameColumn before = column;
+    for (names::NameColumn* c : {&column, &copy}) {
+        c->clear();
+        EXPECT_TRUE(c->isEmpty());
+        QStringList again;
+        for (int i = 0; i < 16000; ++i) {  // more blocks than it kept
+            again << QString::number(i).repeated(1 + i % 9);
+            ASSERT_TRUE(c->append(again.last()));
+        }
+        EXPECT_EQ(c->toList(), again);
+    }
+    EXPECT_EQ(before.toList(), expected);
 }
 
 TEST(NameText, DisplayNamesJoinedWithoutATrailingLineEndAWholeLineReplacedAndEveryLineCounted)

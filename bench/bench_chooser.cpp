@@ -21,7 +21,8 @@ int main(int argc, char** argv)
         .setValue(QStringLiteral("Options/OnlyDirectorys"), QStringLiteral("0"));
 
     QTemporaryDir dir;
-    bench::createEmptyFiles(dir.path(), 100000, [](int i) { return "photo_" + QByteArray::number(i) + ".jpg"; });
+    if (!bench::createEmptyFiles(dir.path(), 100000, [](int i) { return "photo_" + QByteArray::number(i) + ".jpg"; }))
+        return 1;
 
     QElapsedTimer clock;
     clock.start();

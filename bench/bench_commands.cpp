@@ -32,8 +32,9 @@ Fixture& fixture()
     static Fixture f;
     if (f.form)
         return f;
-    bench::createEmptyFiles(f.dir.path(), 100000,
-                            [](int i) { return "track " + QByteArray::number(i) + " - some_title äöü!.mp3"; });
+    if (!bench::createEmptyFiles(f.dir.path(), 100000,
+                                 [](int i) { return "track " + QByteArray::number(i) + " - some_title äöü!.mp3"; }))
+        std::exit(1);  // the fixture is static: its folder goes with it
     AppDefOps::SaveAppSetting(QStringLiteral("Options"), QStringLiteral("Directorys"), QStringLiteral("0"));
     f.form = std::make_unique<Form1>();
     f.form->findChild<QAction*>(QStringLiteral("ShowMessageBox"))->setChecked(true);

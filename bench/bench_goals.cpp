@@ -329,8 +329,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cannot create a folder under /dev/shm\n");
         return 1;
     }
-    bench::createEmptyFiles(dir.path(), entries, entryName);
-    bench::createEmptyFiles(floorDir.path(), entries, entryName);
+    if (!bench::createEmptyFiles(dir.path(), entries, entryName) || !bench::createEmptyFiles(floorDir.path(), entries, entryName))
+        return 1;
 
     std::printf("%d entries on tmpfs; times in ms, CPU min/median, then wall min/median\n", entries);
     std::printf("%-36s %9s %9s   %9s %9s   %-30s\n", "", "min", "median", "wall min", "wall med", "goal");

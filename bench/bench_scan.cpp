@@ -28,12 +28,14 @@ const QString& directoryOf(int count)
     auto it = paths.find(count);
     if (it != paths.end())
         return it->second;
-    auto dir = std::make_unique<QTemporaryDir>();
-    bench::createEmptyFiles(dir->path(), count, [count](int i) {
+    std::unique_ptr<QTemporaryDir>& dir = dirs[count];
+    dir = std::make_unique<QTemporaryDir>();
+    const bool made = bench::createEmptyFiles(dir->path(), count, [count](int i) {
         return QByteArray("Track ") + QByteArray::number(count - i) + " - Some Title_" + QByteArray::number(i % 97) + ".mp3";
     });
+    if (!made)
+        std::exit(1);  // the folders are held by statics, which exit() destroys
     paths[count] = dir->path();
-    dirs[count] = std::move(dir);
     return paths[count];
 }
 

@@ -21,7 +21,7 @@ namespace app {
 
 namespace {
 
-// Work from which the heap is made ready for large pages: a list of some fifty thousand names.
+// Work from which the heap is made ready for large pages: a list of some thirty thousand names.
 constexpr size_t kLargeWork = size_t(16) << 20;
 
 QString entriesWord(bool directories, qsizetype count)
